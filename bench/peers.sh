@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Measures, in one run and alternating, the CPU time per sample of reading the process
+# table with 500 extra idle processes: Gaugery's TPerfData::Refresh of the live block, the
+# floor (a minimal C reader), ps and psutil. Prints one line per peer:
+#   ratio gaugery/<peer> <value>
+# Usage: bench/peers.sh [BUILD_DIR] (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+samples=${SAMPLES:-40}
+rounds=${ROUNDS:-5}
+children=${CHILDREN:-500}
+
+pids=()
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; }
+trap cleanup EXIT
+for _ in $(seq "$children"); do
+  sleep 100000 &
+  pids+=($!)
+done
+
+declare -A runs=(
+  [gaugery]="$build/bin/refresh_sample $samples"
+  [floor]="$build/bin/floor_reader $samples"
+  [ps]="python3 bench/ps_reader.py $((samples / 4 + 1))"
+  [psutil]="python3 bench/psutil_reader.py $((samples / 4 + 1))"
+)
+order=(gaugery floor ps psutil)
+declare -A results
+for round in $(seq "$rounds"); do
+  for peer in "${order[@]}"; do
+    value=$(${runs[$peer]} | awk '/cpu_us_per_sample/ {print $2}')
+    results[$peer]+="$value "
+  done
+done
+
+median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+declare -A med
+for peer in "${order[@]}"; do
+  med[$peer]=$(echo "${results[$peer]}" | median)
+  printf 'cpu_us_per_sample %-8s %s  (rounds: %s)\n' "$peer" "${med[$peer]}" "${results[$peer]}"
+done
+for peer in floor ps psutil; do
+  awk -v a="${med[gaugery]}" -v b="${med[$peer]}" -v p="$peer" \
+    'BEGIN { printf "ratio gaugery/%s %.2f\n", p, a / b }'
+done

@@ -1,0 +1,64 @@
+#include "framework/TCollection.h"
+
+#include <algorithm>
+
+#include "framework/Exceptions.h"
+
+namespace gaugery {
+
+TCollectionItem::TCollectionItem(TCollection* Collection) {
+  if (Collection != nullptr) Collection->InsertItem(this);
+}
+
+TCollectionItem::~TCollectionItem() {
+  if (Collection_ != nullptr) Collection_->RemoveItem(this);
+}
+
+int TCollectionItem::Index() const {
+  if (Collection_ == nullptr) return -1;
+  const auto& Items = Collection_->Items_;
+  return static_cast<int>(std::find(Items.begin(), Items.end(), this) - Items.begin());
+}
+
+TPersistent* TCollectionItem::GetOwner() { return Collection_; }
+
+TCollection::TCollection(TCollectionItemClass AItemClass) : ItemClass_(AItemClass) {}
+
+TCollection::~TCollection() { Clear(); }
+
+TCollectionItem* TCollection::Add() { return ItemClass_(this); }
+
+TCollectionItem* TCollection::Items(int Index) const {
+  if (Index < 0 || Index >= Count()) RaiseListIndexError(Index);
+  return Items_[Index];
+}
+
+void TCollection::Delete(int Index) { delete Items(Index); }
+
+void TCollection::Clear() {
+  while (!Items_.empty()) delete Items_.back();
+}
+
+void TCollection::Assign(TPersistent* Source) {
+  auto* From = dynamic_cast<TCollection*>(Source);
+  if (From == nullptr) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  if (From == this) return;
+  Clear();
+  for (TCollectionItem* SourceItem : From->Items_) Add()->Assign(SourceItem);
+}
+
+void TCollection::InsertItem(TCollectionItem* Item) {
+  Items_.push_back(Item);
+  Item->Collection_ = this;
+}
+
+void TCollection::RemoveItem(TCollectionItem* Item) {
+  const auto Found = std::find(Items_.begin(), Items_.end(), Item);
+  if (Found != Items_.end()) Items_.erase(Found);
+  Item->Collection_ = nullptr;
+}
+
+}  // namespace gaugery

@@ -1,0 +1,137 @@
+#include "framework/TComponent.h"
+
+#include <algorithm>
+
+#include "framework/TextFunctions.h"
+
+namespace gaugery {
+
+namespace {
+
+bool IsIdentifierStart(char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_'; }
+bool IsIdentifierChar(char C) { return IsIdentifierStart(C) || (C >= '0' && C <= '9'); }
+
+bool IsIdentifier(const std::string& Name) {
+  return !Name.empty() && IsIdentifierStart(Name[0]) &&
+         std::all_of(Name.begin() + 1, Name.end(), IsIdentifierChar);
+}
+
+// Component names are identifiers, so A to Z folding is all the case-insensitivity needed.
+bool SameName(const std::string& A, const std::string& B) { return LowerCase(A) == LowerCase(B); }
+
+void EraseAll(std::vector<TComponent*>& List, const TComponent* Component) {
+  List.erase(std::remove(List.begin(), List.end(), Component), List.end());
+}
+
+void AddOnce(std::vector<TComponent*>& List, TComponent* Component) {
+  if (std::find(List.begin(), List.end(), Component) == List.end()) List.push_back(Component);
+}
+
+}  // namespace
+
+TComponent::TComponent(TComponent* AOwner) {
+  if (AOwner != nullptr) AOwner->InsertComponent(this);
+}
+
+TComponent::~TComponent() {
+  State_ |= csDestroying;
+  NotifyRemoval();
+  // Each owned component leaves this one in its destructor (RemoveComponent).
+  while (!Components_.empty()) delete Components_.back();
+  if (Owner_ != nullptr) Owner_->RemoveComponent(this);
+}
+
+void TComponent::SetName(const std::string& NewName) {
+  if (NewName == Name_) return;
+  if (!NewName.empty() && !IsIdentifier(NewName)) {
+    throw Exception("\"" + NewName + "\" is not a valid component name");
+  }
+  if (Owner_ != nullptr) {
+    const TComponent* Namesake = Owner_->FindComponent(NewName);
+    if (Namesake != nullptr && Namesake != this) {
+      throw Exception("A component named " + NewName + " already exists");
+    }
+  }
+  Name_ = NewName;
+}
+
+void TComponent::BeginLoading() { State_ |= csLoading; }
+
+void TComponent::Loaded() { State_ &= ~static_cast<std::uint32_t>(csLoading); }
+
+void TComponent::SetDesigning(bool Designing) {
+  if (Designing) {
+    State_ |= csDesigning;
+  } else {
+    State_ &= ~static_cast<std::uint32_t>(csDesigning);
+  }
+  for (TComponent* Component : Components_) Component->SetDesigning(Designing);
+}
+
+TComponent* TComponent::Components(int Index) const {
+  if (Index < 0 || Index >= ComponentCount()) RaiseListIndexError(Index);
+  return Components_[static_cast<std::size_t>(Index)];
+}
+
+TComponent* TComponent::FindComponent(const std::string& AName) const {
+  if (AName.empty()) return nullptr;
+  for (TComponent* Component : Components_) {
+    if (SameName(Component->Name_, AName)) return Component;
+  }
+  return nullptr;
+}
+
+void TComponent::FreeNotification(TComponent* AComponent) {
+  if (AComponent == nullptr || AComponent == this) return;
+  // A component on its way out takes no new partners: its removal is already being told.
+  if (((State_ | AComponent->State_) & csDestroying) != 0) return;
+  AddOnce(FreeNotifies_, AComponent);
+  AddOnce(AComponent->FreeNotifies_, this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) {
+  if (AComponent == nullptr) return;
+  EraseAll(FreeNotifies_, AComponent);
+  EraseAll(AComponent->FreeNotifies_, this);
+}
+
+void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
+  if (Operation == TOperation::opRemove && AComponent != nullptr) {
+    EraseAll(FreeNotifies_, AComponent);
+  }
+  // Last first, and re-checked each step: a component told may remove others.
+  for (std::size_t I = Components_.size(); I-- > 0;) {
+    if (I < Components_.size()) Components_[I]->Notification(AComponent, Operation);
+  }
+}
+
+void TComponent::InsertComponent(TComponent* AComponent) {
+  Components_.push_back(AComponent);
+  AComponent->Owner_ = this;
+  if (IsDesigning()) AComponent->SetDesigning(true);
+  try {
+    Notification(AComponent, TOperation::opInsert);
+  } catch (...) {
+    // The component's constructor fails with this exception: leave no pointer to it.
+    EraseAll(Components_, AComponent);
+    AComponent->Owner_ = nullptr;
+    throw;
+  }
+}
+
+void TComponent::RemoveComponent(TComponent* AComponent) {
+  EraseAll(Components_, AComponent);
+  AComponent->Owner_ = nullptr;
+  Notification(AComponent, TOperation::opRemove);
+}
+
+void TComponent::NotifyRemoval() {
+  while (!FreeNotifies_.empty()) {
+    TComponent* Partner = FreeNotifies_.back();
+    FreeNotifies_.pop_back();
+    EraseAll(Partner->FreeNotifies_, this);
+    Partner->Notification(this, TOperation::opRemove);
+  }
+}
+
+}  // namespace gaugery

@@ -1,0 +1,33 @@
+// Conversions between numbers and texts, and the small text helpers of the framework.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace gaugery {
+
+std::string IntToStr(std::int64_t Value);
+
+// Decimal (optionally signed, surrounding blanks allowed) or hexadecimal ("$1F",
+// "0x1F") text to a 32-bit signed integer; EConvertError for anything else,
+// including values outside the 32-bit range.
+std::int32_t StrToInt(const std::string& S);
+
+// Like StrToInt, but answers Default instead of raising.
+std::int32_t StrToIntDef(const std::string& S, std::int32_t Default);
+
+// Upper-case hexadecimal, padded with zeros to at least Digits digits; a negative
+// value shows as its 64-bit two's complement.
+std::string IntToHex(std::int64_t Value, int Digits);
+
+// Removes leading and trailing blanks and control characters (code points up to 32).
+std::string Trim(const std::string& S);
+
+// Plain A to Z / a to z mapping; every other character is kept.
+std::string UpperCase(const std::string& S);
+std::string LowerCase(const std::string& S);
+
+// The system's text for a Windows error code (as returned by the registry calls).
+std::string SysErrorMessage(std::int32_t ErrorCode);
+
+}  // namespace gaugery

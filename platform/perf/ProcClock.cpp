@@ -1,0 +1,42 @@
+#include "perf/ProcClock.h"
+
+#include <time.h>
+#include <unistd.h>
+
+namespace gaugery {
+
+namespace {
+
+// File time of the Unix epoch, 1970-01-01 UTC.
+constexpr std::int64_t UnixEpochAsFileTime = 116'444'736'000'000'000;
+
+std::int64_t In100ns(const timespec& Time) {
+  return static_cast<std::int64_t>(Time.tv_sec) * FileTimeFrequency + Time.tv_nsec / 100;
+}
+
+}  // namespace
+
+TSampleClock TSampleClock::Read() {
+  timespec Wall{};
+  timespec SinceBoot{};
+  clock_gettime(CLOCK_REALTIME, &Wall);
+  clock_gettime(CLOCK_BOOTTIME, &SinceBoot);
+  TSampleClock Clock;
+  Clock.Now = UnixEpochAsFileTime + In100ns(Wall);
+  // Process start times count from boot on the same clock, suspended time included.
+  Clock.Boot = Clock.Now - In100ns(SinceBoot);
+  long Ticks = sysconf(_SC_CLK_TCK);
+  if (Ticks > 0) Clock.TicksPerSecond = static_cast<std::uint64_t>(Ticks);
+  return Clock;
+}
+
+std::uint64_t TSampleClock::TicksTo100ns(std::uint64_t Ticks) const {
+  constexpr auto PerSecond = static_cast<std::uint64_t>(FileTimeFrequency);
+  return Ticks / TicksPerSecond * PerSecond + Ticks % TicksPerSecond * PerSecond / TicksPerSecond;
+}
+
+std::int64_t TSampleClock::SinceBootAsFileTime(std::uint64_t Ticks) const {
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(Boot) + TicksTo100ns(Ticks));
+}
+
+}  // namespace gaugery

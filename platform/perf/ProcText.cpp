@@ -1,0 +1,87 @@
+#include "perf/ProcText.h"
+
+#include <limits>
+
+namespace gaugery {
+
+namespace {
+
+bool IsBlank(char C) { return C == ' ' || C == '\t'; }
+bool IsDigit(char C) { return C >= '0' && C <= '9'; }
+
+void SkipBlanks(std::string_view& Text) {
+  std::size_t At = 0;
+  while (At < Text.size() && IsBlank(Text[At])) ++At;
+  Text.remove_prefix(At);
+}
+
+// Reads the digits at the start of Text, saturating at the largest value.
+std::size_t ReadDigits(std::string_view Text, std::uint64_t& Value) {
+  constexpr std::uint64_t Largest = std::numeric_limits<std::uint64_t>::max();
+  std::uint64_t Result = 0;
+  std::size_t At = 0;
+  for (; At < Text.size() && IsDigit(Text[At]); ++At) {
+    auto Digit = static_cast<std::uint64_t>(Text[At] - '0');
+    Result = Result > (Largest - Digit) / 10 ? Largest : Result * 10 + Digit;
+  }
+  Value = Result;
+  return At;
+}
+
+}  // namespace
+
+bool ParseUnsigned(std::string_view& Text, std::uint64_t& Value) {
+  std::string_view Rest = Text;
+  SkipBlanks(Rest);
+  std::size_t Digits = ReadDigits(Rest, Value);
+  if (Digits == 0) return false;
+  Text = Rest.substr(Digits);
+  return true;
+}
+
+bool ParseSigned(std::string_view& Text, std::int64_t& Value) {
+  constexpr auto Largest = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+  std::string_view Rest = Text;
+  SkipBlanks(Rest);
+  bool Negative = !Rest.empty() && Rest.front() == '-';
+  if (Negative) Rest.remove_prefix(1);
+  std::uint64_t Magnitude;
+  std::size_t Digits = ReadDigits(Rest, Magnitude);
+  if (Digits == 0) return false;
+  Magnitude = Magnitude > Largest ? Largest : Magnitude;
+  Value = Negative ? -static_cast<std::int64_t>(Magnitude) : static_cast<std::int64_t>(Magnitude);
+  Text = Rest.substr(Digits);
+  return true;
+}
+
+std::string_view NextField(std::string_view& Text) {
+  SkipBlanks(Text);
+  std::size_t End = 0;
+  while (End < Text.size() && !IsBlank(Text[End]) && Text[End] != '\n') ++End;
+  std::string_view Field = Text.substr(0, End);
+  Text.remove_prefix(End);
+  return Field;
+}
+
+std::string_view NextLine(std::string_view& Text) {
+  std::size_t End = Text.find('\n');
+  std::string_view Line = Text.substr(0, End);
+  Text.remove_prefix(End == std::string_view::npos ? Text.size() : End + 1);
+  return Line;
+}
+
+void ScanKeyedNumbers(std::string_view Text, std::span<const TKeyedNumber> Keys) {
+  std::size_t Found = 0;
+  while (!Text.empty() && Found < Keys.size()) {
+    std::string_view Line = NextLine(Text);
+    std::string_view Key = NextField(Line);
+    if (!Key.empty() && Key.back() == ':') Key.remove_suffix(1);
+    for (const TKeyedNumber& Entry : Keys) {
+      if (Entry.Key != Key) continue;
+      if (ParseUnsigned(Line, *Entry.Value)) ++Found;
+      break;
+    }
+  }
+}
+
+}  // namespace gaugery

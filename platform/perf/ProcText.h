@@ -1,0 +1,36 @@
+// Scanning of the text of /proc files by hand: no allocation, no locale, every read
+// bounded by the text given. Numbers saturate instead of overflowing, so odd or
+// huge values never fail a sample.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace gaugery {
+
+// Skips blanks and tabs, then reads a decimal number. False, with Text unchanged,
+// when no digit follows.
+bool ParseUnsigned(std::string_view& Text, std::uint64_t& Value);
+// The same with an optional leading "-".
+bool ParseSigned(std::string_view& Text, std::int64_t& Value);
+
+// Skips blanks and tabs, then one field up to the next blank, tab or line end.
+std::string_view NextField(std::string_view& Text);
+
+// The text up to the next line feed; Text moves past the line feed.
+std::string_view NextLine(std::string_view& Text);
+
+// A line "Key: 123 kB" (/proc/<pid>/status, /proc/meminfo, /proc/<pid>/io) or
+// "key 123" (/proc/vmstat): the first field, without its colon, names the number
+// that follows it.
+struct TKeyedNumber {
+  std::string_view Key;
+  std::uint64_t* Value;
+};
+
+// Stores the number of every line whose key is one of Keys; values whose key does not
+// occur are left as they are.
+void ScanKeyedNumbers(std::string_view Text, std::span<const TKeyedNumber> Keys);
+
+}  // namespace gaugery

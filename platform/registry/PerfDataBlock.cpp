@@ -1,0 +1,131 @@
+#include "registry/PerfDataBlock.h"
+
+#include <time.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "framework/WinTime.h"
+#include "registry/HostName.h"
+#include "registry/PerfValueName.h"
+#include "registry/Registry.h"
+
+namespace gaugery {
+
+namespace {
+
+// A provider that reports more bytes than it was given has written past the buffer.
+constexpr LONG ERROR_INVALID_DATA = 13;
+
+constexpr DWORD kHeaderSize = sizeof(TPERF_DATA_BLOCK);
+constexpr LONG kDefaultObject = 238;  // Processor
+constexpr std::int64_t kPerfFreq = 10'000'000;
+
+// The value name Collect receives: "Global" in its canonical spelling, an index list as
+// given. Collect's parameter is not const, but providers only read it.
+WCHAR GlobalName[] = u"Global";
+WCHAR EmptyName[] = u"";
+
+LPWSTR CollectArgument(TPerfValueKind Kind, LPCWSTR ValueName) {
+  if (Kind == TPerfValueKind::Global) return GlobalName;
+  return ValueName ? const_cast<LPWSTR>(ValueName) : EmptyName;
+}
+
+std::uint64_t AlignTo8(std::uint64_t Value) { return (Value + 7) & ~std::uint64_t{7}; }
+
+std::int64_t MonotonicTime100ns() {
+  timespec Now{};
+  clock_gettime(CLOCK_MONOTONIC, &Now);
+  return static_cast<std::int64_t>(Now.tv_sec) * kPerfFreq + Now.tv_nsec / 100;
+}
+
+// Fills the header and the system name that follows it.
+void WriteHeader(LPBYTE Data, WideView SystemName, DWORD HeaderLength, DWORD TotalLength,
+                 DWORD NumObjectTypes) {
+  TPERF_DATA_BLOCK Header{};
+  std::memcpy(Header.Signature, u"PERF", sizeof Header.Signature);
+  Header.LittleEndian = 1;
+  Header.Version = 1;
+  Header.Revision = 1;
+  Header.TotalByteLength = TotalLength;
+  Header.HeaderLength = HeaderLength;
+  Header.NumObjectTypes = NumObjectTypes;
+  Header.DefaultObject = kDefaultObject;
+  std::int64_t Now = NowAsFileTime();
+  FILETIME NowFileTime = Int64ToFileTime(Now);
+  FileTimeToSystemTime(&NowFileTime, &Header.SystemTime);
+  Header.PerfTime = MonotonicTime100ns();
+  Header.PerfFreq = kPerfFreq;
+  Header.PerfTime100nSec = Now;
+  Header.SystemNameLength = static_cast<DWORD>((SystemName.size() + 1) * sizeof(WCHAR));
+  Header.SystemNameOffset = kHeaderSize;
+  std::memcpy(Data, &Header, kHeaderSize);
+  std::memset(Data + kHeaderSize, 0, HeaderLength - kHeaderSize);
+  std::memcpy(Data + kHeaderSize, SystemName.data(), SystemName.size() * sizeof(WCHAR));
+}
+
+LONG CollectWholeBlock(TPerfProviderSlot& Slot, LPWSTR ValueName, LPBYTE Data, DWORD Size,
+                       DWORD& Written) {
+  if (!Data) return ERROR_MORE_DATA;
+  void* Cursor = Data;
+  DWORD Bytes = Size;
+  DWORD Objects = 0;
+  auto Result = static_cast<LONG>(Slot.Provider.Collect(ValueName, &Cursor, &Bytes, &Objects));
+  if (Result != ERROR_SUCCESS) return Result;
+  if (Bytes > Size) return ERROR_INVALID_DATA;
+  Written = Bytes;
+  return ERROR_SUCCESS;
+}
+
+// Lets every provider with a Collect append its objects after the header. A provider
+// that fails (other than for want of space) or breaks the contract contributes nothing.
+LONG CollectObjects(std::vector<TPerfProviderSlot>& Providers, LPWSTR ValueName, LPBYTE Data,
+                    DWORD Size, DWORD& Position, DWORD& NumObjectTypes) {
+  for (TPerfProviderSlot& Slot : Providers) {
+    if (!Slot.Provider.Collect || Slot.Provider.WritesWholeBlock) continue;
+    if (!EnsurePerfProviderOpen(Slot)) continue;
+    void* Cursor = Data + Position;
+    DWORD Space = Size - Position;
+    DWORD Bytes = Space;
+    DWORD Objects = 0;
+    DWORD Result = Slot.Provider.Collect(ValueName, &Cursor, &Bytes, &Objects);
+    if (Result == static_cast<DWORD>(ERROR_MORE_DATA)) return ERROR_MORE_DATA;
+    if (Result != ERROR_SUCCESS || Bytes > Space) continue;
+    Position += Bytes;
+    NumObjectTypes += Objects;
+  }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+LONG QueryPerfDataBlock(std::vector<TPerfProviderSlot>& Providers, LPCWSTR ValueName,
+                        LPBYTE Data, DWORD Size, DWORD& Written) {
+  TPerfValueKind Kind = ClassifyPerfValueName(ValueName);
+  LPWSTR Argument = CollectArgument(Kind, ValueName);
+  for (TPerfProviderSlot& Slot : Providers) {
+    if (Slot.Provider.WritesWholeBlock && Slot.Provider.Collect && EnsurePerfProviderOpen(Slot)) {
+      return CollectWholeBlock(Slot, Argument, Data, Size, Written);
+    }
+  }
+
+  WideView SystemName = LocalHostName();
+  std::uint64_t HeaderLength = AlignTo8(kHeaderSize + (SystemName.size() + 1) * sizeof(WCHAR));
+  if (!Data || Size < HeaderLength) return ERROR_MORE_DATA;
+
+  auto Position = static_cast<DWORD>(HeaderLength);
+  DWORD NumObjectTypes = 0;
+  if (Kind != TPerfValueKind::Other &&
+      CollectObjects(Providers, Argument, Data, Size, Position, NumObjectTypes) != ERROR_SUCCESS) {
+    return ERROR_MORE_DATA;
+  }
+  std::uint64_t TotalLength = AlignTo8(Position);
+  if (TotalLength > Size) return ERROR_MORE_DATA;
+  std::memset(Data + Position, 0, TotalLength - Position);
+  WriteHeader(Data, SystemName, static_cast<DWORD>(HeaderLength),
+              static_cast<DWORD>(TotalLength), NumObjectTypes);
+  Written = static_cast<DWORD>(TotalLength);
+  return ERROR_SUCCESS;
+}
+
+}  // namespace gaugery

@@ -1,0 +1,61 @@
+// Linux only: the performance-counter providers behind HKEY_PERFORMANCE_DATA and the
+// name tables behind the Perflib key of the virtual registry.
+//
+// A provider has the entry points of a Windows provider: Open once before its first
+// Collect, Collect for every query of HKEY_PERFORMANCE_DATA, Close when it is taken
+// out of service. Collect receives the queried value name ("Global" or a list of
+// title indexes), writes its objects at *Data, advances *Data past them, sets
+// *TotalBytes to the bytes written and *NumObjectTypes to the object count, and
+// answers ERROR_MORE_DATA (with both counts 0) when *TotalBytes, the space it was
+// given, is too small.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "WinPerf.h"
+#include "framework/WinTypes.h"
+
+namespace gaugery {
+
+// One title or help text of a provider's name table.
+struct TPerfNameEntry {
+  DWORD Index;
+  std::string Text;
+};
+
+// A provider's "Counter" and "Help" entries for one locale ("009", "007", ...).
+struct TPerfLocaleNames {
+  std::string Locale;
+  std::vector<TPerfNameEntry> Counter;
+  std::vector<TPerfNameEntry> Help;
+};
+
+struct TPerfProvider {
+  std::string Name;
+  TPM_OPEN_PROC Open = nullptr;
+  // Null for a provider that only brings names.
+  TPM_COLLECT_PROC Collect = nullptr;
+  TPM_CLOSE_PROC Close = nullptr;
+  // True when Collect writes a complete block, header included (the replay
+  // provider): the first such provider then answers the data queries alone.
+  bool WritesWholeBlock = false;
+  std::vector<TPerfLocaleNames> Names;
+};
+
+// The providers in service, in registration order.
+std::vector<TPerfProvider> PerfProviders();
+
+// Replaces the providers in service (closing the old ones); the seam through which
+// tests and the replay option install their own.
+void SetPerfProviders(std::vector<TPerfProvider> Providers);
+
+// Puts the default providers back in service.
+void RestoreDefaultPerfProviders();
+
+// Sets the function that makes the default providers. The platform's perf layer
+// installs its own at load time; without one the default set is empty.
+using TDefaultPerfProviders = std::vector<TPerfProvider> (*)();
+void SetDefaultPerfProviderFactory(TDefaultPerfProviders Factory);
+
+}  // namespace gaugery

@@ -1,0 +1,47 @@
+#include "registry/PerfValueName.h"
+
+#include <cstdint>
+
+#include "registry/WideText.h"
+
+namespace gaugery {
+
+namespace {
+
+bool IsDigit(WCHAR Char) { return Char >= u'0' && Char <= u'9'; }
+
+}  // namespace
+
+TPerfValueKind ClassifyPerfValueName(LPCWSTR ValueName) {
+  WideView Name = ViewOf(ValueName);
+  if (SameAsciiText(Name, u"Global")) return TPerfValueKind::Global;
+  bool HasDigit = false;
+  for (WCHAR Char : Name) {
+    if (IsDigit(Char)) {
+      HasDigit = true;
+    } else if (Char != u' ') {
+      return TPerfValueKind::Other;
+    }
+  }
+  return HasDigit ? TPerfValueKind::IndexList : TPerfValueKind::Other;
+}
+
+bool PerfIndexListContains(LPCWSTR List, DWORD Index) {
+  WideView Text = ViewOf(List);
+  std::size_t Pos = 0;
+  while (Pos < Text.size()) {
+    if (!IsDigit(Text[Pos])) {
+      ++Pos;
+      continue;
+    }
+    // Digits beyond 32 bits saturate above every index, so such a number matches none.
+    std::uint64_t Value = 0;
+    for (; Pos < Text.size() && IsDigit(Text[Pos]); ++Pos) {
+      if (Value <= UINT32_MAX) Value = Value * 10 + static_cast<unsigned>(Text[Pos] - u'0');
+    }
+    if (Value == Index) return true;
+  }
+  return false;
+}
+
+}  // namespace gaugery

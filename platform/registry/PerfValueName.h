@@ -1,0 +1,19 @@
+// The value names a query of HKEY_PERFORMANCE_DATA understands: "Global" (any letter
+// case) for every object, or a space-separated list of decimal title indexes for only
+// those objects. Any other text asks for no object at all.
+#pragma once
+
+#include "framework/WinTypes.h"
+
+namespace gaugery {
+
+enum class TPerfValueKind { Global, IndexList, Other };
+
+// A null or blank name is Other.
+TPerfValueKind ClassifyPerfValueName(LPCWSTR ValueName);
+
+// True when the index list (a name classified as IndexList) names Index. A number too
+// large for 32 bits names no object. Allocates nothing.
+bool PerfIndexListContains(LPCWSTR List, DWORD Index);
+
+}  // namespace gaugery

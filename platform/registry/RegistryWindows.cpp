@@ -1,0 +1,44 @@
+// The registry calls forwarded to advapi32. Our header comes first: once <windows.h>
+// is in, its macros (HKEY_LOCAL_MACHINE, ERROR_SUCCESS, ...) shadow our constants,
+// and they stand for the same values.
+#include "registry/Registry.h"
+
+#include <windows.h>
+
+namespace gaugery {
+
+static_assert(sizeof(FILETIME) == sizeof(::FILETIME));
+
+LONG RegConnectRegistryW(LPCWSTR lpMachineName, HKEY hKey, PHKEY phkResult) {
+  return ::RegConnectRegistryW(lpMachineName, hKey, phkResult);
+}
+
+LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                   PHKEY phkResult) {
+  return ::RegOpenKeyExW(hKey, lpSubKey, ulOptions, samDesired, phkResult);
+}
+
+LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved,
+                      LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
+                      LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
+                      LPDWORD lpcbSecurityDescriptor, FILETIME* lpftLastWriteTime) {
+  return ::RegQueryInfoKeyW(hKey, lpClass, lpcchClass, lpReserved, lpcSubKeys, lpcbMaxSubKeyLen,
+                            lpcbMaxClassLen, lpcValues, lpcbMaxValueNameLen, lpcbMaxValueLen,
+                            lpcbSecurityDescriptor,
+                            reinterpret_cast<::FILETIME*>(lpftLastWriteTime));
+}
+
+LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved,
+                   LPWSTR lpClass, LPDWORD lpcchClass, FILETIME* lpftLastWriteTime) {
+  return ::RegEnumKeyExW(hKey, dwIndex, lpName, lpcchName, lpReserved, lpClass, lpcchClass,
+                         reinterpret_cast<::FILETIME*>(lpftLastWriteTime));
+}
+
+LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
+                      LPBYTE lpData, LPDWORD lpcbData) {
+  return ::RegQueryValueExW(hKey, lpValueName, lpReserved, lpType, lpData, lpcbData);
+}
+
+LONG RegCloseKey(HKEY hKey) { return ::RegCloseKey(hKey); }
+
+}  // namespace gaugery

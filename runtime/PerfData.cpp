@@ -1,0 +1,151 @@
+#include "PerfData.h"
+
+#include <atomic>
+#include <cstring>
+#include <limits>
+
+#include "PerfBlockCheck.h"
+#include "WinGaugery.h"
+#include "framework/Format.h"
+#include "framework/TextFunctions.h"
+#include "framework/Unicode.h"
+
+namespace gaugery {
+
+namespace {
+
+constexpr DWORD InitialBufferSize = 8192;
+// Beyond this the doubled size would not fit in 32 bits.
+constexpr DWORD LargestBufferSize = std::numeric_limits<DWORD>::max() / 2 + 1;
+
+// Generations are unique across all snapshots of the process, so a position found in
+// one snapshot never matches another snapshot that happens to sit at the same address.
+std::atomic<std::uint64_t> LastGeneration{0};
+
+TPerfDataList* PerfDataListInstance = nullptr;
+
+// Creates the registry when the library is loaded and empties it when it is unloaded.
+struct TPerfDataUnit {
+  TPerfDataUnit() { GlobalPerfDataList(); }
+  ~TPerfDataUnit() {
+    TPerfDataList* List = PerfDataListInstance;
+    PerfDataListInstance = nullptr;
+    for (int Index = 0; Index < List->Count(); ++Index) delete List->Entries(Index);
+    delete List;
+  }
+} PerfDataUnit;
+
+HKEY ConnectPerformanceData(const std::string& ComputerName) {
+  if (ComputerName.empty()) return HKEY_PERFORMANCE_DATA;
+  HKEY Key = nullptr;
+  const LONG Result =
+      RegConnectRegistryW(ToWide(ComputerName).c_str(), HKEY_PERFORMANCE_DATA, &Key);
+  if (Result != ERROR_SUCCESS) {
+    throw Exception(Format("Error connecting to remote registry on %s (%d)", {ComputerName, Result}));
+  }
+  return Key;
+}
+
+}  // namespace
+
+TPerfData::TPerfData(const std::string& Key, const std::string& ComputerName)
+    : Key_(Key),
+      BufferSize_(InitialBufferSize),
+      Current_(InitialBufferSize, 0),
+      ComputerName_(ComputerName),
+      WideKey_(ToWide(Key)),
+      Spare_(InitialBufferSize, 0) {
+  HKey_ = ConnectPerformanceData(ComputerName);
+  try {
+    Refresh();
+  } catch (...) {
+    RegCloseKey(HKey_);
+    throw;
+  }
+}
+
+TPerfData::~TPerfData() { RegCloseKey(HKey_); }
+
+void TPerfData::Refresh() {
+  std::memcpy(&PrevPerfData_, Current_.data(), sizeof PrevPerfData_);
+  DWORD Size = 0;
+  if (QueryIntoSpare(Size) && IsWellFormedBlock(Spare_.data(), Size)) {
+    Current_.swap(Spare_);
+    Generation_ = ++LastGeneration;
+  }
+  // Both buffers keep the grown size, so that a steady-state refresh allocates nothing.
+  if (Spare_.size() < BufferSize_) Spare_.assign(BufferSize_, 0);
+}
+
+bool TPerfData::QueryIntoSpare(DWORD& Size) {
+  for (;;) {
+    Size = BufferSize_;
+    const LONG Result =
+        RegQueryValueExW(HKey_, WideKey_.c_str(), nullptr, nullptr, Spare_.data(), &Size);
+    if (Result != ERROR_MORE_DATA) return Result == ERROR_SUCCESS && Size <= Spare_.size();
+    if (BufferSize_ >= LargestBufferSize) return false;
+    BufferSize_ *= 2;
+    Spare_.assign(BufferSize_, 0);
+  }
+}
+
+const TPERF_DATA_BLOCK& TPerfData::Header() const {
+  return *reinterpret_cast<const TPERF_DATA_BLOCK*>(Current_.data());
+}
+
+SYSTEMTIME TPerfData::SystemTime() const { return Header().SystemTime; }
+std::int64_t TPerfData::PerfTime() const { return Header().PerfTime; }
+std::int64_t TPerfData::PerfFreq() const { return Header().PerfFreq; }
+std::int64_t TPerfData::PerfTime100nSec() const { return Header().PerfTime100nSec; }
+
+std::string TPerfData::SystemName() const {
+  return WideTextAt(Current_.data() + static_cast<std::size_t>(Header().SystemNameOffset));
+}
+
+TPerfDataEntry* TPerfDataList::Entries(int Index) const {
+  return static_cast<TPerfDataEntry*>(Objects(Index));
+}
+
+int TPerfDataList::IndexOfPerfData(const TPerfData* PerfData) const {
+  for (int Index = 0; Index < Count(); ++Index) {
+    const TPerfDataEntry* Entry = Entries(Index);
+    if (Entry != nullptr && Entry->PerfData.get() == PerfData) return Index;
+  }
+  return -1;
+}
+
+TPerfDataList* GlobalPerfDataList() {
+  if (PerfDataListInstance == nullptr) PerfDataListInstance = new TPerfDataList;
+  return PerfDataListInstance;
+}
+
+TPerfData* GetGlobalPerfData(const std::string& ComputerName) {
+  TPerfDataList* List = GlobalPerfDataList();
+  const std::string Name = UpperCase(ComputerName);
+  int Index = List->IndexOf(Name);
+  if (Index < 0) {
+    // The snapshot is made first: a failed connection leaves nothing registered.
+    auto Entry = std::make_unique<TPerfDataEntry>();
+    Entry->PerfData = std::make_unique<TPerfData>("Global", ComputerName);
+    Index = List->AddObject(Name, Entry.get());
+    Entry.release();
+  }
+  TPerfDataEntry* Entry = List->Entries(Index);
+  ++Entry->RefCount;
+  return Entry->PerfData.get();
+}
+
+void ReleaseGlobalPerfData(TPerfData*& PerfData) {
+  TPerfDataList* List = PerfDataListInstance;
+  if (List == nullptr || PerfData == nullptr) return;
+  const int Index = List->IndexOfPerfData(PerfData);
+  if (Index < 0) return;
+  TPerfDataEntry* Entry = List->Entries(Index);
+  if (Entry->RefCount <= 0) return;
+  if (--Entry->RefCount == 0) {
+    List->Delete(Index);
+    delete Entry;
+  }
+}
+
+}  // namespace gaugery

@@ -1,0 +1,100 @@
+// Snapshots of a computer's performance data block and the process-wide registry
+// that shares one snapshot per computer name between all components.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "WinPerf.h"
+#include "framework/TObject.h"
+#include "framework/TStringList.h"
+#include "registry/Registry.h"
+
+namespace gaugery {
+
+// Owns the latest data block of one computer and a copy of the header before it.
+//
+// A refresh reads into a spare buffer and keeps the new block only when the query
+// succeeded and IsWellFormedBlock accepted it; otherwise the current block stays.
+// Every accepted block gets a generation number unique in the process, so that
+// positions found in an older block can be recognised as stale.
+class TPerfData : public TObject {
+ public:
+  // Connects to ComputerName's HKEY_PERFORMANCE_DATA when it is not empty (Exception
+  // "Error connecting to remote registry on %s (%d)" on failure) and reads the first
+  // sample of the value Key.
+  TPerfData(const std::string& Key, const std::string& ComputerName);
+  // Closes the key and frees the buffers.
+  ~TPerfData() override;
+
+  // Saves the current header as the previous one, then reads a new sample.
+  void Refresh();
+
+  SYSTEMTIME SystemTime() const;
+  std::int64_t PerfTime() const;
+  std::int64_t PerfFreq() const;
+  std::int64_t PerfTime100nSec() const;
+  // The measured computer's name as the block stores it.
+  std::string SystemName() const;
+
+  const std::string& Key() const { return Key_; }
+  // The current block; all zero bytes until a first block was accepted.
+  PPERF_DATA_BLOCK PerfData() { return reinterpret_cast<PPERF_DATA_BLOCK>(Current_.data()); }
+  // The header that was current before the latest Refresh.
+  PPERF_DATA_BLOCK GetPrevPerfData() { return &PrevPerfData_; }
+  PPERF_DATA_BLOCK PrevPerfData() { return GetPrevPerfData(); }
+  const std::string& ComputerName() const { return ComputerName_; }
+  // Number of the current block; 0 while no block has been accepted.
+  std::uint64_t Generation() const { return Generation_; }
+  // Capacity each buffer has: 8192 at first, doubled whenever a query needs more.
+  DWORD BufferSize() const { return BufferSize_; }
+
+ private:
+  const TPERF_DATA_BLOCK& Header() const;
+  // Queries into the spare buffer, growing it while the answer is ERROR_MORE_DATA.
+  // Size receives the bytes returned; false for a failed query.
+  bool QueryIntoSpare(DWORD& Size);
+
+  HKEY HKey_ = nullptr;
+  std::string Key_;
+  DWORD BufferSize_ = 0;
+  std::vector<BYTE> Current_;
+  TPERF_DATA_BLOCK PrevPerfData_{};
+  std::string ComputerName_;
+  WideString WideKey_;
+  std::vector<BYTE> Spare_;
+  std::uint64_t Generation_ = 0;
+};
+
+// One line of the snapshot registry: the shared snapshot and its number of holders.
+class TPerfDataEntry : public TObject {
+ public:
+  std::unique_ptr<TPerfData> PerfData;
+  LONG RefCount = 0;
+};
+
+// The snapshot registry: one line per upper-cased computer name (empty for the
+// local computer), its object a TPerfDataEntry.
+class TPerfDataList : public TStringList {
+ public:
+  // Position of the line whose entry holds exactly this snapshot, or -1.
+  int IndexOfPerfData(const TPerfData* PerfData) const;
+  // The entry of a line (null when the line has none).
+  TPerfDataEntry* Entries(int Index) const;
+};
+
+// The process-wide registry, created when the library is loaded. At unload every
+// snapshot still registered is destroyed, then the registry.
+TPerfDataList* GlobalPerfDataList();
+
+// The shared snapshot of ComputerName (letter case ignored; empty for the local
+// computer), created on first request, with one more holder counted.
+TPerfData* GetGlobalPerfData(const std::string& ComputerName);
+
+// Drops one holder of the snapshot; the last one destroys it. Nothing happens for a
+// snapshot that is not registered or a null reference. PerfData is left unchanged.
+void ReleaseGlobalPerfData(TPerfData*& PerfData);
+
+}  // namespace gaugery

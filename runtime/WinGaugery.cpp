@@ -1,0 +1,27 @@
+#include "WinGaugery.h"
+
+#include <cstring>
+
+#include "framework/Unicode.h"
+
+namespace gaugery {
+
+std::string PerfInstName(PPERF_INSTANCE_DEFINITION PerfInstance) {
+  if (PerfInstance->NameLength == 0) return {};
+  return WideTextAt(OffsetPointer(PerfInstance, PerfInstance->NameOffset));
+}
+
+std::string WideTextAt(const void* Text) {
+  // Copied unit by unit: a WCHAR pointer to an odd address must not be dereferenced.
+  const auto* Bytes = static_cast<const BYTE*>(Text);
+  WideString Units;
+  for (;; Bytes += sizeof(WCHAR)) {
+    WCHAR Unit;
+    std::memcpy(&Unit, Bytes, sizeof Unit);
+    if (Unit == 0) break;
+    Units.push_back(Unit);
+  }
+  return ToUtf8(Units);
+}
+
+}  // namespace gaugery

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs every Debian package Gaugery needs to build, test and run. Idempotent: when
+# everything is present it only asks dpkg and returns.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake make pkg-config git
+  # libraries
+  libicu-dev nlohmann-json3-dev qt6-base-dev
+  # tests, benchmarks, fuzzing
+  googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # cross builds for Windows
+  mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  # peers of the benchmark script, and the process table they read
+  procps python3 python3-psutil
+  # fonts the example program asks for
+  fonts-liberation fontconfig
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,195 @@
+#include "PerfTitles.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "NameTables.h"
+
+namespace gaugery {
+namespace {
+
+using testing::InstallNameTables;
+using testing::StandardNameTables;
+
+// Looks at the shared entry a table holds without keeping a reference to it.
+std::int32_t RefCountOf(const std::string& Locale, const std::string& KeyName) {
+  TPerfInfoData* Data = AcquirePerfInfoData(Locale, KeyName, "");
+  std::int32_t Others = Data->RefCount - 1;
+  ReleasePerfInfoData(Data);
+  return Others;
+}
+
+int CachedEntries() { return PerfInfoDataCache() ? PerfInfoDataCache()->Count() : 0; }
+
+class PerfTitlesTest : public ::testing::Test {
+ protected:
+  void SetUp() override { InstallNameTables(StandardNameTables()); }
+  void TearDown() override {
+    EXPECT_EQ(PerfInfoDataCache(), nullptr) << "a table's contents outlived it";
+    RestoreDefaultPerfProviders();
+  }
+};
+
+TEST_F(PerfTitlesTest, TablesOfOneLocaleShareCountedContents) {
+  auto First = std::make_unique<TPerfTitles>(nullptr);
+  TPerfTitles Second(nullptr);
+  First->Init();
+  EXPECT_EQ(Second.Title(1), "System");
+  EXPECT_EQ(CachedEntries(), 1);
+  EXPECT_EQ(RefCountOf("009", "Counter"), 2);
+  First.reset();
+  EXPECT_EQ(RefCountOf("009", "Counter"), 1);
+  EXPECT_EQ(Second.TitleByIdx("4"), "Memory");
+}
+
+TEST_F(PerfTitlesTest, TitlesAndHelpsLoadSeparateEntries) {
+  TPerfTitles Titles(nullptr);
+  TPerfHelps Helps(nullptr);
+  EXPECT_EQ(Titles.TitleIdx(0), "1");
+  EXPECT_EQ(Titles.Title(0), "18");
+  EXPECT_EQ(Helps.HelpCount(), 2);  // the blank text is left out
+  EXPECT_EQ(Helps.HelpByIdx("7"), " Memory help ");
+  EXPECT_EQ(Helps.IdxOfHelp("system HELP"), "3");
+  EXPECT_EQ(CachedEntries(), 2);
+}
+
+TEST_F(PerfTitlesTest, NamesDifferingInLetterCaseReuseTheEntry) {
+  TPerfInfoData* Lower = AcquirePerfInfoData("00a", "counter", "localhost");
+  TPerfInfoData* Upper = AcquirePerfInfoData("00A", "COUNTER", "LOCALHOST");
+  TPerfInfoData* Local = AcquirePerfInfoData("00A", "Counter", "");
+  EXPECT_EQ(Lower, Upper);
+  EXPECT_EQ(Upper->RefCount, 2);
+  EXPECT_NE(Local, Upper);
+  ReleasePerfInfoData(Lower);
+  EXPECT_EQ(Lower, nullptr);
+  ReleasePerfInfoData(Upper);
+  ReleasePerfInfoData(Local);
+  ReleasePerfInfoData(Local);  // null: nothing happens
+}
+
+TEST_F(PerfTitlesTest, LookupsFindTheFirstMatchIgnoringCase) {
+  TPerfTitles Titles(nullptr);
+  EXPECT_EQ(Titles.TitleCount(), 8);  // "1" pair, seven texts, the blank one left out
+  EXPECT_EQ(Titles.IdxOfTitle("MEMORY"), "4");
+  EXPECT_EQ(Titles.IdxOfTitle("repeated"), "12");
+  EXPECT_EQ(Titles.IndexOfTitle("äPFEL"), 7);
+  EXPECT_EQ(Titles.IndexOfIdx("18"), 7);
+  // Index 10 is listed twice: both entries carry the text of the first.
+  EXPECT_EQ(Titles.Title(3), "First");
+  EXPECT_EQ(Titles.Title(4), "First");
+  EXPECT_EQ(Titles.TitleByIdx("10"), "First");
+  EXPECT_EQ(Titles.IndexOfTitle("Second"), -1);
+}
+
+TEST_F(PerfTitlesTest, MissesGiveTheEmptyAnswers) {
+  TPerfTitles Titles(nullptr);
+  EXPECT_EQ(Titles.IdxOfTitle("Nothing"), "-1");
+  EXPECT_EQ(Titles.TitleByIdx("99"), "");
+  EXPECT_EQ(Titles.TitleByIdx("04"), "") << "index texts are plain decimal";
+  EXPECT_EQ(Titles.IndexOfTitle(""), -1);
+  EXPECT_EQ(Titles.IndexOfIdx("16"), -1);
+  try {
+    Titles.TitleIdx(8);
+    FAIL() << "no list error";
+  } catch (const EListError& E) {
+    EXPECT_EQ(E.Message(), "List index out of bounds (8)");
+  }
+}
+
+TEST_F(PerfTitlesTest, HashLookupsAnswerLikeALinearSearch) {
+  TPerfTitles Titles(nullptr);
+  TPerfInfoData* Data = AcquirePerfInfoData("009", "Counter", "");
+  for (const char* Probe : {"SYSTEM", "ÄPFEL", "Äpfel ", "repeated", "First", "10", "010", "", "1",
+                            "18", "System\t", "  \t"}) {
+    EXPECT_EQ(Titles.IndexOfTitle(Probe), Data->Items.IndexOf(Probe)) << Probe;
+    EXPECT_EQ(Titles.IndexOfIdx(Probe), Data->Idx.IndexOf(Probe)) << Probe;
+  }
+  ReleasePerfInfoData(Data);
+}
+
+TEST_F(PerfTitlesTest, LocaleChangesReleaseTheContents) {
+  TPerfTitles Titles(nullptr);
+  EXPECT_EQ(Titles.LocaleID(), "009");
+  Titles.SetLocaleID("00A");
+  EXPECT_EQ(Titles.Title(1), "Sistema");
+  Titles.SetLocaleID("00A");
+  EXPECT_EQ(RefCountOf("00A", "Counter"), 1) << "the same locale keeps the contents";
+  Titles.SetLocaleID("00a");  // installed, but not the same text
+  EXPECT_EQ(Titles.GetLocaleID(), "00a");
+  EXPECT_EQ(CachedEntries(), 0);
+  Titles.SetLocaleID("0FF");
+  EXPECT_EQ(Titles.LocaleID(), "009");
+  EXPECT_EQ(Titles.Title(1), "System");
+}
+
+TEST_F(PerfTitlesTest, ComputerNameCountsOnlyAtAcquisition) {
+  TPerfTitles Titles(nullptr);
+  Titles.SetComputerName("NOSUCHHOST");
+  for (int Attempt = 0; Attempt < 2; ++Attempt) {
+    try {
+      Titles.TitleCount();
+      FAIL() << "no error";
+    } catch (const Exception& E) {
+      EXPECT_EQ(E.Message(), "Cannot open remote registry on NOSUCHHOST (53)");
+    }
+    EXPECT_EQ(PerfInfoDataCache(), nullptr);
+  }
+  Titles.SetComputerName("");
+  Titles.Init();
+  Titles.SetComputerName("NOSUCHHOST");
+  EXPECT_EQ(Titles.TitleByIdx("2"), "System");
+}
+
+TEST_F(PerfTitlesTest, LocaleWithoutSubkeyGivesACachedEmptyTable) {
+  InstallNameTables({StandardNameTables()[0]});  // "007" is listed but has no subkey now
+  TPerfHelps Helps(nullptr);
+  Helps.SetLocaleID("007");
+  EXPECT_EQ(Helps.HelpCount(), 0);
+  EXPECT_EQ(Helps.IdxOfHelp("Systemhilfe"), "-1");
+  EXPECT_EQ(CachedEntries(), 1);
+}
+
+TEST_F(PerfTitlesTest, BareTableHasNoContents) {
+  TPerfInfo Bare(nullptr);
+  try {
+    Bare.Init();
+    FAIL() << "no abstract error";
+  } catch (const EAbstractError& E) {
+    EXPECT_EQ(E.Message(), "Abstract Error");
+  }
+  EXPECT_THROW(Bare.GetItemCount(), EAbstractError);
+}
+
+// A component that refers to a help table it does not own.
+class TLinksHelps : public TComponent {
+ public:
+  using TComponent::TComponent;
+  TPerfHelps* Helps() const { return Helps_; }
+  void SetHelps(TPerfHelps* Value) {
+    Helps_ = Value;
+    if (Value != nullptr) Value->FreeNotification(this);
+  }
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == Helps_) Helps_ = nullptr;
+  }
+
+ private:
+  TPerfHelps* Helps_ = nullptr;
+};
+
+TEST_F(PerfTitlesTest, LinkToAHelpTableIsClearedWhenItGoes) {
+  TComponent Form(nullptr);
+  auto* Link = new TLinksHelps(&Form);
+  auto* Helps = new TPerfHelps(nullptr);
+  Link->SetHelps(Helps);
+  Helps->Init();
+  delete Helps;
+  EXPECT_EQ(Link->Helps(), nullptr);
+}
+
+}  // namespace
+}  // namespace gaugery

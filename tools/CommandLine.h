@@ -1,0 +1,50 @@
+// The argument handling shared by the commands of the `gaugery` program.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace gaugery::cli {
+
+// Wrong usage: the program prints the message and the command's usage, exit code 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The options and operands of one command line, parsed against the options a command
+// declares. Options take the form --name or --name VALUE; "--" ends the options.
+class Arguments {
+ public:
+  // Flags are options without a value; Valued options take one and may repeat.
+  Arguments(const std::vector<std::string>& Args, const std::vector<std::string>& Flags,
+            const std::vector<std::string>& Valued);
+
+  bool Has(const std::string& Option) const;
+  // The last value given, or Default.
+  std::string Value(const std::string& Option, const std::string& Default = "") const;
+  const std::vector<std::string>& Values(const std::string& Option) const;
+  // A whole number >= Minimum, or UsageError.
+  long long Number(const std::string& Option, long long Default, long long Minimum) const;
+  const std::vector<std::string>& Operands() const { return Operands_; }
+
+ private:
+  std::map<std::string, std::vector<std::string>> Options_;
+  std::vector<std::string> Operands_;
+};
+
+// One command of the program.
+struct Command {
+  std::string Name;
+  std::string Synopsis;  // the usage line after "gaugery "
+  std::string Summary;   // one line for the command list
+  std::string Details;   // the options, one per line
+  std::vector<std::string> Flags;
+  std::vector<std::string> Valued;
+  std::function<int(const Arguments&)> Run;
+};
+
+}  // namespace gaugery::cli

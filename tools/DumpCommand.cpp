@@ -1,0 +1,142 @@
+// gaugery dump: one sample of the performance data block, as text or JSON.
+#include <iostream>
+#include <nlohmann/json.hpp>
+
+#include "BlockDump.h"
+#include "Commands.h"
+#include "PerfData.h"
+
+namespace gaugery::cli {
+
+namespace {
+
+std::string Hex(DWORD Value) {
+  char Text[16];
+  std::snprintf(Text, sizeof Text, "0x%08X", static_cast<unsigned>(Value));
+  return Text;
+}
+
+std::string ValueText(const RawValue& Value) {
+  return Value ? std::to_string(*Value) : std::string("-");
+}
+
+nlohmann::json ValueJson(const RawValue& Value) {
+  return Value ? nlohmann::json(*Value) : nlohmann::json(nullptr);
+}
+
+nlohmann::json ValuesJson(const ObjectDump& Object, const std::vector<RawValue>& Values) {
+  nlohmann::json Json = nlohmann::json::object();
+  for (std::size_t i = 0; i < Values.size(); ++i)
+    Json[std::to_string(Object.Counters[i].Index)] = ValueJson(Values[i]);
+  return Json;
+}
+
+nlohmann::json ObjectJson(const ObjectDump& Object) {
+  nlohmann::json Json{{"index", Object.Index},          {"helpIndex", Object.HelpIndex},
+                      {"numInstances", Object.NumInstances}, {"perfTime", Object.PerfTime},
+                      {"perfFreq", Object.PerfFreq},    {"counters", nlohmann::json::array()}};
+  for (const CounterDump& C : Object.Counters) {
+    Json["counters"].push_back({{"index", C.Index}, {"helpIndex", C.HelpIndex},
+                                {"type", C.Type},   {"size", C.Size},
+                                {"offset", C.Offset}});
+  }
+  if (Object.NumInstances == PERF_NO_INSTANCES) {
+    Json["values"] = ValuesJson(Object, Object.Values);
+    return Json;
+  }
+  Json["instances"] = nlohmann::json::array();
+  for (const InstanceDump& I : Object.Instances) {
+    Json["instances"].push_back(
+        {{"name", I.Name}, {"uniqueId", I.UniqueId}, {"values", ValuesJson(Object, I.Values)}});
+  }
+  return Json;
+}
+
+void PrintJson(std::ostream& Out, const BlockDump& Block) {
+  nlohmann::json Json{{"systemName", Block.SystemName},
+                      {"systemTime", IsoTime(Block.SystemTime)},
+                      {"perfTime", Block.PerfTime},
+                      {"perfFreq", Block.PerfFreq},
+                      {"perfTime100nSec", Block.PerfTime100nSec},
+                      {"objects", nlohmann::json::array()}};
+  for (const ObjectDump& Object : Block.Objects) Json["objects"].push_back(ObjectJson(Object));
+  Out << Json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+}
+
+void PrintValues(std::ostream& Out, const ObjectDump& Object,
+                 const std::vector<RawValue>& Values) {
+  Out << "     ";
+  for (std::size_t i = 0; i < Values.size(); ++i)
+    Out << " " << Object.Counters[i].Index << "=" << ValueText(Values[i]);
+  Out << "\n";
+}
+
+void PrintObject(std::ostream& Out, const ObjectDump& Object) {
+  Out << "\nObject " << Object.Index << " (help " << Object.HelpIndex << "): "
+      << Object.Counters.size() << " counters, ";
+  if (Object.NumInstances == PERF_NO_INSTANCES)
+    Out << "no instances";
+  else
+    Out << Object.NumInstances << " instances";
+  Out << ", PerfTime " << Object.PerfTime << ", PerfFreq " << Object.PerfFreq << "\n";
+  for (const CounterDump& C : Object.Counters) {
+    Out << "  counter " << C.Index << " (help " << C.HelpIndex << ") type " << Hex(C.Type)
+        << " size " << C.Size << " offset " << C.Offset << "\n";
+  }
+  if (Object.NumInstances == PERF_NO_INSTANCES) {
+    Out << "  values\n";
+    PrintValues(Out, Object, Object.Values);
+  }
+  for (const InstanceDump& I : Object.Instances) {
+    Out << "  instance \"" << I.Name << "\" (unique id " << I.UniqueId << ")\n";
+    PrintValues(Out, Object, I.Values);
+  }
+}
+
+void PrintText(std::ostream& Out, const BlockDump& Block) {
+  Out << "System " << Block.SystemName << ", sampled " << IsoTime(Block.SystemTime) << "\n"
+      << "PerfTime " << Block.PerfTime << ", PerfFreq " << Block.PerfFreq
+      << ", PerfTime100nSec " << Block.PerfTime100nSec << "\n"
+      << Block.Objects.size() << " objects\n";
+  for (const ObjectDump& Object : Block.Objects) PrintObject(Out, Object);
+}
+
+std::string ValueName(const Arguments& Args) {
+  std::string Name;
+  for (const std::string& Index : Args.Values("--object")) {
+    std::size_t Digits = 0;
+    while (Digits < Index.size() && std::isdigit(static_cast<unsigned char>(Index[Digits])))
+      ++Digits;
+    if (Index.empty() || Digits != Index.size())
+      throw UsageError("--object needs a title index, not \"" + Index + "\"");
+    Name += (Name.empty() ? "" : " ") + Index;
+  }
+  return Name.empty() ? "Global" : Name;
+}
+
+int Run(const Arguments& Args) {
+  if (!Args.Operands().empty()) throw UsageError("unexpected operand " + Args.Operands()[0]);
+  TPerfData Data(ValueName(Args), "");
+  const BlockDump Block = DumpBlock(Data);
+  if (Args.Has("--json"))
+    PrintJson(std::cout, Block);
+  else
+    PrintText(std::cout, Block);
+  return 0;
+}
+
+}  // namespace
+
+Command DumpCommand() {
+  return {"dump",
+          "dump [--object INDEX]... [--json]",
+          "Prints one sample of the performance data block: header, objects, counter "
+          "definitions, instances and raw values.",
+          "  --object INDEX  only the object with this title index (repeatable)\n"
+          "  --json          one JSON document instead of text\n",
+          {"--json"},
+          {"--object"},
+          Run};
+}
+
+}  // namespace gaugery::cli

@@ -1,0 +1,31 @@
+#include "Replay.h"
+
+#include "framework/Exceptions.h"
+
+#ifndef _WIN32
+#include "perf/ProcProvider.h"
+#include "perf/ReplayProvider.h"
+#include "registry/PerfProviders.h"
+#endif
+
+namespace gaugery::cli {
+
+#ifdef _WIN32
+
+void UseReplay(const std::vector<std::string>&) {
+  throw Exception("--replay is not available on Windows: the data comes from the system");
+}
+
+#else
+
+void UseReplay(const std::vector<std::string>& Files) {
+  TPerfProvider Names = ProcProvider();
+  Names.Open = nullptr;
+  Names.Collect = nullptr;
+  Names.Close = nullptr;
+  SetPerfProviders({ReplayProvider(Files), Names});
+}
+
+#endif
+
+}  // namespace gaugery::cli
