@@ -10,6 +10,8 @@ build=${1:-build}
 samples=${SAMPLES:-40}
 rounds=${ROUNDS:-5}
 children=${CHILDREN:-500}
+# psutil comes from the Debian package, which the system's interpreter sees.
+python=${PYTHON:-/usr/bin/python3}
 
 pids=()
 cleanup() { kill "${pids[@]}" 2>/dev/null || true; }
@@ -22,8 +24,8 @@ done
 declare -A runs=(
   [gaugery]="$build/bin/refresh_sample $samples"
   [floor]="$build/bin/floor_reader $samples"
-  [ps]="python3 bench/ps_reader.py $((samples / 4 + 1))"
-  [psutil]="python3 bench/psutil_reader.py $((samples / 4 + 1))"
+  [ps]="$python bench/ps_reader.py $((samples / 4 + 1))"
+  [psutil]="$python bench/psutil_reader.py $((samples / 4 + 1))"
 )
 order=(gaugery floor ps psutil)
 declare -A results

@@ -1,5 +1,6 @@
 // Arbitrary bytes as a name-list value: the parser must read only inside the value and
-// keep only complete index/text pairs.
+// keep only complete index/text pairs, and the hash lookups of the loaded entry must
+// answer like a linear case-insensitive search.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "PerfNameStrings.h"
+#include "PerfTitles.h"
 #include "framework/Exceptions.h"
 #include "framework/TextFunctions.h"
 
@@ -31,6 +33,20 @@ std::size_t CountNuls(const std::vector<WCHAR>& Value) {
   return Nuls;
 }
 
+// The first lines only: the linear search that the lookups are held against is slow.
+void CheckLookups(const TStringList& Lines) {
+  constexpr int CheckedLines = 16;
+  TPerfInfoData Data;
+  Data.Fill(Lines);
+  for (int I = 0; I < Data.Items.Count() && I < CheckedLines; ++I) {
+    // A text also probes the index texts, mostly past their plain decimal path.
+    for (const std::string& Probe : {Data.Items.Strings(I), Data.Idx.Strings(I)}) {
+      if (Data.IndexOfItem(Probe) != Data.Items.IndexOf(Probe)) std::abort();
+      if (Data.IndexOfIdx(Probe) != Data.Idx.IndexOf(Probe)) std::abort();
+    }
+  }
+}
+
 void ParseAndCheck(const std::vector<WCHAR>& Value, TBlankTexts Blanks) {
   TStringList Lines;
   try {
@@ -42,6 +58,7 @@ void ParseAndCheck(const std::vector<WCHAR>& Value, TBlankTexts Blanks) {
   if (static_cast<std::size_t>(Lines.Count()) * 2 > CountNuls(Value)) std::abort();
   for (int I = 0; I < Lines.Count(); ++I)
     if (!IsWellFormedLine(Lines.Strings(I))) std::abort();
+  CheckLookups(Lines);
 }
 
 }  // namespace

@@ -119,9 +119,4 @@ void LoadNameStrings(const std::string& Locale, const std::string& ValueName, TS
   ParseNameStrings(Value.data(), Value.size(), Target, Blanks);
 }
 
-void LoadCounterOrHelpNames(const std::string& Locale, bool Help, TStringList* Target,
-                            const std::string& ComputerName) {
-  LoadNameStrings(Locale, Help ? "Help" : "Counter", Target, ComputerName, TBlankTexts::Keep);
-}
-
 }  // namespace gaugery

@@ -54,9 +54,4 @@ std::vector<WCHAR> ReadValueCodeUnits(HKEY Key, const std::string& ValueName,
 void LoadNameStrings(const std::string& Locale, const std::string& ValueName, TStringList* Target,
                      const std::string& ComputerName, TBlankTexts Blanks);
 
-// The names (Help false: "Counter") or help texts (Help true: "Help") of a locale,
-// every pair kept, blank texts included.
-void LoadCounterOrHelpNames(const std::string& Locale, bool Help, TStringList* Target,
-                            const std::string& ComputerName);
-
 }  // namespace gaugery

@@ -8,6 +8,7 @@
 #include "framework/Exceptions.h"
 #include "framework/TextCompare.h"
 #include "framework/TextFunctions.h"
+#include "framework/TypeInfo.h"
 #include "framework/Unicode.h"
 #include "registry/Registry.h"
 
@@ -91,23 +92,13 @@ void GetPerfInfoStrings(const std::string& Locale, const std::string& ValueName,
 }
 
 void TPerfInfoData::Fill(const TStringList& Lines) {
-  for (int I = 0; I < Lines.Count(); ++I) {
-    std::string Index = Lines.Names(I);
-    auto [First, IsFirst] = IdxPositions_.emplace(AnsiSortKey(Index), I);
-    Idx.Add(Index);
-    Items.Add(IsFirst ? Lines.ValueFromIndex(I) : Items.Strings(First->second));
-  }
-  for (int I = 0; I < Items.Count(); ++I) ItemPositions_.emplace(AnsiSortKey(Items.Strings(I)), I);
+  for (int I = 0; I < Lines.Count(); ++I) Idx.Add(Lines.Names(I));
+  IdxIndex_.Build(Idx);
+  // Line I of Lines is entry I, so the first entry with an index is also the first line.
+  for (int I = 0; I < Lines.Count(); ++I)
+    Items.Add(Lines.ValueFromIndex(IdxIndex_.IndexOf(Idx.Strings(I))));
+  ItemIndex_.Build(Items);
 }
-
-int TPerfInfoData::Find(const TFirstPositions& Positions, const std::string& S) {
-  auto Found = Positions.find(AnsiSortKey(S));
-  return Found == Positions.end() ? -1 : Found->second;
-}
-
-int TPerfInfoData::IndexOfItem(const std::string& S) const { return Find(ItemPositions_, S); }
-
-int TPerfInfoData::IndexOfIdx(const std::string& S) const { return Find(IdxPositions_, S); }
 
 TPerfInfoData* AcquirePerfInfoData(const std::string& Locale, const std::string& KeyName,
                                    const std::string& ComputerName) {
@@ -145,7 +136,7 @@ TPerfInfo::~TPerfInfo() { ReleasePerfInfoData(Data_); }
 
 void TPerfInfo::Init() { GetData(); }
 
-void TPerfInfo::GetData() { throw EAbstractError("Abstract Error"); }
+void TPerfInfo::GetData() { RaiseAbstractError(); }
 
 void TPerfInfo::SetLocaleID(const std::string& Value) {
   std::string Locale = Locales_.IndexOf(Value) >= 0 ? Value : Locales_.Strings(0);
@@ -187,5 +178,22 @@ std::int32_t TPerfInfo::GetIndexOfIdx(const std::string& S) { return LoadedData(
 void TPerfTitles::GetData() { AcquireData("Counter"); }
 
 void TPerfHelps::GetData() { AcquireData("Help"); }
+
+namespace {
+
+// Describes the tables' published properties when the unit is loaded, so that stored
+// forms can hold them.
+[[maybe_unused]] const bool TablesRegistered = [] {
+  RegisterPersistentClass<TPerfInfo>(
+      "TPerfInfo",
+      {StringProperty<TPerfInfo>("LocaleID", &TPerfInfo::GetLocaleID, &TPerfInfo::SetLocaleID),
+       StringProperty<TPerfInfo>("ComputerName", &TPerfInfo::ComputerName,
+                                 &TPerfInfo::SetComputerName)});
+  RegisterComponentClass<TPerfTitles, TPerfInfo>("TPerfTitles", {});
+  RegisterComponentClass<TPerfHelps, TPerfInfo>("TPerfHelps", {});
+  return true;
+}();
+
+}  // namespace
 
 }  // namespace gaugery

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 
+#include "PerfNameIndex.h"
 #include "framework/TComponent.h"
 #include "framework/TList.h"
 #include "framework/TStringList.h"
@@ -35,21 +35,18 @@ class TPerfInfoData : public TObject {
   TStringList Items;         // the text of each entry
   std::int32_t RefCount = 0;
 
-  // Fills Idx and Items from loaded "<index>=<text>" lines: one entry per line, whose
+  // Fills an empty entry from loaded "<index>=<text>" lines: one entry per line, whose
   // text is that of the first line with the same index. Builds the lookup indexes.
   void Fill(const TStringList& Lines);
 
   // First position whose text (index text) equals S ignoring case, or -1: the answer
   // of a linear AnsiCompareText search, taken from a hash index.
-  int IndexOfItem(const std::string& S) const;
-  int IndexOfIdx(const std::string& S) const;
+  int IndexOfItem(const std::string& S) const { return ItemIndex_.IndexOf(S); }
+  int IndexOfIdx(const std::string& S) const { return IdxIndex_.IndexOf(S); }
 
  private:
-  using TFirstPositions = std::unordered_map<std::string, int>;  // sort key -> position
-  static int Find(const TFirstPositions& Positions, const std::string& S);
-
-  TFirstPositions ItemPositions_;
-  TFirstPositions IdxPositions_;
+  TTextIndex ItemIndex_;
+  TIndexTextIndex IdxIndex_;
 };
 
 // The shared cache: finds the entry for the three names (ignoring case) or loads a

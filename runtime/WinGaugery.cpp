@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "PerfNameStrings.h"
 #include "framework/Unicode.h"
 
 namespace gaugery {
@@ -22,6 +23,11 @@ std::string WideTextAt(const void* Text) {
     Units.push_back(Unit);
   }
   return ToUtf8(Units);
+}
+
+void GetNameStrings(const std::string& Locale, bool Help, TStringList* Target,
+                    const std::string& ComputerName) {
+  LoadNameStrings(Locale, Help ? "Help" : "Counter", Target, ComputerName, TBlankTexts::Keep);
 }
 
 }  // namespace gaugery

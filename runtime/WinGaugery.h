@@ -9,6 +9,8 @@
 
 namespace gaugery {
 
+class TStringList;
+
 // Address plus offset; the offset is an unsigned 32-bit number (zero-extended on
 // 64-bit builds, never negative).
 inline void* OffsetPointer(void* Address, DWORD Offset) {
@@ -71,5 +73,14 @@ std::string PerfInstName(PPERF_INSTANCE_DEFINITION PerfInstance);
 // The NUL-terminated UTF-16 text at Text as UTF-8. Text may have any alignment:
 // names in a block sit wherever the provider wrote them.
 std::string WideTextAt(const void* Text);
+
+// Loads the counter names (Help false: value "Counter") or the help texts (Help true:
+// value "Help") of a locale of the local computer (ComputerName empty) or a remote one
+// into Target, as lines "<index>=<text>" in registry order, every pair kept, also
+// those whose text is blank. A computer that cannot be connected raises Exception
+// "Cannot open remote registry on %s (%d)"; a locale without a subkey leaves Target as
+// it was.
+void GetNameStrings(const std::string& Locale, bool Help, TStringList* Target,
+                    const std::string& ComputerName);
 
 }  // namespace gaugery

@@ -4,7 +4,9 @@
 #include <cstring>
 
 #include "PerfData.h"
+#include "PerfTitles.h"
 #include "WinGaugery.h"
+#include "framework/TextFunctions.h"
 
 namespace gaugery::cli {
 
@@ -33,20 +35,30 @@ std::vector<RawValue> ReadValues(PPERF_COUNTER_BLOCK Block,
   return Values;
 }
 
-std::vector<CounterDump> DumpCounters(PPERF_OBJECT_TYPE Object) {
+std::string TitleOf(TPerfTitles& Titles, DWORD Index) { return Titles.TitleByIdx(IntToStr(Index)); }
+
+std::vector<CounterDump> DumpCounters(PPERF_OBJECT_TYPE Object, TPerfTitles& Titles) {
   std::vector<CounterDump> Counters;
   PPERF_COUNTER_DEFINITION Counter = FirstCounter(Object);
   for (DWORD i = 0; i < Object->NumCounters; ++i, Counter = NextCounter(Counter)) {
-    Counters.push_back({Counter->CounterNameTitleIndex, Counter->CounterHelpTitleIndex,
-                        Counter->CounterType, Counter->CounterSize, Counter->CounterOffset});
+    Counters.push_back({Counter->CounterNameTitleIndex,
+                        TitleOf(Titles, Counter->CounterNameTitleIndex),
+                        Counter->CounterHelpTitleIndex, Counter->CounterType, Counter->CounterSize,
+                        Counter->CounterOffset});
   }
   return Counters;
 }
 
-ObjectDump DumpObject(PPERF_OBJECT_TYPE Object) {
-  ObjectDump Dump{Object->ObjectNameTitleIndex, Object->ObjectHelpTitleIndex,
-                  Object->NumInstances, Object->PerfTime, Object->PerfFreq,
-                  DumpCounters(Object), {}, {}};
+ObjectDump DumpObject(PPERF_OBJECT_TYPE Object, TPerfTitles& Titles) {
+  ObjectDump Dump{Object->ObjectNameTitleIndex,
+                  TitleOf(Titles, Object->ObjectNameTitleIndex),
+                  Object->ObjectHelpTitleIndex,
+                  Object->NumInstances,
+                  Object->PerfTime,
+                  Object->PerfFreq,
+                  DumpCounters(Object, Titles),
+                  {},
+                  {}};
   if (Object->NumInstances == PERF_NO_INSTANCES) {
     Dump.Values = ReadValues(ObjectBlock(Object), Dump.Counters);
     return Dump;
@@ -61,13 +73,13 @@ ObjectDump DumpObject(PPERF_OBJECT_TYPE Object) {
 
 }  // namespace
 
-BlockDump DumpBlock(TPerfData& Data) {
-  BlockDump Dump{Data.SystemName(), Data.SystemTime(), Data.PerfTime(),
+BlockDump DumpBlock(TPerfData& Data, TPerfTitles& Titles) {
+  BlockDump Dump{Data.SystemName(), Data.SystemTime(),      Data.PerfTime(),
                  Data.PerfFreq(),   Data.PerfTime100nSec(), {}};
   PPERF_DATA_BLOCK Block = Data.PerfData();
   PPERF_OBJECT_TYPE Object = FirstObject(Block);
   for (DWORD i = 0; i < Block->NumObjectTypes; ++i, Object = NextObject(Object))
-    Dump.Objects.push_back(DumpObject(Object));
+    Dump.Objects.push_back(DumpObject(Object, Titles));
   return Dump;
 }
 

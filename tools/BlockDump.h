@@ -10,12 +10,14 @@
 
 namespace gaugery {
 class TPerfData;
-}
+class TPerfTitles;
+}  // namespace gaugery
 
 namespace gaugery::cli {
 
 struct CounterDump {
   DWORD Index;
+  std::string Title;  // empty when the title table has no text for the index
   DWORD HelpIndex;
   DWORD Type;
   DWORD Size;
@@ -33,6 +35,7 @@ struct InstanceDump {
 
 struct ObjectDump {
   DWORD Index;
+  std::string Title;  // empty when the title table has no text for the index
   DWORD HelpIndex;
   LONG NumInstances;
   std::int64_t PerfTime;
@@ -51,8 +54,9 @@ struct BlockDump {
   std::vector<ObjectDump> Objects;
 };
 
-// Reads the snapshot's current block (one that has passed its check).
-BlockDump DumpBlock(TPerfData& Data);
+// Reads the snapshot's current block (one that has passed its check), with the titles
+// of its objects and counters from Titles.
+BlockDump DumpBlock(TPerfData& Data, TPerfTitles& Titles);
 
 // "2026-12-07T07:05:08.123Z"
 std::string IsoTime(const SYSTEMTIME& Time);

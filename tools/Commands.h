@@ -7,5 +7,12 @@ namespace gaugery::cli {
 
 Command DumpCommand();
 Command CaptureCommand();
+Command LocalesCommand();
+Command NamesCommand();
+Command ObjectsCommand();
+Command CountersCommand();
+Command InstancesCommand();
+Command ReadCommand();
+Command TypeCommand();
 
 }  // namespace gaugery::cli

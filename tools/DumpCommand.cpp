@@ -4,7 +4,9 @@
 
 #include "BlockDump.h"
 #include "Commands.h"
+#include "LocaleOption.h"
 #include "PerfData.h"
+#include "PerfTitles.h"
 
 namespace gaugery::cli {
 
@@ -14,6 +16,11 @@ std::string Hex(DWORD Value) {
   char Text[16];
   std::snprintf(Text, sizeof Text, "0x%08X", static_cast<unsigned>(Value));
   return Text;
+}
+
+// " \"Title\"", or nothing for an index without a title.
+std::string Quoted(const std::string& Title) {
+  return Title.empty() ? std::string() : " \"" + Title + "\"";
 }
 
 std::string ValueText(const RawValue& Value) {
@@ -32,12 +39,19 @@ nlohmann::json ValuesJson(const ObjectDump& Object, const std::vector<RawValue>&
 }
 
 nlohmann::json ObjectJson(const ObjectDump& Object) {
-  nlohmann::json Json{{"index", Object.Index},          {"helpIndex", Object.HelpIndex},
-                      {"numInstances", Object.NumInstances}, {"perfTime", Object.PerfTime},
-                      {"perfFreq", Object.PerfFreq},    {"counters", nlohmann::json::array()}};
+  nlohmann::json Json{{"index", Object.Index},
+                      {"title", Object.Title},
+                      {"helpIndex", Object.HelpIndex},
+                      {"numInstances", Object.NumInstances},
+                      {"perfTime", Object.PerfTime},
+                      {"perfFreq", Object.PerfFreq},
+                      {"counters", nlohmann::json::array()}};
   for (const CounterDump& C : Object.Counters) {
-    Json["counters"].push_back({{"index", C.Index}, {"helpIndex", C.HelpIndex},
-                                {"type", C.Type},   {"size", C.Size},
+    Json["counters"].push_back({{"index", C.Index},
+                                {"title", C.Title},
+                                {"helpIndex", C.HelpIndex},
+                                {"type", C.Type},
+                                {"size", C.Size},
                                 {"offset", C.Offset}});
   }
   if (Object.NumInstances == PERF_NO_INSTANCES) {
@@ -63,8 +77,7 @@ void PrintJson(std::ostream& Out, const BlockDump& Block) {
   Out << Json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
 }
 
-void PrintValues(std::ostream& Out, const ObjectDump& Object,
-                 const std::vector<RawValue>& Values) {
+void PrintValues(std::ostream& Out, const ObjectDump& Object, const std::vector<RawValue>& Values) {
   Out << "     ";
   for (std::size_t i = 0; i < Values.size(); ++i)
     Out << " " << Object.Counters[i].Index << "=" << ValueText(Values[i]);
@@ -72,16 +85,16 @@ void PrintValues(std::ostream& Out, const ObjectDump& Object,
 }
 
 void PrintObject(std::ostream& Out, const ObjectDump& Object) {
-  Out << "\nObject " << Object.Index << " (help " << Object.HelpIndex << "): "
-      << Object.Counters.size() << " counters, ";
+  Out << "\nObject " << Object.Index << Quoted(Object.Title) << " (help " << Object.HelpIndex
+      << "): " << Object.Counters.size() << " counters, ";
   if (Object.NumInstances == PERF_NO_INSTANCES)
     Out << "no instances";
   else
     Out << Object.NumInstances << " instances";
   Out << ", PerfTime " << Object.PerfTime << ", PerfFreq " << Object.PerfFreq << "\n";
   for (const CounterDump& C : Object.Counters) {
-    Out << "  counter " << C.Index << " (help " << C.HelpIndex << ") type " << Hex(C.Type)
-        << " size " << C.Size << " offset " << C.Offset << "\n";
+    Out << "  counter " << C.Index << Quoted(C.Title) << " (help " << C.HelpIndex << ") type "
+        << Hex(C.Type) << " size " << C.Size << " offset " << C.Offset << "\n";
   }
   if (Object.NumInstances == PERF_NO_INSTANCES) {
     Out << "  values\n";
@@ -95,8 +108,8 @@ void PrintObject(std::ostream& Out, const ObjectDump& Object) {
 
 void PrintText(std::ostream& Out, const BlockDump& Block) {
   Out << "System " << Block.SystemName << ", sampled " << IsoTime(Block.SystemTime) << "\n"
-      << "PerfTime " << Block.PerfTime << ", PerfFreq " << Block.PerfFreq
-      << ", PerfTime100nSec " << Block.PerfTime100nSec << "\n"
+      << "PerfTime " << Block.PerfTime << ", PerfFreq " << Block.PerfFreq << ", PerfTime100nSec "
+      << Block.PerfTime100nSec << "\n"
       << Block.Objects.size() << " objects\n";
   for (const ObjectDump& Object : Block.Objects) PrintObject(Out, Object);
 }
@@ -116,8 +129,11 @@ std::string ValueName(const Arguments& Args) {
 
 int Run(const Arguments& Args) {
   if (!Args.Operands().empty()) throw UsageError("unexpected operand " + Args.Operands()[0]);
+  const std::string Locale = ChosenLocale(Args);
+  TPerfTitles Titles(nullptr);
+  Titles.SetLocaleID(Locale);
   TPerfData Data(ValueName(Args), "");
-  const BlockDump Block = DumpBlock(Data);
+  const BlockDump Block = DumpBlock(Data, Titles);
   if (Args.Has("--json"))
     PrintJson(std::cout, Block);
   else
@@ -129,13 +145,14 @@ int Run(const Arguments& Args) {
 
 Command DumpCommand() {
   return {"dump",
-          "dump [--object INDEX]... [--json]",
-          "Prints one sample of the performance data block: header, objects, counter "
-          "definitions, instances and raw values.",
+          "dump [--object INDEX]... [--locale ID] [--json]",
+          "Prints one sample of the performance data block: header, objects and counter "
+          "definitions with their titles, instances and raw values.",
           "  --object INDEX  only the object with this title index (repeatable)\n"
+          "  --locale ID     titles of this installed locale (default: the first one)\n"
           "  --json          one JSON document instead of text\n",
           {"--json"},
-          {"--object"},
+          {"--object", "--locale"},
           Run};
 }
 

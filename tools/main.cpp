@@ -3,6 +3,7 @@
 //   gaugery [--replay FILE]... COMMAND [OPTIONS] [OPERANDS]
 //
 // Exit status 0 on success, 1 with the error's message on standard error, 2 on wrong usage.
+#include <algorithm>
 #include <clocale>
 #include <exception>
 #include <iostream>
@@ -17,7 +18,11 @@ using namespace gaugery::cli;
 
 namespace {
 
-std::vector<Command> AllCommands() { return {DumpCommand(), CaptureCommand()}; }
+std::vector<Command> AllCommands() {
+  return {DumpCommand(),    CaptureCommand(),  LocalesCommand(),  NamesCommand(),
+          ObjectsCommand(), CountersCommand(), InstancesCommand(), ReadCommand(),
+          TypeCommand()};
+}
 
 void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) {
   Out << "usage: gaugery [--replay FILE]... COMMAND [OPTIONS]\n\n"
@@ -33,10 +38,15 @@ void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) 
          "  --help         this text; `gaugery COMMAND --help` describes a command\n";
 }
 
+// A command may give --help a meaning of its own (help texts); it then has no usage option.
+bool OwnsHelpOption(const Command& C) {
+  return std::find(C.Flags.begin(), C.Flags.end(), "--help") != C.Flags.end();
+}
+
 void PrintCommandUsage(std::ostream& Out, const Command& C) {
   Out << "usage: gaugery " << C.Synopsis << "\n\n" << C.Summary << "\n";
   if (!C.Details.empty()) Out << "\n" << C.Details;
-  Out << "  --help  this text\n";
+  if (!OwnsHelpOption(C)) Out << "  --help  this text\n";
 }
 
 const Command* FindCommand(const std::vector<Command>& Commands, const std::string& Name) {
@@ -47,10 +57,10 @@ const Command* FindCommand(const std::vector<Command>& Commands, const std::stri
 
 int RunCommand(const Command& C, const std::vector<std::string>& Args) {
   std::vector<std::string> Flags = C.Flags;
-  Flags.push_back("--help");
+  if (!OwnsHelpOption(C)) Flags.push_back("--help");
   try {
     Arguments Parsed(Args, Flags, C.Valued);
-    if (Parsed.Has("--help")) {
+    if (!OwnsHelpOption(C) && Parsed.Has("--help")) {
       PrintCommandUsage(std::cout, C);
       return 0;
     }

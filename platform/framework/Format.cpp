@@ -207,7 +207,7 @@ std::string IntegerDigits(const TDecimal& Decimal) {
 std::string FractionDigits(const TDecimal& Decimal, int Count) {
   std::string Digits;
   for (int Place = 0; Place < Count; ++Place) {
-    const int Index = Place - Decimal.Exponent;
+    const int Index = Decimal.Exponent + Place;
     const bool Present = Index >= 0 && Index < static_cast<int>(Decimal.Digits.size());
     Digits += Present ? Decimal.Digits[static_cast<std::size_t>(Index)] : '0';
   }

@@ -13,12 +13,15 @@ using DWORD = unsigned long;
 using LONG = long;
 using WCHAR = wchar_t;
 #define GAUGERY_WINAPI __stdcall
+#define GAUGERY_WTEXT(Literal) L##Literal
 #else
 using DWORD = std::uint32_t;
 using LONG = std::int32_t;
 using WCHAR = char16_t;
 #define GAUGERY_WINAPI
+#define GAUGERY_WTEXT(Literal) u##Literal
 #endif
+// GAUGERY_WTEXT("text") is a literal of WCHAR on every platform.
 static_assert(sizeof(DWORD) == 4 && sizeof(LONG) == 4 && sizeof(WCHAR) == 2);
 
 using BYTE = std::uint8_t;

@@ -33,8 +33,10 @@ std::size_t ReadDigits(std::string_view Text, std::uint64_t& Value) {
 bool ParseUnsigned(std::string_view& Text, std::uint64_t& Value) {
   std::string_view Rest = Text;
   SkipBlanks(Rest);
-  std::size_t Digits = ReadDigits(Rest, Value);
+  std::uint64_t Number;
+  std::size_t Digits = ReadDigits(Rest, Number);
   if (Digits == 0) return false;
+  Value = Number;
   Text = Rest.substr(Digits);
   return true;
 }
@@ -71,9 +73,18 @@ std::string_view NextLine(std::string_view& Text) {
 }
 
 void ScanKeyedNumbers(std::string_view Text, std::span<const TKeyedNumber> Keys) {
+  // Most lines of a /proc file hold no wanted key: they are passed over on their first
+  // character, which matters for the status file of every process.
+  bool Initial[256] = {};
+  for (const TKeyedNumber& Entry : Keys) {
+    if (!Entry.Key.empty()) Initial[static_cast<unsigned char>(Entry.Key.front())] = true;
+  }
   std::size_t Found = 0;
   while (!Text.empty() && Found < Keys.size()) {
     std::string_view Line = NextLine(Text);
+    if (Line.empty()) continue;
+    auto First = static_cast<unsigned char>(Line.front());
+    if (!Initial[First] && !IsBlank(Line.front())) continue;
     std::string_view Key = NextField(Line);
     if (!Key.empty() && Key.back() == ':') Key.remove_suffix(1);
     for (const TKeyedNumber& Entry : Keys) {

@@ -9,8 +9,8 @@
 
 namespace gaugery {
 
-// Skips blanks and tabs, then reads a decimal number. False, with Text unchanged,
-// when no digit follows.
+// Skips blanks and tabs, then reads a decimal number. False, with Text and Value
+// unchanged, when no digit follows.
 bool ParseUnsigned(std::string_view& Text, std::uint64_t& Value);
 // The same with an optional leading "-".
 bool ParseSigned(std::string_view& Text, std::int64_t& Value);

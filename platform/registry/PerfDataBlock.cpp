@@ -77,6 +77,12 @@ LONG CollectWholeBlock(TPerfProviderSlot& Slot, LPWSTR ValueName, LPBYTE Data, D
   return ERROR_SUCCESS;
 }
 
+// A provider keeps to the contract when it wrote within the space it was given and
+// every object it counts has at least a header's worth of those bytes.
+bool KeptTheContract(DWORD Bytes, DWORD Space, DWORD Objects) {
+  return Bytes <= Space && Objects <= Bytes / sizeof(TPERF_OBJECT_TYPE);
+}
+
 // Lets every provider with a Collect append its objects after the header. A provider
 // that fails (other than for want of space) or breaks the contract contributes nothing.
 LONG CollectObjects(std::vector<TPerfProviderSlot>& Providers, LPWSTR ValueName, LPBYTE Data,
@@ -90,7 +96,7 @@ LONG CollectObjects(std::vector<TPerfProviderSlot>& Providers, LPWSTR ValueName,
     DWORD Objects = 0;
     DWORD Result = Slot.Provider.Collect(ValueName, &Cursor, &Bytes, &Objects);
     if (Result == static_cast<DWORD>(ERROR_MORE_DATA)) return ERROR_MORE_DATA;
-    if (Result != ERROR_SUCCESS || Bytes > Space) continue;
+    if (Result != ERROR_SUCCESS || !KeptTheContract(Bytes, Space, Objects)) continue;
     Position += Bytes;
     NumObjectTypes += Objects;
   }

@@ -3,6 +3,7 @@
 #include "NameTables.h"
 #include "PerfNameStrings.h"
 #include "PerfTitles.h"
+#include "WinGaugery.h"
 
 namespace gaugery {
 namespace {
@@ -22,21 +23,21 @@ class LoadNameStringsTest : public ::testing::Test {
 TEST_F(LoadNameStringsTest, LoadsCounterNamesAndHelpTexts) {
   GetPerfInfoStrings("007", "Counter", &Target, "");
   EXPECT_EQ(LinesOf(Target), (Lines{"1=4", "2=System", "4=Speicher"}));
-  LoadCounterOrHelpNames("007", true, &Target, "localhost");
+  GetNameStrings("007", true, &Target, "localhost");
   EXPECT_EQ(LinesOf(Target), (Lines{"3=Systemhilfe"}));
 }
 
 TEST_F(LoadNameStringsTest, OnlyTheFullLoaderKeepsBlankTexts) {
   GetPerfInfoStrings("009", "Help", &Target, "");
   EXPECT_EQ(LinesOf(Target), (Lines{"3=System help", "7= Memory help "}));
-  LoadCounterOrHelpNames("009", true, &Target, "");
+  GetNameStrings("009", true, &Target, "");
   EXPECT_EQ(LinesOf(Target), (Lines{"3=System help", "5=", "7= Memory help "}));
 }
 
 TEST_F(LoadNameStringsTest, MissingLocaleOrComputerLeavesTheTargetAsItWas) {
   Target.Add("kept");
   GetPerfInfoStrings("0FF", "Counter", &Target, "");
-  LoadCounterOrHelpNames("0FF", false, &Target, "");
+  GetNameStrings("0FF", false, &Target, "");
   EXPECT_EQ(LinesOf(Target), (Lines{"kept"}));
   try {
     GetPerfInfoStrings("009", "Counter", &Target, "NOSUCHHOST");

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BlockBuilder.h"
@@ -17,20 +18,19 @@ using test::TBlock;
 // The last value of the last instance ends exactly at the end of the block, its
 // counter block and its object, so that one byte more leaves all three.
 TBlock ReferenceBlock() {
-  return BuildBlock(
-      {.Objects = {
-           {.NameIndex = 4,
-            .Counters = {{.NameIndex = 10, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                         {.NameIndex = 12}},
-            .Values = {7, 8}},
-           {.NameIndex = 20, .Counters = {{.NameIndex = 22}}, .HasInstances = true},
-           {.NameIndex = 230,
-            .Counters = {{.NameIndex = 6, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                         {.NameIndex = 784}},
-            .HasInstances = true,
-            .Instances = {{.Name = "Idle", .Values = {1, 2}},
-                          {.Name = "System", .Values = {3, 0x7FFF7FFF7FFF7FFF}}}},
-       }});
+  return BuildBlock({.Objects = {
+                         {.NameIndex = 4,
+                          .Counters = {{.NameIndex = 10, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
+                                       {.NameIndex = 12}},
+                          .Values = {7, 8}},
+                         {.NameIndex = 20, .Counters = {{.NameIndex = 22}}, .HasInstances = true},
+                         {.NameIndex = 230,
+                          .Counters = {{.NameIndex = 6, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
+                                       {.NameIndex = 784}},
+                          .HasInstances = true,
+                          .Instances = {{.Name = "Idle", .Values = {1, 2}},
+                                        {.Name = "System", .Values = {3, 0x7FFF7FFF7FFF7FFF}}}},
+                     }});
 }
 
 bool Check(TBlock& Block) { return IsWellFormedBlock(Block.Bytes.data(), Block.Size()); }
@@ -55,22 +55,61 @@ TEST(PerfBlockCheck, RefusesTooSmallOrMissingData) {
       << "TotalByteLength beyond the bytes returned";
 }
 
-// A query that returned an object 88 bytes past where the header says objects start,
-// in a header claiming 208 bytes: the object header at HeaderLength then holds
-// leftover bytes (here those of an older sample's object).
-TEST(PerfBlockCheck, RefusesObjectsWrittenPastTheHeaderLength) {
-  TBlock Good = BuildBlock(
-      {.Objects = {{.NameIndex = 238, .Counters = {{.NameIndex = 6}}}}, .SystemName = "HOST"});
-  ASSERT_EQ(Good.HeaderLength, 104u);
-  ASSERT_EQ(Good.Size(), 208u);
+// A block whose header says it ends at byte 208, with its one object at HeaderLength
+// (96): a header, a counter definition and a counter block with one 4-byte value.
+TBlock Block208(std::int64_t Value) {
+  TBlock Block = BuildBlock(
+      {.Objects = {{.NameIndex = 4,
+                    .Counters = {{.NameIndex = 1406, .Type = PERF_RAW_FRACTION, .Size = 4}},
+                    .Values = {Value}}},
+       .SystemName = "PC"});
+  EXPECT_EQ(Block.HeaderLength, 96u);
+  EXPECT_EQ(Block.Size(), 208u);
+  return Block;
+}
 
-  TBlock Shifted = Good;
-  const auto ObjectStart = Good.Bytes.begin() + static_cast<std::ptrdiff_t>(Good.HeaderLength);
-  Shifted.Bytes.insert(Shifted.Bytes.begin() + static_cast<std::ptrdiff_t>(Good.HeaderLength),
-                       ObjectStart, ObjectStart + 88);
-  Shifted.Object(0).TotalByteLength = 208;
-  ASSERT_EQ(Shifted.Header().TotalByteLength, 208u);
-  EXPECT_FALSE(IsWellFormedBlock(Shifted.Bytes.data(), Shifted.Size()));
+std::vector<BYTE> FirstBytesOf(const TBlock& Block, std::size_t Offset, std::size_t Count) {
+  const auto Start = Block.Bytes.begin() + static_cast<std::ptrdiff_t>(Offset);
+  return {Start, Start + static_cast<std::ptrdiff_t>(Count)};
+}
+
+// The real-world case: the header claims 208 bytes, but the one object was written 88
+// bytes past HeaderLength, so what lies at HeaderLength is left over from before:
+// nothing yet, the same object of an older sample, or another object. Whether the
+// query reported the 208 bytes of the header or everything written, no component may
+// walk it.
+TEST(PerfBlockCheck, RefusesObjectsWrittenPastTheHeaderLength) {
+  const TBlock Good = Block208(7);
+  const TBlock Older = Block208(6);
+  const TBlock Other = ReferenceBlock();
+  const std::vector<std::pair<std::string, std::vector<BYTE>>> Leftovers = {
+      {"zeros", std::vector<BYTE>(88, 0)},
+      {"the object of an older sample", FirstBytesOf(Older, Older.HeaderLength, 88)},
+      {"another object", FirstBytesOf(Other, Other.Objects[2].Offset, 88)},
+  };
+  for (const auto& [What, Leftover] : Leftovers) {
+    TBlock Shifted = test::WithObjectsShifted(Good, Leftover);
+    ASSERT_EQ(Shifted.Header().TotalByteLength, 208u);
+    for (const DWORD Returned : {DWORD{208}, Shifted.Size()}) {
+      SCOPED_TRACE(What + ", " + std::to_string(Returned) + " bytes returned");
+      EXPECT_FALSE(IsWellFormedBlock(Shifted.Bytes.data(), Returned));
+    }
+  }
+}
+
+TEST(PerfBlockCheck, ObjectsLieWhereTheHeaderLengthSays) {
+  TBlock Good = Block208(7);
+  EXPECT_TRUE(Check(Good));
+
+  // Written past HeaderLength in a header that counts the gap into the block's length:
+  // the zeros at HeaderLength are still no object.
+  TBlock Gap = test::WithObjectsShifted(Good, std::vector<BYTE>(88, 0));
+  Gap.Header().TotalByteLength = Gap.Size();
+  EXPECT_FALSE(Check(Gap));
+
+  // A header that counts the gap into its own length puts the object where it is.
+  Gap.Header().HeaderLength += 88;
+  EXPECT_TRUE(Check(Gap));
 }
 
 struct TCorruption {
@@ -101,7 +140,8 @@ std::vector<TCorruption> Corruptions() {
       {"counter definition too short", [](TBlock& B) { B.Counter(2, 0).ByteLength = 39; }},
       {"last counter definition past DefinitionLength",
        [](TBlock& B) { B.Counter(2, 1).ByteLength += 1; }},
-      {"value one byte past the counter block", [](TBlock& B) { B.Counter(2, 1).CounterOffset += 1; }},
+      {"value one byte past the counter block",
+       [](TBlock& B) { B.Counter(2, 1).CounterOffset += 1; }},
       {"value one byte longer than the counter block",
        [](TBlock& B) { B.Counter(2, 1).CounterSize += 1; }},
       {"value offset that wraps in 32 bits",
@@ -118,11 +158,12 @@ std::vector<TCorruption> Corruptions() {
       {"instance name without NUL up to the end of the block",
        [](TBlock& B) {
          // The last value (0x7FFF7FFF7FFF7FFF) holds no NUL code unit.
-         B.Instance(2, 1).NameOffset = static_cast<DWORD>(
-             B.Size() - sizeof(std::int64_t) - B.Objects[2].Instances[1]);
+         B.Instance(2, 1).NameOffset =
+             static_cast<DWORD>(B.Size() - sizeof(std::int64_t) - B.Objects[2].Instances[1]);
        }},
       {"counter block too short", [](TBlock& B) { B.CounterBlock(0).ByteLength = 3; }},
-      {"last counter block one byte longer", [](TBlock& B) { B.CounterBlock(2, 1).ByteLength += 1; }},
+      {"last counter block one byte longer",
+       [](TBlock& B) { B.CounterBlock(2, 1).ByteLength += 1; }},
       {"object's own counter block past the object",
        [](TBlock& B) { B.CounterBlock(0).ByteLength += 8; }},
   };

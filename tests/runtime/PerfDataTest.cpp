@@ -36,15 +36,11 @@ TBlock LargeSample(std::size_t Size) {
                                   .Instances = std::move(Instances)}}});
 }
 
-// The same block with its one object written 88 bytes past HeaderLength in a header
-// that still claims the original length.
+// The same block with its one object written 88 bytes past HeaderLength, over the first
+// bytes of that object from before, in a header that still claims the original length.
 TBlock Shifted(const TBlock& Good) {
-  TBlock Bad = Good;
   const auto ObjectStart = Good.Bytes.begin() + static_cast<std::ptrdiff_t>(Good.HeaderLength);
-  Bad.Bytes.insert(Bad.Bytes.begin() + static_cast<std::ptrdiff_t>(Good.HeaderLength),
-                   ObjectStart, ObjectStart + 88);
-  Bad.Object(0).TotalByteLength = Good.Header().TotalByteLength;
-  return Bad;
+  return test::WithObjectsShifted(Good, {ObjectStart, ObjectStart + 88});
 }
 
 TFakeProviders WholeBlocks(std::vector<TBlock> Samples) {

@@ -5,11 +5,14 @@
 #include <memory>
 
 #include "NameTables.h"
+#include "framework/StoredForm.h"
 
 namespace gaugery {
 namespace {
 
 using testing::InstallNameTables;
+using testing::LinesOf;
+using Lines = std::vector<std::string>;
 using testing::StandardNameTables;
 
 // Looks at the shared entry a table holds without keeping a reference to it.
@@ -100,12 +103,27 @@ TEST_F(PerfTitlesTest, MissesGiveTheEmptyAnswers) {
 TEST_F(PerfTitlesTest, HashLookupsAnswerLikeALinearSearch) {
   TPerfTitles Titles(nullptr);
   TPerfInfoData* Data = AcquirePerfInfoData("009", "Counter", "");
+  // Full-width forms differ from the plain ones only beyond letter case.
   for (const char* Probe : {"SYSTEM", "ÄPFEL", "Äpfel ", "repeated", "First", "10", "010", "", "1",
-                            "18", "System\t", "  \t"}) {
+                            "18", "System\t", "  \t", "１８", "ＳＹＳＴＥＭ", "0", "-1"}) {
     EXPECT_EQ(Titles.IndexOfTitle(Probe), Data->Items.IndexOf(Probe)) << Probe;
     EXPECT_EQ(Titles.IndexOfIdx(Probe), Data->Idx.IndexOf(Probe)) << Probe;
   }
+  EXPECT_EQ(Titles.IndexOfIdx("１８"), 7) << "an index text found through its sort key";
   ReleasePerfInfoData(Data);
+}
+
+TEST(PerfInfoData, IndexesOfAnyLinesAnswerLikeALinearSearch) {
+  TStringList Loaded;
+  for (const char* Line : {"7=a", "x=b", "X=c", "07=d", "１=e", "1=f", "7=g", "=h"})
+    Loaded.Add(Line);
+  TPerfInfoData Data;
+  Data.Fill(Loaded);
+  EXPECT_EQ(LinesOf(Data.Items), (Lines{"a", "b", "b", "d", "e", "e", "a", "h"}));
+  for (const char* Probe : {"7", "x", "X", "07", "1", "１", "", "a", "B", "e", "g", "h"}) {
+    EXPECT_EQ(Data.IndexOfIdx(Probe), Data.Idx.IndexOf(Probe)) << Probe;
+    EXPECT_EQ(Data.IndexOfItem(Probe), Data.Items.IndexOf(Probe)) << Probe;
+  }
 }
 
 TEST_F(PerfTitlesTest, LocaleChangesReleaseTheContents) {
@@ -141,6 +159,24 @@ TEST_F(PerfTitlesTest, ComputerNameCountsOnlyAtAcquisition) {
   EXPECT_EQ(Titles.TitleByIdx("2"), "System");
 }
 
+TEST_F(PerfTitlesTest, IndexBeyondTheIntegerRangeFailsEveryLookupUntilFixed) {
+  auto Tables = StandardNameTables();
+  Tables[0].Counter.push_back({0xFFFFFFFF, "Too large"});  // after "Äpfel" in index order
+  InstallNameTables(Tables);
+  TPerfTitles Titles(nullptr);
+  for (int Attempt = 0; Attempt < 2; ++Attempt) {
+    try {
+      Titles.IdxOfTitle("Memory");
+      FAIL() << "no conversion error";
+    } catch (const EConvertError& E) {
+      EXPECT_EQ(E.Message(), "'4294967295' is not a valid integer value");
+    }
+    EXPECT_EQ(PerfInfoDataCache(), nullptr);
+  }
+  InstallNameTables(StandardNameTables());
+  EXPECT_EQ(Titles.IdxOfTitle("Memory"), "4");
+}
+
 TEST_F(PerfTitlesTest, LocaleWithoutSubkeyGivesACachedEmptyTable) {
   InstallNameTables({StandardNameTables()[0]});  // "007" is listed but has no subkey now
   TPerfHelps Helps(nullptr);
@@ -148,6 +184,26 @@ TEST_F(PerfTitlesTest, LocaleWithoutSubkeyGivesACachedEmptyTable) {
   EXPECT_EQ(Helps.HelpCount(), 0);
   EXPECT_EQ(Helps.IdxOfHelp("Systemhilfe"), "-1");
   EXPECT_EQ(CachedEntries(), 1);
+}
+
+TEST_F(PerfTitlesTest, StoredFormsKeepLocaleAndComputer) {
+  TPerfHelps Helps(nullptr);
+  Helps.SetName("Helps");
+  Helps.SetLocaleID("007");
+  Helps.SetComputerName("localhost");
+  std::string Form = WriteComponentForm(&Helps);
+  std::unique_ptr<TComponent> Read(ReadComponentForm(Form, nullptr));
+  auto* Copy = dynamic_cast<TPerfHelps*>(Read.get());
+  ASSERT_NE(Copy, nullptr) << Form;
+  EXPECT_EQ(Copy->LocaleID(), "007");
+  EXPECT_EQ(Copy->ComputerName(), "localhost");
+  EXPECT_EQ(Copy->HelpByIdx("3"), "Systemhilfe");
+}
+
+TEST_F(PerfTitlesTest, StoredLocaleThatIsNotInstalledLoadsAsTheFirst) {
+  std::unique_ptr<TComponent> Read(ReadComponentForm(
+      R"({"class": "TPerfTitles", "name": "Titles", "LocaleID": "0FF"})", nullptr));
+  EXPECT_EQ(dynamic_cast<TPerfTitles&>(*Read).LocaleID(), "009");
 }
 
 TEST_F(PerfTitlesTest, BareTableHasNoContents) {

@@ -124,7 +124,7 @@ TEST(WinGaugery, InstanceNameAtAnOddAddress) {
   TPERF_INSTANCE_DEFINITION& Instance = Block.Instance(0, 0);
   Instance.NameOffset += 1;
   const std::size_t NameAt = Block.Objects[0].Instances[0] + Instance.NameOffset;
-  const WCHAR Name[] = u"xy";
+  const WCHAR Name[] = GAUGERY_WTEXT("xy");
   Block.Poke(NameAt, Name);
   EXPECT_EQ(PerfInstName(&Instance), "xy");
 }

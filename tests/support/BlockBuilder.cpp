@@ -165,6 +165,20 @@ TBlock BuildBlock(const TBlockSpec& Spec) {
   return Block;
 }
 
+TBlock WithObjectsShifted(const TBlock& Good, const std::vector<BYTE>& Leftover) {
+  TBlock Shifted = Good;
+  const auto ObjectStart = static_cast<std::ptrdiff_t>(Good.HeaderLength);
+  Shifted.Bytes.insert(Shifted.Bytes.begin() + ObjectStart, Leftover.begin(), Leftover.end());
+  for (TObjectLayout& Object : Shifted.Objects) {
+    for (std::vector<std::size_t>* Offsets :
+         {&Object.Counters, &Object.Instances, &Object.CounterBlocks}) {
+      for (std::size_t& Offset : *Offsets) Offset += Leftover.size();
+    }
+    Object.Offset += Leftover.size();
+  }
+  return Shifted;
+}
+
 std::vector<BYTE> TBlock::ObjectBytes() const {
   return std::vector<BYTE>(Bytes.begin() + static_cast<std::ptrdiff_t>(HeaderLength), Bytes.end());
 }

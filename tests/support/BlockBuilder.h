@@ -120,4 +120,10 @@ class TBlock {
 
 TBlock BuildBlock(const TBlockSpec& Spec);
 
+// What a provider leaves that writes its objects Leftover.size() bytes past HeaderLength:
+// Good's header unchanged (still claiming Good's length), then Leftover (whatever the
+// buffer held there before), then Good's objects. The layout gives the objects where
+// they were written.
+TBlock WithObjectsShifted(const TBlock& Good, const std::vector<BYTE>& Leftover);
+
 }  // namespace gaugery::test

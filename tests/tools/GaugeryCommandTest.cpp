@@ -57,8 +57,9 @@ TEST(GaugeryDump, ObjectOptionSelectsObjectsByIndex) {
 TEST(GaugeryDump, TextListsObjectsCountersAndInstances) {
   const ProgramRun Run = RunGaugery("dump --object 238");
   ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
-  EXPECT_NE(Run.Out.find("Object 238 (help 239)"), std::string::npos);
-  EXPECT_NE(Run.Out.find("counter 6 (help 7) type 0x21510500 size 8"), std::string::npos);
+  EXPECT_NE(Run.Out.find("Object 238 \"Processor\" (help 239)"), std::string::npos);
+  EXPECT_NE(Run.Out.find("counter 6 \"% Processor Time\" (help 7) type 0x21510500 size 8"),
+            std::string::npos);
   EXPECT_NE(Run.Out.find("instance \"_Total\""), std::string::npos);
 }
 

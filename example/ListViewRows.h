@@ -1,0 +1,35 @@
+// The rows of a report-style list view (a QTreeWidget without tree decoration) as the
+// process table writes them: a row's caption is column 0, its sub-item k column k + 1,
+// and a batch update holds back repainting until the last EndUpdate.
+#pragma once
+
+#include "ProcessTable.h"
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace gaugery {
+
+class TListViewRows : public TProcessRows {
+ public:
+  explicit TListViewRows(QTreeWidget& List);
+
+  void BeginUpdate() override;
+  void EndUpdate() override;
+  int Count() const override;
+  void Add() override;
+  void Delete(int Index) override;
+  void SetCaption(int Row, const std::string& Text) override;
+  int SubItemCount(int Row) const override;
+  // The new cell takes the alignment of its column's header.
+  void AddSubItem(int Row) override;
+  void SetSubItem(int Row, int Index, const std::string& Text) override;
+
+ private:
+  QTreeWidgetItem& Item(int Row) const;
+
+  QTreeWidget& List_;
+  int UpdateCount_ = 0;
+};
+
+}  // namespace gaugery

@@ -1,0 +1,95 @@
+#include "ProcessTable.h"
+
+#include "framework/Exceptions.h"
+#include "framework/Format.h"
+#include "framework/StoredForm.h"
+#include "framework/TextCompare.h"
+
+namespace gaugery {
+
+namespace {
+
+constexpr char ElapsedTimeName[] = "Elapsed time";
+
+bool ShowsElapsedTime(TPerfCounterItem& Item) {
+  return AnsiSameText(Item.CounterName(), ElapsedTimeName);
+}
+
+// The raw value of an elapsed-time counter is the start time in the object's time base.
+std::string CellText(TPerfCounterItem& Item, std::int32_t Index, bool ElapsedTime) {
+  const std::int64_t Value = Item.InsCtrAsInteger(Index);
+  if (!ElapsedTime) return GroupedNumberText(Value);
+  const Extended Seconds = static_cast<Extended>(Item.ObjectTime() - Value) /
+                           static_cast<Extended>(Item.ObjectFreq());
+  return ElapsedTimeText(Seconds);
+}
+
+// Closes the batch update however the refresh ends.
+class TBatchUpdate {
+ public:
+  explicit TBatchUpdate(TProcessRows& Rows) : Rows_(Rows) { Rows_.BeginUpdate(); }
+  ~TBatchUpdate() { Rows_.EndUpdate(); }
+  TBatchUpdate(const TBatchUpdate&) = delete;
+  TBatchUpdate& operator=(const TBatchUpdate&) = delete;
+
+ private:
+  TProcessRows& Rows_;
+};
+
+void FitRowCount(TProcessRows& Rows, int Count) {
+  while (Rows.Count() < Count) Rows.Add();
+  while (Rows.Count() > Count) Rows.Delete(Count);
+}
+
+void WriteRow(TPerfCounterItems& Items, const std::vector<bool>& ElapsedTime, TProcessRows& Rows,
+              int Row) {
+  Rows.SetCaption(Row, Items.GetCounterItems(0)->GetInstanceNames(Row));
+  for (int K = 0; K < Items.Count(); ++K) {
+    const std::string Text = CellText(*Items.GetCounterItems(K), Row, ElapsedTime[K]);
+    if (Rows.SubItemCount(Row) <= K) Rows.AddSubItem(Row);
+    Rows.SetSubItem(Row, K, Text);
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<TPerfFilter> ReadProcessFilter(const std::string& FormText) {
+  std::unique_ptr<TComponent> Root(ReadComponentForm(FormText, nullptr));
+  auto* Filter = dynamic_cast<TPerfFilter*>(Root.get());
+  if (Filter == nullptr) throw Exception("The stored form holds no counter filter");
+  Root.release();
+  return std::unique_ptr<TPerfFilter>(Filter);
+}
+
+std::vector<std::string> ProcessColumnCaptions(TPerfFilter& Filter) {
+  std::vector<std::string> Captions{TaskNameCaption};
+  TPerfCounterItems& Items = *Filter.Items();
+  for (int K = 0; K < Items.Count(); ++K) Captions.push_back(Items.GetCounterItems(K)->CounterName());
+  return Captions;
+}
+
+std::string ElapsedTimeText(Extended Seconds) {
+  return FormatDateTime("hh:nn:ss", static_cast<TDateTime>(Seconds / 24 / 3600));
+}
+
+std::string GroupedNumberText(std::int64_t Value) {
+  return FormatFloat("0,", static_cast<Extended>(Value));
+}
+
+std::string ProcessCellText(TPerfCounterItem& Item, std::int32_t Index) {
+  return CellText(Item, Index, ShowsElapsedTime(Item));
+}
+
+void RefreshProcessRows(TPerfFilter& Filter, TProcessRows& Rows) {
+  Filter.Collect();
+  const TBatchUpdate Batch(Rows);
+  TPerfCounterItems& Items = *Filter.Items();
+  // The format of a column depends on its counter name only: decided once per refresh.
+  std::vector<bool> ElapsedTime;
+  for (int K = 0; K < Items.Count(); ++K) ElapsedTime.push_back(ShowsElapsedTime(*Items[K]));
+  const int Count = Items.GetCounterItems(0)->GetInstanceCount();
+  FitRowCount(Rows, Count);
+  for (int Row = 0; Row < Count; ++Row) WriteRow(Items, ElapsedTime, Rows, Row);
+}
+
+}  // namespace gaugery

@@ -1,0 +1,59 @@
+// The process table of Brindle and of `gaugery top`: one row per instance of the first
+// counter selection's object, in snapshot order; the row's caption is the instance name,
+// its sub-item k the text of selection k's raw value for that instance.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "PerfFilter.h"
+#include "framework/WinTypes.h"
+
+namespace gaugery {
+
+// A report-style list the table writes into: rows with a caption and a growing list of
+// sub-items, changed in place inside a batch update.
+class TProcessRows {
+ public:
+  virtual ~TProcessRows() = default;
+
+  virtual void BeginUpdate() = 0;
+  virtual void EndUpdate() = 0;
+  virtual int Count() const = 0;
+  // Appends an empty row.
+  virtual void Add() = 0;
+  virtual void Delete(int Index) = 0;
+  virtual void SetCaption(int Row, const std::string& Text) = 0;
+  virtual int SubItemCount(int Row) const = 0;
+  // Appends an empty sub-item.
+  virtual void AddSubItem(int Row) = 0;
+  virtual void SetSubItem(int Row, int Index, const std::string& Text) = 0;
+};
+
+// The caption of the instance-name column.
+inline constexpr char TaskNameCaption[] = "Task name";
+
+// The filter of the process table, read from its stored form (the JSON text of a
+// TPerfFilter root). Exception when the form is refused or holds another class.
+std::unique_ptr<TPerfFilter> ReadProcessFilter(const std::string& FormText);
+
+// "Task name", then the counter name of every selection.
+std::vector<std::string> ProcessColumnCaptions(TPerfFilter& Filter);
+
+// A running time as "hh:nn:ss" with the user's time separator; whole days are dropped.
+std::string ElapsedTimeText(Extended Seconds);
+// A raw value as a whole number grouped by thousands with the user's separator.
+std::string GroupedNumberText(std::int64_t Value);
+
+// The text of Item's raw value for instance Index of the current sample: an elapsed
+// time for the counter named "Elapsed time" (ignoring case), a grouped number otherwise.
+std::string ProcessCellText(TPerfCounterItem& Item, std::int32_t Index);
+
+// One refresh: Collect, then the rows of the new sample written over Rows, surplus rows
+// deleted from the end. An error ends the refresh where it occurs, leaving the rows as
+// far as they got; the batch update is closed on every way out.
+void RefreshProcessRows(TPerfFilter& Filter, TProcessRows& Rows);
+
+}  // namespace gaugery

@@ -1,0 +1,56 @@
+#include "fmAbout.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include "ui_fmAbout.h"
+
+namespace gaugery {
+
+namespace {
+
+// The support address and the home page are settings of the build.
+QUrl SupportMailUrl() {
+  QUrl Url(QStringLiteral("mailto:" GAUGERY_SUPPORT_ADDRESS));
+  QUrlQuery Query;
+  Query.addQueryItem(QStringLiteral("subject"), QStringLiteral("Gaugery Components"));
+  Url.setQuery(Query);
+  return Url;
+}
+
+}  // namespace
+
+TAboutBox::TAboutBox(QWidget* Parent) : QDialog(Parent), Form_(std::make_unique<Ui::TAboutBox>()) {
+  Form_->setupUi(this);
+  setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+  connect(Form_->OKButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(Form_->LbMailTo, &TLinkLabel::clicked, this, &TAboutBox::LbMailToClick);
+  connect(Form_->LbHomepage, &TLinkLabel::clicked, this, &TAboutBox::LbHomepageClick);
+}
+
+TAboutBox::~TAboutBox() = default;
+
+void TAboutBox::SetProductInfo(const std::string& ProductName, const std::string& Version) {
+  const QString Name = QString::fromStdString(ProductName);
+  setWindowTitle(QStringLiteral("About ") + Name);
+  Form_->LbProductTitle->setText(Name);
+  Form_->LbVersion->setText(QStringLiteral("Version ") + QString::fromStdString(Version));
+}
+
+// Whether a program could open the link is not examined: the box stays as it is.
+void TAboutBox::LbMailToClick() { QDesktopServices::openUrl(SupportMailUrl()); }
+
+void TAboutBox::LbHomepageClick() {
+  QDesktopServices::openUrl(QUrl(QStringLiteral(GAUGERY_HOMEPAGE)));
+}
+
+void TAboutBox::done(int Result) {
+  QDialog::done(Result);
+  FormClose();
+}
+
+// Deferred: the box may be closing from inside one of its own event handlers.
+void TAboutBox::FormClose() { deleteLater(); }
+
+}  // namespace gaugery

@@ -1,0 +1,14 @@
+// The name tables of the /proc provider: the title and help text of each of its objects
+// and counters in English ("009") and German ("007"), under the title indexes Windows
+// gives the same objects and counters. A help text's index is its title's plus one.
+#pragma once
+
+#include <vector>
+
+#include "registry/PerfProviders.h"
+
+namespace gaugery {
+
+std::vector<TPerfLocaleNames> ProcNames();
+
+}  // namespace gaugery

@@ -1,0 +1,615 @@
+#include "PerfMonitor.h"
+
+#include "framework/Exceptions.h"
+#include "framework/Format.h"
+#include "framework/TextCompare.h"
+#include "framework/TypeInfo.h"
+#include "framework/WinTime.h"
+
+namespace gaugery {
+
+// ---------------------------------------------------------------------------------------
+// TPerfMonitorCounterValue: recording and computing
+
+namespace {
+
+// Rates count per 100 ns; this turns them into counts per second.
+constexpr Extended kUnitsPerSecond = 10000000;
+
+// Differences of raw values wrap around like the machine's 64-bit arithmetic (a
+// counter that wrapped gives a negative difference), without the undefined behaviour
+// of signed overflow.
+std::int64_t Difference(std::int64_t Minuend, std::int64_t Subtrahend) {
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(Minuend) -
+                                   static_cast<std::uint64_t>(Subtrahend));
+}
+
+Extended Quotient(std::int64_t Dividend, std::int64_t Divisor) {
+  return Divisor == 0 ? 0 : static_cast<Extended>(Dividend) / static_cast<Extended>(Divisor);
+}
+
+[[noreturn]] void RaiseTextCounter() { throw Exception("Invalid counter type"); }
+
+[[noreturn]] void RaiseBaseCounter() {
+  throw Exception("Gaugery Internal error (Perf_COUNTER_BASE)");
+}
+
+}  // namespace
+
+TPerfMonitorCounterValue::~TPerfMonitorCounterValue() {
+  if (!OnDestroy_) return;
+  // A destructor cannot pass an error on; the record goes in any case.
+  try {
+    OnDestroy_(this);
+  } catch (...) {
+  }
+}
+
+void TPerfMonitorCounterValue::Record(bool First, DWORD Type, const TSampleTimes& Times,
+                                      std::int64_t RawCounter, std::int64_t RawBase) {
+  const bool Delta = (Type & PERF_DELTA_COUNTER) != 0;
+  if (Delta && !First) {
+    PrevCounter_ = Counter_;
+    if (HasBase_) PrevBase_ = Base_;
+    PrevAvailable_ = true;
+  }
+  SysTime_ = Times.SysTime;
+  DeltaSysTime_ = Times.DeltaSysTime;
+  TotalSysTime_ = Times.TotalSysTime;
+  Counter_ = RawCounter;
+  CounterType_ = Type;
+  if (HasBase_) Base_ = RawBase;
+  ++RefreshCount_;
+  if (Delta && First) {
+    FirstCounter_ = Counter_;
+    if (HasBase_) FirstBase_ = Base_;
+  }
+}
+
+// The value of a counter-type word, before inversion and display scaling. Reference and
+// ReferenceBase are the sample the difference is taken to, Elapsed the time between.
+Extended TPerfMonitorCounterValue::CounterFloat(std::int64_t Reference,
+                                                std::int64_t ReferenceBase,
+                                                std::int64_t Elapsed) const {
+  const bool Delta = (CounterType_ & PERF_DELTA_COUNTER) != 0;
+  const std::int64_t Count = Delta ? Difference(Counter_, Reference) : Counter_;
+  const std::int64_t BaseCount = !HasBase_ ? 0 : Delta ? Difference(Base_, ReferenceBase) : Base_;
+  switch (CounterType_ & PERF_SUBTYPE_MASK) {
+    case PERF_COUNTER_VALUE:
+      return static_cast<Extended>(Count);
+    case PERF_COUNTER_RATE:
+      return Quotient(Count, Elapsed);
+    case PERF_COUNTER_FRACTION:
+      return Quotient(Count, BaseCount);
+    case PERF_COUNTER_BASE:
+      RaiseBaseCounter();
+    case PERF_COUNTER_ELAPSED:
+      return static_cast<Extended>(Difference(NowAsFileTime(), Count)) / kUnitsPerSecond;
+    case PERF_COUNTER_QUEUELEN:
+      return -4.0;
+    case PERF_COUNTER_HISTOGRAM:
+      return -5.0;
+    default:
+      return 0.0;
+  }
+}
+
+Extended TPerfMonitorCounterValue::ComputeFloat(std::int64_t Reference,
+                                                std::int64_t ReferenceBase,
+                                                std::int64_t Elapsed) const {
+  Extended Value = 0.0;
+  switch (CounterType_ & PERF_TYPE_MASK) {
+    case PERF_TYPE_NUMBER:
+      Value = static_cast<Extended>(Counter_);
+      break;
+    case PERF_TYPE_COUNTER:
+      Value = CounterFloat(Reference, ReferenceBase, Elapsed);
+      break;
+    case PERF_TYPE_TEXT:
+      RaiseTextCounter();
+    default:  // PERF_TYPE_ZERO
+      break;
+  }
+  if ((CounterType_ & PERF_INVERSE_COUNTER) != 0) Value = 1.0 - Value;
+  switch (CounterType_ & PERF_DISPLAY_MASK) {
+    case PERF_DISPLAY_PER_SEC:
+      return Value * kUnitsPerSecond;
+    case PERF_DISPLAY_PERCENT:
+      return Value * 100;
+    default:
+      return Value;
+  }
+}
+
+Extended TPerfMonitorCounterValue::GetAsFloat() const {
+  return ComputeFloat(PrevCounter_, PrevBase_, DeltaSysTime_);
+}
+
+Extended TPerfMonitorCounterValue::GetAvgAsFloat() const {
+  return ComputeFloat(FirstCounter_, FirstBase_, TotalSysTime_);
+}
+
+std::int64_t TPerfMonitorCounterValue::GetAsInteger() const {
+  switch (CounterType_ & PERF_TYPE_MASK) {
+    case PERF_TYPE_NUMBER:
+      return Counter_;
+    case PERF_TYPE_TEXT:
+      RaiseTextCounter();
+    case PERF_TYPE_ZERO:
+      return 0;
+    default:
+      break;
+  }
+  switch (CounterType_ & PERF_SUBTYPE_MASK) {
+    case PERF_COUNTER_VALUE:
+      return Counter_;
+    case PERF_COUNTER_RATE:
+      return -1;
+    case PERF_COUNTER_FRACTION:
+      return -2;
+    case PERF_COUNTER_BASE:
+      RaiseBaseCounter();
+    case PERF_COUNTER_ELAPSED:
+      return -3;
+    case PERF_COUNTER_QUEUELEN:
+      return -4;
+    case PERF_COUNTER_HISTOGRAM:
+      return -5;
+    default:
+      return 0;
+  }
+}
+
+// The text of the current or the average value. The value is computed only where the
+// text shows it: hexadecimal numbers show the integer value, zero counters nothing.
+std::string TPerfMonitorCounterValue::Text(bool Average) const {
+  const auto Value = [&] { return Average ? GetAvgAsFloat() : GetAsFloat(); };
+  switch (CounterType_ & PERF_TYPE_MASK) {
+    case PERF_TYPE_NUMBER:
+      switch (CounterType_ & PERF_SUBTYPE_MASK) {
+        case PERF_NUMBER_HEX:
+          return Format("%x", {GetAsInteger()});
+        case PERF_NUMBER_DECIMAL:
+          return Format("%.0f", {Value()});
+        case PERF_NUMBER_DEC_1000:
+          return Format("%.3f", {Value() / 1000});
+        default:
+          return {};
+      }
+    case PERF_TYPE_COUNTER:
+      return Format("%f", {Value()});
+    case PERF_TYPE_TEXT:
+      RaiseTextCounter();
+    default:  // PERF_TYPE_ZERO
+      return "0";
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Object keys
+
+void ParseKey(const std::string& Key, TStringList* Strings) {
+  Strings->Clear();
+  std::string Piece;
+  for (char C : Key) {
+    if (C != ';') {
+      Piece += C;
+      continue;
+    }
+    if (!Piece.empty()) Strings->Add(Piece);
+    Piece.clear();
+  }
+  if (!Piece.empty()) Strings->Add(Piece);
+}
+
+namespace {
+
+// A key counter's value as a rounded whole decimal number.
+std::string WholeNumberText(std::int64_t Value) {
+  return FormatFloat("0", static_cast<Extended>(Value));
+}
+
+// Instance names end at their first NUL, so the NUL cannot occur in either text.
+std::string ExactKey(const std::string& InstanceName, const std::string& KeyValue) {
+  std::string Key = InstanceName;
+  Key += '\0';
+  Key += KeyValue;
+  return Key;
+}
+
+// Two instances match when their names and their key values compare equal ignoring
+// case; the sort keys are equal exactly then. The name's key is length-prefixed so that
+// the two parts cannot run into each other.
+std::string FoldedKey(const std::string& InstanceName, const std::string& KeyValue) {
+  const std::string Name = AnsiSortKey(InstanceName);
+  return std::to_string(Name.size()) + ':' + Name + AnsiSortKey(KeyValue);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// TPerfMonitorItems
+
+TPerfMonitorItems::TPerfMonitorItems(TPerfMonitor* AOwner, TCollectionItemClass AItemClass)
+    : TCollection(AItemClass), Owner_(AOwner) {}
+
+TPersistent* TPerfMonitorItems::GetOwner() { return Owner_; }
+
+TPerfMonitorItem* TPerfMonitorItems::Add() { return As<TPerfMonitorItem>(TCollection::Add()); }
+
+TPerfMonitorItem* TPerfMonitorItems::GetMonitorItems(int Index) const {
+  return As<TPerfMonitorItem>(TCollection::Items(Index));
+}
+
+// ---------------------------------------------------------------------------------------
+// TPerfMonitorItem: life and names
+
+TPerfMonitorItem::TPerfMonitorItem(TCollection* Collection) : TCollectionItem(Collection) {}
+
+// The records go first, while the item is whole for their OnDestroy handlers.
+TPerfMonitorItem::~TPerfMonitorItem() {
+  FreeRecords();
+  FreeKeyCounters();
+  delete Counter_;
+  Counter_ = nullptr;
+}
+
+void TPerfMonitorItem::Assign(TPersistent* Source) {
+  auto* Item = dynamic_cast<TPerfMonitorItem*>(Source);
+  if (Item == nullptr) throw Exception("Incompatible types");
+  SetObjectName(Item->GetObjectName());
+  SetCounterName(Item->GetCounterName());
+  SetObjectKey(Item->GetObjectKey());
+}
+
+TPerfMonitor* TPerfMonitorItem::Monitor() const {
+  auto* Items = dynamic_cast<TPerfMonitorItems*>(Collection());
+  return Items != nullptr ? Items->Owner() : nullptr;
+}
+
+TPerfMonitor& TPerfMonitorItem::OwningMonitor() const {
+  TPerfMonitor* Owner = Monitor();
+  if (Owner == nullptr) throw Exception("Monitor item belongs to no monitor");
+  return *Owner;
+}
+
+bool TPerfMonitorItem::IsMonitorLoading() const {
+  const TPerfMonitor* Owner = Monitor();
+  return Owner != nullptr && Owner->IsLoading();
+}
+
+TPerfCounterItem* TPerfMonitorItem::Counter() {
+  if (Counter_ == nullptr) {
+    Counter_ = OwningMonitor().Filter()->Items()->Add();
+    Counter_->SetObjectName(ObjectName_);
+    Counter_->SetCounterName(CounterName_);
+  }
+  return Counter_;
+}
+
+std::string TPerfMonitorItem::GetObjectName() {
+  return IsMonitorLoading() ? ObjectName_ : Counter()->ObjectName();
+}
+
+void TPerfMonitorItem::SetObjectName(const std::string& Value) {
+  ObjectName_ = Value;
+  if (!IsMonitorLoading()) Counter()->SetObjectName(Value);
+}
+
+std::string TPerfMonitorItem::GetCounterName() {
+  return IsMonitorLoading() ? CounterName_ : Counter()->CounterName();
+}
+
+void TPerfMonitorItem::SetCounterName(const std::string& Value) {
+  CounterName_ = Value;
+  if (!IsMonitorLoading()) Counter()->SetCounterName(Value);
+}
+
+TPerfCounterType* TPerfMonitorItem::GetCounterType() { return Counter()->CounterType(); }
+
+void TPerfMonitorItem::SetCounterType(TPerfCounterType* Value) { Counter()->SetCounterType(Value); }
+
+// ---------------------------------------------------------------------------------------
+// TPerfMonitorItem: object key
+
+std::string TPerfMonitorItem::GetObjectKey() {
+  if (IsMonitorLoading()) return ObjectKey_;
+  CreateKeyCounters();
+  std::string Key;
+  for (std::size_t I = 0; I < KeyCounters_->size(); ++I) {
+    if (I > 0) Key += ';';
+    Key += (*KeyCounters_)[I]->CounterName();
+  }
+  return Key;
+}
+
+void TPerfMonitorItem::SetObjectKey(const std::string& Value) {
+  if (Value == ObjectKey_) return;
+  ObjectKey_ = Value;
+  if (IsMonitorLoading()) return;
+  FreeKeyCounters();
+  CreateKeyCounters();
+}
+
+// A key counter whose names are refused is freed again: only the ones before it stay,
+// and the list counts as built.
+void TPerfMonitorItem::CreateKeyCounters() {
+  if (KeyCounters_) return;
+  KeyCounters_.emplace();
+  TStringList Names;
+  ParseKey(ObjectKey_, &Names);
+  if (Names.Count() == 0) return;
+  const std::string Object = GetObjectName();
+  for (int I = 0; I < Names.Count(); ++I) {
+    TPerfCounterItem* Key = OwningMonitor().Filter()->Items()->Add();
+    try {
+      Key->SetObjectName(Object);
+      Key->SetCounterName(Names.Strings(I));
+    } catch (...) {
+      delete Key;
+      throw;
+    }
+    KeyCounters_->push_back(Key);
+  }
+}
+
+void TPerfMonitorItem::FreeKeyCounters() {
+  if (!KeyCounters_) return;
+  for (TPerfCounterItem* Key : *KeyCounters_) delete Key;
+  KeyCounters_.reset();
+}
+
+// ---------------------------------------------------------------------------------------
+// TPerfMonitorItem: collecting
+
+bool TPerfMonitorItem::HasInstances() { return Counter()->HasInstances(); }
+
+void TPerfMonitorItem::Collect() {
+  if (HasInstances()) {
+    CollectInstances();
+    return;
+  }
+  // The first sample of the record is recorded twice: as its first, then as usual.
+  if (!NoInstanceValue_) {
+    NoInstanceValue_ = std::make_unique<TPerfMonitorCounterValue>();
+    NoInstanceValue_->HasBase_ = Counter()->HasBase();
+    CollectNoInstanceValue(NoInstanceValue_.get(), true);
+  }
+  CollectNoInstanceValue(NoInstanceValue_.get(), false);
+}
+
+// Every instance of the sample is recorded into the first record (in order of first
+// appearance) whose name and key value match its own ignoring case, or into a new one;
+// records no instance matched go afterwards.
+void TPerfMonitorItem::CollectInstances() {
+  CreateKeyCounters();
+  for (TPerfMonitorCounterValue* Record : Records_) Record->IsUsed_ = false;
+  TPerfCounterItem* Backing = Counter();
+  const std::int32_t Count = Backing->GetInstanceCount();
+  for (std::int32_t Index = 0; Index < Count; ++Index) {
+    const std::string Key = KeyValue(Index);
+    const std::string Name = Backing->GetInstanceNames(Index);
+    std::string Folded;
+    TPerfMonitorCounterValue* Record = FindRecord(Name, Key, Folded);
+    if (Record != nullptr) {
+      CollectValue(Record, Index, false);
+    } else {
+      Record = AddRecord(Name, Key, std::move(Folded));
+      CollectValue(Record, Index, true);
+    }
+    Record->IsUsed_ = true;
+  }
+  RetireUnusedRecords();
+}
+
+std::string TPerfMonitorItem::KeyValue(std::int32_t Index) {
+  std::string Value;
+  for (std::size_t I = 0; I < KeyCounters_->size(); ++I) {
+    if (I > 0) Value += ';';
+    Value += WholeNumberText((*KeyCounters_)[I]->InsCtrAsInteger(Index));
+  }
+  return Value;
+}
+
+// No two records match each other ignoring case (a record is only made when none
+// matches), so the record found is the first in order that matches. FoldedKey receives
+// the folded key when it had to be computed.
+TPerfMonitorCounterValue* TPerfMonitorItem::FindRecord(const std::string& Name,
+                                                       const std::string& Key,
+                                                       std::string& FoldedKeyOut) {
+  const auto Exact = ExactIndex_.find(ExactKey(Name, Key));
+  if (Exact != ExactIndex_.end()) return Exact->second;
+  FoldedKeyOut = FoldedKey(Name, Key);
+  const auto Folded = FoldedIndex_.find(FoldedKeyOut);
+  return Folded != FoldedIndex_.end() ? Folded->second : nullptr;
+}
+
+TPerfMonitorCounterValue* TPerfMonitorItem::AddRecord(const std::string& Name,
+                                                      const std::string& Key,
+                                                      std::string Folded) {
+  auto Record = std::make_unique<TPerfMonitorCounterValue>();
+  Record->InstanceName_ = Name;
+  Record->ObjectKeyValue_ = Key;
+  Record->PrevAvailable_ = false;
+  Record->HasBase_ = Counter()->HasBase();
+  Record->FoldedKey_ = std::move(Folded);
+  Records_.push_back(Record.get());
+  TPerfMonitorCounterValue* Added = Record.release();
+  ExactIndex_.emplace(ExactKey(Name, Key), Added);
+  FoldedIndex_.emplace(Added->FoldedKey_, Added);
+  return Added;
+}
+
+// Unused records go from the last to the first. They leave the list before the first
+// is freed, so that OnDestroy handlers see only records that stay.
+void TPerfMonitorItem::RetireUnusedRecords() {
+  std::vector<TPerfMonitorCounterValue*> Kept;
+  std::vector<TPerfMonitorCounterValue*> Retired;
+  Kept.reserve(Records_.size());
+  for (TPerfMonitorCounterValue* Record : Records_) {
+    (Record->IsUsed_ ? Kept : Retired).push_back(Record);
+  }
+  if (Retired.empty()) return;
+  Records_ = std::move(Kept);
+  for (auto Record = Retired.rbegin(); Record != Retired.rend(); ++Record) {
+    ExactIndex_.erase(ExactKey((*Record)->InstanceName_, (*Record)->ObjectKeyValue_));
+    FoldedIndex_.erase((*Record)->FoldedKey_);
+    delete *Record;
+  }
+}
+
+void TPerfMonitorItem::FreeRecords() {
+  std::vector<TPerfMonitorCounterValue*> Doomed = std::move(Records_);
+  Records_.clear();
+  ExactIndex_.clear();
+  FoldedIndex_.clear();
+  for (TPerfMonitorCounterValue* Record : Doomed) delete Record;
+  NoInstanceValue_.reset();
+}
+
+// The counter type of the located definition; locating again only when the positions
+// are gone, since locating drops the counter item's list of instances.
+DWORD TPerfMonitorItem::CurrentCounterType() {
+  TPerfCounterItem* Backing = Counter();
+  PPERF_COUNTER_DEFINITION Definition = Backing->PerfCounterDefinition();
+  if (Definition == nullptr) Definition = Backing->GetCounterDefinition();
+  return Definition->CounterType;
+}
+
+void TPerfMonitorItem::CollectValue(TPerfMonitorCounterValue* Value, std::int32_t Index,
+                                    bool First) {
+  const DWORD Type = CurrentCounterType();
+  TPerfCounterItem* Backing = Counter();
+  const std::int64_t Raw = Backing->InsCtrAsInteger(Index);
+  const std::int64_t Base = Value->HasBase_ ? Backing->InsCtrBaseAsInteger(Index) : 0;
+  Value->Record(First, Type, OwningMonitor().SampleTimes(), Raw, Base);
+}
+
+void TPerfMonitorItem::CollectNoInstanceValue(TPerfMonitorCounterValue* Value, bool First) {
+  const DWORD Type = CurrentCounterType();
+  TPerfCounterItem* Backing = Counter();
+  const std::int64_t Raw = Backing->CtrAsInteger();
+  const std::int64_t Base = Value->HasBase_ ? Backing->CtrBaseAsInteger() : 0;
+  Value->Record(First, Type, OwningMonitor().SampleTimes(), Raw, Base);
+}
+
+// ---------------------------------------------------------------------------------------
+// TPerfMonitorItem: reading
+
+PPERF_COUNTER_DEFINITION TPerfMonitorItem::GetCounterDefinition() {
+  return Counter()->GetCounterDefinition();
+}
+
+std::int32_t TPerfMonitorItem::GetInstanceCount() { return Counter()->GetInstanceCount(); }
+
+std::string TPerfMonitorItem::GetSuffix() {
+  switch (GetCounterDefinition()->CounterType & PERF_DISPLAY_MASK) {
+    case PERF_DISPLAY_PER_SEC:
+      return "/sec";
+    case PERF_DISPLAY_PERCENT:
+      return "%";
+    case PERF_DISPLAY_SECONDS:
+      return "secs";
+    default:
+      return {};
+  }
+}
+
+TPerfMonitorCounterValue* TPerfMonitorItem::GetInstanceValues(std::int32_t Index) {
+  if (!HasInstances()) return NoInstanceValue_.get();
+  if (Index < 0 || Index >= InstanceValueCount()) RaiseListIndexError(Index);
+  return Records_[static_cast<std::size_t>(Index)];
+}
+
+// ---------------------------------------------------------------------------------------
+// TPerfMonitor
+
+TPerfMonitor::TPerfMonitor(TComponent* AOwner)
+    : TComponent(AOwner),
+      Filter_(std::make_unique<TPerfFilter>(nullptr)),
+      Items_(new TPerfMonitorItems(this, &CollectionItemClass<TPerfMonitorItem>)) {}
+
+TPerfMonitor::~TPerfMonitor() {
+  delete Items_;
+  Items_ = nullptr;
+  Filter_.reset();
+}
+
+void TPerfMonitor::Collect() {
+  Filter_->Collect();
+  TakeSampleTime();
+  for (int I = 0; I < Items_->Count(); ++I) Items_->GetMonitorItems(I)->Collect();
+}
+
+// A SystemTime that is no valid calendar time leaves the time stamp as it was, so
+// that the sample has an elapsed time of 0 rather than one counted from 1601.
+void TPerfMonitor::TakeSampleTime() {
+  PrevSysTime_ = SysTime_;
+  const SYSTEMTIME Time = Filter_->Snapshot()->SystemTime();
+  FILETIME Stamp = Int64ToFileTime(SysTime_);
+  SystemTimeToFileTime(&Time, &Stamp);
+  SysTime_ = FileTimeToInt64(Stamp);
+  if (JustCreated_) {
+    FirstSysTime_ = SysTime_;
+    JustCreated_ = false;
+  }
+  DeltaSysTime_ = SysTime_ - PrevSysTime_;
+  TotalSysTime_ = SysTime_ - FirstSysTime_;
+}
+
+std::string TPerfMonitor::GetLocaleID() const { return Filter_->LocaleID(); }
+
+// The counter items are made first so that the filter renames them all; made later,
+// they would look their stored names up in the new locale.
+void TPerfMonitor::SetLocaleID(const std::string& Value) {
+  if (!IsLoading()) {
+    for (int I = 0; I < Items_->Count(); ++I) {
+      TPerfMonitorItem* Item = Items_->GetMonitorItems(I);
+      Item->Counter();
+      Item->CreateKeyCounters();
+    }
+  }
+  Filter_->SetLocaleID(Value);
+}
+
+void TPerfMonitor::SetItems(TPerfMonitorItems* Value) { Items_->Assign(Value); }
+
+TPerfHelps* TPerfMonitor::GetHelps() const { return Filter_->GetHelps(); }
+
+void TPerfMonitor::SetHelps(TPerfHelps* Value) { Filter_->SetHelps(Value); }
+
+// ---------------------------------------------------------------------------------------
+// Published properties
+
+namespace {
+
+[[maybe_unused]] const bool Described = [] {
+  RegisterPersistentClass<TPerfMonitorItem>(
+      "TPerfMonitorItem",
+      {StringProperty<TPerfMonitorItem>("ObjectName", &TPerfMonitorItem::GetObjectName,
+                                        &TPerfMonitorItem::SetObjectName),
+       StringProperty<TPerfMonitorItem>("CounterName", &TPerfMonitorItem::GetCounterName,
+                                        &TPerfMonitorItem::SetCounterName),
+       ObjectProperty<TPerfMonitorItem, TPerfCounterType>(
+           "CounterType", &TPerfMonitorItem::GetCounterType, &TPerfMonitorItem::SetCounterType),
+       StringProperty<TPerfMonitorItem>("ObjectKey", &TPerfMonitorItem::GetObjectKey,
+                                        &TPerfMonitorItem::SetObjectKey)});
+  RegisterComponentClass<TPerfMonitor>(
+      "TPerfMonitor",
+      {StringProperty<TPerfMonitor>("LocaleID", &TPerfMonitor::GetLocaleID,
+                                    &TPerfMonitor::SetLocaleID),
+       CollectionProperty<TPerfMonitor, TPerfMonitorItem>("Items", &TPerfMonitor::Items),
+       ComponentProperty<TPerfMonitor, TPerfHelps>("Helps", &TPerfMonitor::GetHelps,
+                                                   &TPerfMonitor::SetHelps)});
+  return true;
+}();
+
+}  // namespace
+
+namespace PerfMonitorUnit {
+
+void DoRegister() { RegisterComponents("Gaugery", {"TPerfMonitor"}); }
+
+}  // namespace PerfMonitorUnit
+
+}  // namespace gaugery

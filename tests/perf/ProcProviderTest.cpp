@@ -1,0 +1,304 @@
+// The live provider against what /proc says at the same moment.
+#include "perf/ProcProvider.h"
+
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <numeric>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "LiveBlock.h"
+#include "registry/Registry.h"
+
+namespace gaugery::test {
+namespace {
+
+constexpr DWORD Process = 230, Processor = 238, Memory = 4, System = 2;
+constexpr DWORD ProcessorTime = 6, UserTime = 142, PrivilegedTime = 144;
+constexpr DWORD WorkingSet = 180, PageFileBytesPeak = 182, PageFileBytes = 184, PrivateBytes = 186,
+                PrivateWorkingSet = 1478;
+constexpr DWORD ThreadCount = 680, ElapsedTime = 684, IdProcess = 784, CreatingProcessId = 1410,
+                HandleCount = 952;
+constexpr std::uint64_t MiB = 1 << 20;
+
+std::string ReadText(const std::string& Path) {
+  std::ifstream In(Path);
+  std::stringstream Text;
+  Text << In.rdbuf();
+  return Text.str();
+}
+
+// The fields of /proc/self/stat numbered as in proc(5): 1 the pid, 2 the name, ...
+std::vector<std::string> OwnStat() {
+  std::string Text = ReadText("/proc/self/stat");
+  std::size_t Open = Text.find('('), Close = Text.rfind(')');
+  std::vector<std::string> Fields{"", Text.substr(0, Open - 1),
+                                  Text.substr(Open + 1, Close - Open - 1)};
+  std::istringstream Rest(Text.substr(Close + 2));
+  for (std::string Field; Rest >> Field;) Fields.push_back(Field);
+  return Fields;
+}
+
+// A number of a "Key: value" file in /proc, in the file's unit.
+std::uint64_t KeyedNumber(const std::string& Path, const std::string& Key) {
+  std::istringstream Lines(ReadText(Path));
+  for (std::string Line; std::getline(Lines, Line);) {
+    if (Line.rfind(Key + ":", 0) == 0) return std::stoull(Line.substr(Key.size() + 1));
+  }
+  ADD_FAILURE() << Key << " not in " << Path;
+  return 0;
+}
+
+std::set<std::uint32_t> ListPids() {
+  std::set<std::uint32_t> Pids;
+  for (const auto& Entry : std::filesystem::directory_iterator("/proc")) {
+    std::string Name = Entry.path().filename();
+    if (std::all_of(Name.begin(), Name.end(), ::isdigit)) Pids.insert(std::stoul(Name));
+  }
+  return Pids;
+}
+
+double SecondsSince(std::int64_t FileTime, const TDecodedObject& Object) {
+  return static_cast<double>(Object.PerfTime - FileTime) / static_cast<double>(Object.PerfFreq);
+}
+
+double Uptime() { return std::stod(ReadText("/proc/uptime")); }
+
+std::vector<DWORD> IndexesOf(const std::vector<TDecodedObject>& Objects) {
+  std::vector<DWORD> Indexes;
+  for (const TDecodedObject& Object : Objects) Indexes.push_back(Object.Index);
+  return Indexes;
+}
+
+// Threads that wait until the object is destroyed.
+class TWaitingThreads {
+ public:
+  explicit TWaitingThreads(int Count) {
+    for (int At = 0; At < Count; ++At) {
+      Threads_.emplace_back([this] {
+        std::unique_lock<std::mutex> Lock(Mutex_);
+        Done_.wait(Lock, [this] { return Finished_; });
+      });
+    }
+  }
+  ~TWaitingThreads() {
+    {
+      std::lock_guard<std::mutex> Lock(Mutex_);
+      Finished_ = true;
+    }
+    Done_.notify_all();
+    for (std::thread& Thread : Threads_) Thread.join();
+  }
+
+ private:
+  std::mutex Mutex_;
+  std::condition_variable Done_;
+  bool Finished_ = false;
+  std::vector<std::thread> Threads_;
+};
+
+TEST(ProcProvider, ProcessInstancesArePidsInAscendingOrderThenTotal) {
+  std::set<std::uint32_t> Before = ListPids();
+  std::vector<TDecodedObject> Objects = QueryObjects(u"230");
+  std::set<std::uint32_t> After = ListPids();
+
+  const TDecodedObject& Processes = ObjectOf(Objects, Process);
+  ASSERT_GE(Processes.Instances.size(), 2u);
+  const TDecodedInstance& Total = Processes.Instances.back();
+  EXPECT_EQ(Total.Name, "_Total");
+  EXPECT_EQ(Total.Values.at(IdProcess), 0u);
+
+  std::vector<std::uint32_t> Pids;
+  std::uint64_t Threads = 0, WorkingSets = 0;
+  for (std::size_t At = 0; At + 1 < Processes.Instances.size(); ++At) {
+    const TCounterValues& Values = Processes.Instances[At].Values;
+    Pids.push_back(static_cast<std::uint32_t>(Values.at(IdProcess)));
+    Threads += Values.at(ThreadCount);
+    WorkingSets += Values.at(WorkingSet);
+  }
+  EXPECT_TRUE(std::is_sorted(Pids.begin(), Pids.end()));
+  EXPECT_EQ(std::adjacent_find(Pids.begin(), Pids.end()), Pids.end()) << "a pid twice";
+  for (std::uint32_t Pid : Before) {
+    if (After.count(Pid)) {
+      EXPECT_TRUE(std::binary_search(Pids.begin(), Pids.end(), Pid)) << Pid;
+    }
+  }
+  EXPECT_EQ(Total.Values.at(ThreadCount), Threads);
+  EXPECT_EQ(Total.Values.at(WorkingSet), WorkingSets);
+}
+
+TEST(ProcProvider, OwnProcessShowsItsNameThreadsMemoryAndStart) {
+  TWaitingThreads Waiting(3);
+  QueryObjects(u"230");  // grows the buffers, so that the working set holds still
+  std::uint64_t RssBefore = KeyedNumber("/proc/self/status", "VmRSS") * 1024;
+  std::vector<std::string> StatBefore = OwnStat();
+  std::vector<TDecodedObject> Objects = QueryObjects(u"230");
+  std::vector<std::string> StatAfter = OwnStat();
+  std::uint64_t RssAfter = KeyedNumber("/proc/self/status", "VmRSS") * 1024;
+
+  const TDecodedObject& Processes = ObjectOf(Objects, Process);
+  const TDecodedInstance* Own = ProcessInstance(Processes, static_cast<std::uint32_t>(getpid()));
+  ASSERT_NE(Own, nullptr);
+  const TCounterValues& Values = Own->Values;
+  EXPECT_EQ(Own->Name, StatBefore[2]);
+  EXPECT_EQ(Values.at(CreatingProcessId), static_cast<std::uint64_t>(getppid()));
+
+  constexpr int NumThreads = 20;
+  EXPECT_EQ(StatBefore[NumThreads], StatAfter[NumThreads]);
+  EXPECT_EQ(Values.at(ThreadCount), std::stoull(StatBefore[NumThreads]));
+  EXPECT_GE(std::stoull(StatBefore[NumThreads]), 4u);
+
+  EXPECT_GE(Values.at(WorkingSet) + MiB, std::min(RssBefore, RssAfter));
+  EXPECT_LE(Values.at(WorkingSet), std::max(RssBefore, RssAfter) + MiB);
+  EXPECT_LE(Values.at(PrivateWorkingSet), Values.at(WorkingSet));
+  EXPECT_EQ(Values.at(PageFileBytes), Values.at(PrivateBytes));
+  EXPECT_GE(Values.at(PageFileBytesPeak), Values.at(PageFileBytes));
+  EXPECT_EQ(Values.at(ProcessorTime), Values.at(UserTime) + Values.at(PrivilegedTime));
+
+  // The fds of this process plus the directory the provider had open to count them.
+  auto OpenFiles = static_cast<std::uint64_t>(std::distance(
+      std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
+  EXPECT_NEAR(static_cast<double>(Values.at(HandleCount)), static_cast<double>(OpenFiles), 2);
+
+  constexpr int StartTime = 22;
+  double Age = Uptime() - std::stod(StatBefore[StartTime]) / sysconf(_SC_CLK_TCK);
+  double Elapsed = SecondsSince(static_cast<std::int64_t>(Values.at(ElapsedTime)), Processes);
+  EXPECT_NEAR(Elapsed, Age, 1.0);
+}
+
+TEST(ProcProvider, PageFileBytesPeakKeepsTheLargestValueSeen) {
+  const auto Pid = static_cast<std::uint32_t>(getpid());
+  auto Own = [Pid] {
+    std::vector<TDecodedObject> Objects = QueryObjects(u"230");
+    return ProcessInstance(ObjectOf(Objects, Process), Pid)->Values;
+  };
+  Own();
+  constexpr std::size_t Size = 64 * MiB;
+  void* Block = mmap(nullptr, Size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  ASSERT_NE(Block, MAP_FAILED);
+  std::memset(Block, 1, Size);
+  TCounterValues Grown = Own();
+  munmap(Block, Size);
+  TCounterValues Shrunk = Own();
+
+  EXPECT_LT(Shrunk.at(PageFileBytes) + Size / 2, Grown.at(PageFileBytes));
+  EXPECT_GE(Shrunk.at(PageFileBytesPeak), Grown.at(PageFileBytes));
+}
+
+TEST(ProcProvider, ProcessorInstancesAreTheCpusThenTotal) {
+  std::vector<std::string> Expected;
+  std::istringstream Lines(ReadText("/proc/stat"));
+  for (std::string Line; std::getline(Lines, Line);) {
+    if (Line.rfind("cpu", 0) == 0 && std::isdigit(static_cast<unsigned char>(Line[3]))) {
+      Expected.push_back(Line.substr(3, Line.find(' ') - 3));
+    }
+  }
+  Expected.push_back("_Total");
+
+  std::vector<TDecodedObject> Objects = QueryObjects(u"238");
+  const TDecodedObject& Processors = ObjectOf(Objects, Processor);
+  std::vector<std::string> Names;
+  for (const TDecodedInstance& Instance : Processors.Instances) Names.push_back(Instance.Name);
+  EXPECT_EQ(Names, Expected);
+
+  // _Total is the average processor: its idle time lies within those of the processors.
+  std::uint64_t Least = UINT64_MAX, Most = 0;
+  for (std::size_t At = 0; At + 1 < Processors.Instances.size(); ++At) {
+    Least = std::min(Least, Processors.Instances[At].Values.at(ProcessorTime));
+    Most = std::max(Most, Processors.Instances[At].Values.at(ProcessorTime));
+  }
+  const std::uint64_t Tick = 10'000'000 / static_cast<std::uint64_t>(sysconf(_SC_CLK_TCK));
+  std::uint64_t TotalIdle = Processors.Instances.back().Values.at(ProcessorTime);
+  EXPECT_GE(TotalIdle + Tick, Least);
+  EXPECT_LE(TotalIdle, Most + Tick);
+}
+
+TEST(ProcProvider, MemoryAndSystemHaveOneCounterBlockEach) {
+  std::size_t ProcessesBefore = ListPids().size();
+  std::vector<TDecodedObject> Objects = QueryObjects(u"4 2");
+  std::size_t ProcessesAfter = ListPids().size();
+  double UptimeNow = Uptime();
+
+  const TDecodedObject& Mem = ObjectOf(Objects, Memory);
+  EXPECT_EQ(Mem.NumInstances, PERF_NO_INSTANCES);
+  std::uint64_t CommitLimit = KeyedNumber("/proc/meminfo", "CommitLimit") * 1024;
+  EXPECT_EQ(Mem.Values.at(30), CommitLimit);
+  EXPECT_EQ(Mem.Values.at(1407), CommitLimit / MiB);
+  EXPECT_EQ(Mem.Values.at(1406), Mem.Values.at(26) / MiB);
+  std::uint64_t Available = KeyedNumber("/proc/meminfo", "MemAvailable") * 1024;
+  EXPECT_NEAR(static_cast<double>(Mem.Values.at(24)), static_cast<double>(Available),
+              static_cast<double>(Available) / 10);
+
+  const TDecodedObject& Sys = ObjectOf(Objects, System);
+  EXPECT_EQ(Sys.NumInstances, PERF_NO_INSTANCES);
+  EXPECT_GE(Sys.Values.at(248) + 5, std::min(ProcessesBefore, ProcessesAfter));
+  EXPECT_LE(Sys.Values.at(248), std::max(ProcessesBefore, ProcessesAfter) + 5);
+  EXPECT_GE(Sys.Values.at(250) + 5, Sys.Values.at(248)) << "every process has a thread";
+  EXPECT_NEAR(SecondsSince(static_cast<std::int64_t>(Sys.Values.at(674)), Sys), UptimeNow, 1.0);
+}
+
+TEST(ProcProvider, ValueNameSelectsObjectsInBlockOrder) {
+  EXPECT_EQ(IndexesOf(QueryObjects(u"Global")), (std::vector<DWORD>{230, 238, 4, 2}));
+  EXPECT_EQ(IndexesOf(QueryObjects(u"2 238")), (std::vector<DWORD>{238, 2}));
+  EXPECT_EQ(IndexesOf(QueryObjects(u"4")), (std::vector<DWORD>{4}));
+  EXPECT_EQ(IndexesOf(QueryObjects(u"9999 230")), (std::vector<DWORD>{230}));
+  EXPECT_TRUE(QueryObjects(u"9999").empty());
+  EXPECT_TRUE(QueryObjects(u"Costly").empty());
+}
+
+// Calls the provider's Collect with Space bytes; the counts it reports and where the data
+// pointer ended, relative to the buffer.
+struct TCollectResult {
+  DWORD Result;
+  DWORD Bytes;
+  DWORD Objects;
+  std::ptrdiff_t Advance;
+};
+
+TCollectResult Collect(const TPerfProvider& Provider, const char16_t* ValueName, DWORD Space) {
+  std::vector<BYTE> Buffer(Space + 1);
+  void* Data = Buffer.data();
+  DWORD Bytes = Space, Objects = 99;
+  std::u16string Name = ValueName;
+  DWORD Result = Provider.Collect(Name.data(), &Data, &Bytes, &Objects);
+  return {Result, Bytes, Objects, static_cast<BYTE*>(Data) - Buffer.data()};
+}
+
+TEST(ProcProvider, CollectAnswersMoreDataWithZeroCountsWhenSpaceIsShort) {
+  TPerfProvider Provider = ProcProvider();
+  ASSERT_EQ(Provider.Open(nullptr), 0u);
+  TCollectResult Fits = Collect(Provider, u"4", 4096);
+  ASSERT_EQ(Fits.Result, 0u);
+  EXPECT_EQ(Fits.Objects, 1u);
+  EXPECT_EQ(Fits.Advance, Fits.Bytes);
+  EXPECT_EQ(Fits.Bytes % 8, 0u);
+
+  TCollectResult Exact = Collect(Provider, u"4", Fits.Bytes);
+  EXPECT_EQ(Exact.Result, 0u);
+  EXPECT_EQ(Exact.Bytes, Fits.Bytes);
+  for (DWORD Short : {DWORD{0}, DWORD{8}, Fits.Bytes - 1}) {
+    TCollectResult Refused = Collect(Provider, u"4", Short);
+    EXPECT_EQ(Refused.Result, static_cast<DWORD>(ERROR_MORE_DATA)) << Short;
+    EXPECT_EQ(Refused.Bytes, 0u);
+    EXPECT_EQ(Refused.Objects, 0u);
+    EXPECT_EQ(Refused.Advance, 0);
+  }
+  EXPECT_EQ(Collect(Provider, u"Global", 256).Result, static_cast<DWORD>(ERROR_MORE_DATA));
+
+  BYTE Small[256];
+  DWORD Size = sizeof Small;
+  EXPECT_EQ(RegQueryValueExW(HKEY_PERFORMANCE_DATA, u"Global", nullptr, nullptr, Small, &Size),
+            ERROR_MORE_DATA);
+}
+
+}  // namespace
+}  // namespace gaugery::test

@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "BlockBuilder.h"
+#include "FakeProviders.h"
+#include "PerfBlockCheck.h"
+#include "WinGaugery.h"
+#include "framework/Unicode.h"
+#include "framework/WinTime.h"
+#include "registry/PerfProviderSet.h"
+#include "registry/PerfValueName.h"
+#include "registry/Registry.h"
+
+namespace gaugery {
+namespace {
+
+using test::BuildBlock;
+using test::TBlock;
+using test::TFakeProviders;
+
+TBlock OneObject(DWORD Index) {
+  return BuildBlock(
+      {.Objects = {{.NameIndex = Index, .Counters = {{.NameIndex = 6}}, .Values = {Index * 10}}}});
+}
+
+// The answer of one query of HKEY_PERFORMANCE_DATA with a buffer of Size bytes.
+struct TAnswer {
+  LONG Code = -1;
+  DWORD Size = 0;
+  DWORD Type = REG_NONE;
+  std::vector<BYTE> Bytes;
+
+  const TPERF_DATA_BLOCK& Header() const {
+    return *reinterpret_cast<const TPERF_DATA_BLOCK*>(Bytes.data());
+  }
+  // The title indexes of the objects, in block order.
+  std::vector<DWORD> ObjectIndexes() {
+    std::vector<DWORD> Indexes;
+    auto* Block = reinterpret_cast<PPERF_DATA_BLOCK>(Bytes.data());
+    PPERF_OBJECT_TYPE Object = FirstObject(Block);
+    for (DWORD I = 0; I < Block->NumObjectTypes; ++I, Object = NextObject(Object)) {
+      Indexes.push_back(Object->ObjectNameTitleIndex);
+    }
+    return Indexes;
+  }
+};
+
+TAnswer Query(const char16_t* ValueName = u"Global", DWORD Size = 65536) {
+  TAnswer Answer;
+  Answer.Bytes.assign(Size, 0xEE);
+  Answer.Size = Size;
+  Answer.Code = RegQueryValueExW(HKEY_PERFORMANCE_DATA, ValueName, nullptr, &Answer.Type,
+                                 Answer.Bytes.data(), &Answer.Size);
+  return Answer;
+}
+
+std::string HostName() {
+  char Buffer[256] = {};
+  gethostname(Buffer, sizeof Buffer - 1);
+  return Buffer;
+}
+
+TEST(PerfDataQuery, HeaderIsFilledLikeWindowsFillsIt) {
+  TFakeProviders Fakes({{.Samples = {OneObject(238)}}, {.Samples = {OneObject(230)}}});
+  const std::int64_t Before = NowAsFileTime();
+  TAnswer Answer = Query();
+  const std::int64_t After = NowAsFileTime();
+  ASSERT_EQ(Answer.Code, ERROR_SUCCESS);
+  EXPECT_EQ(Answer.Type, REG_BINARY);
+
+  const TPERF_DATA_BLOCK& Header = Answer.Header();
+  EXPECT_EQ(std::u16string(Header.Signature, Header.Signature + 4), u"PERF");
+  EXPECT_EQ(Header.LittleEndian, 1u);
+  EXPECT_EQ(Header.Version, 1u);
+  EXPECT_EQ(Header.Revision, 1u);
+  EXPECT_EQ(Header.TotalByteLength, Answer.Size);
+  EXPECT_EQ(Header.TotalByteLength % 8, 0u);
+  EXPECT_EQ(Header.HeaderLength % 8, 0u);
+  EXPECT_EQ(Header.NumObjectTypes, 2u);
+  EXPECT_EQ(Answer.ObjectIndexes(), (std::vector<DWORD>{238, 230})) << "in provider order";
+  EXPECT_TRUE(IsWellFormedBlock(Answer.Bytes.data(), Answer.Size));
+
+  const std::string Host = HostName();
+  EXPECT_EQ(Header.SystemNameOffset, sizeof(TPERF_DATA_BLOCK));
+  EXPECT_EQ(Header.SystemNameLength, (ToWide(Host).size() + 1) * sizeof(WCHAR));
+  EXPECT_EQ(WideTextAt(Answer.Bytes.data() + Header.SystemNameOffset), Host);
+  EXPECT_GE(Header.HeaderLength, Header.SystemNameOffset + Header.SystemNameLength);
+
+  EXPECT_EQ(Header.PerfFreq, 10000000);
+  EXPECT_GT(Header.PerfTime, 0);
+  EXPECT_GE(Header.PerfTime100nSec, Before);
+  EXPECT_LE(Header.PerfTime100nSec, After);
+  FILETIME SystemTime{};
+  ASSERT_TRUE(SystemTimeToFileTime(&Header.SystemTime, &SystemTime));
+  // SystemTime is the same UTC moment, to the millisecond.
+  EXPECT_LE(Header.PerfTime100nSec - FileTimeToInt64(SystemTime), 10000);
+  EXPECT_GE(Header.PerfTime100nSec - FileTimeToInt64(SystemTime), 0);
+}
+
+TEST(PerfDataQuery, TooSmallBuffersAnswerMoreData) {
+  TFakeProviders Fakes({{.Samples = {OneObject(238)}}});
+  const DWORD Needed = Query().Size;
+  EXPECT_EQ(Query(u"Global", Needed - 1).Code, ERROR_MORE_DATA);
+  EXPECT_EQ(Query(u"Global", sizeof(TPERF_DATA_BLOCK)).Code, ERROR_MORE_DATA);
+  EXPECT_EQ(Query(u"Global", Needed).Code, ERROR_SUCCESS);
+
+  DWORD Size = 0;
+  EXPECT_EQ(RegQueryValueExW(HKEY_PERFORMANCE_DATA, u"Global", nullptr, nullptr, nullptr, &Size),
+            ERROR_MORE_DATA);
+  BYTE Byte = 0;
+  EXPECT_EQ(RegQueryValueExW(HKEY_PERFORMANCE_DATA, u"Global", nullptr, nullptr, &Byte, nullptr),
+            ERROR_INVALID_PARAMETER);
+}
+
+TEST(PerfDataQuery, AFailingProviderLeavesOnlyItsObjectsOut) {
+  TFakeProviders Fakes({{.Samples = {OneObject(238)}}, {.Samples = {OneObject(230)}}});
+  Fakes.SetCollectError(0, ERROR_ACCESS_DENIED);
+  TAnswer Answer = Query();
+  ASSERT_EQ(Answer.Code, ERROR_SUCCESS);
+  EXPECT_EQ(Answer.ObjectIndexes(), std::vector<DWORD>{230});
+  EXPECT_TRUE(IsWellFormedBlock(Answer.Bytes.data(), Answer.Size));
+
+  Fakes.SetCollectError(0, ERROR_MORE_DATA);
+  EXPECT_EQ(Query().Code, ERROR_MORE_DATA) << "a provider short of space fails the query";
+}
+
+TEST(PerfDataQuery, AWholeBlockProviderAnswersAlone) {
+  TBlock Captured = OneObject(2);
+  Captured.Header().SystemTime.wYear = 2011;
+  TFakeProviders Fakes(
+      {{.Samples = {OneObject(238)}}, {.Samples = {Captured}, .WritesWholeBlock = true}});
+  TAnswer Answer = Query();
+  ASSERT_EQ(Answer.Code, ERROR_SUCCESS);
+  ASSERT_EQ(Answer.Size, Captured.Size());
+  EXPECT_EQ(std::memcmp(Answer.Bytes.data(), Captured.Bytes.data(), Captured.Size()), 0)
+      << "served byte for byte, header included";
+  EXPECT_EQ(Fakes.CollectCount(0), 0);
+  EXPECT_EQ(Query(u"Global", Captured.Size() - 1).Code, ERROR_MORE_DATA);
+}
+
+// A provider that records its calls and can be told to misbehave.
+struct TRecording {
+  int Opens = 0;
+  int Collects = 0;
+  int Closes = 0;
+  DWORD OpenResult = ERROR_SUCCESS;
+  // What Collect reports: Overrun bytes beyond the space it was given (a provider that
+  // overran its buffer), or Claimed objects in no bytes at all.
+  DWORD Overrun = 0;
+  DWORD Claimed = 0;
+  std::u16string ValueName;
+};
+TRecording Recorded;
+
+DWORD GAUGERY_WINAPI RecordingOpen(LPWSTR) {
+  ++Recorded.Opens;
+  return Recorded.OpenResult;
+}
+
+DWORD GAUGERY_WINAPI RecordingCollect(LPWSTR ValueName, PPointer, LPDWORD TotalBytes,
+                                      LPDWORD NumObjectTypes) {
+  ++Recorded.Collects;
+  Recorded.ValueName = ValueName;
+  *TotalBytes = Recorded.Overrun == 0 ? 0 : *TotalBytes + Recorded.Overrun;
+  *NumObjectTypes = Recorded.Claimed;
+  return ERROR_SUCCESS;
+}
+
+DWORD GAUGERY_WINAPI RecordingClose() {
+  ++Recorded.Closes;
+  return ERROR_SUCCESS;
+}
+
+// Puts the recording provider in service and the defaults back afterwards.
+class ProviderSeam : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Recorded = {};
+    SetPerfProviders({{.Name = "recording",
+                       .Open = &RecordingOpen,
+                       .Collect = &RecordingCollect,
+                       .Close = &RecordingClose}});
+  }
+  void TearDown() override { RestoreDefaultPerfProviders(); }
+};
+
+TEST_F(ProviderSeam, CollectReceivesTheQueriedValueName) {
+  EXPECT_EQ(Query(u"gLoBaL").Code, ERROR_SUCCESS);
+  EXPECT_EQ(Recorded.ValueName, u"Global") << "in its canonical spelling";
+  EXPECT_EQ(Query(u"230 238").Code, ERROR_SUCCESS);
+  EXPECT_EQ(Recorded.ValueName, u"230 238") << "an index list as given";
+
+  for (const char16_t* Other : {u"Costly", u"", u"230,238", u"Global "}) {
+    TAnswer Answer = Query(Other);
+    EXPECT_EQ(Answer.Code, ERROR_SUCCESS);
+    EXPECT_EQ(Answer.Header().NumObjectTypes, 0u);
+    EXPECT_TRUE(IsWellFormedBlock(Answer.Bytes.data(), Answer.Size));
+  }
+  EXPECT_EQ(Recorded.Collects, 2) << "names that ask for no object reach no provider";
+}
+
+TEST_F(ProviderSeam, OpenBeforeTheFirstCollectCloseWhenReplaced) {
+  EXPECT_EQ(Recorded.Opens, 0) << "installing opens nothing";
+  Query();
+  Query();
+  EXPECT_EQ(Recorded.Opens, 1);
+  EXPECT_EQ(Recorded.Collects, 2);
+  RestoreDefaultPerfProviders();
+  EXPECT_EQ(Recorded.Closes, 1);
+
+  // A provider never opened is not closed; one whose Open failed is never collected.
+  SetUp();
+  RestoreDefaultPerfProviders();
+  EXPECT_EQ(Recorded.Closes, 0);
+  SetUp();
+  Recorded.OpenResult = ERROR_ACCESS_DENIED;
+  EXPECT_EQ(Query().Code, ERROR_SUCCESS);
+  EXPECT_EQ(Query().Header().NumObjectTypes, 0u);
+  EXPECT_EQ(Recorded.Opens, 1) << "a failed Open is not retried";
+  EXPECT_EQ(Recorded.Collects, 0);
+  RestoreDefaultPerfProviders();
+  EXPECT_EQ(Recorded.Closes, 0);
+}
+
+TEST_F(ProviderSeam, AProviderBreakingTheContractIsLeftOut) {
+  Recorded.Overrun = 1;
+  Recorded.Claimed = 1;
+  TAnswer Overran = Query();
+  ASSERT_EQ(Overran.Code, ERROR_SUCCESS);
+  EXPECT_EQ(Overran.Header().NumObjectTypes, 0u);
+
+  Recorded.Overrun = 0;
+  TAnswer Phantom = Query();
+  ASSERT_EQ(Phantom.Code, ERROR_SUCCESS);
+  EXPECT_EQ(Phantom.Header().NumObjectTypes, 0u) << "objects counted but not written";
+  EXPECT_TRUE(IsWellFormedBlock(Phantom.Bytes.data(), Phantom.Size));
+}
+
+TEST_F(ProviderSeam, RestoreBringsBackTheDefaultSet) {
+  ASSERT_EQ(PerfProviders().size(), 1u);
+  EXPECT_EQ(PerfProviders()[0].Name, "recording");
+  RestoreDefaultPerfProviders();
+  std::vector<std::string> Restored;
+  for (const TPerfProvider& Provider : PerfProviders()) Restored.push_back(Provider.Name);
+  std::vector<std::string> Defaults;
+  for (const TPerfProvider& Provider : TPerfProviderSet::Defaults()) {
+    Defaults.push_back(Provider.Name);
+  }
+  EXPECT_EQ(Restored, Defaults);
+}
+
+TEST(PerfValueName, GlobalIndexListsAndEverythingElse) {
+  EXPECT_EQ(ClassifyPerfValueName(u"Global"), TPerfValueKind::Global);
+  EXPECT_EQ(ClassifyPerfValueName(u"GLOBAL"), TPerfValueKind::Global);
+  EXPECT_EQ(ClassifyPerfValueName(u"238"), TPerfValueKind::IndexList);
+  EXPECT_EQ(ClassifyPerfValueName(u" 230  238 "), TPerfValueKind::IndexList);
+  for (const char16_t* Other : {u"", u"   ", u"Costly", u"Foreign", u"230,238", u"-238", u"2 x"}) {
+    EXPECT_EQ(ClassifyPerfValueName(Other), TPerfValueKind::Other);
+  }
+  EXPECT_EQ(ClassifyPerfValueName(nullptr), TPerfValueKind::Other);
+
+  EXPECT_TRUE(PerfIndexListContains(u"230 238", 238));
+  EXPECT_TRUE(PerfIndexListContains(u" 2 ", 2));
+  EXPECT_FALSE(PerfIndexListContains(u"2300 23", 230)) << "whole numbers only";
+  EXPECT_FALSE(PerfIndexListContains(u"4294967526", 230)) << "2^32 + 230 does not wrap";
+  EXPECT_TRUE(PerfIndexListContains(u"99999999999999999999 230", 230));
+  EXPECT_TRUE(PerfIndexListContains(u"4294967295", 0xFFFFFFFF));
+  EXPECT_FALSE(PerfIndexListContains(u"", 0));
+}
+
+}  // namespace
+}  // namespace gaugery
