@@ -40,7 +40,7 @@ void TListViewRows::AddSubItem(int Row) {
   const int Column = SubItemCount(Row) + 1;
   if (Cells.columnCount() == 0) Cells.setText(0, QString());
   Cells.setText(Column, QString());
-  Cells.setTextAlignment(Column, List_.headerItem()->textAlignment(Column));
+  Cells.setTextAlignment(Column, Qt::Alignment(List_.headerItem()->textAlignment(Column)));
 }
 
 void TListViewRows::SetSubItem(int Row, int Index, const std::string& Text) {

@@ -19,8 +19,8 @@ bool ShowsElapsedTime(TPerfCounterItem& Item) {
 std::string CellText(TPerfCounterItem& Item, std::int32_t Index, bool ElapsedTime) {
   const std::int64_t Value = Item.InsCtrAsInteger(Index);
   if (!ElapsedTime) return GroupedNumberText(Value);
-  const Extended Seconds = static_cast<Extended>(Item.ObjectTime() - Value) /
-                           static_cast<Extended>(Item.ObjectFreq());
+  const Extended Seconds =
+      static_cast<Extended>(Item.ObjectTime() - Value) / static_cast<Extended>(Item.ObjectFreq());
   return ElapsedTimeText(Seconds);
 }
 
@@ -64,7 +64,8 @@ std::unique_ptr<TPerfFilter> ReadProcessFilter(const std::string& FormText) {
 std::vector<std::string> ProcessColumnCaptions(TPerfFilter& Filter) {
   std::vector<std::string> Captions{TaskNameCaption};
   TPerfCounterItems& Items = *Filter.Items();
-  for (int K = 0; K < Items.Count(); ++K) Captions.push_back(Items.GetCounterItems(K)->CounterName());
+  for (int K = 0; K < Items.Count(); ++K)
+    Captions.push_back(Items.GetCounterItems(K)->CounterName());
   return Captions;
 }
 

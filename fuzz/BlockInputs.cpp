@@ -52,12 +52,15 @@ const std::vector<TBlock>& Bases() {
 std::vector<BYTE> EditedBase(const std::uint8_t* Data, std::size_t Size) {
   if (Size == 0) return {};
   std::vector<BYTE> Block = Bases()[Data[0] % Bases().size()].Bytes;
+  const auto Number16 = [&](std::size_t Pos) -> std::size_t {
+    return Data[Pos] | Data[Pos + 1] << 8;
+  };
   std::size_t At = 1;
   for (; At + kEditSize <= Size; At += kEditSize) {
-    const std::size_t Offset = (Data[At] | Data[At + 1] << 8) % (Block.size() - sizeof(DWORD) + 1);
+    const std::size_t Offset = Number16(At) % (Block.size() - sizeof(DWORD) + 1);
     std::memcpy(Block.data() + Offset, Data + At + 2, sizeof(DWORD));
   }
-  const std::size_t Cut = std::min(Size - At >= 2 ? Size - At : 0, Block.size());
+  const std::size_t Cut = Size - At >= 2 ? Number16(At) % (Block.size() + 1) : 0;
   // A copy of exactly the remaining size: a shrunk vector would keep its capacity.
   return {Block.begin(), Block.end() - static_cast<std::ptrdiff_t>(Cut)};
 }

@@ -17,7 +17,8 @@ namespace gaugery::fuzz {
 // - the input as it is;
 // - a synthetic block chosen by the first input byte, with the rest of the input read
 //   as edits of 6 bytes each: a 16-bit offset into the block and a 32-bit value written
-//   there; a last partial edit of 2 or more bytes cuts that many bytes off the end.
+//   there; a last partial edit of 2 to 5 bytes cuts as many bytes off the end as its
+//   first two bytes say.
 std::vector<std::vector<BYTE>> BlocksOfInput(const std::uint8_t* Data, std::size_t Size);
 
 }  // namespace gaugery::fuzz

@@ -3,6 +3,7 @@
 #include "framework/Exceptions.h"
 #include "framework/Format.h"
 #include "framework/TextCompare.h"
+#include "framework/TextFunctions.h"
 #include "framework/TypeInfo.h"
 #include "framework/WinTime.h"
 
@@ -204,8 +205,11 @@ void ParseKey(const std::string& Key, TStringList* Strings) {
 
 namespace {
 
-// A key counter's value as a rounded whole decimal number.
+// A key counter's value as a rounded whole decimal number. Values a double holds
+// exactly read the same through IntToStr, at a fraction of the cost.
 std::string WholeNumberText(std::int64_t Value) {
+  constexpr std::int64_t kExactInDouble = std::int64_t{1} << 53;
+  if (Value >= -kExactInDouble && Value <= kExactInDouble) return IntToStr(Value);
   return FormatFloat("0", static_cast<Extended>(Value));
 }
 
@@ -244,7 +248,9 @@ TPerfMonitorItem* TPerfMonitorItems::GetMonitorItems(int Index) const {
 // ---------------------------------------------------------------------------------------
 // TPerfMonitorItem: life and names
 
-TPerfMonitorItem::TPerfMonitorItem(TCollection* Collection) : TCollectionItem(Collection) {}
+TPerfMonitorItem::TPerfMonitorItem(TCollection* Collection) : TCollectionItem(Collection) {
+  if (auto* Items = dynamic_cast<TPerfMonitorItems*>(Collection)) Monitor_ = Items->Owner();
+}
 
 // The records go first, while the item is whole for their OnDestroy handlers.
 TPerfMonitorItem::~TPerfMonitorItem() {
@@ -262,20 +268,13 @@ void TPerfMonitorItem::Assign(TPersistent* Source) {
   SetObjectKey(Item->GetObjectKey());
 }
 
-TPerfMonitor* TPerfMonitorItem::Monitor() const {
-  auto* Items = dynamic_cast<TPerfMonitorItems*>(Collection());
-  return Items != nullptr ? Items->Owner() : nullptr;
-}
-
 TPerfMonitor& TPerfMonitorItem::OwningMonitor() const {
-  TPerfMonitor* Owner = Monitor();
-  if (Owner == nullptr) throw Exception("Monitor item belongs to no monitor");
-  return *Owner;
+  if (Monitor_ == nullptr) throw Exception("Monitor item belongs to no monitor");
+  return *Monitor_;
 }
 
 bool TPerfMonitorItem::IsMonitorLoading() const {
-  const TPerfMonitor* Owner = Monitor();
-  return Owner != nullptr && Owner->IsLoading();
+  return Monitor_ != nullptr && Monitor_->IsLoading();
 }
 
 TPerfCounterItem* TPerfMonitorItem::Counter() {
@@ -383,23 +382,26 @@ void TPerfMonitorItem::Collect() {
 // records no instance matched go afterwards.
 void TPerfMonitorItem::CollectInstances() {
   CreateKeyCounters();
-  for (TPerfMonitorCounterValue* Record : Records_) Record->IsUsed_ = false;
+  ++SampleNumber_;  // no record counts as used in this sample yet
   TPerfCounterItem* Backing = Counter();
   const std::int32_t Count = Backing->GetInstanceCount();
+  std::size_t Used = 0;
+  std::size_t Cursor = 0;
   for (std::int32_t Index = 0; Index < Count; ++Index) {
     const std::string Key = KeyValue(Index);
-    const std::string Name = Backing->GetInstanceNames(Index);
+    const std::string& Name = OwningMonitor().InstanceName(Backing, Index);
     std::string Folded;
-    TPerfMonitorCounterValue* Record = FindRecord(Name, Key, Folded);
+    TPerfMonitorCounterValue* Record = FindRecord(Name, Key, Cursor, Folded);
     if (Record != nullptr) {
       CollectValue(Record, Index, false);
     } else {
       Record = AddRecord(Name, Key, std::move(Folded));
       CollectValue(Record, Index, true);
     }
-    Record->IsUsed_ = true;
+    if (Record->UsedIn_ != SampleNumber_) ++Used;
+    Record->UsedIn_ = SampleNumber_;
   }
-  RetireUnusedRecords();
+  RetireUnusedRecords(Used);
 }
 
 std::string TPerfMonitorItem::KeyValue(std::int32_t Index) {
@@ -412,11 +414,31 @@ std::string TPerfMonitorItem::KeyValue(std::int32_t Index) {
 }
 
 // No two records match each other ignoring case (a record is only made when none
-// matches), so the record found is the first in order that matches. FoldedKey receives
-// the folded key when it had to be computed.
+// matches), so a record with exactly the instance's texts is the one to find.
+// Instances mostly come in the order of the records: the record at Cursor, and the one
+// before it for a repeated instance, are tried first; Cursor then moves past the record
+// found.
 TPerfMonitorCounterValue* TPerfMonitorItem::FindRecord(const std::string& Name,
                                                        const std::string& Key,
+                                                       std::size_t& Cursor,
                                                        std::string& FoldedKeyOut) {
+  for (const std::size_t At : {Cursor, Cursor - 1}) {
+    if (At >= Records_.size()) continue;
+    TPerfMonitorCounterValue* Record = Records_[At];
+    if (Record->InstanceName_ == Name && Record->ObjectKeyValue_ == Key) {
+      Cursor = At + 1;
+      return Record;
+    }
+  }
+  TPerfMonitorCounterValue* Found = IndexedRecord(Name, Key, FoldedKeyOut);
+  if (Found != nullptr) Cursor = Found->Position_ + 1;
+  return Found;
+}
+
+// FoldedKey receives the folded key when it had to be computed.
+TPerfMonitorCounterValue* TPerfMonitorItem::IndexedRecord(const std::string& Name,
+                                                          const std::string& Key,
+                                                          std::string& FoldedKeyOut) {
   const auto Exact = ExactIndex_.find(ExactKey(Name, Key));
   if (Exact != ExactIndex_.end()) return Exact->second;
   FoldedKeyOut = FoldedKey(Name, Key);
@@ -433,6 +455,7 @@ TPerfMonitorCounterValue* TPerfMonitorItem::AddRecord(const std::string& Name,
   Record->PrevAvailable_ = false;
   Record->HasBase_ = Counter()->HasBase();
   Record->FoldedKey_ = std::move(Folded);
+  Record->Position_ = Records_.size();
   Records_.push_back(Record.get());
   TPerfMonitorCounterValue* Added = Record.release();
   ExactIndex_.emplace(ExactKey(Name, Key), Added);
@@ -441,15 +464,21 @@ TPerfMonitorCounterValue* TPerfMonitorItem::AddRecord(const std::string& Name,
 }
 
 // Unused records go from the last to the first. They leave the list before the first
-// is freed, so that OnDestroy handlers see only records that stay.
-void TPerfMonitorItem::RetireUnusedRecords() {
+// is freed, so that OnDestroy handlers see only records that stay. Used is the number
+// of records matched in this sample.
+void TPerfMonitorItem::RetireUnusedRecords(std::size_t Used) {
+  if (Used == Records_.size()) return;
   std::vector<TPerfMonitorCounterValue*> Kept;
   std::vector<TPerfMonitorCounterValue*> Retired;
-  Kept.reserve(Records_.size());
+  Kept.reserve(Used);
   for (TPerfMonitorCounterValue* Record : Records_) {
-    (Record->IsUsed_ ? Kept : Retired).push_back(Record);
+    if (Record->UsedIn_ != SampleNumber_) {
+      Retired.push_back(Record);
+      continue;
+    }
+    Record->Position_ = Kept.size();
+    Kept.push_back(Record);
   }
-  if (Retired.empty()) return;
   Records_ = std::move(Kept);
   for (auto Record = Retired.rbegin(); Record != Retired.rend(); ++Record) {
     ExactIndex_.erase(ExactKey((*Record)->InstanceName_, (*Record)->ObjectKeyValue_));
@@ -555,6 +584,24 @@ void TPerfMonitor::TakeSampleTime() {
   }
   DeltaSysTime_ = SysTime_ - PrevSysTime_;
   TotalSysTime_ = SysTime_ - FirstSysTime_;
+}
+
+const std::string& TPerfMonitor::InstanceName(TPerfCounterItem* Backing, std::int32_t Index) {
+  const PPERF_OBJECT_TYPE Object = Backing->PerfObjectType();
+  if (Object == nullptr || Index < 0) {
+    UncachedName_ = Backing->GetInstanceNames(Index);
+    return UncachedName_;
+  }
+  const std::uint64_t Generation = Filter_->Snapshot()->Generation();
+  if (Generation != NamesGeneration_) {
+    Names_.clear();
+    NamesGeneration_ = Generation;
+  }
+  std::vector<std::string>& Known = Names_[Object];
+  while (Known.size() <= static_cast<std::size_t>(Index)) {
+    Known.push_back(Backing->GetInstanceNames(static_cast<std::int32_t>(Known.size())));
+  }
+  return Known[static_cast<std::size_t>(Index)];
 }
 
 std::string TPerfMonitor::GetLocaleID() const { return Filter_->LocaleID(); }

@@ -95,7 +95,9 @@ class TPerfMonitorCounterValue : public TObject {
 
   DWORD CounterType_ = 0;
   bool HasBase_ = false;
-  bool IsUsed_ = false;
+  // The item's sample number of the last sample that matched the record: it is used in
+  // the current sample when that is the item's latest.
+  std::uint64_t UsedIn_ = 0;
   std::string InstanceName_;
   std::string ObjectKeyValue_;
   TNotifyEvent OnDestroy_;
@@ -111,8 +113,10 @@ class TPerfMonitorCounterValue : public TObject {
   std::int64_t DeltaSysTime_ = 0;
   std::int64_t TotalSysTime_ = 0;
 
-  // The record's entry in its item's index of case-folded name and key value.
+  // The record's key in its item's index of case-folded name and key value, and its
+  // position in the item's list.
   std::string FoldedKey_;
+  std::size_t Position_ = 0;
 };
 
 // Splits an object key into its counter names: pieces between ";" separators, empty
@@ -155,7 +159,7 @@ class TPerfMonitorItem : public TCollectionItem {
   void Assign(TPersistent* Source) override;
 
   // The monitor that owns the item's collection; null outside a monitor.
-  TPerfMonitor* Monitor() const;
+  TPerfMonitor* Monitor() const { return Monitor_; }
 
   // --- Published properties. While the monitor loads they only keep their text; then
   // they work through the counter items, created at first use.
@@ -207,10 +211,12 @@ class TPerfMonitorItem : public TCollectionItem {
   void CollectInstances();
   std::string KeyValue(std::int32_t Index);
   TPerfMonitorCounterValue* FindRecord(const std::string& Name, const std::string& Key,
-                                       std::string& FoldedKey);
+                                       std::size_t& Cursor, std::string& FoldedKey);
+  TPerfMonitorCounterValue* IndexedRecord(const std::string& Name, const std::string& Key,
+                                          std::string& FoldedKey);
   TPerfMonitorCounterValue* AddRecord(const std::string& Name, const std::string& Key,
                                       std::string FoldedKey);
-  void RetireUnusedRecords();
+  void RetireUnusedRecords(std::size_t Used);
   void FreeRecords();
   DWORD CurrentCounterType();
 
@@ -222,6 +228,11 @@ class TPerfMonitorItem : public TCollectionItem {
   std::string CounterName_;
   std::string ObjectName_;
   TPerfCounterItem* Counter_ = nullptr;
+
+  // The owner of the item's collection, fixed when the item is made.
+  TPerfMonitor* Monitor_ = nullptr;
+  // Counts the samples of instances recorded, for the records' UsedIn_.
+  std::uint64_t SampleNumber_ = 0;
 
   // The records by name and key value exactly as they were first seen, and by their
   // case-folded forms. A record is the only one whose texts match an instance's
@@ -267,6 +278,11 @@ class TPerfMonitor : public TComponent {
   // The monitor's own filter, which holds the counter items of all its items.
   TPerfFilter* Filter() const { return Filter_.get(); }
   void TakeSampleTime();
+  // The name of instance Index of the backing item's object. Names read from the
+  // current block are kept for the other items on the same object: reading and
+  // converting a name costs more than the rest of recording a value. The reference
+  // lasts until the next call.
+  const std::string& InstanceName(TPerfCounterItem* Backing, std::int32_t Index);
 
   bool JustCreated_ = true;
   // Owned without being one of the monitor's components, so that a stored form with
@@ -278,6 +294,12 @@ class TPerfMonitor : public TComponent {
   std::int64_t PrevSysTime_ = 0;
   std::int64_t DeltaSysTime_ = 0;
   std::int64_t TotalSysTime_ = 0;
+
+  // Instance names by object, read from the block of snapshot generation
+  // NamesGeneration_.
+  std::unordered_map<PPERF_OBJECT_TYPE, std::vector<std::string>> Names_;
+  std::uint64_t NamesGeneration_ = 0;
+  std::string UncachedName_;
 };
 
 }  // namespace gaugery

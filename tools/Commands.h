@@ -14,5 +14,7 @@ Command CountersCommand();
 Command InstancesCommand();
 Command ReadCommand();
 Command TypeCommand();
+Command WatchCommand();
+Command TopCommand();
 
 }  // namespace gaugery::cli

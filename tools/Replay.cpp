@@ -16,7 +16,15 @@ void UseReplay(const std::vector<std::string>&) {
   throw Exception("--replay is not available on Windows: the data comes from the system");
 }
 
+void RestartReplayedSamples() {}
+
 #else
+
+namespace {
+
+bool Replaying = false;
+
+}  // namespace
 
 void UseReplay(const std::vector<std::string>& Files) {
   TPerfProvider Names = ProcProvider();
@@ -24,6 +32,11 @@ void UseReplay(const std::vector<std::string>& Files) {
   Names.Collect = nullptr;
   Names.Close = nullptr;
   SetPerfProviders({ReplayProvider(Files), Names});
+  Replaying = true;
+}
+
+void RestartReplayedSamples() {
+  if (Replaying) RestartReplay();
 }
 
 #endif

@@ -11,4 +11,8 @@ namespace gaugery::cli {
 // registry is the system's own.
 void UseReplay(const std::vector<std::string>& Files);
 
+// When the replay is in service, its next query serves the first file again, whatever
+// was read before; otherwise nothing happens.
+void RestartReplayedSamples();
+
 }  // namespace gaugery::cli

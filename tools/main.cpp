@@ -19,9 +19,9 @@ using namespace gaugery::cli;
 namespace {
 
 std::vector<Command> AllCommands() {
-  return {DumpCommand(),    CaptureCommand(),  LocalesCommand(),  NamesCommand(),
+  return {DumpCommand(),    CaptureCommand(),  LocalesCommand(),   NamesCommand(),
           ObjectsCommand(), CountersCommand(), InstancesCommand(), ReadCommand(),
-          TypeCommand()};
+          TypeCommand(),    TopCommand(),      WatchCommand()};
 }
 
 void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) {
@@ -35,7 +35,7 @@ void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) 
   Out << "\nOptions:\n"
          "  --replay FILE  serve the performance data from a captured block instead of the\n"
          "                 live machine; repeat it to replay a sequence (the last one repeats)\n"
-         "  --help         this text; `gaugery COMMAND --help` describes a command\n";
+         "  --help         this text; `gaugery help COMMAND` describes a command\n";
 }
 
 // A command may give --help a meaning of its own (help texts); it then has no usage option.
@@ -72,6 +72,22 @@ int RunCommand(const Command& C, const std::vector<std::string>& Args) {
   }
 }
 
+// `gaugery help [COMMAND]`: the program's usage, or that of one command.
+int PrintHelp(const std::vector<Command>& Commands, const std::vector<std::string>& Args,
+              std::size_t At) {
+  if (At == Args.size()) {
+    PrintProgramUsage(std::cout, Commands);
+    return 0;
+  }
+  const Command* C = FindCommand(Commands, Args[At]);
+  if (C == nullptr) {
+    std::cerr << "gaugery: unknown command \"" << Args[At] << "\"\n";
+    return 2;
+  }
+  PrintCommandUsage(std::cout, *C);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,6 +113,7 @@ int main(int argc, char** argv) {
     PrintProgramUsage(std::cerr, Commands);
     return 2;
   }
+  if (Args[Next] == "help") return PrintHelp(Commands, Args, Next + 1);
   const Command* C = FindCommand(Commands, Args[Next]);
   if (C == nullptr) {
     std::cerr << "gaugery: unknown command \"" << Args[Next] << "\"\n";

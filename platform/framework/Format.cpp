@@ -16,7 +16,9 @@
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
+#ifndef NOMINMAX  // the toolchain's headers may define it already
 #define NOMINMAX
+#endif
 #include <windows.h>
 #else
 #include <clocale>
@@ -181,7 +183,7 @@ void KeepDigits(TDecimal& Decimal, int Count) {
   if (RoundUp) {
     while (!Decimal.Digits.empty() && Decimal.Digits.back() == '9') Decimal.Digits.pop_back();
     if (Decimal.Digits.empty()) {
-      Decimal.Digits = "1";
+      Decimal.Digits.assign(1, '1');
       ++Decimal.Exponent;
     } else {
       ++Decimal.Digits.back();
@@ -237,7 +239,7 @@ std::string FixedText(long double Value, int Decimals, bool Grouping) {
   TDecimal Decimal = ToDecimal(Value);
   RoundToDecimals(Decimal, Decimals);
   std::string Integer = IntegerDigits(Decimal);
-  if (Integer.empty()) Integer = "0";
+  if (Integer.empty()) Integer.assign(1, '0');
   std::string Text = Decimal.ShowsMinus() ? "-" : "";
   Text += Grouping ? GroupThousands(Integer) : Integer;
   if (Decimals > 0) Text += FormatSettings().DecimalSeparator + FractionDigits(Decimal, Decimals);
@@ -647,7 +649,9 @@ std::string FormatFloat(const std::string& Pattern, Extended Value) {
     const TPicture Negative = ParsePicture(Sections[1]);
     return RenderPicture(RoundForPicture(Decimal, Negative), Negative);
   }
-  return (Decimal.Negative ? "-" : "") + RenderPicture(Rounded, Positive);
+  std::string Text = RenderPicture(Rounded, Positive);
+  if (Decimal.Negative) Text.insert(0, 1, '-');
+  return Text;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -30,6 +30,12 @@ TSampleClock TSampleClock::Read() {
   return Clock;
 }
 
+void TSampleClock::KeepBoot(std::int64_t& Anchor) {
+  std::int64_t Drift = Boot - Anchor;
+  if (Anchor == 0 || Drift > FileTimeFrequency || Drift < -FileTimeFrequency) Anchor = Boot;
+  Boot = Anchor;
+}
+
 std::uint64_t TSampleClock::TicksTo100ns(std::uint64_t Ticks) const {
   constexpr auto PerSecond = static_cast<std::uint64_t>(FileTimeFrequency);
   return Ticks / TicksPerSecond * PerSecond + Ticks % TicksPerSecond * PerSecond / TicksPerSecond;

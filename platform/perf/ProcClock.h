@@ -18,6 +18,13 @@ struct TSampleClock {
   // The clocks of this moment and the tick rate of this system.
   static TSampleClock Read();
 
+  // Takes Anchor, the boot time of earlier samples, as this sample's boot time, unless
+  // the clocks are more than a second away from it (the wall clock was set); Anchor then
+  // follows them. Boot derives from two clocks read one after the other and jitters by a
+  // few 100 ns from sample to sample; the start times of processes, which derive from
+  // it, must not, since they tell one process from a later one with the same id.
+  void KeepBoot(std::int64_t& Anchor);
+
   // Wraps instead of failing for values no real counter reaches.
   std::uint64_t TicksTo100ns(std::uint64_t Ticks) const;
   // A time in ticks since boot (a process start) as a file time.

@@ -12,11 +12,12 @@ namespace gaugery {
 namespace {
 
 // What is kept from one sample to the next: the file and directory buffers, the
-// processor list and the page-file peaks of the processes.
+// processor list, the page-file peaks of the processes and the boot time.
 struct TProcState {
   TProcessSampler Processes;
   TSystemReader System;
   TKernelStat Kernel;
+  std::int64_t Boot = 0;
 };
 
 // Collect is a plain function, so its state lives here. The registry calls the entry
@@ -58,6 +59,7 @@ TSystemSample ReadSystemSample(TProcState& Proc, const TSampleClock& Clock) {
 // Writes the selected objects; the writer remembers whether they fitted.
 void WriteObjects(TPerfBlockWriter& Writer, TProcState& Proc, TObjectSelection Wanted) {
   TSampleClock Clock = TSampleClock::Read();
+  Clock.KeepBoot(Proc.Boot);
   if (Wanted.Process || Wanted.System) Proc.Processes.ListProcesses();
   if (Wanted.Processor || Wanted.System) Proc.System.ReadKernelStat(Clock, Proc.Kernel);
   if (Wanted.Process) WriteProcessObject(Writer, Proc.Processes, Clock);

@@ -77,10 +77,14 @@ LONG CollectWholeBlock(TPerfProviderSlot& Slot, LPWSTR ValueName, LPBYTE Data, D
   return ERROR_SUCCESS;
 }
 
-// A provider keeps to the contract when it wrote within the space it was given and
-// every object it counts has at least a header's worth of those bytes.
-bool KeptTheContract(DWORD Bytes, DWORD Space, DWORD Objects) {
-  return Bytes <= Space && Objects <= Bytes / sizeof(TPERF_OBJECT_TYPE);
+// A provider keeps to the contract when it wrote within the space it was given, moved
+// the data pointer from Start past exactly the bytes it reports (objects written further
+// on would leave stale bytes where the block says they begin), and every object it
+// counts has at least a header's worth of those bytes.
+bool KeptTheContract(const BYTE* Start, const void* Cursor, DWORD Bytes, DWORD Space,
+                     DWORD Objects) {
+  return Bytes <= Space && static_cast<const BYTE*>(Cursor) == Start + Bytes &&
+         Objects <= Bytes / sizeof(TPERF_OBJECT_TYPE);
 }
 
 // Lets every provider with a Collect append its objects after the header. A provider
@@ -90,13 +94,14 @@ LONG CollectObjects(std::vector<TPerfProviderSlot>& Providers, LPWSTR ValueName,
   for (TPerfProviderSlot& Slot : Providers) {
     if (!Slot.Provider.Collect || Slot.Provider.WritesWholeBlock) continue;
     if (!EnsurePerfProviderOpen(Slot)) continue;
-    void* Cursor = Data + Position;
+    LPBYTE Start = Data + Position;
+    void* Cursor = Start;
     DWORD Space = Size - Position;
     DWORD Bytes = Space;
     DWORD Objects = 0;
     DWORD Result = Slot.Provider.Collect(ValueName, &Cursor, &Bytes, &Objects);
     if (Result == static_cast<DWORD>(ERROR_MORE_DATA)) return ERROR_MORE_DATA;
-    if (Result != ERROR_SUCCESS || !KeptTheContract(Bytes, Space, Objects)) continue;
+    if (Result != ERROR_SUCCESS || !KeptTheContract(Start, Cursor, Bytes, Space, Objects)) continue;
     Position += Bytes;
     NumObjectTypes += Objects;
   }

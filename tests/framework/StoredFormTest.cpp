@@ -113,6 +113,17 @@ const bool Registered = [] {
   return true;
 }();
 
+// The message of the Exception that Call raises, or "no error".
+template <class TCall>
+std::string ErrorOf(TCall&& Call) {
+  try {
+    Call();
+  } catch (const Exception& Error) {
+    return Error.Message();
+  }
+  return "no error";
+}
+
 class StoredFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -269,12 +280,7 @@ TEST_F(StoredFormTest, RefusesBadFormsNamingThePlaceAndLeavesNothingBehind) {
   TComponent Owner(nullptr);
   for (const TRefusal& Refusal : Refusals) {
     SCOPED_TRACE(Refusal.Text);
-    try {
-      ReadComponentForm(Refusal.Text, &Owner);
-      ADD_FAILURE() << "read";
-    } catch (const Exception& Error) {
-      EXPECT_EQ(Error.Message(), Refusal.Message);
-    }
+    EXPECT_EQ(ErrorOf([&] { ReadComponentForm(Refusal.Text, &Owner); }), Refusal.Message);
     EXPECT_EQ(LiveBoxes, 0);
     EXPECT_EQ(Owner.ComponentCount(), 0);
   }
@@ -301,54 +307,33 @@ TEST_F(StoredFormTest, ReadsIntoAnExistingRootReusingItsComponents) {
   EXPECT_FALSE(Root.IsLoading());
   EXPECT_FALSE(Kept->IsLoading());
 
-  try {
-    ReadComponentFormInto(&Root, R"({"class": "TFancyBox"})");
-    ADD_FAILURE() << "read";
-  } catch (const Exception& Error) {
-    EXPECT_EQ(Error.Message(), "Invalid stored form at /class: the root is not a TFancyBox");
-  }
-  try {
-    ReadComponentFormInto(&Root, R"({"class": "TBox", "components": [
+  EXPECT_EQ(ErrorOf([&] { ReadComponentFormInto(&Root, R"({"class": "TFancyBox"})"); }),
+            "Invalid stored form at /class: the root is not a TFancyBox");
+  EXPECT_EQ(ErrorOf([&] {
+              ReadComponentFormInto(&Root, R"({"class": "TBox", "components": [
         {"class": "TFancyBox", "name": "Kept"}]})");
-    ADD_FAILURE() << "read";
-  } catch (const Exception& Error) {
-    EXPECT_EQ(Error.Message(),
-              "Invalid stored form at /components/0/class: the root's component \"Kept\" is "
-              "not a TFancyBox");
-  }
+            }),
+            "Invalid stored form at /components/0/class: the root's component \"Kept\" is "
+            "not a TFancyBox");
 }
 
 TEST_F(StoredFormTest, RefusesToWriteWhatCannotBeReadBack) {
   TBox Root(nullptr);
   TBox Stranger(nullptr);
   Root.SetBuddy(&Stranger);
-  try {
-    WriteComponentForm(&Root);
-    ADD_FAILURE() << "written";
-  } catch (const Exception& Error) {
-    EXPECT_EQ(Error.Message(),
-              "Cannot write stored form at /Buddy: the component is not part of the form");
-  }
+  EXPECT_EQ(ErrorOf([&] { WriteComponentForm(&Root); }),
+            "Cannot write stored form at /Buddy: the component is not part of the form");
   Root.SetBuddy(new TBox(&Root));
-  try {
-    WriteComponentForm(&Root);
-    ADD_FAILURE() << "written";
-  } catch (const Exception& Error) {
-    EXPECT_EQ(Error.Message(), "Cannot write stored form at /Buddy: the component has no name");
-  }
+  EXPECT_EQ(ErrorOf([&] { WriteComponentForm(&Root); }),
+            "Cannot write stored form at /Buddy: the component has no name");
   Root.SetBuddy(nullptr);
   class TUnknown : public TComponent {
    public:
     using TComponent::TComponent;
   };
   new TUnknown(&Root);
-  try {
-    WriteComponentForm(&Root);
-    ADD_FAILURE() << "written";
-  } catch (const Exception& Error) {
-    EXPECT_EQ(Error.Message(),
-              "Cannot write stored form at /components/1: class TUnknown is not registered");
-  }
+  EXPECT_EQ(ErrorOf([&] { WriteComponentForm(&Root); }),
+            "Cannot write stored form at /components/1: class TUnknown is not registered");
 }
 
 TEST_F(StoredFormTest, RegistryDescribesInheritedPropertiesFirstAndRefusesClashes) {

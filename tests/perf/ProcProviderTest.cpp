@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "LiveBlock.h"
+#include "perf/ProcClock.h"
 #include "registry/Registry.h"
 
 namespace gaugery::test {
@@ -173,6 +174,37 @@ TEST(ProcProvider, OwnProcessShowsItsNameThreadsMemoryAndStart) {
   double Age = Uptime() - std::stod(StatBefore[StartTime]) / sysconf(_SC_CLK_TCK);
   double Elapsed = SecondsSince(static_cast<std::int64_t>(Values.at(ElapsedTime)), Processes);
   EXPECT_NEAR(Elapsed, Age, 1.0);
+}
+
+// Monitors tell a process from a later one with the same id by its start time, so the
+// start must read the same in every sample.
+TEST(ProcProvider, StartAndBootTimesHoldStillBetweenSamples) {
+  const auto Pid = static_cast<std::uint32_t>(getpid());
+  std::vector<TDecodedObject> First = QueryObjects(u"230 2");
+  for (int Sample = 0; Sample < 20; ++Sample) {
+    std::vector<TDecodedObject> Next = QueryObjects(u"230 2");
+    EXPECT_EQ(ProcessInstance(ObjectOf(Next, Process), Pid)->Values.at(ElapsedTime),
+              ProcessInstance(ObjectOf(First, Process), Pid)->Values.at(ElapsedTime));
+    EXPECT_EQ(ObjectOf(Next, System).Values.at(674), ObjectOf(First, System).Values.at(674));
+  }
+}
+
+TEST(SampleClock, KeepsTheBootTimeUntilTheWallClockIsSet) {
+  constexpr std::int64_t Second = 10'000'000;
+  TSampleClock Clock;
+  std::int64_t Anchor = 0;
+  Clock.Boot = 1000 * Second;
+  Clock.KeepBoot(Anchor);
+  EXPECT_EQ(Anchor, 1000 * Second);
+
+  Clock.Boot = 1000 * Second + 3;
+  Clock.KeepBoot(Anchor);
+  EXPECT_EQ(Clock.Boot, 1000 * Second);
+
+  Clock.Boot = 1000 * Second - Second - 1;
+  Clock.KeepBoot(Anchor);
+  EXPECT_EQ(Clock.Boot, 999 * Second - 1);
+  EXPECT_EQ(Anchor, Clock.Boot);
 }
 
 TEST(ProcProvider, PageFileBytesPeakKeepsTheLargestValueSeen) {

@@ -21,19 +21,19 @@ constexpr std::int64_t kStart = 133592130455000000;
 std::vector<TPerfLocaleNames> MonitorNames() {
   return {{"009",
            {{6, "% Processor Time"},
-            {kProcess, "Process"},
+            {kProcessIndex, "Process"},
             {680, "Thread Count"},
-            {kGauge, "Gauge"},
+            {kGaugeIndex, "Gauge"},
             {702, "Value"},
             {704, "Value Base"},
-            {kHollow, "Hollow"},
+            {kHollowIndex, "Hollow"},
             {784, "ID Process"}},
            {{7, "Processor time help."}}},
           {"007",
            {{6, "Prozessorzeit (%)"},
-            {kProcess, "Prozess"},
+            {kProcessIndex, "Prozess"},
             {680, "Threadanzahl"},
-            {kGauge, "Messwert"},
+            {kGaugeIndex, "Messwert"},
             {702, "Wert"},
             {784, "Prozesskennung"}},
            {{7, "Hilfe zur Prozessorzeit."}}}};
@@ -44,7 +44,7 @@ std::int64_t SampleFileTime(double Seconds) {
 }
 
 test::TObjectSpec ProcessObject(const std::vector<TProcessSpec>& Processes) {
-  test::TObjectSpec Object{.NameIndex = kProcess,
+  test::TObjectSpec Object{.NameIndex = kProcessIndex,
                            .Counters = {{.NameIndex = 784, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
                                         {.NameIndex = 680, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
                                         {.NameIndex = 6, .Type = PERF_100NSEC_TIMER, .Size = 8}},
@@ -57,7 +57,7 @@ test::TObjectSpec ProcessObject(const std::vector<TProcessSpec>& Processes) {
 }
 
 test::TObjectSpec GaugeObject(const TGaugeSpec& Gauge) {
-  test::TObjectSpec Object{.NameIndex = kGauge,
+  test::TObjectSpec Object{.NameIndex = kGaugeIndex,
                            .Counters = {{.NameIndex = 702, .Type = Gauge.Type, .Size = Gauge.Size}},
                            .Values = {Gauge.Value}};
   if (Gauge.BaseType) {
@@ -68,7 +68,7 @@ test::TObjectSpec GaugeObject(const TGaugeSpec& Gauge) {
 }
 
 test::TObjectSpec HollowObject() {
-  return {.NameIndex = kHollow,
+  return {.NameIndex = kHollowIndex,
           .Counters = {{.NameIndex = 702, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4}},
           .HasInstances = true};
 }
@@ -80,10 +80,13 @@ test::TBlock SampleBlock(double Seconds, std::vector<test::TObjectSpec> Objects)
   return test::BuildBlock({.Objects = std::move(Objects), .SystemTime = Time});
 }
 
-test::TFakeProviders ServeSamples(std::vector<test::TBlock> Samples) {
+std::vector<test::TFakeProvider> SampleProvider(std::vector<test::TBlock> Samples) {
   if (!Samples.empty()) Samples.insert(Samples.begin(), Samples.front());
-  return test::TFakeProviders(
-      {{.Samples = std::move(Samples), .WritesWholeBlock = true, .Names = MonitorNames()}});
+  return {{.Samples = std::move(Samples), .WritesWholeBlock = true, .Names = MonitorNames()}};
+}
+
+test::TFakeProviders ServeSamples(std::vector<test::TBlock> Samples) {
+  return test::TFakeProviders(SampleProvider(std::move(Samples)));
 }
 
 namespace {

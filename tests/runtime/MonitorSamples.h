@@ -15,9 +15,9 @@
 namespace gaugery::testing {
 
 // Title indexes of the sample objects.
-constexpr DWORD kProcess = 230;
-constexpr DWORD kGauge = 700;
-constexpr DWORD kHollow = 720;  // an object that has no instances at the moment
+constexpr DWORD kProcessIndex = 230;
+constexpr DWORD kGaugeIndex = 700;
+constexpr DWORD kHollowIndex = 720;  // an object that has no instances at the moment
 
 // The "009" and "007" name tables.
 std::vector<TPerfLocaleNames> MonitorNames();
@@ -52,10 +52,11 @@ test::TObjectSpec HollowObject();
 // A block of the objects, taken Seconds after the start.
 test::TBlock SampleBlock(double Seconds, std::vector<test::TObjectSpec> Objects);
 
-// Serves the samples with the monitor names, whole blocks as they are built, so that
-// their SystemTime reaches the monitor. The k-th Collect of a monitor made afterwards
-// sees Samples[k - 1]: the first sample is served once more before, for the read that
-// acquires the snapshot.
+// A provider of the samples with the monitor names, serving whole blocks as they are
+// built so that their SystemTime reaches the monitor. The k-th Collect of a monitor made
+// afterwards sees Samples[k - 1]: the first sample is served once more before, for the
+// read that acquires the snapshot.
+std::vector<test::TFakeProvider> SampleProvider(std::vector<test::TBlock> Samples);
 test::TFakeProviders ServeSamples(std::vector<test::TBlock> Samples);
 
 }  // namespace gaugery::testing

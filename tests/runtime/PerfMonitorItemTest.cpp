@@ -43,7 +43,7 @@ class PerfMonitorItemTest : public ::testing::Test {
     for (std::size_t I = 0; I < Samples.size(); ++I) {
       Blocks.push_back(SampleBlock(static_cast<double>(I), {ProcessObject(Samples[I])}));
     }
-    Provider_.emplace(testing::ServeSamples(std::move(Blocks)));
+    Provider_.emplace(testing::SampleProvider(std::move(Blocks)));
   }
 
   TPerfMonitorItem* AddItem(const std::string& Counter, const std::string& Key = "") {
@@ -177,7 +177,7 @@ TEST_F(PerfMonitorItemTest, ObjectWithoutInstancesAtTheMomentLosesItsRecords) {
   std::vector<test::TBlock> Blocks{
       SampleBlock(0, {ProcessObject({{"a", 1}}), testing::HollowObject()}),
       SampleBlock(1, {ProcessObject({}), testing::HollowObject()})};
-  Provider_.emplace(testing::ServeSamples(std::move(Blocks)));
+  Provider_.emplace(testing::SampleProvider(std::move(Blocks)));
   TPerfMonitorItem* Item = AddItem("% Processor Time");
   TPerfMonitorItem* Hollow = Monitor_->Items()->Add();
   Hollow->SetObjectName("Hollow");

@@ -125,7 +125,7 @@ TEST(PerfMonitor, HelpsAndItemsPassThrough) {
 // ---------------------------------------------------------------------------------------
 // Stored forms
 
-const char* const MonitorForm = R"({
+const char* const MonitorForm = R"json({
   "class": "TComponent",
   "name": "Form",
   "components": [
@@ -150,7 +150,7 @@ const char* const MonitorForm = R"({
     }
   ]
 }
-)";
+)json";
 
 TEST(PerfMonitor, StoredFormComesBackExactlyAsSaved) {
   test::TFakeProviders Provider = ServeProcesses({0, 1});
@@ -170,8 +170,8 @@ TEST(PerfMonitor, StoredFormComesBackExactlyAsSaved) {
 TEST(PerfMonitor, StoredFormAppliesTheLocaleBeforeTheItemsWhateverTheKeyOrder) {
   test::TFakeProviders Provider = ServeProcesses({0});
   std::unique_ptr<TComponent> Read(ReadComponentForm(
-      R"({"Items": [{"ObjectKey": "Prozesskennung", "CounterName": "Prozessorzeit (%)",
-          "ObjectName": "Prozess"}], "LocaleID": "007", "class": "TPerfMonitor"})",
+      R"json({"Items": [{"ObjectKey": "Prozesskennung", "CounterName": "Prozessorzeit (%)",
+          "ObjectName": "Prozess"}], "LocaleID": "007", "class": "TPerfMonitor"})json",
       nullptr));
   auto& Monitor = static_cast<TPerfMonitor&>(*Read);
   Monitor.Collect();

@@ -247,10 +247,10 @@ TEST(PerfMonitorValue, RecordThatWasNeverSampledShowsZero) {
 }
 
 TEST(PerfMonitorValue, SuffixFollowsTheDisplayField) {
-  EXPECT_EQ(TGaugeRun({{PERF_COUNTER_COUNTER}}).Item().Suffix(), "/sec");
-  EXPECT_EQ(TGaugeRun({{PERF_RAW_FRACTION, 1, PERF_RAW_BASE, 2}}).Item().Suffix(), "%");
-  EXPECT_EQ(TGaugeRun({{PERF_AVERAGE_BULK}}).Item().Suffix(), "");
-  EXPECT_EQ(TGaugeRun({{PERF_COUNTER_RAWCOUNT}}).Item().Suffix(), "");
+  EXPECT_EQ(TGaugeRun({TGaugeSpec{PERF_COUNTER_COUNTER}}).Item().Suffix(), "/sec");
+  EXPECT_EQ(TGaugeRun({TGaugeSpec{PERF_RAW_FRACTION, 1, PERF_RAW_BASE, 2}}).Item().Suffix(), "%");
+  EXPECT_EQ(TGaugeRun({TGaugeSpec{PERF_AVERAGE_BULK}}).Item().Suffix(), "");
+  EXPECT_EQ(TGaugeRun({TGaugeSpec{PERF_COUNTER_RAWCOUNT}}).Item().Suffix(), "");
 }
 
 }  // namespace

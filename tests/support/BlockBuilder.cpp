@@ -45,7 +45,7 @@ TValueLayout LayOutValues(const std::vector<TCounterSpec>& Counters) {
   for (const TCounterSpec& Counter : Counters) {
     const std::size_t Alignment = Counter.Size >= 8 ? 8 : Counter.Size >= 4 ? 4 : 1;
     const std::size_t Offset = Counter.Offset ? *Counter.Offset : AlignUp(Next, Alignment);
-    Next = std::max(Next, Offset + Counter.Size);
+    Next = std::max<std::size_t>(Next, Offset + Counter.Size);
     Layout.Offsets.push_back(static_cast<DWORD>(Offset));
   }
   Layout.BlockLength = static_cast<DWORD>(AlignUp(Next, 8));

@@ -1,0 +1,43 @@
+// Synthetic process samples for Brindle's tests: a Process object with the eight counters
+// of Brindle's filter, served with English names by a fake provider.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "BlockBuilder.h"
+#include "FakeProviders.h"
+
+namespace gaugery::testing {
+
+// The object's time stamp and time base in every sample.
+constexpr std::int64_t SampleTime = 133'600'000'000'000'000;
+constexpr std::int64_t SampleFreq = 10'000'000;
+
+struct TProcessSample {
+  std::string Name;
+  std::int64_t Id = 0;
+  std::int64_t RunningSeconds = 0;
+  std::int64_t Threads = 1;
+  std::int64_t Handles = 0;
+  std::int64_t PageFileBytes = 0;
+  std::int64_t PageFileBytesPeak = 0;
+  std::int64_t PoolNonpagedBytes = 0;
+  std::int64_t WorkingSet = 0;
+};
+
+// A block whose Process object holds these instances, after a Memory object.
+test::TBlock ProcessBlock(const std::vector<TProcessSample>& Processes);
+// A block without the Process object: every refresh of Brindle fails on it.
+test::TBlock BlockWithoutProcesses();
+
+// Names, per process: "p0", "p1", ... with ids 100, 101, ...
+std::vector<TProcessSample> NumberedProcesses(int Count);
+
+// Serves the samples one per refresh of a new form (the last one repeating), with the
+// names of the eight counters. The shared snapshot takes a sample of its own when it is
+// created, before the form's first Collect: it gets the first one too.
+test::TFakeProviders ServeProcesses(std::vector<test::TBlock> Samples);
+
+}  // namespace gaugery::testing

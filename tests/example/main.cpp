@@ -1,0 +1,12 @@
+// Brindle's tests run on Qt's offscreen platform: no display is needed.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication Application(argc, argv);
+  Application.setApplicationName(QStringLiteral("Brindle"));
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
