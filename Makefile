@@ -13,8 +13,9 @@ build: deps
 	@test -f build/CMakeCache.txt || cmake --preset default
 	cmake --build --preset default -j $(JOBS)
 
+# Brindle on a desktop, its table in the terminal otherwise.
 run: build
-	build/bin/gaugery dump
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then build/bin/brindle; else build/bin/gaugery top; fi
 
 test: build
 	ctest --preset default -j $(JOBS)

@@ -40,7 +40,8 @@ const std::vector<TCounter> kCounters = {
 
 std::vector<TPerfLocaleNames> Names() {
   TPerfLocaleNames English{"009", {{kProcess, "Process"}, {kIdProcess, "ID Process"}}, {}};
-  for (const TCounter& Counter : kCounters) English.Counter.push_back({Counter.Index, Counter.Name});
+  for (const TCounter& Counter : kCounters)
+    English.Counter.push_back({Counter.Index, Counter.Name});
   return {English};
 }
 
@@ -64,9 +65,10 @@ test::TBlock ProcessSample(int Instances, std::int64_t Stamp) {
 }
 
 test::TFakeProviders ServeProcesses(int Instances) {
-  return test::TFakeProviders({{.Samples = {ProcessSample(Instances, 1), ProcessSample(Instances, 2)},
-                                .WritesWholeBlock = true,
-                                .Names = Names()}});
+  return test::TFakeProviders(
+      {{.Samples = {ProcessSample(Instances, 1), ProcessSample(Instances, 2)},
+        .WritesWholeBlock = true,
+        .Names = Names()}});
 }
 
 void BM_FilterCollectAndRead(benchmark::State& State) {

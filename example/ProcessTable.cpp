@@ -11,6 +11,14 @@ namespace {
 
 constexpr char ElapsedTimeName[] = "Elapsed time";
 
+std::string ElapsedTimeText(Extended Seconds) {
+  return FormatDateTime("hh:nn:ss", static_cast<TDateTime>(Seconds / 24 / 3600));
+}
+
+std::string GroupedNumberText(std::int64_t Value) {
+  return FormatFloat("0,", static_cast<Extended>(Value));
+}
+
 bool ShowsElapsedTime(TPerfCounterItem& Item) {
   return AnsiSameText(Item.CounterName(), ElapsedTimeName);
 }
@@ -67,18 +75,6 @@ std::vector<std::string> ProcessColumnCaptions(TPerfFilter& Filter) {
   for (int K = 0; K < Items.Count(); ++K)
     Captions.push_back(Items.GetCounterItems(K)->CounterName());
   return Captions;
-}
-
-std::string ElapsedTimeText(Extended Seconds) {
-  return FormatDateTime("hh:nn:ss", static_cast<TDateTime>(Seconds / 24 / 3600));
-}
-
-std::string GroupedNumberText(std::int64_t Value) {
-  return FormatFloat("0,", static_cast<Extended>(Value));
-}
-
-std::string ProcessCellText(TPerfCounterItem& Item, std::int32_t Index) {
-  return CellText(Item, Index, ShowsElapsedTime(Item));
 }
 
 void RefreshProcessRows(TPerfFilter& Filter, TProcessRows& Rows) {

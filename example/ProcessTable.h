@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "PerfFilter.h"
-#include "framework/WinTypes.h"
 
 namespace gaugery {
 
@@ -42,18 +41,11 @@ std::unique_ptr<TPerfFilter> ReadProcessFilter(const std::string& FormText);
 // "Task name", then the counter name of every selection.
 std::vector<std::string> ProcessColumnCaptions(TPerfFilter& Filter);
 
-// A running time as "hh:nn:ss" with the user's time separator; whole days are dropped.
-std::string ElapsedTimeText(Extended Seconds);
-// A raw value as a whole number grouped by thousands with the user's separator.
-std::string GroupedNumberText(std::int64_t Value);
-
-// The text of Item's raw value for instance Index of the current sample: an elapsed
-// time for the counter named "Elapsed time" (ignoring case), a grouped number otherwise.
-std::string ProcessCellText(TPerfCounterItem& Item, std::int32_t Index);
-
 // One refresh: Collect, then the rows of the new sample written over Rows, surplus rows
-// deleted from the end. An error ends the refresh where it occurs, leaving the rows as
-// far as they got; the batch update is closed on every way out.
+// deleted from the end. A cell shows the running time ("hh:nn:ss", whole days dropped)
+// for the counter named "Elapsed time" (ignoring case), else the value grouped by
+// thousands, with the user's separators. An error ends the refresh where it occurs,
+// leaving the rows as far as they got; the batch update is closed on every way out.
 void RefreshProcessRows(TPerfFilter& Filter, TProcessRows& Rows);
 
 }  // namespace gaugery

@@ -24,6 +24,12 @@ QUrl SupportMailUrl() {
 TAboutBox::TAboutBox(QWidget* Parent) : QDialog(Parent), Form_(std::make_unique<Ui::TAboutBox>()) {
   Form_->setupUi(this);
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+  // Labels take the size of their text in the fonts at hand.
+  for (QLabel* Label :
+       {Form_->LbProductName, Form_->LbNotice, static_cast<QLabel*>(Form_->LbMailTo),
+        static_cast<QLabel*>(Form_->LbHomepage)}) {
+    Label->adjustSize();
+  }
   connect(Form_->OKButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(Form_->LbMailTo, &TLinkLabel::clicked, this, &TAboutBox::LbMailToClick);
   connect(Form_->LbHomepage, &TLinkLabel::clicked, this, &TAboutBox::LbHomepageClick);
@@ -36,6 +42,8 @@ void TAboutBox::SetProductInfo(const std::string& ProductName, const std::string
   setWindowTitle(QStringLiteral("About ") + Name);
   Form_->LbProductTitle->setText(Name);
   Form_->LbVersion->setText(QStringLiteral("Version ") + QString::fromStdString(Version));
+  Form_->LbProductTitle->adjustSize();
+  Form_->LbVersion->adjustSize();
 }
 
 // Whether a program could open the link is not examined: the box stays as it is.

@@ -21,6 +21,8 @@ TPerfWaitForm::TPerfWaitForm(QWidget* Parent)
     : QWidget(Parent, Qt::SplashScreen | Qt::FramelessWindowHint),
       Form_(std::make_unique<Ui::TPerfWaitForm>()) {
   Form_->setupUi(this);
+  // Labels take the size of their text in the fonts at hand; Label1 keeps its own.
+  for (QLabel* Label : {Form_->LbProductName, Form_->Label2}) Label->adjustSize();
   move(screen()->availableGeometry().center() - rect().center());
 }
 
@@ -29,6 +31,8 @@ TPerfWaitForm::~TPerfWaitForm() = default;
 void TPerfWaitForm::SetProductInfo(const std::string& ProductName, const std::string& Version) {
   Form_->LbProductTitle->setText(QString::fromStdString(ProductName));
   Form_->LbVersion->setText(QStringLiteral("Version ") + QString::fromStdString(Version));
+  Form_->LbProductTitle->adjustSize();
+  Form_->LbVersion->adjustSize();
 }
 
 // A window can be painted only once it is mapped; until then only the window system's

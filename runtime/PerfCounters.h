@@ -48,7 +48,7 @@ class TPerfCounters : public TPerfObjectBrowser {
 
   // Not owned; forgotten when the table is destroyed. Its locale is its own.
   TPerfHelps* Helps() const { return Helps_; }
-  void SetHelps(TPerfHelps* Value) { LinkHelps(*this, Helps_, Value); }
+  void SetHelps(TPerfHelps* Value) { LinkComponent(*this, Helps_, Value); }
 
   std::string CounterTitle(std::int32_t Index) { return GetCounterTitle(Index); }
   std::string CounterHelp(std::int32_t Index) { return GetCounterHelp(Index); }

@@ -234,10 +234,10 @@ void TPerfCounterItem::SetCounterName(const std::string& Value) {
 // ---------------------------------------------------------------------------------------
 // TPerfCounterItem: locating
 
+// The snapshot replaces its block only together with a new generation number.
 bool TPerfCounterItem::PositionsCurrent() const {
   const TPerfData* Snapshot = Filter_ != nullptr ? Filter_->Snapshot() : nullptr;
-  return PDB_ != nullptr && Snapshot != nullptr && Snapshot->Generation() == Generation_ &&
-         const_cast<TPerfData*>(Snapshot)->PerfData() == PDB_;
+  return PDB_ != nullptr && Snapshot != nullptr && Snapshot->Generation() == Generation_;
 }
 
 void TPerfCounterItem::ForgetStalePositions() {
@@ -580,12 +580,7 @@ void TPerfFilter::SetLocaleID(const std::string& Value) {
 
 void TPerfFilter::SetItems(TPerfCounterItems* Value) { Items_->Assign(Value); }
 
-void TPerfFilter::SetHelps(TPerfHelps* Value) {
-  if (Value == Helps_) return;
-  if (Helps_ != nullptr) Helps_->RemoveFreeNotification(this);
-  Helps_ = Value;
-  if (Helps_ != nullptr) Helps_->FreeNotification(this);
-}
+void TPerfFilter::SetHelps(TPerfHelps* Value) { LinkComponent(*this, Helps_, Value); }
 
 void TPerfFilter::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);

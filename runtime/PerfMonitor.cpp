@@ -69,8 +69,7 @@ void TPerfMonitorCounterValue::Record(bool First, DWORD Type, const TSampleTimes
 
 // The value of a counter-type word, before inversion and display scaling. Reference and
 // ReferenceBase are the sample the difference is taken to, Elapsed the time between.
-Extended TPerfMonitorCounterValue::CounterFloat(std::int64_t Reference,
-                                                std::int64_t ReferenceBase,
+Extended TPerfMonitorCounterValue::CounterFloat(std::int64_t Reference, std::int64_t ReferenceBase,
                                                 std::int64_t Elapsed) const {
   const bool Delta = (CounterType_ & PERF_DELTA_COUNTER) != 0;
   const std::int64_t Count = Delta ? Difference(Counter_, Reference) : Counter_;
@@ -95,8 +94,7 @@ Extended TPerfMonitorCounterValue::CounterFloat(std::int64_t Reference,
   }
 }
 
-Extended TPerfMonitorCounterValue::ComputeFloat(std::int64_t Reference,
-                                                std::int64_t ReferenceBase,
+Extended TPerfMonitorCounterValue::ComputeFloat(std::int64_t Reference, std::int64_t ReferenceBase,
                                                 std::int64_t Elapsed) const {
   Extended Value = 0.0;
   switch (CounterType_ & PERF_TYPE_MASK) {
@@ -377,6 +375,35 @@ void TPerfMonitorItem::Collect() {
   CollectNoInstanceValue(NoInstanceValue_.get(), false);
 }
 
+namespace {
+
+// Reads the instance names of a backing item, through the list shared by the items on
+// the same object when there is one. A name lasts until the next one is read.
+class TInstanceNames {
+ public:
+  TInstanceNames(TPerfCounterItem* Backing, std::vector<std::string>* Shared)
+      : Backing_(Backing), Shared_(Shared) {}
+
+  const std::string& operator()(std::int32_t Index) {
+    if (Shared_ == nullptr) {
+      Own_ = Backing_->GetInstanceNames(Index);
+      return Own_;
+    }
+    const auto At = static_cast<std::size_t>(Index);
+    while (Shared_->size() <= At) {
+      Shared_->push_back(Backing_->GetInstanceNames(static_cast<std::int32_t>(Shared_->size())));
+    }
+    return (*Shared_)[At];
+  }
+
+ private:
+  TPerfCounterItem* Backing_;
+  std::vector<std::string>* Shared_;
+  std::string Own_;
+};
+
+}  // namespace
+
 // Every instance of the sample is recorded into the first record (in order of first
 // appearance) whose name and key value match its own ignoring case, or into a new one;
 // records no instance matched go afterwards.
@@ -385,19 +412,19 @@ void TPerfMonitorItem::CollectInstances() {
   ++SampleNumber_;  // no record counts as used in this sample yet
   TPerfCounterItem* Backing = Counter();
   const std::int32_t Count = Backing->GetInstanceCount();
+  TInstanceNames Names(Backing, OwningMonitor().SharedInstanceNames(Backing));
+  std::optional<DWORD> Type;  // one counter definition serves the whole sample
   std::size_t Used = 0;
   std::size_t Cursor = 0;
   for (std::int32_t Index = 0; Index < Count; ++Index) {
     const std::string Key = KeyValue(Index);
-    const std::string& Name = OwningMonitor().InstanceName(Backing, Index);
+    const std::string& Name = Names(Index);
     std::string Folded;
     TPerfMonitorCounterValue* Record = FindRecord(Name, Key, Cursor, Folded);
-    if (Record != nullptr) {
-      CollectValue(Record, Index, false);
-    } else {
-      Record = AddRecord(Name, Key, std::move(Folded));
-      CollectValue(Record, Index, true);
-    }
+    const bool First = Record == nullptr;
+    if (First) Record = AddRecord(Name, Key, std::move(Folded));
+    if (!Type) Type = CurrentCounterType();
+    RecordValue(Record, Index, First, *Type);
     if (Record->UsedIn_ != SampleNumber_) ++Used;
     Record->UsedIn_ = SampleNumber_;
   }
@@ -419,8 +446,7 @@ std::string TPerfMonitorItem::KeyValue(std::int32_t Index) {
 // before it for a repeated instance, are tried first; Cursor then moves past the record
 // found.
 TPerfMonitorCounterValue* TPerfMonitorItem::FindRecord(const std::string& Name,
-                                                       const std::string& Key,
-                                                       std::size_t& Cursor,
+                                                       const std::string& Key, std::size_t& Cursor,
                                                        std::string& FoldedKeyOut) {
   for (const std::size_t At : {Cursor, Cursor - 1}) {
     if (At >= Records_.size()) continue;
@@ -447,8 +473,7 @@ TPerfMonitorCounterValue* TPerfMonitorItem::IndexedRecord(const std::string& Nam
 }
 
 TPerfMonitorCounterValue* TPerfMonitorItem::AddRecord(const std::string& Name,
-                                                      const std::string& Key,
-                                                      std::string Folded) {
+                                                      const std::string& Key, std::string Folded) {
   auto Record = std::make_unique<TPerfMonitorCounterValue>();
   Record->InstanceName_ = Name;
   Record->ObjectKeyValue_ = Key;
@@ -507,7 +532,11 @@ DWORD TPerfMonitorItem::CurrentCounterType() {
 
 void TPerfMonitorItem::CollectValue(TPerfMonitorCounterValue* Value, std::int32_t Index,
                                     bool First) {
-  const DWORD Type = CurrentCounterType();
+  RecordValue(Value, Index, First, CurrentCounterType());
+}
+
+void TPerfMonitorItem::RecordValue(TPerfMonitorCounterValue* Value, std::int32_t Index, bool First,
+                                   DWORD Type) {
   TPerfCounterItem* Backing = Counter();
   const std::int64_t Raw = Backing->InsCtrAsInteger(Index);
   const std::int64_t Base = Value->HasBase_ ? Backing->InsCtrBaseAsInteger(Index) : 0;
@@ -586,22 +615,15 @@ void TPerfMonitor::TakeSampleTime() {
   TotalSysTime_ = SysTime_ - FirstSysTime_;
 }
 
-const std::string& TPerfMonitor::InstanceName(TPerfCounterItem* Backing, std::int32_t Index) {
+std::vector<std::string>* TPerfMonitor::SharedInstanceNames(TPerfCounterItem* Backing) {
   const PPERF_OBJECT_TYPE Object = Backing->PerfObjectType();
-  if (Object == nullptr || Index < 0) {
-    UncachedName_ = Backing->GetInstanceNames(Index);
-    return UncachedName_;
-  }
+  if (Object == nullptr) return nullptr;
   const std::uint64_t Generation = Filter_->Snapshot()->Generation();
   if (Generation != NamesGeneration_) {
     Names_.clear();
     NamesGeneration_ = Generation;
   }
-  std::vector<std::string>& Known = Names_[Object];
-  while (Known.size() <= static_cast<std::size_t>(Index)) {
-    Known.push_back(Backing->GetInstanceNames(static_cast<std::int32_t>(Known.size())));
-  }
-  return Known[static_cast<std::size_t>(Index)];
+  return &Names_[Object];
 }
 
 std::string TPerfMonitor::GetLocaleID() const { return Filter_->LocaleID(); }

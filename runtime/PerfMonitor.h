@@ -219,6 +219,7 @@ class TPerfMonitorItem : public TCollectionItem {
   void RetireUnusedRecords(std::size_t Used);
   void FreeRecords();
   DWORD CurrentCounterType();
+  void RecordValue(TPerfMonitorCounterValue* Value, std::int32_t Index, bool First, DWORD Type);
 
   std::string ObjectKey_;
   // Absent until first needed; the items are in the monitor's filter.
@@ -278,11 +279,10 @@ class TPerfMonitor : public TComponent {
   // The monitor's own filter, which holds the counter items of all its items.
   TPerfFilter* Filter() const { return Filter_.get(); }
   void TakeSampleTime();
-  // The name of instance Index of the backing item's object. Names read from the
-  // current block are kept for the other items on the same object: reading and
-  // converting a name costs more than the rest of recording a value. The reference
-  // lasts until the next call.
-  const std::string& InstanceName(TPerfCounterItem* Backing, std::int32_t Index);
+  // The list that keeps the instance names of the backing item's object in the current
+  // block, for all items on that object: reading and converting a name costs more than
+  // the rest of recording a value. Null when the item is not located.
+  std::vector<std::string>* SharedInstanceNames(TPerfCounterItem* Backing);
 
   bool JustCreated_ = true;
   // Owned without being one of the monitor's components, so that a stored form with
@@ -299,7 +299,6 @@ class TPerfMonitor : public TComponent {
   // NamesGeneration_.
   std::unordered_map<PPERF_OBJECT_TYPE, std::vector<std::string>> Names_;
   std::uint64_t NamesGeneration_ = 0;
-  std::string UncachedName_;
 };
 
 }  // namespace gaugery

@@ -1,6 +1,8 @@
 #include "PerfNameIndex.h"
 
 #include <algorithm>
+#include <bit>
+#include <functional>
 
 #include "framework/TextCompare.h"
 
@@ -8,53 +10,73 @@ namespace gaugery {
 
 namespace {
 
-int Lookup(const std::unordered_map<std::string, int>& Positions, const std::string& Key) {
-  auto Found = Positions.find(Key);
-  return Found == Positions.end() ? -1 : Found->second;
+// At most two thirds of the slots in use, so that probe runs stay short and one slot
+// at least is always empty.
+std::size_t SlotCountFor(int LineCount) {
+  if (LineCount == 0) return 0;
+  return std::bit_ceil(static_cast<std::size_t>(LineCount) * 3 / 2 + 1);
 }
 
+std::uint64_t HashOfBytes(const std::string& S) { return std::hash<std::string>{}(S); }
+
+bool SameBytes(const std::string& S1, const std::string& S2) { return S1 == S2; }
+
 }  // namespace
+
+void TFirstPositionTable::Build(const TStringList& List) {
+  List_ = &List;
+  Slots_.assign(SlotCountFor(List.Count()), TSlot());
+  for (int I = 0; I < List.Count(); ++I) {
+    const std::string& Line = List.Strings(I);
+    const std::uint64_t Hash = Hash_(Line);
+    TSlot& Slot = Slots_[SlotOf(Line, Hash)];
+    if (Slot.Position < 0) Slot = {Hash, I};
+  }
+}
+
+int TFirstPositionTable::IndexOf(const std::string& S) const {
+  if (Slots_.empty()) return -1;
+  return Slots_[SlotOf(S, Hash_(S))].Position;
+}
+
+std::size_t TFirstPositionTable::SlotOf(const std::string& S, std::uint64_t Hash) const {
+  const std::size_t Mask = Slots_.size() - 1;
+  for (std::size_t I = Hash & Mask;; I = (I + 1) & Mask) {
+    const TSlot& Slot = Slots_[I];
+    if (Slot.Position < 0) return I;
+    if (Slot.Hash == Hash && Same_(List_->Strings(Slot.Position), S)) return I;
+  }
+}
 
 bool IsPlainDecimal(const std::string& S) {
   if (S.empty() || (S[0] == '0' && S.size() > 1)) return false;
   return std::all_of(S.begin(), S.end(), [](char C) { return C >= '0' && C <= '9'; });
 }
 
-void TTextIndex::Build(const TStringList& List) {
-  FirstPositions_.clear();
-  FirstPositions_.reserve(static_cast<std::size_t>(List.Count()));
-  for (int I = 0; I < List.Count(); ++I) FirstPositions_.emplace(AnsiSortKey(List.Strings(I)), I);
-}
+TTextIndex::TTextIndex() : Table_(AnsiTextHash, AnsiSameText) {}
 
-int TTextIndex::IndexOf(const std::string& S) const {
-  return Lookup(FirstPositions_, AnsiSortKey(S));
-}
+TIndexTextIndex::TIndexTextIndex() : ByBytes_(HashOfBytes, SameBytes) {}
 
 void TIndexTextIndex::Build(const TStringList& List) {
   List_ = &List;
-  ByKey_.reset();
-  FirstPositions_.clear();
-  FirstPositions_.reserve(static_cast<std::size_t>(List.Count()));
+  ByText_.reset();
   AllPlainDecimal_ = true;
-  for (int I = 0; I < List.Count(); ++I) {
-    const std::string& Line = List.Strings(I);
-    AllPlainDecimal_ = AllPlainDecimal_ && IsPlainDecimal(Line);
-    FirstPositions_.emplace(Line, I);
-  }
-  if (!AllPlainDecimal_) FirstPositions_.clear();
+  for (int I = 0; I < List.Count() && AllPlainDecimal_; ++I)
+    AllPlainDecimal_ = IsPlainDecimal(List.Strings(I));
+  ByBytes_.Build(List);
 }
 
 int TIndexTextIndex::IndexOf(const std::string& S) const {
-  if (AllPlainDecimal_ && IsPlainDecimal(S)) return Lookup(FirstPositions_, S);
-  return ByKey().IndexOf(S);
+  if (AllPlainDecimal_ && IsPlainDecimal(S)) return ByBytes_.IndexOf(S);
+  return ByText().IndexOf(S);
 }
 
-const TTextIndex& TIndexTextIndex::ByKey() const {
-  if (!ByKey_) {
-    ByKey_ = std::make_unique<TTextIndex>();
-    if (List_ != nullptr) ByKey_->Build(*List_);
+const TTextIndex& TIndexTextIndex::ByText() const {
+  if (!ByText_) {
+    ByText_ = std::make_unique<TTextIndex>();
+    if (List_ != nullptr) ByText_->Build(*List_);
   }
-  return *ByKey_;
+  return *ByText_;
 }
 
 }  // namespace gaugery

@@ -3,45 +3,81 @@
 // from the first line would, without scanning.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "framework/TStringList.h"
 
 namespace gaugery {
 
-// Texts keyed by their AnsiSortKey, so that texts the comparison calls equal share one
-// key and only the first position of each is kept.
-class TTextIndex {
+// The first position of each line that equals no earlier line, in an open-addressing
+// table of (hash, position) slots reserved once. Lines that Same calls equal must get
+// equal hashes; lines with equal hashes are told apart by Same, so the answers do not
+// depend on the hash being free of collisions.
+class TFirstPositionTable {
  public:
-  // Indexes every line of List, replacing what was indexed before.
+  using THashFunction = std::uint64_t (*)(const std::string&);
+  using TSameFunction = bool (*)(const std::string&, const std::string&);
+
+  TFirstPositionTable(THashFunction AHash, TSameFunction ASame) : Hash_(AHash), Same_(ASame) {}
+
+  // Indexes every line of List, replacing what was indexed before. List must outlive
+  // the table and not change any more.
   void Build(const TStringList& List);
   int IndexOf(const std::string& S) const;
 
  private:
-  std::unordered_map<std::string, int> FirstPositions_;
+  struct TSlot {
+    std::uint64_t Hash = 0;
+    int Position = -1;  // -1: empty
+  };
+
+  // The slot that holds the position of a line equal to S (hashed to Hash), or the
+  // empty slot where it would go.
+  std::size_t SlotOf(const std::string& S, std::uint64_t Hash) const;
+
+  THashFunction Hash_;
+  TSameFunction Same_;
+  const TStringList* List_ = nullptr;
+  std::vector<TSlot> Slots_;  // a power of two of them, or none
+};
+
+// Texts hashed by AnsiTextHash and told apart by AnsiCompareText.
+class TTextIndex {
+ public:
+  TTextIndex();
+  // Indexes every line of List, replacing what was indexed before. List must outlive
+  // this index and not change any more.
+  void Build(const TStringList& List) { Table_.Build(List); }
+  int IndexOf(const std::string& S) const { return Table_.IndexOf(S); }
+
+ private:
+  TFirstPositionTable Table_;
 };
 
 // Index texts. The loader writes them in plain decimal, and a probe in plain decimal
 // can equal such a line only when it is the very same text, so those probes are
-// answered from the texts themselves without computing any sort key. Other probes
-// ("007", "", full-width digits, ...) go through a TTextIndex, built on the first of
-// them; so does everything when a line is not in plain decimal.
+// answered by comparing bytes, without collation. Other probes ("007", "", full-width
+// digits, ...) go through a TTextIndex, built on the first of them; so does everything
+// when a line is not in plain decimal.
 class TIndexTextIndex {
  public:
-  // Indexes every line of List and keeps List for the sort-key index; List must
-  // outlive this index and not change any more.
+  TIndexTextIndex();
+  // Indexes every line of List and keeps List for the text index; List must outlive
+  // this index and not change any more.
   void Build(const TStringList& List);
   int IndexOf(const std::string& S) const;
 
  private:
-  const TTextIndex& ByKey() const;
+  const TTextIndex& ByText() const;
 
   const TStringList* List_ = nullptr;
-  std::unordered_map<std::string, int> FirstPositions_;
+  TFirstPositionTable ByBytes_;
   bool AllPlainDecimal_ = true;
-  mutable std::unique_ptr<TTextIndex> ByKey_;
+  mutable std::unique_ptr<TTextIndex> ByText_;
 };
 
 // "0", or digits 0 to 9 without a leading zero: the form in which the loader writes

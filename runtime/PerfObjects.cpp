@@ -29,12 +29,6 @@ void RaiseNoHelpInformation(const TComponent& Component) {
   throw Exception("No help information : object \"" + Component.Name() + "\"");
 }
 
-void LinkHelps(TComponent& Linker, TPerfHelps*& Linked, TPerfHelps* Value) {
-  if (Linked != nullptr) Linked->RemoveFreeNotification(&Linker);
-  Linked = Value;
-  if (Linked != nullptr) Linked->FreeNotification(&Linker);
-}
-
 TPerfObjects::TPerfObjects(TComponent* AOwner)
     : TComponent(AOwner), Titles_(std::make_unique<TPerfTitles>(nullptr)) {}
 

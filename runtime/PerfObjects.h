@@ -21,10 +21,6 @@ void CheckPosition(std::int32_t Index, std::int32_t Count);
 // no help table linked; the message names the component, not a performance object.
 [[noreturn]] void RaiseNoHelpInformation(const TComponent& Component);
 
-// Makes Value the help table Linker shows: Linker stops watching the old table and
-// watches the new one, so that its Notification can forget a table being destroyed.
-void LinkHelps(TComponent& Linker, TPerfHelps*& Linked, TPerfHelps* Value);
-
 // Lists the objects of the shared snapshot of ComputerName. Positions are places in
 // the current block, counted from 0 in block order; nothing is cached between calls,
 // so every answer reflects the newest sample, whichever component refreshed it.
@@ -70,7 +66,7 @@ class TPerfObjects : public TComponent {
 
   // Not owned; forgotten when the table is destroyed.
   TPerfHelps* Helps() const { return Helps_; }
-  void SetHelps(TPerfHelps* Value) { LinkHelps(*this, Helps_, Value); }
+  void SetHelps(TPerfHelps* Value) { LinkComponent(*this, Helps_, Value); }
 
   // Read when the snapshot is first acquired; a later change has no effect on it.
   const std::string& ComputerName() const { return ComputerName_; }

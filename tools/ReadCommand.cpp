@@ -1,7 +1,7 @@
 // gaugery read: raw values of counters of one object, one row per instance.
 #include <iostream>
-#include <optional>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <vector>
 
 #include "Browsing.h"

@@ -30,7 +30,8 @@ struct TRow {
 };
 
 TOutput ChosenOutput(const Arguments& Args) {
-  if (Args.Has("--csv") && Args.Has("--json")) throw UsageError("--csv and --json exclude each other");
+  if (Args.Has("--csv") && Args.Has("--json"))
+    throw UsageError("--csv and --json exclude each other");
   if (Args.Has("--csv")) return TOutput::Csv;
   return Args.Has("--json") ? TOutput::Json : TOutput::Text;
 }
@@ -42,8 +43,8 @@ std::chrono::steady_clock::duration Interval(const Arguments& Args) {
   const auto [End, Error] = std::from_chars(Text.data(), Text.data() + Text.size(), Seconds);
   if (Error != std::errc() || End != Text.data() + Text.size() || !(Seconds >= 0) ||
       Seconds > 86400)
-    throw UsageError("option --interval needs a number of seconds from 0 to 86400, not \"" +
-                     Text + "\"");
+    throw UsageError("option --interval needs a number of seconds from 0 to 86400, not \"" + Text +
+                     "\"");
   return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
       std::chrono::duration<double>(Seconds));
 }

@@ -156,6 +156,16 @@ struct TStoredComponent {
   std::string Name;
 };
 
+// The stored component a reference names (ignoring case), or null.
+const TStoredComponent* FindByName(const std::vector<TStoredComponent>& Components,
+                                   const std::string& Name) {
+  if (Name.empty()) return nullptr;
+  for (const TStoredComponent& Stored : Components) {
+    if (SameName(Stored.Name, Name)) return &Stored;
+  }
+  return nullptr;
+}
+
 struct TStoredReference {
   std::string Place;
   std::string Name;
@@ -315,17 +325,6 @@ class TFormChecker {
     }
   }
 
- public:
-  static const TStoredComponent* FindByName(const std::vector<TStoredComponent>& Components,
-                                            const std::string& Name) {
-    if (Name.empty()) return nullptr;
-    for (const TStoredComponent& Stored : Components) {
-      if (SameName(Stored.Name, Name)) return &Stored;
-    }
-    return nullptr;
-  }
-
- private:
   const TComponent* Root_;
   std::vector<TStoredReference> References_;
 };
@@ -384,14 +383,7 @@ class TFormBuilder {
                   const std::string& Place) {
     for (const TPropertyInfo* Property : PublishedProperties(Class)) {
       const auto Value = Json.find(Property->Name);
-      if (Value == Json.end()) continue;
-      const std::string ValuePlace = Child(Place, Property->Name);
-      try {
-        Apply(*Value, Object, *Property, ValuePlace);
-      } catch (const Exception& Error) {
-        if (Error.Message().rfind("Invalid stored form", 0) == 0) throw;
-        Refuse(ValuePlace, Error.Message());
-      }
+      if (Value != Json.end()) Apply(*Value, Object, *Property, Child(Place, Property->Name));
     }
   }
 
@@ -399,23 +391,29 @@ class TFormBuilder {
              const std::string& Place) {
     switch (Property.Kind) {
       case TPropertyKind::pkString:
-        Property.SetString(Object, Value.get<std::string>());
-        return;
+        return Set(Place, [&] { Property.SetString(Object, Value.get<std::string>()); });
       case TPropertyKind::pkInteger:
-        Property.SetInteger(Object, Value.get<std::int64_t>());
-        return;
+        return Set(Place, [&] { Property.SetInteger(Object, Value.get<std::int64_t>()); });
       case TPropertyKind::pkBoolean:
-        Property.SetBoolean(Object, Value.get<bool>());
-        return;
+        return Set(Place, [&] { Property.SetBoolean(Object, Value.get<bool>()); });
       case TPropertyKind::pkCollection:
-        Items(Value, Property.GetCollection(Object), ItemClassOf(Property), Place);
-        return;
-      case TPropertyKind::pkComponent:
-        Property.SetComponent(Object,
-                              Value.is_null() ? nullptr : Resolve(Value.get<std::string>()));
-        return;
+        return Items(Value, Property.GetCollection(Object), ItemClassOf(Property), Place);
+      case TPropertyKind::pkComponent: {
+        TComponent* Target = Value.is_null() ? nullptr : Resolve(Value.get<std::string>());
+        return Set(Place, [&] { Property.SetComponent(Object, Target); });
+      }
       case TPropertyKind::pkObject:
         return;
+    }
+  }
+
+  // A writer that refuses the value makes the form fail at the value's place.
+  template <class TSetter>
+  static void Set(const std::string& Place, TSetter Setter) {
+    try {
+      Setter();
+    } catch (const Exception& Error) {
+      Refuse(Place, Error.Message());
     }
   }
 
@@ -428,7 +426,7 @@ class TFormBuilder {
   }
 
   TComponent* Resolve(const std::string& Name) const {
-    const TStoredComponent* Target = TFormChecker::FindByName(Stored_, Name);
+    const TStoredComponent* Target = FindByName(Stored_, Name);
     return Targets_[static_cast<std::size_t>(Target - Stored_.data())];
   }
 

@@ -74,4 +74,15 @@ class TComponent : public TPersistent {
   std::vector<TComponent*> FreeNotifies_;
 };
 
+// Makes Value the component Linker links to through Link: Linker stops watching the old
+// one and watches the new one, so that its Notification can forget a linked component
+// that is destroyed.
+template <class T>
+void LinkComponent(TComponent& Linker, T*& Link, T* Value) {
+  if (Value == Link) return;
+  if (Link != nullptr) Link->RemoveFreeNotification(&Linker);
+  Link = Value;
+  if (Link != nullptr) Link->FreeNotification(&Linker);
+}
+
 }  // namespace gaugery

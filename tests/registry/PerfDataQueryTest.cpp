@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -148,8 +149,11 @@ struct TRecording {
   int Collects = 0;
   int Closes = 0;
   DWORD OpenResult = ERROR_SUCCESS;
-  // What Collect reports: Overrun bytes beyond the space it was given (a provider that
-  // overran its buffer), or Claimed objects in no bytes at all.
+  // What Collect does: writes Written at Skipped bytes past *Data and moves *Data past
+  // it; reports Written's size (or Overrun bytes beyond the space it was given) and
+  // Claimed objects.
+  std::vector<BYTE> Written;
+  DWORD Skipped = 0;
   DWORD Overrun = 0;
   DWORD Claimed = 0;
   std::u16string ValueName;
@@ -161,11 +165,15 @@ DWORD GAUGERY_WINAPI RecordingOpen(LPWSTR) {
   return Recorded.OpenResult;
 }
 
-DWORD GAUGERY_WINAPI RecordingCollect(LPWSTR ValueName, PPointer, LPDWORD TotalBytes,
+DWORD GAUGERY_WINAPI RecordingCollect(LPWSTR ValueName, PPointer Data, LPDWORD TotalBytes,
                                       LPDWORD NumObjectTypes) {
   ++Recorded.Collects;
   Recorded.ValueName = ValueName;
-  *TotalBytes = Recorded.Overrun == 0 ? 0 : *TotalBytes + Recorded.Overrun;
+  BYTE* Out = static_cast<BYTE*>(*Data) + Recorded.Skipped;
+  std::copy(Recorded.Written.begin(), Recorded.Written.end(), Out);
+  *Data = Out + Recorded.Written.size();
+  const auto Size = static_cast<DWORD>(Recorded.Written.size());
+  *TotalBytes = Recorded.Overrun == 0 ? Size : *TotalBytes + Recorded.Overrun;
   *NumObjectTypes = Recorded.Claimed;
   return ERROR_SUCCESS;
 }
@@ -227,15 +235,21 @@ TEST_F(ProviderSeam, OpenBeforeTheFirstCollectCloseWhenReplaced) {
 }
 
 TEST_F(ProviderSeam, AProviderBreakingTheContractIsLeftOut) {
-  Recorded.Overrun = 1;
+  Recorded.Written = OneObject(230).ObjectBytes();
   Recorded.Claimed = 1;
-  TAnswer Overran = Query();
-  ASSERT_EQ(Overran.Code, ERROR_SUCCESS);
-  EXPECT_EQ(Overran.Header().NumObjectTypes, 0u);
+  EXPECT_EQ(Query().ObjectIndexes(), std::vector<DWORD>{230}) << "keeping to it";
 
-  Recorded.Overrun = 0;
+  Recorded.Skipped = 88;
+  TAnswer Skipped = Query();
+  ASSERT_EQ(Skipped.Code, ERROR_SUCCESS);
+  EXPECT_EQ(Skipped.Header().NumObjectTypes, 0u) << "objects written past where it was told";
+  EXPECT_TRUE(IsWellFormedBlock(Skipped.Bytes.data(), Skipped.Size));
+
+  Recorded = {.Overrun = 1, .Claimed = 1};
+  EXPECT_EQ(Query().Header().NumObjectTypes, 0u) << "more bytes than it was given";
+
+  Recorded = {.Claimed = 1};
   TAnswer Phantom = Query();
-  ASSERT_EQ(Phantom.Code, ERROR_SUCCESS);
   EXPECT_EQ(Phantom.Header().NumObjectTypes, 0u) << "objects counted but not written";
   EXPECT_TRUE(IsWellFormedBlock(Phantom.Bytes.data(), Phantom.Size));
 }

@@ -58,7 +58,7 @@ test::TBlock FilterBlock(std::int64_t Stamp, bool WithNetwork) {
       {.NameIndex = 34, .Type = PERF_SAMPLE_FRACTION, .Size = 4},
       {.NameIndex = 36, .Type = PERF_SAMPLE_BASE, .Size = 4},
       {.NameIndex = 38, .Type = PERF_RAW_FRACTION, .Size = 4}};
-  test::TBlockSpec Spec{
+  test::TBlockSpec Sample{
       .Objects = {{.NameIndex = kProcess,
                    .Counters = ProcessCounters,
                    .HasInstances = true,
@@ -77,8 +77,8 @@ test::TBlock FilterBlock(std::int64_t Stamp, bool WithNetwork) {
                    .Counters = {{.NameIndex = 1502, .Type = PERF_COUNTER_BULK_COUNT}},
                    .Values = {Stamp * 100}}},
   };
-  if (!WithNetwork) Spec.Objects.pop_back();
-  return test::BuildBlock(Spec);
+  if (!WithNetwork) Sample.Objects.pop_back();
+  return test::BuildBlock(Sample);
 }
 
 test::TFakeProviders ServeFilterBlocks(std::vector<test::TBlock> Samples) {

@@ -39,19 +39,18 @@ std::vector<TPerfLocaleNames> MonitorNames() {
            {{7, "Hilfe zur Prozessorzeit."}}}};
 }
 
-std::int64_t SampleFileTime(double Seconds) {
-  return kStart + std::llround(Seconds * 10000000);
-}
+std::int64_t SampleFileTime(double Seconds) { return kStart + std::llround(Seconds * 10000000); }
 
 test::TObjectSpec ProcessObject(const std::vector<TProcessSpec>& Processes) {
-  test::TObjectSpec Object{.NameIndex = kProcessIndex,
-                           .Counters = {{.NameIndex = 784, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                                        {.NameIndex = 680, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                                        {.NameIndex = 6, .Type = PERF_100NSEC_TIMER, .Size = 8}},
-                           .HasInstances = true};
+  test::TObjectSpec Object{
+      .NameIndex = kProcessIndex,
+      .Counters = {{.NameIndex = 784, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
+                   {.NameIndex = 680, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
+                   {.NameIndex = 6, .Type = PERF_100NSEC_TIMER, .Size = 8}},
+      .HasInstances = true};
   for (const TProcessSpec& Process : Processes) {
-    Object.Instances.push_back({.Name = Process.Name,
-                                .Values = {Process.Id, Process.Threads, Process.Time}});
+    Object.Instances.push_back(
+        {.Name = Process.Name, .Values = {Process.Id, Process.Threads, Process.Time}});
   }
   return Object;
 }

@@ -32,7 +32,7 @@ struct TProcessSpec {
   std::int64_t Threads = 1;
 };
 
-// A process object with one instance per spec.
+// A process object with one instance per process given.
 test::TObjectSpec ProcessObject(const std::vector<TProcessSpec>& Processes);
 
 // The gauge: its counter "Value" of type Type and Size holding Value, then, when

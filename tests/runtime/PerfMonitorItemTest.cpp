@@ -113,7 +113,8 @@ TEST_F(PerfMonitorItemTest, RecordsKeepTheOrderOfFirstAppearanceAndVanishWithThe
       Record->SetOnDestroy([&Destroyed, Record, Item](TObject* Sender) {
         EXPECT_EQ(Sender, Record);
         // The record is no longer listed when it goes.
-        for (int J = 0; J < Item->InstanceValueCount(); ++J) EXPECT_NE(Item->InstanceValues(J), Record);
+        for (int J = 0; J < Item->InstanceValueCount(); ++J)
+          EXPECT_NE(Item->InstanceValues(J), Record);
         Destroyed.push_back(Record->InstanceName());
       });
     }

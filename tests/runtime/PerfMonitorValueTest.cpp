@@ -38,8 +38,8 @@ class TGaugeRun {
   static std::vector<test::TBlock> Blocks(const std::vector<TGaugeSpec>& Samples) {
     std::vector<test::TBlock> Blocks;
     for (std::size_t I = 0; I < Samples.size(); ++I) {
-      Blocks.push_back(testing::SampleBlock(static_cast<double>(I),
-                                            {testing::GaugeObject(Samples[I])}));
+      Blocks.push_back(
+          testing::SampleBlock(static_cast<double>(I), {testing::GaugeObject(Samples[I])}));
     }
     return Blocks;
   }
@@ -88,16 +88,32 @@ const TTypeCase kTypeCases[] = {
     {"HISTOGRAM", 0x00060400, {}, 3, 0, 9, 0, -5.0, -5, "-5.00"},
     {"RAWCOUNT", PERF_COUNTER_RAWCOUNT, {}, 1, 0, 1234, 0, 1234.0, 1234, "1234"},
     {"RAWCOUNT_HEX", PERF_COUNTER_RAWCOUNT_HEX, {}, 1, 0, 255, 0, 255.0, 255, "FF"},
-    {"LARGE_RAWCOUNT_HEX negative", PERF_COUNTER_LARGE_RAWCOUNT_HEX, {}, 1, 0, -1, 0, -1.0, -1,
+    {"LARGE_RAWCOUNT_HEX negative",
+     PERF_COUNTER_LARGE_RAWCOUNT_HEX,
+     {},
+     1,
+     0,
+     -1,
+     0,
+     -1.0,
+     -1,
      "FFFFFFFFFFFFFFFF"},
     {"DEC_1000", 0x00020000, {}, 1, 0, 12345, 0, 12345.0, 12345, "12.345"},
     {"unknown number subtype", 0x00030000, {}, 1, 0, 7, 0, 7.0, 7, ""},
     {"unknown counter subtype", 0x00070400, {}, 1, 0, 7, 0, 0.0, 0, "0.00"},
     {"ZERO inverse", PERF_TYPE_ZERO | PERF_INVERSE_COUNTER, {}, 1, 0, 7, 0, 1.0, 0, "0"},
-    {"ZERO inverse percent", PERF_TYPE_ZERO | PERF_INVERSE_COUNTER | PERF_DISPLAY_PERCENT, {}, 1,
-     0, 7, 0, 100.0, 0, "0"},
-    {"fraction with zero base, inverse", PERF_RAW_FRACTION | PERF_INVERSE_COUNTER, PERF_RAW_BASE,
-     1, 0, 1, 0, 100.0, -2, "100.00"},
+    {"ZERO inverse percent",
+     PERF_TYPE_ZERO | PERF_INVERSE_COUNTER | PERF_DISPLAY_PERCENT,
+     {},
+     1,
+     0,
+     7,
+     0,
+     100.0,
+     0,
+     "0"},
+    {"fraction with zero base, inverse", PERF_RAW_FRACTION | PERF_INVERSE_COUNTER, PERF_RAW_BASE, 1,
+     0, 1, 0, 100.0, -2, "100.00"},
 };
 
 TEST(PerfMonitorValue, CommonCounterTypesOnTwoSamples) {
@@ -121,10 +137,9 @@ TEST(PerfMonitorValue, CommonCounterTypesOnTwoSamples) {
 
 TEST(PerfMonitorValue, TextsUseTheUsersDecimalSeparatorAndRoundHalvesAwayFromZero) {
   const TDecimalSeparator Comma(",");
-  EXPECT_EQ(TGaugeRun({{PERF_COUNTER_COUNTER, 1000}, {PERF_COUNTER_COUNTER, 1500}})
-                .Record()
-                .AsString(),
-            "500,00");
+  EXPECT_EQ(
+      TGaugeRun({{PERF_COUNTER_COUNTER, 1000}, {PERF_COUNTER_COUNTER, 1500}}).Record().AsString(),
+      "500,00");
   EXPECT_EQ(TGaugeRun({{0x00020000, 12345}}).Record().AsString(), "12,345");
   // 1/32 and -1/32 as percentages: 3.125 exactly.
   EXPECT_EQ(TGaugeRun({{PERF_RAW_FRACTION, 1, PERF_RAW_BASE, 32}}).Record().AsString(), "3,13");
@@ -136,7 +151,8 @@ TEST(PerfMonitorValue, TextsUseTheUsersDecimalSeparatorAndRoundHalvesAwayFromZer
 }
 
 TEST(PerfMonitorValue, AverageSpansTheWholeRunAndCurrentTheLastSecond) {
-  TGaugeRun Run({{PERF_COUNTER_COUNTER, 0}, {PERF_COUNTER_COUNTER, 10}, {PERF_COUNTER_COUNTER, 40}});
+  TGaugeRun Run(
+      {{PERF_COUNTER_COUNTER, 0}, {PERF_COUNTER_COUNTER, 10}, {PERF_COUNTER_COUNTER, 40}});
   const TPerfMonitorCounterValue& Record = Run.Record();
   EXPECT_DOUBLE_EQ(Record.AsFloat(), 30.0);
   EXPECT_DOUBLE_EQ(Record.AvgAsFloat(), 20.0);
@@ -160,7 +176,8 @@ TEST(PerfMonitorValue, RecordWithoutInstancesIsRecordedTwiceInItsFirstSample) {
 }
 
 TEST(PerfMonitorValue, NonDeltaTypesKeepNoHistory) {
-  TGaugeRun Run({{PERF_RAW_FRACTION, 1, PERF_RAW_BASE, 2}, {PERF_RAW_FRACTION, 3, PERF_RAW_BASE, 4}});
+  TGaugeRun Run(
+      {{PERF_RAW_FRACTION, 1, PERF_RAW_BASE, 2}, {PERF_RAW_FRACTION, 3, PERF_RAW_BASE, 4}});
   const TPerfMonitorCounterValue& Record = Run.Record();
   EXPECT_FALSE(Record.PrevAvailable());
   EXPECT_EQ(Record.PrevCounter(), 0);

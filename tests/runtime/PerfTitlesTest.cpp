@@ -109,7 +109,7 @@ TEST_F(PerfTitlesTest, HashLookupsAnswerLikeALinearSearch) {
     EXPECT_EQ(Titles.IndexOfTitle(Probe), Data->Items.IndexOf(Probe)) << Probe;
     EXPECT_EQ(Titles.IndexOfIdx(Probe), Data->Idx.IndexOf(Probe)) << Probe;
   }
-  EXPECT_EQ(Titles.IndexOfIdx("１８"), 7) << "an index text found through its sort key";
+  EXPECT_EQ(Titles.IndexOfIdx("１８"), 7) << "an index text found through the text index";
   ReleasePerfInfoData(Data);
 }
 

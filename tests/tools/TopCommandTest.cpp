@@ -9,47 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "BlockBuilder.h"
+#include "ProcessSamples.h"
 #include "ProgramRun.h"
 
 namespace {
 
 using namespace gaugery;
-using namespace gaugery::test;
+using namespace gaugery::testing;
 
-constexpr std::int64_t Now = 133'600'000'000'000'000;
-constexpr std::int64_t Freq = 10'000'000;
-
-struct Process {
-  std::string Name;
-  std::int64_t Id;
-  std::int64_t RunningSeconds;
-  std::int64_t WorkingSet;
-};
-
-// Only the counters of the table, in the order of the live provider's title indexes.
-TBlock ProcessBlock(const std::vector<Process>& Processes) {
-  TObjectSpec Object{.NameIndex = 230,
-                     .Counters = {{.NameIndex = 784, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                                  {.NameIndex = 684, .Type = PERF_ELAPSED_TIME, .Size = 8},
-                                  {.NameIndex = 680, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                                  {.NameIndex = 952, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                                  {.NameIndex = 184},
-                                  {.NameIndex = 182},
-                                  {.NameIndex = 58, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                                  {.NameIndex = 180}},
-                     .HasInstances = true,
-                     .PerfTime = Now,
-                     .PerfFreq = Freq};
-  for (const Process& P : Processes) {
-    Object.Instances.push_back({.Name = P.Name,
-                                .Values = {P.Id, Now - P.RunningSeconds * Freq, 2, 7, 1 << 20,
-                                           1 << 21, 4096, P.WorkingSet}});
-  }
-  return BuildBlock({.Objects = {Object}});
-}
-
-std::string SavedBlock(const TBlock& Block, const std::string& Tag) {
+std::string SavedBlock(const test::TBlock& Block, const std::string& Tag) {
   const std::string File =
       ::testing::TempDir() + "gaugery-top-" + Tag + "-" + std::to_string(getpid()) + ".blk";
   std::ofstream(File, std::ios::binary)
@@ -77,11 +45,23 @@ ProgramRun RunInCLocale(const std::string& Arguments) {
 }
 
 TEST(GaugeryTop, PrintsOneTablePerRefreshFollowingTheProcesses) {
+  const TProcessSample Init{.Name = "init",
+                            .Id = 1,
+                            .RunningSeconds = 93784,
+                            .Threads = 2,
+                            .Handles = 7,
+                            .PageFileBytes = 1 << 20,
+                            .PageFileBytesPeak = 1 << 21,
+                            .PoolNonpagedBytes = 4096,
+                            .WorkingSet = 123456789};
+  TProcessSample Later = Init;
+  Later.RunningSeconds += 1;
   const std::string Three = SavedBlock(
-      ProcessBlock(
-          {{"init", 1, 93784, 123456789}, {"shell", 1234, 59, 999}, {"shell", 1235, 3600, 0}}),
+      ProcessBlock({Init,
+                    {.Name = "shell", .Id = 1234, .RunningSeconds = 59, .WorkingSet = 999},
+                    {.Name = "shell", .Id = 1235, .RunningSeconds = 3600}}),
       "three");
-  const std::string One = SavedBlock(ProcessBlock({{"init", 1, 93785, 123456789}}), "one");
+  const std::string One = SavedBlock(ProcessBlock({Later}), "one");
   // The snapshot takes a sample of its own when it is created, before the first refresh.
   const ProgramRun Run = RunInCLocale("--replay " + Three + " --replay " + Three + " --replay " +
                                       One + " top --count 2");
@@ -91,15 +71,14 @@ TEST(GaugeryTop, PrintsOneTablePerRefreshFollowingTheProcesses) {
   EXPECT_EQ(Run.ExitCode, 0) << Run.Err;
   EXPECT_EQ(Run.Out, Captions +
                          "init\t1\t02:03:04\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\n"
-                         "shell\t1,234\t00:00:59\t2\t7\t1,048,576\t2,097,152\t4,096\t999\n"
-                         "shell\t1,235\t01:00:00\t2\t7\t1,048,576\t2,097,152\t4,096\t0\n" +
+                         "shell\t1,234\t00:00:59\t1\t0\t0\t0\t0\t999\n"
+                         "shell\t1,235\t01:00:00\t1\t0\t0\t0\t0\t0\n" +
                          Captions +
                          "init\t1\t02:03:05\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\n");
 }
 
 TEST(GaugeryTop, ReportsAFailingRefresh) {
-  const std::string NoProcesses = SavedBlock(
-      BuildBlock({.Objects = {{.NameIndex = 4, .Counters = {{.NameIndex = 24}}}}}), "none");
+  const std::string NoProcesses = SavedBlock(BlockWithoutProcesses(), "none");
   const ProgramRun Run = RunGaugery("--replay " + NoProcesses + " top --count 1");
   std::remove(NoProcesses.c_str());
   EXPECT_EQ(Run.ExitCode, 1);

@@ -43,13 +43,15 @@ class WatchReplay : public ::testing::Test {
 
   std::string Capture(int Second, const std::vector<TProcess>& Processes) {
     using namespace gaugery;
-    test::TObjectSpec Process{.NameIndex = 230,
-                              .Counters = {{.NameIndex = 784, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                                           {.NameIndex = 6, .Type = PERF_100NSEC_TIMER}},
-                              .HasInstances = true};
+    test::TObjectSpec Process{
+        .NameIndex = 230,
+        .Counters = {{.NameIndex = 784, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
+                     {.NameIndex = 6, .Type = PERF_100NSEC_TIMER}},
+        .HasInstances = true};
     for (const TProcess& P : Processes) Process.Instances.push_back({P.Name, {P.Id, P.Time}});
-    const test::TBlock Block = test::BuildBlock(
-        {.Objects = {Process}, .SystemTime = {2024, 5, 3, 15, 12, 30, static_cast<WORD>(Second), 0}});
+    const test::TBlock Block =
+        test::BuildBlock({.Objects = {Process},
+                          .SystemTime = {2024, 5, 3, 15, 12, 30, static_cast<WORD>(Second), 0}});
     const std::string File = ::testing::TempDir() + "gaugery-watch-" + std::to_string(getpid()) +
                              "-" + std::to_string(Files_.size()) + ".blk";
     std::ofstream(File, std::ios::binary)
@@ -71,7 +73,8 @@ TEST_F(WatchReplay, KthSampleComesFromTheKthFileOnEveryRun) {
                              Capture(1, {{"a", 1, 2500000}, {"a", 3, 5000000}}) +
                              Capture(2, {{"A", 1, 5000000}, {"a", 4, 0}});
   const std::string Watch =
-      Replay + "watch --count 4 --interval 0 --json --key \"ID Process\" Process \"% Processor Time\"";
+      Replay +
+      "watch --count 4 --interval 0 --json --key \"ID Process\" Process \"% Processor Time\"";
   const ProgramRun First = RunGaugery(Watch);
   ASSERT_EQ(First.ExitCode, 0) << First.Err;
   EXPECT_EQ(RunGaugery(Watch).Out, First.Out);
@@ -97,11 +100,14 @@ TEST_F(WatchReplay, KthSampleComesFromTheKthFileOnEveryRun) {
 TEST_F(WatchReplay, TextAndCsvShowEveryRecordPerSample) {
   const std::string Replay =
       Capture(0, {{"a", 1, 0}, {"a", 2, 0}}) + Capture(1, {{"a", 1, 1000000}, {"a", 2, 3000000}});
-  const ProgramRun Text = RunGaugery(Replay + "watch --count 2 --interval 0 --avg Process \"% Processor Time\" \"ID Process\"");
+  const ProgramRun Text = RunGaugery(
+      Replay + "watch --count 2 --interval 0 --avg Process \"% Processor Time\" \"ID Process\"");
   ASSERT_EQ(Text.ExitCode, 0) << Text.Err;
   // Without a key both instances share one record: the later one's values count.
   EXPECT_EQ(Text.Out, "a\t0.00%\t2\n\na\t30.00%\t2\n");
-  const ProgramRun Csv = RunGaugery(Replay + "watch --count 2 --interval 0 --csv --key \"ID Process\" Process \"% Processor Time\"");
+  const ProgramRun Csv = RunGaugery(
+      Replay +
+      "watch --count 2 --interval 0 --csv --key \"ID Process\" Process \"% Processor Time\"");
   ASSERT_EQ(Csv.ExitCode, 0) << Csv.Err;
   EXPECT_EQ(Csv.Out,
             "time,instance,% Processor Time\n"
