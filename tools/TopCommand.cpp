@@ -10,7 +10,9 @@
 #include "Commands.h"
 #include "ProcessFilterForm.h"
 #include "ProcessTable.h"
+#include "Replay.h"
 #include "Terminal.h"
+#include "framework/Unicode.h"
 
 namespace gaugery::cli {
 
@@ -75,23 +77,9 @@ void PrintPlain(const std::vector<std::string>& Captions, const TTextRows& Table
 // --- The screen: columns aligned like Brindle's (names left, values right), cut to
 // the terminal. Widths count characters, not bytes.
 
-std::size_t Characters(const std::string& Text) {
-  return static_cast<std::size_t>(
-      std::count_if(Text.begin(), Text.end(), [](char Byte) { return (Byte & 0xC0) != 0x80; }));
-}
-
-// The first Count characters of Text.
-std::string Leading(const std::string& Text, std::size_t Count) {
-  std::size_t End = 0;
-  for (std::size_t Seen = 0; End < Text.size(); ++End) {
-    if ((Text[End] & 0xC0) != 0x80 && Seen++ == Count) break;
-  }
-  return Text.substr(0, End);
-}
-
 std::string Fitted(const std::string& Text, std::size_t Width, bool RightAligned) {
-  const std::size_t Length = Characters(Text);
-  if (Length >= Width) return Leading(Text, Width);
+  const std::size_t Length = CodePointCount(Text);
+  if (Length >= Width) return FirstCodePoints(Text, Width);
   const std::string Pad(Width - Length, ' ');
   return RightAligned ? Pad + Text : Text + Pad;
 }
@@ -101,7 +89,7 @@ std::vector<std::size_t> ColumnWidths(const std::vector<std::vector<std::string>
   for (const std::vector<std::string>& Line : Lines) {
     if (Widths.size() < Line.size()) Widths.resize(Line.size(), 0);
     for (std::size_t Column = 0; Column < Line.size(); ++Column) {
-      Widths[Column] = std::max(Widths[Column], Characters(Line[Column]));
+      Widths[Column] = std::max(Widths[Column], CodePointCount(Line[Column]));
     }
   }
   if (!Widths.empty()) Widths[0] = std::min(Widths[0], MaxNameWidth);
@@ -115,7 +103,7 @@ std::string ScreenLine(const std::vector<std::string>& Cells,
     if (Column > 0) Line += "  ";
     Line += Fitted(Cells[Column], Widths[Column], Column > 0);
   }
-  return Leading(Line, ScreenWidth);
+  return FirstCodePoints(Line, ScreenWidth);
 }
 
 void DrawScreen(const std::vector<std::string>& Captions, const TTextRows& Table,
@@ -130,7 +118,7 @@ void DrawScreen(const std::vector<std::string>& Captions, const TTextRows& Table
   for (std::size_t Line = 0; Line < Shown; ++Line) {
     Screen += ScreenLine(Lines[Line], Widths, static_cast<std::size_t>(Size.Columns)) + "\n";
   }
-  Screen += Leading(Error ? *Error : "q: quit", static_cast<std::size_t>(Size.Columns));
+  Screen += FirstCodePoints(Error ? *Error : "q: quit", static_cast<std::size_t>(Size.Columns));
   std::cout << Screen << std::flush;
 }
 
@@ -148,6 +136,10 @@ int Run(const Arguments& Args) {
   const long long Count = Args.Number("--count", 0, 1);
   const std::unique_ptr<TPerfFilter> Filter = ReadProcessFilter(ProcessFilterForm());
   const std::vector<std::string> Captions = ProcessColumnCaptions(*Filter);
+  // Taking the snapshot reads a sample; with it held, the first refresh takes the first
+  // replayed file.
+  Filter->InitPerfData();
+  RestartReplayedSamples();
   const bool Screen = OutputIsTerminal();
   TTerminalSession Session(Screen);
   TTextRows Table;

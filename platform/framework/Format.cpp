@@ -15,11 +15,7 @@
 #include "framework/Unicode.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX  // the toolchain's headers may define it already
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "framework/WindowsApi.h"
 #else
 #include <clocale>
 #include <langinfo.h>
@@ -326,20 +322,6 @@ TFormatSpec ReadSpec(const std::string& Pattern, std::size_t& Pos) {
   if (Pos >= Pattern.size()) RaiseFormatError(Pattern);
   Spec.Conversion = Lower(Pattern[Pos++]);
   return Spec;
-}
-
-std::size_t CodePointCount(const std::string& Text) {
-  return static_cast<std::size_t>(
-      std::count_if(Text.begin(), Text.end(), [](char C) { return (C & 0xC0) != 0x80; }));
-}
-
-// The first Count code points of Text.
-std::string FirstCodePoints(const std::string& Text, std::size_t Count) {
-  std::size_t Seen = 0;
-  for (std::size_t I = 0; I < Text.size(); ++I) {
-    if ((Text[I] & 0xC0) != 0x80 && Seen++ == Count) return Text.substr(0, I);
-  }
-  return Text;
 }
 
 std::string PadToWidth(std::string Text, const TFormatSpec& Spec) {

@@ -8,11 +8,7 @@
 #include "framework/Unicode.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX  // the toolchain's headers may define it already
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "framework/WindowsApi.h"
 #else
 #include <unicode/uchar.h>
 #include <unicode/ucol.h>
@@ -240,7 +236,7 @@ std::vector<bool> TCollationHasher::NeighbourDependent() const {
 
   std::vector<bool> Dependent = Excluded;
   std::u16string Text(64, u'\0');
-  std::vector<UChar32> Points;
+  std::vector<char32_t> Points;
   for (int32_t Item = 0; Item < uset_getItemCount(Mappings.get()); ++Item) {
     UChar32 Start = 0;
     UChar32 End = 0;
@@ -257,10 +253,10 @@ std::vector<bool> TCollationHasher::NeighbourDependent() const {
     for (int32_t Offset = 0; Offset < Length;) {
       UChar32 Point = 0;
       U16_NEXT(Text.data(), Offset, Length, Point);
-      Points.push_back(Point);
+      Points.push_back(static_cast<char32_t>(Point));
     }
-    const bool InTableText = std::all_of(Points.begin(), Points.end(), [&](UChar32 Point) {
-      return Point >= 0 && Point < static_cast<UChar32>(TableSize) && !Excluded[Point];
+    const bool InTableText = std::all_of(Points.begin(), Points.end(), [&](char32_t Point) {
+      return Point < TableSize && !Excluded[Point];
     });
     if (!InTableText) continue;
     for (std::size_t I = 1; I < Points.size(); ++I) Dependent[Points[I]] = true;

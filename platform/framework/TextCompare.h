@@ -22,7 +22,7 @@ std::string AnsiSortKey(const std::string& S);
 // A hash for hash indexes: texts that AnsiCompareText calls equal get equal hashes.
 // Texts it tells apart may share a hash (on Linux, texts that differ only in accents,
 // spaces or punctuation do), so an index compares the texts whose hashes are equal.
-// Cheaper than AnsiSortKey, and allocates nothing for most texts.
+// On Linux it costs far less than AnsiSortKey and allocates nothing for most texts.
 std::uint64_t AnsiTextHash(const std::string& S);
 
 }  // namespace gaugery

@@ -9,11 +9,7 @@
 #include "framework/Exceptions.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX  // the toolchain's headers may define it already
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "framework/WindowsApi.h"
 
 #include "framework/Unicode.h"
 #endif

@@ -1,5 +1,7 @@
 #include "framework/Unicode.h"
 
+#include <algorithm>
+
 namespace gaugery {
 
 namespace {
@@ -121,6 +123,19 @@ int lstrlenW(const WCHAR* Text) {
   int Length = 0;
   while (Text[Length] != 0) ++Length;
   return Length;
+}
+
+std::size_t CodePointCount(const std::string& Text) {
+  return static_cast<std::size_t>(
+      std::count_if(Text.begin(), Text.end(), [](char C) { return (C & 0xC0) != 0x80; }));
+}
+
+std::string FirstCodePoints(const std::string& Text, std::size_t Count) {
+  std::size_t Seen = 0;
+  for (std::size_t I = 0; I < Text.size(); ++I) {
+    if ((Text[I] & 0xC0) != 0x80 && Seen++ == Count) return Text.substr(0, I);
+  }
+  return Text;
 }
 
 }  // namespace gaugery

@@ -20,4 +20,9 @@ WideString ToWide(const std::string& Text);
 // Length of a NUL-terminated UTF-16 text in code units.
 int lstrlenW(const WCHAR* Text);
 
+// The number of code points of UTF-8 text (continuation bytes do not count).
+std::size_t CodePointCount(const std::string& Text);
+// The first Count code points of UTF-8 text (all of it when it is shorter).
+std::string FirstCodePoints(const std::string& Text, std::size_t Count);
+
 }  // namespace gaugery

@@ -1,11 +1,7 @@
 #include "framework/WinTime.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#ifndef NOMINMAX  // the toolchain's headers may define it already
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "framework/WindowsApi.h"
 #else
 #include <time.h>
 #endif
