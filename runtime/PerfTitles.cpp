@@ -197,3 +197,9 @@ namespace {
 }  // namespace
 
 }  // namespace gaugery
+
+namespace gaugery::PerfTitlesUnit {
+
+void DoRegister() { RegisterComponents("Gaugery", {"TPerfTitles", "TPerfHelps"}); }
+
+}  // namespace gaugery::PerfTitlesUnit

@@ -141,3 +141,11 @@ class TPerfHelps : public TPerfInfo {
 };
 
 }  // namespace gaugery
+
+// The unit's registration routine for the designer.
+namespace gaugery::PerfTitlesUnit {
+
+// Puts TPerfTitles and TPerfHelps on the palette page "Gaugery".
+void DoRegister();
+
+}  // namespace gaugery::PerfTitlesUnit

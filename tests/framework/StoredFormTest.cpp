@@ -6,10 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "ErrorOf.h"
 #include "framework/TypeInfo.h"
 
 namespace gaugery {
 namespace {
+
+using testing::ErrorOf;
 
 // What the sample classes were told, in order.
 std::vector<std::string> Log;
@@ -112,17 +115,6 @@ const bool Registered = [] {
   RegisterPersistentClass<THiddenBox, TBox>("THiddenBox", {});
   return true;
 }();
-
-// The message of the Exception that Call raises, or "no error".
-template <class TCall>
-std::string ErrorOf(TCall&& Call) {
-  try {
-    Call();
-  } catch (const Exception& Error) {
-    return Error.Message();
-  }
-  return "no error";
-}
 
 class StoredFormTest : public ::testing::Test {
  protected:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BlockBuilder.h"
+#include "ErrorOf.h"
 #include "FakeProviders.h"
 #include "framework/Exceptions.h"
 
@@ -28,16 +29,5 @@ test::TBlock FilterBlock(std::int64_t Stamp = 1, bool WithNetwork = true);
 
 // A fake provider serving the samples with the filter names.
 test::TFakeProviders ServeFilterBlocks(std::vector<test::TBlock> Samples);
-
-// The message of the Exception that Call raises, or "no error".
-template <class TCall>
-std::string ErrorOf(TCall&& Call) {
-  try {
-    Call();
-  } catch (const Exception& Error) {
-    return Error.Message();
-  }
-  return "no error";
-}
 
 }  // namespace gaugery::testing
