@@ -39,9 +39,7 @@ class TBlockView {
     return HasNul_[Parity] && At <= LastNul_[Parity];
   }
 
-  static bool Fits(Offset At, Offset Length, Offset End) {
-    return At <= End && Length <= End - At;
-  }
+  static bool Fits(Offset At, Offset Length, Offset End) { return At <= End && Length <= End - At; }
 
  private:
   // The last NUL code unit that starts at an offset of the given parity.
@@ -99,8 +97,7 @@ bool CheckCounterBlock(const TBlockView& Block, Offset At, Offset End, Offset Va
 
 // An instance definition at At with its name and its counter block, before End.
 // Next receives the place after the counter block.
-bool CheckInstance(const TBlockView& Block, Offset At, Offset End, Offset ValueEnd,
-                   Offset& Next) {
+bool CheckInstance(const TBlockView& Block, Offset At, Offset End, Offset ValueEnd, Offset& Next) {
   TPERF_INSTANCE_DEFINITION Instance;
   if (!Block.Read(At, End, Instance)) return false;
   if (Instance.ByteLength < sizeof Instance || !Block.Fits(At, Instance.ByteLength, End)) {

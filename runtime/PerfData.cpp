@@ -41,7 +41,8 @@ HKEY ConnectPerformanceData(const std::string& ComputerName) {
   const LONG Result =
       RegConnectRegistryW(ToWide(ComputerName).c_str(), HKEY_PERFORMANCE_DATA, &Key);
   if (Result != ERROR_SUCCESS) {
-    throw Exception(Format("Error connecting to remote registry on %s (%d)", {ComputerName, Result}));
+    throw Exception(
+        Format("Error connecting to remote registry on %s (%d)", {ComputerName, Result}));
   }
   return Key;
 }

@@ -449,10 +449,10 @@ void TPerfCounterItem::CheckReadableSize(PPERF_COUNTER_DEFINITION Definition) {
   }
 }
 
-// 8-byte values as stored (signed), 4-byte values widened with zeros.
+// 8-byte values as stored (signed), 4-byte values widened with zeros. The callers have
+// checked the definition's size bits with CheckReadableSize.
 std::int64_t TPerfCounterItem::ReadValue(PPERF_COUNTER_DEFINITION Definition,
                                          PPERF_COUNTER_BLOCK Block) {
-  CheckReadableSize(Definition);
   const void* Value = OffsetPointer(Block, Definition->CounterOffset);
   switch (Definition->CounterSize) {
     case 8: {
@@ -483,12 +483,14 @@ std::int64_t TPerfCounterItem::ObjectFreq() {
 std::int64_t TPerfCounterItem::CtrAsInteger() {
   CheckCtrBlock();
   if (GetHasInstances()) throw Exception("Instance not specified");
+  CheckReadableSize(PCD_);
   return ReadValue(PCD_, PCB_);
 }
 
 std::int64_t TPerfCounterItem::CtrBaseAsInteger() {
   CheckCtrBaseBlock();
   if (GetHasInstances()) throw Exception("Instance not specified");
+  CheckReadableSize(PCD_Base_);
   return ReadValue(PCD_Base_, PCB_);
 }
 

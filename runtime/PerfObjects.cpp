@@ -61,8 +61,12 @@ PPERF_OBJECT_TYPE TPerfObjects::GetObjectData(std::int32_t Index) {
   return Object;
 }
 
+std::string TPerfObjects::TitleOf(PPERF_OBJECT_TYPE Object) const {
+  return Titles_->GetItemByIdx(IntToStr(Object->ObjectNameTitleIndex));
+}
+
 std::string TPerfObjects::GetObjectTitle(std::int32_t Index) {
-  return Titles_->GetItemByIdx(IntToStr(GetObjectData(Index)->ObjectNameTitleIndex));
+  return TitleOf(GetObjectData(Index));
 }
 
 std::string TPerfObjects::HelpOf(PPERF_OBJECT_TYPE Object) const {
@@ -97,7 +101,7 @@ void TPerfObjects::GetObjectTitles(TStringList* ATitles) {
   const std::int32_t Count = GetObjectCount();
   PPERF_OBJECT_TYPE Object = FirstObject(GetPerfData());
   for (std::int32_t Index = 0; Index < Count; ++Index, Object = NextObject(Object)) {
-    ATitles->Add(Titles_->GetItemByIdx(IntToStr(Object->ObjectNameTitleIndex)));
+    ATitles->Add(TitleOf(Object));
   }
 }
 

@@ -91,6 +91,7 @@ class TPerfObjects : public TComponent {
   // Acquires the shared snapshot at the first need; DonePerfData gives it back.
   void InitPerfData();
   void DonePerfData();
+  std::string TitleOf(PPERF_OBJECT_TYPE Object) const;
   std::string HelpOf(PPERF_OBJECT_TYPE Object) const;
 
   std::unique_ptr<TPerfTitles> Titles_;

@@ -1,5 +1,6 @@
 #include "WinGaugery.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "PerfNameStrings.h"
@@ -13,15 +14,21 @@ std::string PerfInstName(PPERF_INSTANCE_DEFINITION PerfInstance) {
 }
 
 std::string WideTextAt(const void* Text) {
-  // Copied unit by unit: a WCHAR pointer to an odd address must not be dereferenced.
   const auto* Bytes = static_cast<const BYTE*>(Text);
-  WideString Units;
-  for (;; Bytes += sizeof(WCHAR)) {
-    WCHAR Unit;
-    std::memcpy(&Unit, Bytes, sizeof Unit);
-    if (Unit == 0) break;
-    Units.push_back(Unit);
+  if (reinterpret_cast<std::uintptr_t>(Bytes) % alignof(WCHAR) == 0) {
+    return ToUtf8(static_cast<const WCHAR*>(Text));
   }
+  // A WCHAR pointer to an odd address must not be dereferenced: the units are found
+  // through copies, then copied to aligned storage in one piece.
+  const auto UnitAt = [Bytes](std::size_t Index) {
+    WCHAR Unit;
+    std::memcpy(&Unit, Bytes + Index * sizeof(WCHAR), sizeof Unit);
+    return Unit;
+  };
+  std::size_t Length = 0;
+  while (UnitAt(Length) != 0) ++Length;
+  WideString Units(Length, 0);
+  std::memcpy(Units.data(), Bytes, Length * sizeof(WCHAR));
   return ToUtf8(Units);
 }
 

@@ -27,13 +27,11 @@ inline PPERF_OBJECT_TYPE NextObject(PPERF_OBJECT_TYPE PerfObject) {
 }
 
 inline PPERF_COUNTER_DEFINITION FirstCounter(PPERF_OBJECT_TYPE PerfObject) {
-  return static_cast<PPERF_COUNTER_DEFINITION>(
-      OffsetPointer(PerfObject, PerfObject->HeaderLength));
+  return static_cast<PPERF_COUNTER_DEFINITION>(OffsetPointer(PerfObject, PerfObject->HeaderLength));
 }
 
 inline PPERF_COUNTER_DEFINITION NextCounter(PPERF_COUNTER_DEFINITION PerfCounter) {
-  return static_cast<PPERF_COUNTER_DEFINITION>(
-      OffsetPointer(PerfCounter, PerfCounter->ByteLength));
+  return static_cast<PPERF_COUNTER_DEFINITION>(OffsetPointer(PerfCounter, PerfCounter->ByteLength));
 }
 
 // Null only for an object without instances (NumInstances -1). For NumInstances 0
@@ -62,8 +60,7 @@ inline PPERF_INSTANCE_DEFINITION NextInstance(PPERF_INSTANCE_DEFINITION PerfInst
 // The object's own counter block; null for an object with instances (also for 0).
 inline PPERF_COUNTER_BLOCK ObjectBlock(PPERF_OBJECT_TYPE PerfObject) {
   if (PerfObject->NumInstances != PERF_NO_INSTANCES) return nullptr;
-  return static_cast<PPERF_COUNTER_BLOCK>(
-      OffsetPointer(PerfObject, PerfObject->DefinitionLength));
+  return static_cast<PPERF_COUNTER_BLOCK>(OffsetPointer(PerfObject, PerfObject->DefinitionLength));
 }
 
 // The instance's name: empty when NameLength is 0, otherwise the UTF-16 text at

@@ -114,8 +114,8 @@ using PPointer = void**;
 
 // Entry points of a performance-counter provider.
 using TPM_OPEN_PROC = DWORD(GAUGERY_WINAPI*)(LPWSTR DeviceNames);
-using TPM_COLLECT_PROC = DWORD(GAUGERY_WINAPI*)(LPWSTR ValueName, PPointer Data,
-                                                LPDWORD TotalBytes, LPDWORD NumObjectTypes);
+using TPM_COLLECT_PROC = DWORD(GAUGERY_WINAPI*)(LPWSTR ValueName, PPointer Data, LPDWORD TotalBytes,
+                                                LPDWORD NumObjectTypes);
 using TPM_CLOSE_PROC = DWORD(GAUGERY_WINAPI*)();
 
 constexpr LONG PERF_NO_INSTANCES = -1;

@@ -16,8 +16,6 @@ void ExpectNoOperands(const Arguments& Args) {
   if (!Args.Operands().empty()) throw UsageError("unexpected operand " + Args.Operands()[0]);
 }
 
-void PrintJson(const nlohmann::ordered_json& Document) {
-  std::cout << Document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-}
+void PrintJson(const nlohmann::ordered_json& Document) { std::cout << JsonText(Document) << "\n"; }
 
 }  // namespace gaugery::cli

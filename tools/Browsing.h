@@ -17,7 +17,14 @@ std::string ObjectOperand(const Arguments& Args);
 // UsageError for any operand.
 void ExpectNoOperands(const Arguments& Args);
 
-// Prints a JSON document; text that is not valid UTF-8 is replaced, not refused.
+// The text of a JSON document (either key order); text that is not valid UTF-8 is
+// replaced, not refused. Indent -1 gives one line.
+template <typename TJson>
+std::string JsonText(const TJson& Document, int Indent = 2) {
+  return Document.dump(Indent, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// Prints a JSON document as JsonText does.
 void PrintJson(const nlohmann::ordered_json& Document);
 
 }  // namespace gaugery::cli

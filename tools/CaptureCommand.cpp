@@ -22,8 +22,7 @@ int Run(const Arguments& Args) {
   std::ofstream Out(File, std::ios::binary | std::ios::trunc);
   Out.write(reinterpret_cast<const char*>(Block), Block->TotalByteLength);
   Out.close();
-  if (!Out)
-    throw Exception("Cannot write capture file \"" + File + "\": " + std::strerror(errno));
+  if (!Out) throw Exception("Cannot write capture file \"" + File + "\": " + std::strerror(errno));
   std::cout << "captured " << Block->TotalByteLength << " bytes, " << Block->NumObjectTypes
             << " objects, into " << File << "\n";
   return 0;
@@ -32,8 +31,13 @@ int Run(const Arguments& Args) {
 }  // namespace
 
 Command CaptureCommand() {
-  return {"capture", "capture FILE",
-          "Writes one raw performance data block to FILE, for --replay.", "", {}, {}, Run};
+  return {"capture",
+          "capture FILE",
+          "Writes one raw performance data block to FILE, for --replay.",
+          "",
+          {},
+          {},
+          Run};
 }
 
 }  // namespace gaugery::cli

@@ -46,8 +46,7 @@ const std::vector<std::string>& Arguments::Values(const std::string& Option) con
   return Found == Options_.end() ? None : Found->second;
 }
 
-long long Arguments::Number(const std::string& Option, long long Default,
-                            long long Minimum) const {
+long long Arguments::Number(const std::string& Option, long long Default, long long Minimum) const {
   if (!Has(Option)) return Default;
   const std::string Text = Value(Option);
   long long Result = 0;

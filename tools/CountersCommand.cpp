@@ -1,21 +1,15 @@
 // gaugery counters: the counter definitions of one performance object.
-#include <cstdio>
 #include <iostream>
 
 #include "Browsing.h"
 #include "Commands.h"
 #include "LocaleOption.h"
 #include "PerfCounters.h"
+#include "framework/TextFunctions.h"
 
 namespace gaugery::cli {
 
 namespace {
-
-std::string TypeText(DWORD Type) {
-  char Text[16];
-  std::snprintf(Text, sizeof Text, "0x%08X", static_cast<unsigned>(Type));
-  return Text;
-}
 
 int Run(const Arguments& Args) {
   const std::string Object = ObjectOperand(Args);
@@ -41,7 +35,7 @@ int Run(const Arguments& Args) {
       if (WithHelp) Json.back()["help"] = Help;
       continue;
     }
-    std::cout << Position << "  " << TypeText(Counter->CounterType) << "  " << Title << "\n";
+    std::cout << Position << "  0x" << IntToHex(Counter->CounterType, 8) << "  " << Title << "\n";
     if (WithHelp) std::cout << "    " << Help << "\n";
   }
   if (Args.Has("--json")) PrintJson(Json);

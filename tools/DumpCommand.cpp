@@ -3,20 +3,16 @@
 #include <nlohmann/json.hpp>
 
 #include "BlockDump.h"
+#include "Browsing.h"
 #include "Commands.h"
 #include "LocaleOption.h"
 #include "PerfData.h"
 #include "PerfTitles.h"
+#include "framework/TextFunctions.h"
 
 namespace gaugery::cli {
 
 namespace {
-
-std::string Hex(DWORD Value) {
-  char Text[16];
-  std::snprintf(Text, sizeof Text, "0x%08X", static_cast<unsigned>(Value));
-  return Text;
-}
 
 // " \"Title\"", or nothing for an index without a title.
 std::string Quoted(const std::string& Title) {
@@ -74,7 +70,7 @@ void PrintJson(std::ostream& Out, const BlockDump& Block) {
                       {"perfTime100nSec", Block.PerfTime100nSec},
                       {"objects", nlohmann::json::array()}};
   for (const ObjectDump& Object : Block.Objects) Json["objects"].push_back(ObjectJson(Object));
-  Out << Json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+  Out << JsonText(Json) << "\n";
 }
 
 void PrintValues(std::ostream& Out, const ObjectDump& Object, const std::vector<RawValue>& Values) {
@@ -94,7 +90,7 @@ void PrintObject(std::ostream& Out, const ObjectDump& Object) {
   Out << ", PerfTime " << Object.PerfTime << ", PerfFreq " << Object.PerfFreq << "\n";
   for (const CounterDump& C : Object.Counters) {
     Out << "  counter " << C.Index << Quoted(C.Title) << " (help " << C.HelpIndex << ") type "
-        << Hex(C.Type) << " size " << C.Size << " offset " << C.Offset << "\n";
+        << "0x" << IntToHex(C.Type, 8) << " size " << C.Size << " offset " << C.Offset << "\n";
   }
   if (Object.NumInstances == PERF_NO_INSTANCES) {
     Out << "  values\n";
@@ -117,10 +113,7 @@ void PrintText(std::ostream& Out, const BlockDump& Block) {
 std::string ValueName(const Arguments& Args) {
   std::string Name;
   for (const std::string& Index : Args.Values("--object")) {
-    std::size_t Digits = 0;
-    while (Digits < Index.size() && std::isdigit(static_cast<unsigned char>(Index[Digits])))
-      ++Digits;
-    if (Index.empty() || Digits != Index.size())
+    if (Index.empty() || Index.find_first_not_of("0123456789") != std::string::npos)
       throw UsageError("--object needs a title index, not \"" + Index + "\"");
     Name += (Name.empty() ? "" : " ") + Index;
   }
@@ -128,7 +121,7 @@ std::string ValueName(const Arguments& Args) {
 }
 
 int Run(const Arguments& Args) {
-  if (!Args.Operands().empty()) throw UsageError("unexpected operand " + Args.Operands()[0]);
+  ExpectNoOperands(Args);
   const std::string Locale = ChosenLocale(Args);
   TPerfTitles Titles(nullptr);
   Titles.SetLocaleID(Locale);

@@ -168,7 +168,7 @@ class TSamplePrinter {
     }
     const nlohmann::ordered_json Document = {
         {"time", Monitor.SysTime()}, {"counters", Counters}, {"rows", Lines}};
-    std::cout << Document.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    std::cout << JsonText(Document, -1) << "\n";
   }
 
   TOutput Output_;

@@ -109,6 +109,13 @@ namespace {
 // Float conversions show at most this many decimals or significant digits.
 constexpr int kMaxFloatDigits = 18;
 
+// A non-negative number with leading zeros up to Width digits (exponents, time fields).
+std::string Padded(int Value, std::size_t Width) {
+  std::string Text = std::to_string(Value);
+  if (Text.size() < Width) Text.insert(0, Width - Text.size(), '0');
+  return Text;
+}
+
 // A finite value as decimal digits: |value| = 0.Digits x 10^Exponent. Digits has no
 // leading or trailing zeros and is empty for zero.
 struct TDecimal {
@@ -250,8 +257,7 @@ std::string ScientificText(long double Value, int Precision) {
   std::string Mantissa = Decimal.Digits;
   Mantissa.resize(static_cast<std::size_t>(Precision), '0');
   const int Exponent = Decimal.IsZero() ? 0 : Decimal.Exponent - 1;
-  std::string ExponentDigits = std::to_string(std::abs(Exponent));
-  if (ExponentDigits.size() < 3) ExponentDigits.insert(0, 3 - ExponentDigits.size(), '0');
+  const std::string ExponentDigits = Padded(std::abs(Exponent), 3);
 
   std::string Text = Decimal.ShowsMinus() ? "-" : "";
   Text += Mantissa[0];
@@ -569,15 +575,13 @@ std::string RenderPicture(const TDecimal& Decimal, const TPicture& Picture) {
     }
     void OnComma() {}
     void OnExponent(char Mark, char Sign, int Digits) {
-      std::string Number = std::to_string(std::abs(Exponent));
-      if (static_cast<int>(Number.size()) < Digits) Number.insert(0, Digits - Number.size(), '0');
       Out += Mark;
       if (Exponent < 0) {
         Out += '-';
       } else if (Sign == '+') {
         Out += '+';
       }
-      Out += Number;
+      Out += Padded(std::abs(Exponent), static_cast<std::size_t>(Digits));
     }
     void OnLiteral(std::string_view Text) { Out += Text; }
   } Renderer{Picture, {}, {}, 0, 0, 0, {}};
@@ -655,12 +659,6 @@ TTimeOfDay TimeOfDay(TDateTime Value) {
   const long long Total = std::llround(Fraction * kMillisecondsPerDay) % kMillisecondsPerDay;
   return {static_cast<int>(Total / 3600000), static_cast<int>(Total / 60000 % 60),
           static_cast<int>(Total / 1000 % 60), static_cast<int>(Total % 1000)};
-}
-
-std::string Padded(int Value, std::size_t Width) {
-  std::string Text = std::to_string(Value);
-  if (Text.size() < Width) Text.insert(0, Width - Text.size(), '0');
-  return Text;
 }
 
 // How many times the letter at Pos repeats from Pos on (ignoring case), up to Limit.

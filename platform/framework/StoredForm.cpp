@@ -49,9 +49,6 @@ std::string Shown(const std::string& Place) { return Place.empty() ? "/" : Place
   throw Exception("Cannot write stored form at " + Shown(Place) + ": " + Reason);
 }
 
-// Component names are identifiers: A to Z folding is all the case-insensitivity needed.
-bool SameName(const std::string& A, const std::string& B) { return LowerCase(A) == LowerCase(B); }
-
 std::string Quoted(const std::string& Text) { return "\"" + Text + "\""; }
 
 const TClassInfo& ItemClassOf(const TPropertyInfo& Property) {
@@ -161,7 +158,7 @@ const TStoredComponent* FindByName(const std::vector<TStoredComponent>& Componen
                                    const std::string& Name) {
   if (Name.empty()) return nullptr;
   for (const TStoredComponent& Stored : Components) {
-    if (SameName(Stored.Name, Name)) return &Stored;
+    if (SameText(Stored.Name, Name)) return &Stored;
   }
   return nullptr;
 }
@@ -304,7 +301,7 @@ class TFormChecker {
   static void CheckNames(const std::vector<TStoredComponent>& Components) {
     for (std::size_t I = 1; I < Components.size(); ++I) {
       for (std::size_t J = 0; J < I; ++J) {
-        if (!Components[I].Name.empty() && SameName(Components[I].Name, Components[J].Name)) {
+        if (!Components[I].Name.empty() && SameText(Components[I].Name, Components[J].Name)) {
           Refuse(Child(Components[I].Place, "name"),
                  "duplicate component name " + Quoted(Components[I].Name));
         }

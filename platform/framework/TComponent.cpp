@@ -16,9 +16,6 @@ bool IsIdentifier(const std::string& Name) {
          std::all_of(Name.begin() + 1, Name.end(), IsIdentifierChar);
 }
 
-// Component names are identifiers, so A to Z folding is all the case-insensitivity needed.
-bool SameName(const std::string& A, const std::string& B) { return LowerCase(A) == LowerCase(B); }
-
 void EraseAll(std::vector<TComponent*>& List, const TComponent* Component) {
   List.erase(std::remove(List.begin(), List.end(), Component), List.end());
 }
@@ -76,7 +73,7 @@ TComponent* TComponent::Components(int Index) const {
 TComponent* TComponent::FindComponent(const std::string& AName) const {
   if (AName.empty()) return nullptr;
   for (TComponent* Component : Components_) {
-    if (SameName(Component->Name_, AName)) return Component;
+    if (SameText(Component->Name_, AName)) return Component;
   }
   return nullptr;
 }

@@ -1,5 +1,6 @@
 #include "framework/TextFunctions.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -19,6 +20,8 @@ namespace gaugery {
 namespace {
 
 bool IsBlank(char C) { return static_cast<unsigned char>(C) <= ' '; }
+
+char AsciiLower(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
 
 int HexDigitValue(char C) {
   if (C >= '0' && C <= '9') return C - '0';
@@ -140,10 +143,13 @@ std::string UpperCase(const std::string& S) {
 
 std::string LowerCase(const std::string& S) {
   std::string Result = S;
-  for (char& C : Result) {
-    if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
-  }
+  for (char& C : Result) C = AsciiLower(C);
   return Result;
+}
+
+bool SameText(const std::string& S1, const std::string& S2) {
+  return std::equal(S1.begin(), S1.end(), S2.begin(), S2.end(),
+                    [](char A, char B) { return AsciiLower(A) == AsciiLower(B); });
 }
 
 #ifdef _WIN32

@@ -26,6 +26,8 @@ std::string Trim(const std::string& S);
 // Plain A to Z / a to z mapping; every other character is kept.
 std::string UpperCase(const std::string& S);
 std::string LowerCase(const std::string& S);
+// Equal under that mapping: enough for identifiers, without allocating.
+bool SameText(const std::string& S1, const std::string& S2);
 
 // The system's text for a Windows error code (as returned by the registry calls).
 std::string SysErrorMessage(std::int32_t ErrorCode);

@@ -90,10 +90,16 @@ std::string ToUtf8(const WCHAR* Text) {
 }
 
 std::string ToUtf8(const WCHAR* Text, std::size_t Length) {
-  std::string Out;
-  if (Text == nullptr) return Out;
-  Out.reserve(Length);
-  for (std::size_t I = 0; I < Length; ++I) {
+  if (Text == nullptr) return {};
+  // Most texts are ASCII: their bytes go straight into place.
+  std::string Out(Length, '\0');
+  std::size_t I = 0;
+  for (; I < Length && static_cast<char16_t>(Text[I]) < 0x80; ++I) {
+    Out[I] = static_cast<char>(Text[I]);
+  }
+  if (I == Length) return Out;
+  Out.resize(I);
+  for (; I < Length; ++I) {
     char32_t Unit = static_cast<char16_t>(Text[I]);
     if (IsHighSurrogate(Unit) && I + 1 < Length &&
         IsLowSurrogate(static_cast<char16_t>(Text[I + 1]))) {

@@ -53,6 +53,9 @@ TEST(TextFunctions, TrimAndAsciiCase) {
   EXPECT_EQ(Trim("\xC2\xA0x\xC2\xA0"), "\xC2\xA0x\xC2\xA0") << "only code points up to 32";
   EXPECT_EQ(UpperCase("localhost-äß"), "LOCALHOST-äß") << "A to Z only";
   EXPECT_EQ(LowerCase("HOST-Ä"), "host-Ä");
+  EXPECT_TRUE(SameText("PerfFilter1", "perffilter1"));
+  EXPECT_FALSE(SameText("Ä", "ä")) << "A to Z only";
+  EXPECT_FALSE(SameText("Item", "Item1")) << "a prefix is not the same text";
 }
 
 TEST(TextFunctions, SysErrorMessageOfRegistryCodes) {
