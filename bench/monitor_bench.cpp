@@ -59,9 +59,9 @@ test::TBlock ProcessSample(int Instances, std::int64_t Stamp) {
     for (std::size_t C = 0; C < kCounters.size(); ++C) Values.push_back(Stamp * (I + 1) + C);
     Process.Instances.push_back({.Name = "program" + std::to_string(I / 2), .Values = Values});
   }
-  test::TBlockSpec Spec{.Objects = {Process}};
-  Spec.SystemTime.wSecond = static_cast<WORD>(Stamp % 60);
-  return test::BuildBlock(Spec);
+  test::TBlockSpec Plan{.Objects = {Process}};
+  Plan.SystemTime.wSecond = static_cast<WORD>(Stamp % 60);
+  return test::BuildBlock(Plan);
 }
 
 test::TFakeProviders ServeProcesses(int Instances) {

@@ -315,27 +315,27 @@ std::optional<int> ReadNumber(const std::string& Pattern, std::size_t& Pos) {
 
 // Reads "[-][width][.precision]conversion" after a "%".
 TFormatSpec ReadSpec(const std::string& Pattern, std::size_t& Pos) {
-  TFormatSpec Spec;
+  TFormatSpec Form;
   if (Pos < Pattern.size() && Pattern[Pos] == '-') {
-    Spec.LeftAlign = true;
+    Form.LeftAlign = true;
     ++Pos;
   }
-  Spec.Width = ReadNumber(Pattern, Pos).value_or(0);
+  Form.Width = ReadNumber(Pattern, Pos).value_or(0);
   if (Pos < Pattern.size() && Pattern[Pos] == '.') {
     ++Pos;
-    Spec.Precision = ReadNumber(Pattern, Pos).value_or(0);
+    Form.Precision = ReadNumber(Pattern, Pos).value_or(0);
   }
   if (Pos >= Pattern.size()) RaiseFormatError(Pattern);
-  Spec.Conversion = Lower(Pattern[Pos++]);
-  return Spec;
+  Form.Conversion = Lower(Pattern[Pos++]);
+  return Form;
 }
 
-std::string PadToWidth(std::string Text, const TFormatSpec& Spec) {
+std::string PadToWidth(std::string Text, const TFormatSpec& Form) {
   const std::size_t Length = CodePointCount(Text);
-  const auto Width = static_cast<std::size_t>(Spec.Width);
+  const auto Width = static_cast<std::size_t>(Form.Width);
   if (Length >= Width) return Text;
   const std::string Padding(Width - Length, ' ');
-  return Spec.LeftAlign ? Text + Padding : Padding + Text;
+  return Form.LeftAlign ? Text + Padding : Padding + Text;
 }
 
 // Pads the digits of an integer text (after any "-") with zeros to MinDigits.
@@ -346,33 +346,33 @@ std::string WithMinDigits(std::string Text, std::optional<int> MinDigits) {
   return Text;
 }
 
-int FloatPrecision(const TFormatSpec& Spec, int Default, int Minimum) {
-  return std::clamp(Spec.Precision.value_or(Default), Minimum, kMaxFloatDigits);
+int FloatPrecision(const TFormatSpec& Form, int Default, int Minimum) {
+  return std::clamp(Form.Precision.value_or(Default), Minimum, kMaxFloatDigits);
 }
 
-std::string FormatInteger(std::int64_t Value, const TFormatSpec& Spec) {
-  switch (Spec.Conversion) {
+std::string FormatInteger(std::int64_t Value, const TFormatSpec& Form) {
+  switch (Form.Conversion) {
     case 'd':
-      return WithMinDigits(std::to_string(Value), Spec.Precision);
+      return WithMinDigits(std::to_string(Value), Form.Precision);
     case 'u':
-      return WithMinDigits(std::to_string(static_cast<std::uint64_t>(Value)), Spec.Precision);
+      return WithMinDigits(std::to_string(static_cast<std::uint64_t>(Value)), Form.Precision);
     case 'x':
-      return IntToHex(Value, Spec.Precision.value_or(0));
+      return IntToHex(Value, Form.Precision.value_or(0));
     default:
       return {};
   }
 }
 
-std::string FormatFloating(long double Value, const TFormatSpec& Spec) {
-  switch (Spec.Conversion) {
+std::string FormatFloating(long double Value, const TFormatSpec& Form) {
+  switch (Form.Conversion) {
     case 'f':
-      return FixedText(Value, FloatPrecision(Spec, 2, 0), false);
+      return FixedText(Value, FloatPrecision(Form, 2, 0), false);
     case 'n':
-      return FixedText(Value, FloatPrecision(Spec, 2, 0), true);
+      return FixedText(Value, FloatPrecision(Form, 2, 0), true);
     case 'e':
-      return ScientificText(Value, FloatPrecision(Spec, 15, 1));
+      return ScientificText(Value, FloatPrecision(Form, 15, 1));
     case 'g':
-      return GeneralText(Value, FloatPrecision(Spec, 15, 1));
+      return GeneralText(Value, FloatPrecision(Form, 15, 1));
     default:
       return {};
   }
@@ -382,18 +382,18 @@ bool IsIntegerConversion(char C) { return C == 'd' || C == 'u' || C == 'x'; }
 bool IsFloatConversion(char C) { return C == 'f' || C == 'n' || C == 'e' || C == 'g'; }
 
 // The text of one argument, or nothing when the argument does not fit the conversion.
-std::optional<std::string> FormatArgument(const TFormatArg& Arg, const TFormatSpec& Spec) {
+std::optional<std::string> FormatArgument(const TFormatArg& Arg, const TFormatSpec& Form) {
   const auto& Value = Arg.Value();
   if (const auto* Integer = std::get_if<std::int64_t>(&Value)) {
-    if (IsIntegerConversion(Spec.Conversion)) return FormatInteger(*Integer, Spec);
-    if (IsFloatConversion(Spec.Conversion)) {
-      return FormatFloating(static_cast<long double>(*Integer), Spec);
+    if (IsIntegerConversion(Form.Conversion)) return FormatInteger(*Integer, Form);
+    if (IsFloatConversion(Form.Conversion)) {
+      return FormatFloating(static_cast<long double>(*Integer), Form);
     }
   } else if (const auto* Floating = std::get_if<long double>(&Value)) {
-    if (IsFloatConversion(Spec.Conversion)) return FormatFloating(*Floating, Spec);
-  } else if (Spec.Conversion == 's') {
+    if (IsFloatConversion(Form.Conversion)) return FormatFloating(*Floating, Form);
+  } else if (Form.Conversion == 's') {
     const auto& Text = std::get<std::string>(Value);
-    return Spec.Precision ? FirstCodePoints(Text, static_cast<std::size_t>(*Spec.Precision))
+    return Form.Precision ? FirstCodePoints(Text, static_cast<std::size_t>(*Form.Precision))
                           : Text;
   }
   return std::nullopt;
@@ -415,11 +415,11 @@ std::string Format(const std::string& Pattern, std::initializer_list<TFormatArg>
       ++Pos;
       continue;
     }
-    const TFormatSpec Spec = ReadSpec(Pattern, Pos);
+    const TFormatSpec Form = ReadSpec(Pattern, Pos);
     if (NextArg == Args.end()) RaiseFormatError(Pattern);
-    std::optional<std::string> Text = FormatArgument(*NextArg++, Spec);
+    std::optional<std::string> Text = FormatArgument(*NextArg++, Form);
     if (!Text) RaiseFormatError(Pattern);
-    Result += PadToWidth(std::move(*Text), Spec);
+    Result += PadToWidth(std::move(*Text), Form);
   }
   return Result;
 }

@@ -64,14 +64,14 @@ std::size_t AppendCounterBlock(std::vector<BYTE>& Bytes, const std::vector<TCoun
   return Offset;
 }
 
-void AppendInstance(std::vector<BYTE>& Bytes, const TInstanceSpec& Spec, TObjectLayout& Layout) {
+void AppendInstance(std::vector<BYTE>& Bytes, const TInstanceSpec& Plan, TObjectLayout& Layout) {
   TPERF_INSTANCE_DEFINITION Instance{};
-  Instance.ParentObjectTitleIndex = Spec.ParentObjectTitleIndex;
-  Instance.ParentObjectInstance = Spec.ParentObjectInstance;
-  Instance.UniqueID = Spec.UniqueID;
+  Instance.ParentObjectTitleIndex = Plan.ParentObjectTitleIndex;
+  Instance.ParentObjectInstance = Plan.ParentObjectInstance;
+  Instance.UniqueID = Plan.UniqueID;
   Instance.NameOffset = sizeof Instance;
   const std::size_t Offset = Append(Bytes, Instance);
-  const std::size_t NameLength = AppendWide(Bytes, Spec.Name);
+  const std::size_t NameLength = AppendWide(Bytes, Plan.Name);
   PadTo8(Bytes);
   auto& Written = *reinterpret_cast<TPERF_INSTANCE_DEFINITION*>(Bytes.data() + Offset);
   Written.NameLength = static_cast<DWORD>(NameLength);
@@ -79,48 +79,48 @@ void AppendInstance(std::vector<BYTE>& Bytes, const TInstanceSpec& Spec, TObject
   Layout.Instances.push_back(Offset);
 }
 
-TPERF_COUNTER_DEFINITION MakeCounter(const TCounterSpec& Spec, DWORD ValueOffset) {
+TPERF_COUNTER_DEFINITION MakeCounter(const TCounterSpec& Plan, DWORD ValueOffset) {
   TPERF_COUNTER_DEFINITION Counter{};
   Counter.ByteLength = sizeof Counter;
-  Counter.CounterNameTitleIndex = Spec.NameIndex;
-  Counter.CounterHelpTitleIndex = Spec.HelpIndex != 0 ? Spec.HelpIndex : Spec.NameIndex + 1;
-  Counter.DefaultScale = Spec.DefaultScale;
-  Counter.DetailLevel = Spec.DetailLevel;
-  Counter.CounterType = Spec.Type;
-  Counter.CounterSize = Spec.Size;
+  Counter.CounterNameTitleIndex = Plan.NameIndex;
+  Counter.CounterHelpTitleIndex = Plan.HelpIndex != 0 ? Plan.HelpIndex : Plan.NameIndex + 1;
+  Counter.DefaultScale = Plan.DefaultScale;
+  Counter.DetailLevel = Plan.DetailLevel;
+  Counter.CounterType = Plan.Type;
+  Counter.CounterSize = Plan.Size;
   Counter.CounterOffset = ValueOffset;
   return Counter;
 }
 
-TObjectLayout AppendObject(std::vector<BYTE>& Bytes, const TObjectSpec& Spec) {
+TObjectLayout AppendObject(std::vector<BYTE>& Bytes, const TObjectSpec& Plan) {
   TObjectLayout Layout;
   TPERF_OBJECT_TYPE Object{};
   Object.HeaderLength = sizeof Object;
-  Object.ObjectNameTitleIndex = Spec.NameIndex;
-  Object.ObjectHelpTitleIndex = Spec.HelpIndex != 0 ? Spec.HelpIndex : Spec.NameIndex + 1;
-  Object.DetailLevel = Spec.DetailLevel;
-  Object.NumCounters = static_cast<DWORD>(Spec.Counters.size());
-  Object.DefaultCounter = Spec.DefaultCounter;
+  Object.ObjectNameTitleIndex = Plan.NameIndex;
+  Object.ObjectHelpTitleIndex = Plan.HelpIndex != 0 ? Plan.HelpIndex : Plan.NameIndex + 1;
+  Object.DetailLevel = Plan.DetailLevel;
+  Object.NumCounters = static_cast<DWORD>(Plan.Counters.size());
+  Object.DefaultCounter = Plan.DefaultCounter;
   Object.NumInstances =
-      Spec.HasInstances ? static_cast<LONG>(Spec.Instances.size()) : PERF_NO_INSTANCES;
-  Object.PerfTime = Spec.PerfTime;
-  Object.PerfFreq = Spec.PerfFreq;
+      Plan.HasInstances ? static_cast<LONG>(Plan.Instances.size()) : PERF_NO_INSTANCES;
+  Object.PerfTime = Plan.PerfTime;
+  Object.PerfFreq = Plan.PerfFreq;
   Layout.Offset = Append(Bytes, Object);
 
-  const TValueLayout Values = LayOutValues(Spec.Counters);
-  for (std::size_t Index = 0; Index < Spec.Counters.size(); ++Index) {
-    Layout.Counters.push_back(Append(Bytes, MakeCounter(Spec.Counters[Index], Values.Offsets[Index])));
+  const TValueLayout Values = LayOutValues(Plan.Counters);
+  for (std::size_t Index = 0; Index < Plan.Counters.size(); ++Index) {
+    Layout.Counters.push_back(Append(Bytes, MakeCounter(Plan.Counters[Index], Values.Offsets[Index])));
   }
   PadTo8(Bytes);
   const auto DefinitionLength = static_cast<DWORD>(Bytes.size() - Layout.Offset);
 
-  if (Spec.HasInstances) {
-    for (const TInstanceSpec& Instance : Spec.Instances) {
+  if (Plan.HasInstances) {
+    for (const TInstanceSpec& Instance : Plan.Instances) {
       AppendInstance(Bytes, Instance, Layout);
-      Layout.CounterBlocks.push_back(AppendCounterBlock(Bytes, Spec.Counters, Values, Instance.Values));
+      Layout.CounterBlocks.push_back(AppendCounterBlock(Bytes, Plan.Counters, Values, Instance.Values));
     }
   } else {
-    Layout.CounterBlocks.push_back(AppendCounterBlock(Bytes, Spec.Counters, Values, Spec.Values));
+    Layout.CounterBlocks.push_back(AppendCounterBlock(Bytes, Plan.Counters, Values, Plan.Values));
   }
 
   auto& Written = *reinterpret_cast<TPERF_OBJECT_TYPE*>(Bytes.data() + Layout.Offset);
@@ -129,33 +129,33 @@ TObjectLayout AppendObject(std::vector<BYTE>& Bytes, const TObjectSpec& Spec) {
   return Layout;
 }
 
-TPERF_DATA_BLOCK MakeHeader(const TBlockSpec& Spec) {
+TPERF_DATA_BLOCK MakeHeader(const TBlockSpec& Plan) {
   TPERF_DATA_BLOCK Header{};
   const WCHAR Signature[4] = {u'P', u'E', u'R', u'F'};
   std::memcpy(Header.Signature, Signature, sizeof Signature);
   Header.LittleEndian = 1;
   Header.Version = 1;
   Header.Revision = 1;
-  Header.NumObjectTypes = static_cast<DWORD>(Spec.Objects.size());
-  Header.DefaultObject = Spec.DefaultObject;
-  Header.SystemTime = Spec.SystemTime;
-  Header.PerfTime = Spec.PerfTime;
-  Header.PerfFreq = Spec.PerfFreq;
-  Header.PerfTime100nSec = Spec.PerfTime100nSec;
+  Header.NumObjectTypes = static_cast<DWORD>(Plan.Objects.size());
+  Header.DefaultObject = Plan.DefaultObject;
+  Header.SystemTime = Plan.SystemTime;
+  Header.PerfTime = Plan.PerfTime;
+  Header.PerfFreq = Plan.PerfFreq;
+  Header.PerfTime100nSec = Plan.PerfTime100nSec;
   return Header;
 }
 
 }  // namespace
 
-TBlock BuildBlock(const TBlockSpec& Spec) {
+TBlock BuildBlock(const TBlockSpec& Plan) {
   TBlock Block;
   std::vector<BYTE>& Bytes = Block.Bytes;
-  Append(Bytes, MakeHeader(Spec));
+  Append(Bytes, MakeHeader(Plan));
   Block.SystemNameOffset = Bytes.size();
-  const std::size_t NameLength = AppendWide(Bytes, Spec.SystemName);
+  const std::size_t NameLength = AppendWide(Bytes, Plan.SystemName);
   PadTo8(Bytes);
   Block.HeaderLength = Bytes.size();
-  for (const TObjectSpec& Object : Spec.Objects) Block.Objects.push_back(AppendObject(Bytes, Object));
+  for (const TObjectSpec& Object : Plan.Objects) Block.Objects.push_back(AppendObject(Bytes, Object));
 
   TPERF_DATA_BLOCK& Header = Block.Header();
   Header.SystemNameLength = static_cast<DWORD>(NameLength);

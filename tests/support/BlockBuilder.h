@@ -118,7 +118,7 @@ class TBlock {
   }
 };
 
-TBlock BuildBlock(const TBlockSpec& Spec);
+TBlock BuildBlock(const TBlockSpec& Plan);
 
 // What a provider leaves that writes its objects Leftover.size() bytes past HeaderLength:
 // Good's header unchanged (still claiming Good's length), then Leftover (whatever the
