@@ -11,7 +11,7 @@
 #include <span>
 #include <string_view>
 
-#include "WinPerf.h"
+#include "registry/PerfDataRecords.h"
 
 namespace gaugery {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "WinPerf.h"
+#include "registry/PerfDataRecords.h"
 #include "framework/WinTypes.h"
 
 namespace gaugery {
