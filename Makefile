@@ -2,7 +2,7 @@
 # missing, configures, builds, then runs the main program or the whole test suite.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test install package test-install clean
 
 all: build
 
@@ -19,6 +19,19 @@ run: build
 
 test: build
 	ctest --preset default -j $(JOBS)
+
+# Installs into PREFIX (default /usr/local): make install PREFIX=$$HOME/.local
+PREFIX ?= /usr/local
+install: build
+	cmake --install build --prefix $(PREFIX)
+
+# Debian packages in build/packages/.
+package: build
+	cd build && cpack
+
+# Installs into a temporary prefix and builds a depending project against it.
+test-install: build
+	tests/install/check-install.sh build
 
 clean:
 	rm -rf build
