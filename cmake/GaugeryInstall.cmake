@@ -60,6 +60,20 @@ endif()
 
 # The programs.
 install(TARGETS gaugery RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
+if(NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
+  # The manual page is written from the program's own help texts.
+  set(manpage ${PROJECT_BINARY_DIR}/man/gaugery.1)
+  add_custom_command(OUTPUT ${manpage}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/manpage.sh $<TARGET_FILE:gaugery> ${PROJECT_VERSION} > ${manpage}
+    DEPENDS gaugery ${PROJECT_SOURCE_DIR}/scripts/manpage.sh
+    COMMENT "Writing the manual page gaugery(1)")
+  add_custom_target(gaugery_manpage ALL DEPENDS ${manpage})
+  install(FILES ${manpage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
+  install(FILES ${PROJECT_SOURCE_DIR}/tools/completion/gaugery.bash
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+    RENAME gaugery COMPONENT tools)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
   DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT runtime)
 if(GAUGERY_BUILD_GUI)
