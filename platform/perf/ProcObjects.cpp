@@ -90,7 +90,6 @@ constexpr TCounterTable SystemTable(std::to_array<TCounterSource<TSystemSample>>
     {674, PERF_ELAPSED_TIME, [](Y S) { return Bits(S.BootTime); }},
 }));
 
-
 }  // namespace
 
 void WriteProcessObject(TPerfBlockWriter& Writer, TProcessSampler& Processes,

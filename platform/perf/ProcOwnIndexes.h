@@ -8,8 +8,6 @@
 
 namespace gaugery {
 
-constexpr DWORD FirstOwnIndex = 20000;
-
 constexpr DWORD ThreadStateIndex = 20000;
 constexpr DWORD DiskTransfersIndex = 20002;
 constexpr DWORD DiskBytesIndex = 20004;

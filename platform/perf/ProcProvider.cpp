@@ -43,20 +43,30 @@ struct TObjectSelection {
   bool PagingFile = false;
 };
 
-// Reading every thread costs several times a sample of the other objects, so the Thread
-// object is written only when asked for by its index, as Windows leaves its costly
-// objects out of "Global".
+// Reading the files of every thread is costly, so the Thread object is written only
+// when asked for by its index, as Windows leaves its costly objects out of "Global".
 TObjectSelection SelectObjects(LPCWSTR ValueName) {
   switch (ClassifyPerfValueName(ValueName)) {
     case TPerfValueKind::Global:
-      return {true, false, true, true, true, true, true, true, true};
+      return {.Process = true,
+              .Processor = true,
+              .Memory = true,
+              .System = true,
+              .PhysicalDisk = true,
+              .LogicalDisk = true,
+              .NetworkInterface = true,
+              .PagingFile = true};
     case TPerfValueKind::IndexList: {
       auto Listed = [ValueName](DWORD Index) { return PerfIndexListContains(ValueName, Index); };
-      return {Listed(ProcessObjectIndex),          Listed(ThreadObjectIndex),
-              Listed(ProcessorObjectIndex),        Listed(MemoryObjectIndex),
-              Listed(SystemObjectIndex),           Listed(PhysicalDiskObjectIndex),
-              Listed(LogicalDiskObjectIndex),      Listed(NetworkInterfaceObjectIndex),
-              Listed(PagingFileObjectIndex)};
+      return {.Process = Listed(ProcessObjectIndex),
+              .Thread = Listed(ThreadObjectIndex),
+              .Processor = Listed(ProcessorObjectIndex),
+              .Memory = Listed(MemoryObjectIndex),
+              .System = Listed(SystemObjectIndex),
+              .PhysicalDisk = Listed(PhysicalDiskObjectIndex),
+              .LogicalDisk = Listed(LogicalDiskObjectIndex),
+              .NetworkInterface = Listed(NetworkInterfaceObjectIndex),
+              .PagingFile = Listed(PagingFileObjectIndex)};
     }
     case TPerfValueKind::Other:
       break;
