@@ -1,5 +1,5 @@
-// The PhysicalDisk, LogicalDisk, Network Interface and Paging File objects written from
-// given samples: instance names and what their totals add up.
+// The PhysicalDisk and LogicalDisk objects written from given samples: instance names
+// and what their totals add up.
 #include "perf/ProcDeviceObjects.h"
 
 #include <gtest/gtest.h>
@@ -85,33 +85,6 @@ TEST(LogicalDiskObject, CountsAFileSystemMountedTwiceOnceInTheTotal) {
   EXPECT_EQ(Total.at(FreeMegabytes), 32u);
   EXPECT_EQ(Total.at(Reads), 10u);
   EXPECT_EQ(Total.at(DiskTime), 200u) << "the average over the two file systems";
-}
-
-TEST(NetworkAndPagingFileObjects, OnlyPagingFileHasATotal) {
-  TInterfaceSample Eth;
-  Eth.Name = "eth0";
-  Eth.BytesReceived = 100;
-  Eth.BytesSent = 20;
-  Eth.Bandwidth = 1'000'000'000;
-  const std::vector<TInterfaceSample> Interfaces{Eth};
-  TDecodedObject Network = Written([&](TPerfBlockWriter& Writer) {
-    WriteNetworkInterfaceObject(Writer, Interfaces, TSampleClock{});
-  });
-  EXPECT_EQ(Network.Index, 510u);
-  EXPECT_EQ(NamesOf(Network), (std::vector<std::string>{"eth0"}));
-  EXPECT_EQ(Network.Instances[0].Values.at(388), 120u);
-  EXPECT_EQ(Network.Instances[0].Values.at(520), 1'000'000'000u);
-
-  const std::vector<TSwapArea> Areas{{"/dev/sda2", 100, 40, 60}};
-  const TSwapArea Total{"", 100, 40, 70};
-  TDecodedObject Paging = Written([&](TPerfBlockWriter& Writer) {
-    WritePagingFileObject(Writer, Areas, Total, TSampleClock{});
-  });
-  EXPECT_EQ(Paging.Index, 700u);
-  EXPECT_EQ(NamesOf(Paging), (std::vector<std::string>{"/dev/sda2", "_Total"}));
-  EXPECT_EQ(Paging.Instances[0].Values,
-            (TCounterValues{{702, 40}, {20026, 100}, {704, 60}, {20028, 100}}));
-  EXPECT_EQ(Paging.Instances[1].Values.at(704), 70u);
 }
 
 }  // namespace
