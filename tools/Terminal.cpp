@@ -1,5 +1,6 @@
 #include "Terminal.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -115,14 +116,14 @@ void TTerminalSession::LeaveScreen() {
 // The console offers no wait for a key: it is asked every few milliseconds.
 TTerminalEvent TTerminalSession::Wait(int Milliseconds) {
   const auto Until = std::chrono::steady_clock::now() + std::chrono::milliseconds(Milliseconds);
-  while (EndingSignal == 0 && std::chrono::steady_clock::now() < Until) {
+  for (;;) {
+    if (EndingSignal != 0) return {TTerminalEvent::TKind::Ended, {}, EndedStatus()};
     std::vector<TKeyPress> Keys;
     while (ReadsKeys_ && _kbhit()) Keys.push_back(ConsoleKey());
     if (!Keys.empty()) return KeysEvent(std::move(Keys));
+    if (std::chrono::steady_clock::now() >= Until) return {};
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  if (EndingSignal != 0) return {TTerminalEvent::TKind::Ended, {}, EndedStatus()};
-  return {};
 }
 
 #else
@@ -268,7 +269,6 @@ TTerminalEvent TTerminalSession::Wait(int Milliseconds) {
     }
     const long long Left = std::max<long long>(
         0, std::chrono::duration_cast<std::chrono::milliseconds>(Until - Clock::now()).count());
-    if (Left == 0 && !Decoder_.Pending()) return {};
     const long long Timeout =
         Decoder_.Pending() ? std::min<long long>(Left, EscapeWaitMs) : Left;
     pollfd Watched[2] = {{WakeUpPipe[0], POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
@@ -286,6 +286,8 @@ TTerminalEvent TTerminalSession::Wait(int Milliseconds) {
       Keys = Decoder_.FlushPending();
     }
     if (!Keys.empty()) return KeysEvent(std::move(Keys));
+    // Keys typed meanwhile are read even when the time was up on entry.
+    if (Ready == 0 && Left == 0) return {};
   }
 }
 

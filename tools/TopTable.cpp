@@ -74,10 +74,10 @@ std::optional<std::size_t> ColumnNamed(const std::vector<std::string>& Captions,
 }
 
 bool NameContains(const std::string& Name, const std::string& Text) {
+  if (Text.empty()) return true;
   const std::vector<std::size_t> Starts = CodePointStarts(Name);
-  const std::size_t Length = CodePointStarts(Text).size() - 1;
+  const std::size_t Length = CodePointCount(Text);
   const std::size_t NameLength = Starts.size() - 1;
-  if (Length == 0) return true;
   for (std::size_t First = 0; First + Length <= NameLength; ++First) {
     const std::size_t Begin = Starts[First];
     if (AnsiSameText(Name.substr(Begin, Starts[First + Length] - Begin), Text)) return true;
