@@ -44,7 +44,10 @@ void TProcessorTimes::Collect() {
   for (std::int32_t Index = 0; Index < Item_->InstanceValueCount(); ++Index) {
     const TPerfMonitorCounterValue& Record = *Item_->InstanceValues(Index);
     if (!Record.PrevAvailable()) continue;
-    Percents_[RecordKey(Record.InstanceName(), Record.ObjectKeyValue())] = Record.AsFloat();
+    // The processor time of one process never decreases; a sum over processes (_Total)
+    // does when some of them end, and then tells nothing about the time between.
+    const Extended Percent = Record.AsFloat();
+    if (Percent >= 0) Percents_[RecordKey(Record.InstanceName(), Record.ObjectKeyValue())] = Percent;
   }
 }
 

@@ -24,8 +24,8 @@ class TProcessorTimes {
   // The time stamp of the last sample, as a file time.
   std::int64_t SampleTime() const { return Monitor_.SysTime(); }
   // The percentage of one processor's time the process used between the last two
-  // samples; nothing for a process without a previous sample. Id is the value of its
-  // "ID Process" counter.
+  // samples; nothing for a process without a previous sample, or whose time went back.
+  // Id is the value of its "ID Process" counter.
   std::optional<Extended> Percent(const std::string& Name, Extended Id) const;
 
  private:
