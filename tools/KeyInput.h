@@ -8,7 +8,21 @@
 
 namespace gaugery::cli {
 
-enum class TKey { Char, Up, Down, Left, Right, PageUp, PageDown, Home, End, Enter, Escape, Backspace, Other };
+enum class TKey {
+  Char,
+  Up,
+  Down,
+  Left,
+  Right,
+  PageUp,
+  PageDown,
+  Home,
+  End,
+  Enter,
+  Escape,
+  Backspace,
+  Other
+};
 
 struct TKeyPress {
   TKey Key = TKey::Other;

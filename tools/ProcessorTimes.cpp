@@ -47,7 +47,8 @@ void TProcessorTimes::Collect() {
     // The processor time of one process never decreases; a sum over processes (_Total)
     // does when some of them end, and then tells nothing about the time between.
     const Extended Percent = Record.AsFloat();
-    if (Percent >= 0) Percents_[RecordKey(Record.InstanceName(), Record.ObjectKeyValue())] = Percent;
+    if (Percent >= 0)
+      Percents_[RecordKey(Record.InstanceName(), Record.ObjectKeyValue())] = Percent;
   }
 }
 

@@ -269,8 +269,7 @@ TTerminalEvent TTerminalSession::Wait(int Milliseconds) {
     }
     const long long Left = std::max<long long>(
         0, std::chrono::duration_cast<std::chrono::milliseconds>(Until - Clock::now()).count());
-    const long long Timeout =
-        Decoder_.Pending() ? std::min<long long>(Left, EscapeWaitMs) : Left;
+    const long long Timeout = Decoder_.Pending() ? std::min<long long>(Left, EscapeWaitMs) : Left;
     pollfd Watched[2] = {{WakeUpPipe[0], POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
     const int Ready = poll(Watched, ReadsKeys_ ? 2 : 1, static_cast<int>(Timeout));
     if (Ready < 0) continue;

@@ -100,10 +100,12 @@ void PrintPlain(const TTopSampler& Sampler, const std::optional<TSortOrder>& Ord
 std::string LocalTimeText(std::int64_t FileTime) {
   constexpr std::int64_t FileTimeUnitsPerSecond = 10'000'000;
   constexpr std::int64_t UnixEpochSeconds = 11'644'473'600;
-  const auto Seconds = static_cast<std::time_t>(FileTime / FileTimeUnitsPerSecond - UnixEpochSeconds);
+  const auto Seconds =
+      static_cast<std::time_t>(FileTime / FileTimeUnitsPerSecond - UnixEpochSeconds);
   const std::tm* Local = std::localtime(&Seconds);
   char Text[32];
-  if (Local == nullptr || std::strftime(Text, sizeof Text, "%Y-%m-%d %H:%M:%S", Local) == 0) return {};
+  if (Local == nullptr || std::strftime(Text, sizeof Text, "%Y-%m-%d %H:%M:%S", Local) == 0)
+    return {};
   return Text;
 }
 
@@ -114,8 +116,8 @@ std::string HeaderText(const TTopSampler& Sampler, const TArrangedRows& Arranged
                        (Count == 1 ? " process" : " processes") + " on " +
                        PrintableText(Sampler.MachineName());
   if (!View.Filter.empty()) {
-    Header += "  filter \"" + PrintableText(View.Filter) + "\": " +
-              std::to_string(Arranged.Rows.size()) + " shown";
+    Header += "  filter \"" + PrintableText(View.Filter) +
+              "\": " + std::to_string(Arranged.Rows.size()) + " shown";
   }
   return Header + "  sort: " + Sampler.Captions()[View.Order.Column] +
          (View.Order.Descending ? ", descending" : ", ascending");

@@ -53,8 +53,8 @@ TPlacedColumn Measured(const TTopFrame& Frame, std::size_t Index) {
   const std::size_t Cells = WidestCell(Frame, Index);
   const std::size_t Caption = CodePointCount(Frame.Columns[Index].Caption);
   const std::size_t Width = std::max(Cells, Caption);
-  const std::size_t Floor =
-      Index == 0 ? std::min(Width, FirstColumnFloor) : std::max(Cells, std::min(Caption, CaptionFloor));
+  const std::size_t Floor = Index == 0 ? std::min(Width, FirstColumnFloor)
+                                       : std::max(Cells, std::min(Caption, CaptionFloor));
   return {Index, Width, Floor};
 }
 
@@ -69,7 +69,8 @@ bool NarrowOneCaption(std::vector<TPlacedColumn>& Columns) {
   TPlacedColumn* Widest = nullptr;
   for (std::size_t At = 1; At < Columns.size(); ++At) {
     const std::size_t Slack = Columns[At].Width - Columns[At].Floor;
-    if (Slack > 0 && (Widest == nullptr || Slack > Widest->Width - Widest->Floor)) Widest = &Columns[At];
+    if (Slack > 0 && (Widest == nullptr || Slack > Widest->Width - Widest->Floor))
+      Widest = &Columns[At];
   }
   if (Widest == nullptr) return false;
   --Widest->Width;
@@ -106,28 +107,27 @@ std::string CellOf(const std::vector<std::string>& Cells, std::size_t Index) {
   return Index < Cells.size() ? Cells[Index] : std::string();
 }
 
-// The cells of one row, without the padding up to the screen's width.
-std::string RowText(const TTopFrame& Frame, const std::vector<std::string>& Cells,
-                    const std::vector<TPlacedColumn>& Columns, const std::string& Marker) {
+// The texts of one line, each fitted to its column, without the padding up to the
+// screen's width; the text of column Underline (if any) underlined.
+std::string CellsText(const TTopFrame& Frame, const std::vector<std::string>& Cells,
+                      const std::vector<TPlacedColumn>& Columns, const std::string& Marker,
+                      std::optional<std::size_t> Underline = std::nullopt) {
   std::string Line;
   for (const TPlacedColumn& Column : Columns) {
     if (Column.Index != Columns.front().Index) Line += ' ';
-    Line += Fitted(CellOf(Cells, Column.Index), Column.Width,
-                   Frame.Columns[Column.Index].RightAligned, Marker);
+    const std::string Cell = Fitted(CellOf(Cells, Column.Index), Column.Width,
+                                    Frame.Columns[Column.Index].RightAligned, Marker);
+    Line += Column.Index == Underline ? Underlined + Cell + NotUnderlined : Cell;
   }
   return Line;
 }
 
 std::string CaptionLine(const TTopFrame& Frame, const std::vector<TPlacedColumn>& Columns,
                         std::size_t ScreenWidth, const std::string& Marker) {
-  std::string Line = Inverse;
-  for (const TPlacedColumn& Column : Columns) {
-    if (Column.Index != Columns.front().Index) Line += ' ';
-    const TScreenColumn& Shown = Frame.Columns[Column.Index];
-    const std::string Caption = Fitted(Shown.Caption, Column.Width, Shown.RightAligned, Marker);
-    Line += Column.Index == Frame.SortColumn ? Underlined + Caption + NotUnderlined : Caption;
-  }
-  return Line + std::string(ScreenWidth - LineWidth(Columns), ' ') + Plain;
+  std::vector<std::string> Captions;
+  for (const TScreenColumn& Column : Frame.Columns) Captions.push_back(Column.Caption);
+  return Inverse + CellsText(Frame, Captions, Columns, Marker, Frame.SortColumn) +
+         std::string(ScreenWidth - LineWidth(Columns), ' ') + Plain;
 }
 
 }  // namespace
@@ -145,14 +145,16 @@ std::string RenderFrame(const TTopFrame& Frame, TTerminalSize Size, TViewport Vi
   const std::size_t Shown = VisibleRowCount(Size, Frame.Total.has_value());
   for (std::size_t Line = 0; Line < Shown; ++Line) {
     const std::size_t Row = View.FirstRow + Line;
-    Lines.push_back(Row < Frame.Rows.size() ? Padded(RowText(Frame, Frame.Rows[Row], Columns, Marker))
-                                            : Padded(""));
+    const bool Filled = Row < Frame.Rows.size();
+    Lines.push_back(Padded(Filled ? CellsText(Frame, Frame.Rows[Row], Columns, Marker) : ""));
   }
-  if (Frame.Total) Lines.push_back(Bold + Padded(RowText(Frame, *Frame.Total, Columns, Marker)) + Plain);
+  if (Frame.Total)
+    Lines.push_back(Bold + Padded(CellsText(Frame, *Frame.Total, Columns, Marker)) + Plain);
   Lines.push_back(Padded(Frame.Status));
   // A screen too small for the frame keeps its first lines and the status line.
   const auto Height = static_cast<std::size_t>(std::max(Size.Rows, 1));
-  if (Lines.size() > Height) Lines.erase(Lines.begin() + static_cast<long>(Height - 1), Lines.end() - 1);
+  if (Lines.size() > Height)
+    Lines.erase(Lines.begin() + static_cast<long>(Height - 1), Lines.end() - 1);
   std::string Screen = Home;
   for (std::size_t Line = 0; Line < Lines.size(); ++Line) {
     if (Line > 0) Screen += "\r\n";

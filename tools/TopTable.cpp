@@ -96,8 +96,9 @@ TArrangedRows ArrangeRows(const std::vector<TTopRow>& Rows, TSortOrder Order,
     ++Arranged.ProcessCount;
     if (NameContains(Row.Name, Filter)) Arranged.Rows.push_back(&Row);
   }
-  std::stable_sort(Arranged.Rows.begin(), Arranged.Rows.end(),
-                   [Order](const TTopRow* A, const TTopRow* B) { return ComesBefore(*A, *B, Order); });
+  std::stable_sort(
+      Arranged.Rows.begin(), Arranged.Rows.end(),
+      [Order](const TTopRow* A, const TTopRow* B) { return ComesBefore(*A, *B, Order); });
   return Arranged;
 }
 

@@ -32,7 +32,8 @@ bool TTopView::Apply(const TKeyPress& Key, const TTopExtent& Extent) {
 }
 
 void TTopView::Clamp(const TTopExtent& Extent) {
-  const std::size_t LastFirstRow = Extent.Rows > Extent.PageRows ? Extent.Rows - Extent.PageRows : 0;
+  const std::size_t LastFirstRow =
+      Extent.Rows > Extent.PageRows ? Extent.Rows - Extent.PageRows : 0;
   Viewport.FirstRow = std::min(Viewport.FirstRow, LastFirstRow);
   const std::size_t LastFirstColumn = ShownColumns.size() > 2 ? ShownColumns.size() - 2 : 0;
   Viewport.FirstColumn = std::min(Viewport.FirstColumn, LastFirstColumn);

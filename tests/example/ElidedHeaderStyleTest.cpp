@@ -17,7 +17,8 @@ class TLabelRecorder : public QCommonStyle {
   explicit TLabelRecorder(QString& Drawn) : Drawn_(Drawn) {}
   void drawControl(ControlElement Element, const QStyleOption* Option, QPainter*,
                    const QWidget*) const override {
-    if (Element == CE_HeaderLabel) Drawn_ = qstyleoption_cast<const QStyleOptionHeader*>(Option)->text;
+    if (Element == CE_HeaderLabel)
+      Drawn_ = qstyleoption_cast<const QStyleOptionHeader*>(Option)->text;
   }
 
  private:

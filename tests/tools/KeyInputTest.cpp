@@ -18,13 +18,13 @@ Keys One(TKey Key) { return {{Key, ""}}; }
 
 TEST(KeyDecoder, DecodesTheSequencesOfCommonTerminals) {
   const std::vector<std::pair<std::string, TKey>> Sequences = {
-      {"\x1b[A", TKey::Up},         {"\x1bOB", TKey::Down},       {"\x1b[1;5C", TKey::Right},
-      {"\x1b[D", TKey::Left},       {"\x1b[5~", TKey::PageUp},    {"\x1b[6~", TKey::PageDown},
-      {"\x1b[H", TKey::Home},       {"\x1bOH", TKey::Home},       {"\x1b[1~", TKey::Home},
-      {"\x1b[7~", TKey::Home},      {"\x1b[F", TKey::End},        {"\x1b[4~", TKey::End},
-      {"\x1b[8~", TKey::End},       {"\r", TKey::Enter},          {"\n", TKey::Enter},
-      {"\x7f", TKey::Backspace},    {"\b", TKey::Backspace},      {"\x1b[3~", TKey::Other},
-      {"\x1b[200~", TKey::Other},   {"\x1bOP", TKey::Other},      {"\x01", TKey::Other}};
+      {"\x1b[A", TKey::Up},       {"\x1bOB", TKey::Down},    {"\x1b[1;5C", TKey::Right},
+      {"\x1b[D", TKey::Left},     {"\x1b[5~", TKey::PageUp}, {"\x1b[6~", TKey::PageDown},
+      {"\x1b[H", TKey::Home},     {"\x1bOH", TKey::Home},    {"\x1b[1~", TKey::Home},
+      {"\x1b[7~", TKey::Home},    {"\x1b[F", TKey::End},     {"\x1b[4~", TKey::End},
+      {"\x1b[8~", TKey::End},     {"\r", TKey::Enter},       {"\n", TKey::Enter},
+      {"\x7f", TKey::Backspace},  {"\b", TKey::Backspace},   {"\x1b[3~", TKey::Other},
+      {"\x1b[200~", TKey::Other}, {"\x1bOP", TKey::Other},   {"\x01", TKey::Other}};
   for (const auto& [Bytes, Key] : Sequences) {
     TKeyDecoder Decoder;
     EXPECT_EQ(Decoder.Feed(Bytes), One(Key)) << "sequence of " << Bytes.size() << " bytes";

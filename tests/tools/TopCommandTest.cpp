@@ -75,9 +75,8 @@ TEST(GaugeryTop, PrintsOneTablePerRefreshFollowingTheProcesses) {
   const TProcessSample Ancient{
       .Name = "ancient", .Id = 7, .StartTime = std::numeric_limits<std::int64_t>::min()};
   const SavedBlock Three(
-      ProcessBlock({Init,
-                    {.Name = "shell", .Id = 1234, .RunningSeconds = 59, .WorkingSet = 999},
-                    Ancient}),
+      ProcessBlock(
+          {Init, {.Name = "shell", .Id = 1234, .RunningSeconds = 59, .WorkingSet = 999}, Ancient}),
       "three");
   const SavedBlock Two(ProcessBlock({Later, Ancient}, 1), "two");
   const ProgramRun Run =
@@ -180,8 +179,8 @@ TEST(GaugeryTopScreen, ScrollsSortsAndFilters) {
   // 12 lines: header, captions, 8 rows, _Total, keys.
   const TerminalRun::Screen First = Top.ScreenWhen(FirstRowIs("p0"));
   ASSERT_EQ(First.size(), 12u);
-  EXPECT_TRUE(StartsWith(First[0],
-                         "2024-05-15 12:30:45  40 processes on TESTHOST  sort: CPU %, descending  "))
+  EXPECT_TRUE(StartsWith(
+      First[0], "2024-05-15 12:30:45  40 processes on TESTHOST  sort: CPU %, descending  "))
       << First[0];
   EXPECT_TRUE(StartsWith(First[1], "Task name CPU % ID Proce~ Elapsed Ti~")) << First[1];
   EXPECT_TRUE(StartsWith(First[9], "p7 ")) << First[9];

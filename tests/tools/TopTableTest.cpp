@@ -25,9 +25,9 @@ std::vector<std::string> Names(const TArrangedRows& Arranged) {
 
 using TNames = std::vector<std::string>;
 
-const std::vector<TTopRow> Sample = {Row("init", 1, 2.0),      Row("shell", 30, NoValue()),
-                                     Row("_Total", 0, 9.0),    Row("Shell", 20, 5.0),
-                                     Row("kworker", 4, 2.0),   Row("sleep", 5, NoValue())};
+const std::vector<TTopRow> Sample = {Row("init", 1, 2.0),    Row("shell", 30, NoValue()),
+                                     Row("_Total", 0, 9.0),  Row("Shell", 20, 5.0),
+                                     Row("kworker", 4, 2.0), Row("sleep", 5, NoValue())};
 constexpr std::size_t IdColumn = 1;
 constexpr std::size_t ProcessorColumn = 2;
 
@@ -63,8 +63,8 @@ TEST(TopTable, FiltersByNameIgnoringCase) {
 }
 
 TEST(TopTable, FindsAColumnByItsCaptionOrTheStartOfIt) {
-  const std::vector<std::string> Captions = {"Task name", "Page File Bytes",
-                                             "Page File Bytes Peak", "CPU %"};
+  const std::vector<std::string> Captions = {"Task name", "Page File Bytes", "Page File Bytes Peak",
+                                             "CPU %"};
   EXPECT_EQ(ColumnNamed(Captions, "cpu"), 3u);
   EXPECT_EQ(ColumnNamed(Captions, "page file bytes"), 1u);
   EXPECT_EQ(ColumnNamed(Captions, "Page File Bytes P"), 2u);
