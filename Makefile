@@ -2,19 +2,23 @@
 # missing, configures, builds, then runs the main program or the whole test suite.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps configure build run test clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
-build: deps
+configure: deps
 	@test -f build/CMakeCache.txt || cmake --preset default
+
+build: configure
 	cmake --build --preset default -j $(JOBS)
 
-# Brindle on a desktop, its table in the terminal otherwise.
-run: build
+# Brindle on a desktop, its table in the terminal otherwise. Only the two programs are
+# built (with the library they use), not the tests and benchmarks.
+run: configure
+	cmake --build --preset default -j $(JOBS) --target brindle gaugery
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then build/bin/brindle; else build/bin/gaugery top; fi
 
 test: build

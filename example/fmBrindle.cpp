@@ -1,10 +1,12 @@
 #include "fmBrindle.h"
 
 #include <QFile>
+#include <QHeaderView>
 #include <QTimer>
 #include <exception>
 #include <optional>
 
+#include "ElidedHeaderStyle.h"
 #include "ErrorReport.h"
 #include "ListViewRows.h"
 #include "ProcessTable.h"
@@ -38,6 +40,10 @@ void UseButtonFaceColour(QWidget& Form) {
 TBrindleForm::TBrindleForm(QWidget* Parent)
     : QMainWindow(Parent), Form_(std::make_unique<Ui::TBrindleForm>()) {
   Form_->setupUi(this);
+  // Owned by the form, which deletes it after the list it made before.
+  auto* HeaderStyle = new TElidedHeaderStyle();
+  HeaderStyle->setParent(this);
+  Form_->LV->header()->setStyle(HeaderStyle);
   move(DesignedLeft, DesignedTop);
   UseButtonFaceColour(*this);
   PerfFilter_ = ReadProcessFilter(StoredFilterForm());
@@ -68,7 +74,10 @@ void TBrindleForm::BuildColumns() {
   List.setColumnCount(Columns);
   QTreeWidgetItem& Header = *List.headerItem();
   for (int Column = 0; Column < Columns; ++Column) {
-    Header.setText(Column, QString::fromStdString(Captions[Column]));
+    const QString Caption = QString::fromStdString(Captions[Column]);
+    Header.setText(Column, Caption);
+    // A caption cut at the column's edge shows whole when pointed at.
+    Header.setToolTip(Column, Caption);
     if (Column == 0) continue;
     Header.setTextAlignment(Column, Qt::AlignRight | Qt::AlignVCenter);
     List.setColumnWidth(Column, CounterColumnWidth);

@@ -220,6 +220,10 @@ class TPerfFilter : public TComponent {
   // Takes a new sample into the shared snapshot and locates every item in it; items
   // that cannot be located hold no positions afterwards.
   void Collect();
+  // Locates every item in the snapshot's current block without taking a new sample
+  // (the last step of Collect): for reading the sample another holder of the shared
+  // snapshot has just taken.
+  void LocateItems();
   // The snapshot's current block, acquiring the snapshot first if needed; no new
   // sample is taken.
   PPERF_DATA_BLOCK GetPerfData();

@@ -8,6 +8,7 @@
 #include "Commands.h"
 #include "LocaleOption.h"
 #include "PerfFilter.h"
+#include "PrintableText.h"
 
 namespace gaugery::cli {
 
@@ -54,7 +55,7 @@ std::vector<Row> ReadRows(const std::vector<TPerfCounterItem*>& Items) {
 
 void PrintText(const std::vector<Row>& Rows) {
   for (const Row& Values : Rows) {
-    std::string Line = Values.Instance.value_or("");
+    std::string Line = PrintableText(Values.Instance.value_or(""));
     for (std::size_t Column = 0; Column < Values.Values.size(); ++Column) {
       if (Values.Instance || Column > 0) Line += '\t';
       Line += std::to_string(Values.Values[Column]);

@@ -13,6 +13,7 @@
 #include "Commands.h"
 #include "LocaleOption.h"
 #include "PerfMonitor.h"
+#include "PrintableText.h"
 #include "Replay.h"
 #include "framework/WinTime.h"
 
@@ -134,7 +135,7 @@ class TSamplePrinter {
   void PrintText(const std::vector<TRow>& Rows) const {
     if (Printed_ > 0) std::cout << "\n";
     for (const TRow& Row : Rows) {
-      std::string Line = Row.Instance.value_or("");
+      std::string Line = PrintableText(Row.Instance.value_or(""));
       for (std::size_t Column = 0; Column < Row.Values.size(); ++Column) {
         if (Row.Instance || Column > 0) Line += '\t';
         Line += Row.Values[Column];

@@ -79,6 +79,7 @@ TEST_F(BrindleForm, FillsTheTableBeforeItIsFirstShown) {
   for (int Column = 1; Column < List.columnCount(); ++Column) {
     EXPECT_EQ(List.columnWidth(Column), 100) << Column;
     EXPECT_EQ(List.headerItem()->textAlignment(Column), Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(List.headerItem()->toolTip(Column).toStdString(), Captions[Column]);
     EXPECT_EQ(List.topLevelItem(0)->textAlignment(Column), Qt::AlignRight | Qt::AlignVCenter);
   }
   ASSERT_EQ(List.topLevelItemCount(), 3);
