@@ -76,7 +76,8 @@ std::uint32_t MultiplyByChunk(TWords& Value, std::size_t First) {
 // Nine digits, with leading zeros.
 void AppendChunk(std::string& Digits, std::uint32_t Chunk) {
   char Text[kChunkDigits];
-  for (int I = kChunkDigits - 1; I >= 0; --I, Chunk /= 10) Text[I] = static_cast<char>('0' + Chunk % 10);
+  for (int I = kChunkDigits - 1; I >= 0; --I, Chunk /= 10)
+    Text[I] = static_cast<char>('0' + Chunk % 10);
   Digits.append(Text, kChunkDigits);
 }
 

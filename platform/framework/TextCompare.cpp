@@ -78,7 +78,8 @@ namespace {
 // accents and control characters still count. Ill-formed UTF-8 reads as U+FFFD.
 
 bool IsAscii(const std::string& S) {
-  return std::all_of(S.begin(), S.end(), [](char C) { return static_cast<unsigned char>(C) < 0x80; });
+  return std::all_of(S.begin(), S.end(),
+                     [](char C) { return static_cast<unsigned char>(C) < 0x80; });
 }
 
 char FoldAscii(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
@@ -106,15 +107,15 @@ WideString Decomposed(const WideString& Text) {
   const UNormalizer2* Nfd = unorm2_getNFDInstance(&Status);
   if (U_FAILURE(Status)) return Text;
   if (unorm2_isNormalized(Nfd, Text.data(), ClampedLength(Text.size()), &Status)) return Text;
-  return Transformed(Text, [&](const UChar* Source, int32_t Length, UChar* Target,
-                               int32_t Capacity, UErrorCode* Error) {
+  return Transformed(Text, [&](const UChar* Source, int32_t Length, UChar* Target, int32_t Capacity,
+                               UErrorCode* Error) {
     return unorm2_normalize(Nfd, Source, Length, Target, Capacity, Error);
   });
 }
 
 WideString Folded(const WideString& Text) {
-  return Transformed(Text, [](const UChar* Source, int32_t Length, UChar* Target,
-                              int32_t Capacity, UErrorCode* Error) {
+  return Transformed(Text, [](const UChar* Source, int32_t Length, UChar* Target, int32_t Capacity,
+                              UErrorCode* Error) {
     return u_strFoldCase(Target, Capacity, Source, Length, U_FOLD_CASE_DEFAULT, Error);
   });
 }
@@ -129,9 +130,9 @@ WideString CaselessKey(const std::string& S) {
 }
 
 bool SameAscii(const std::string& S1, const std::string& S2) {
-  return S1.size() == S2.size() &&
-         std::equal(S1.begin(), S1.end(), S2.begin(),
-                    [](char A, char B) { return FoldAscii(A) == FoldAscii(B); });
+  return S1.size() == S2.size() && std::equal(S1.begin(), S1.end(), S2.begin(), [](char A, char B) {
+           return FoldAscii(A) == FoldAscii(B);
+         });
 }
 
 // FNV-1a over the key's code units, then a mix that spreads every bit over the low

@@ -86,11 +86,10 @@ TEST(DecimalDigits, AgreesWithTheCLibraryOnRandomValues) {
 
 TEST(DecimalDigits, AgreesWithTheCLibraryAtTheEndsOfLongDouble) {
   using TLimits = std::numeric_limits<long double>;
-  for (long double Value : {TLimits::denorm_min(), TLimits::min(), TLimits::max(),
-                            1.0L / 3, -TLimits::epsilon()}) {
+  for (long double Value :
+       {TLimits::denorm_min(), TLimits::min(), TLimits::max(), 1.0L / 3, -TLimits::epsilon()}) {
     const TDecimal Decimal = ExactDecimal(Value);
-    EXPECT_EQ(Decimal.Digits,
-              LibraryDigits(Value, static_cast<int>(Decimal.Digits.size()) + 2));
+    EXPECT_EQ(Decimal.Digits, LibraryDigits(Value, static_cast<int>(Decimal.Digits.size()) + 2));
   }
 }
 #endif

@@ -17,16 +17,16 @@ using TPairs = std::vector<std::pair<std::string, std::string>>;
 TEST(TextCompare, LetterCaseOfEveryScriptIsIgnored) {
   const TPairs Equal = {
       {"PROCESS", "process"},
-      {"ÄRGER", "a\xCC\x88rger"},        // composed against decomposed
-      {"Straße", "STRASSE"},             // a fold longer than the letter
-      {"ẞ", "ss"},                       // capital sharp s
-      {"ΣΊΣΥΦΟΣ", "σίσυφος"},            // final sigma
-      {"ǅ", "ǆ"},                        // title case
-      {"İ", "i\xCC\x87"},                // dotted capital I: i with a dot above
+      {"ÄRGER", "a\xCC\x88rger"},  // composed against decomposed
+      {"Straße", "STRASSE"},       // a fold longer than the letter
+      {"ẞ", "ss"},                 // capital sharp s
+      {"ΣΊΣΥΦΟΣ", "σίσυφος"},      // final sigma
+      {"ǅ", "ǆ"},                  // title case
+      {"İ", "i\xCC\x87"},          // dotted capital I: i with a dot above
       {"ПРОЦЕСС", "процесс"},
       {"Ⅻ", "ⅻ"},
-      {"\xE2\x84\xAA", "k"},             // Kelvin sign
-      {"\xE2\x84\xA6", "ω"},             // Ohm sign
+      {"\xE2\x84\xAA", "k"},  // Kelvin sign
+      {"\xE2\x84\xA6", "ω"},  // Ohm sign
   };
   for (const auto& [A, B] : Equal) EXPECT_TRUE(AnsiSameText(A, B)) << A << " and " << B;
 }
@@ -62,8 +62,9 @@ TEST(TextCompare, WidthCompatibilityFormsAndControlsCount) {
 // sorting would be undefined.
 TEST(TextCompare, OrdersConsistentlyWithTiesOnlyForEqualTexts) {
   const std::vector<std::string> Texts = {
-      "apple", "Banana", "banana", "２", "2", "²", "Ärger", "ärger", "Arger", "Straße", "STRASSE",
-      "strase", "ı", "I", "i", "İ", "", " ", "009", "００９", "009\x7F", "σίσυφος", "ΣΊΣΥΦΟΣ"};
+      "apple", "Banana", "banana",  "２",     "2",       "²",       "Ärger",  "ärger",
+      "Arger", "Straße", "STRASSE", "strase", "ı",       "I",       "i",      "İ",
+      "",      " ",      "009",     "００９", "009\x7F", "σίσυφος", "ΣΊΣΥΦΟΣ"};
   EXPECT_LT(AnsiCompareText("apple", "Banana"), 0) << "alphabetic, not code unit order";
   for (const std::string& A : Texts) {
     for (const std::string& B : Texts) {

@@ -42,11 +42,14 @@ const std::vector<std::string>& TrickyTexts() {
 // Short texts drawn from fragments that often combine into texts the comparison calls
 // equal; the seed is fixed, so every run checks the same ones.
 std::vector<std::string> RandomTexts(std::size_t Count) {
-  const std::vector<std::string> Fragments = {
-      "a", "A", "ä",    "A\xCC\x88", "aa",           "å",  "Å",  "c", "h", "CH",
-      "č", "l", "·",    "ß",         "ss",           "S",  "fi", "ﬁ", "1", "１",
-      " ", "-", "\x01", "\xC3",      "\xEF\xBF\xBD", "Dž", "ǅ",  "o", "ö", "Σ",
-      "ς", "σ", "İ", "\xCC\x87", "I", "ı"};
+  const std::vector<std::string> Fragments = {"a",  "A",  "ä",    "A\xCC\x88", "aa",
+                                              "å",  "Å",  "c",    "h",         "CH",
+                                              "č",  "l",  "·",    "ß",         "ss",
+                                              "S",  "fi", "ﬁ",    "1",         "１",
+                                              " ",  "-",  "\x01", "\xC3",      "\xEF\xBF\xBD",
+                                              "Dž", "ǅ",  "o",    "ö",         "Σ",
+                                              "ς",  "σ",  "İ",    "\xCC\x87",  "I",
+                                              "ı"};
   std::mt19937 Random(20240607);
   std::vector<std::string> Texts;
   for (std::size_t I = 0; I < Count; ++I) {

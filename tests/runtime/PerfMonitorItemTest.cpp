@@ -107,8 +107,8 @@ TEST_F(PerfMonitorItemTest, KeyValuesAreTheCountersOwnDigits) {
   Serve({{{"svc", 10, 9007199254740993}, {"svc", 11, 9007199254740992}, {"big", 12, -1}}});
   TPerfMonitorItem* Item = AddItem("Thread Count", "% Processor Time");
   Monitor_->Collect();
-  EXPECT_EQ(Names(Item), (std::vector<std::string>{"svc/9007199254740993", "svc/9007199254740992",
-                                                   "big/-1"}));
+  EXPECT_EQ(Names(Item),
+            (std::vector<std::string>{"svc/9007199254740993", "svc/9007199254740992", "big/-1"}));
 }
 
 TEST_F(PerfMonitorItemTest, RecordsKeepTheOrderOfFirstAppearanceAndVanishWithTheirInstance) {
@@ -271,8 +271,7 @@ TEST_F(PerfMonitorItemTest, CounterGoneFromTheSampleFailsByItsName) {
     Item->SetObjectName(Object);
     Item->SetCounterName(Counter);
     Monitor_->Collect();
-    EXPECT_EQ(ErrorOf([&] { Monitor_->Collect(); }), "Invalid performance counter name")
-        << Object;
+    EXPECT_EQ(ErrorOf([&] { Monitor_->Collect(); }), "Invalid performance counter name") << Object;
   }
 }
 
