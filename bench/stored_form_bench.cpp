@@ -57,46 +57,43 @@ void LoadUnits() {
   PerfFilterUnit::DoRegister();
 }
 
-// Times the reading of the form; destroying what was read is left out.
-void ReadForm(benchmark::State& State, const std::string& Form) {
+enum class TPart { Reading, Destroying };
+
+// Reads the form and destroys what it made, timing only Part.
+void ReadAndDestroy(benchmark::State& State, const std::string& Form, TPart Part) {
   LoadUnits();
+  const bool TimesReading = Part == TPart::Reading;
   for (auto _ : State) {
+    if (!TimesReading) State.PauseTiming();
     std::unique_ptr<TComponent> Root(ReadComponentForm(Form, nullptr));
     benchmark::DoNotOptimize(Root.get());
-    State.PauseTiming();
+    if (TimesReading) {
+      State.PauseTiming();
+    } else {
+      State.ResumeTiming();
+    }
     Root.reset();
-    State.ResumeTiming();
+    if (TimesReading) State.ResumeTiming();
   }
   State.SetItemsProcessed(State.iterations() * State.range(0));
 }
+
+int Size(const benchmark::State& State) { return static_cast<int>(State.range(0)); }
 
 void BM_ReadLinkedComponents(benchmark::State& State) {
-  ReadForm(State, LinkedComponentsForm(static_cast<int>(State.range(0))));
+  ReadAndDestroy(State, LinkedComponentsForm(Size(State)), TPart::Reading);
 }
 void BM_ReadUnnamedComponents(benchmark::State& State) {
-  ReadForm(State, UnnamedComponentsForm(static_cast<int>(State.range(0))));
+  ReadAndDestroy(State, UnnamedComponentsForm(Size(State)), TPart::Reading);
 }
 void BM_ReadFilterItems(benchmark::State& State) {
-  ReadForm(State, FilterItemsForm(static_cast<int>(State.range(0))));
+  ReadAndDestroy(State, FilterItemsForm(Size(State)), TPart::Reading);
 }
-
-// Times destroying what a form made.
-void DestroyForm(benchmark::State& State, const std::string& Form) {
-  LoadUnits();
-  for (auto _ : State) {
-    State.PauseTiming();
-    std::unique_ptr<TComponent> Root(ReadComponentForm(Form, nullptr));
-    State.ResumeTiming();
-    Root.reset();
-  }
-  State.SetItemsProcessed(State.iterations() * State.range(0));
-}
-
 void BM_DestroyLinkedComponents(benchmark::State& State) {
-  DestroyForm(State, LinkedComponentsForm(static_cast<int>(State.range(0))));
+  ReadAndDestroy(State, LinkedComponentsForm(Size(State)), TPart::Destroying);
 }
 void BM_DestroyFilterItems(benchmark::State& State) {
-  DestroyForm(State, FilterItemsForm(static_cast<int>(State.range(0))));
+  ReadAndDestroy(State, FilterItemsForm(Size(State)), TPart::Destroying);
 }
 
 BENCHMARK(BM_ReadLinkedComponents)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
