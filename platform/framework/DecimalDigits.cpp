@@ -1,7 +1,12 @@
 #include "framework/DecimalDigits.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
+#include <limits>
+#include <span>
+#include <string>
 #include <vector>
 
 namespace gaugery {
@@ -10,6 +15,7 @@ namespace {
 
 // A natural number in 32-bit words, the least significant first.
 using TWords = std::vector<std::uint32_t>;
+using TWordSpan = std::span<std::uint32_t>;
 
 constexpr int kWordBits = 32;
 // Digits are made nine at a time.
@@ -17,26 +23,37 @@ constexpr std::uint32_t kChunk = 1000000000;
 constexpr int kChunkDigits = 9;
 
 // A finite, positive value as M x 2^Exponent with a natural number M, whatever the
-// precision of long double.
+// precision of long double. A value a double holds (every value where Extended is a
+// double) is taken apart as a double, which costs far less.
 TWords MantissaOf(long double Value, int& Exponent) {
   int Binary = 0;
+  const auto AsDouble = static_cast<double>(Value);
+  if (static_cast<long double>(AsDouble) == Value) {
+    constexpr int kDoubleBits = std::numeric_limits<double>::digits;
+    const auto Bits =
+        static_cast<std::uint64_t>(std::ldexp(std::frexp(AsDouble, &Binary), kDoubleBits));
+    Exponent = Binary - kDoubleBits;
+    return {static_cast<std::uint32_t>(Bits), static_cast<std::uint32_t>(Bits >> kWordBits)};
+  }
   long double Fraction = std::frexp(Value, &Binary);
-  TWords MostSignificantFirst;
+  TWords Mantissa;
   while (Fraction != 0) {
     Fraction = std::ldexp(Fraction, kWordBits);
     const auto Word = static_cast<std::uint32_t>(Fraction);
     Fraction -= Word;
-    MostSignificantFirst.push_back(Word);
+    Mantissa.push_back(Word);
     Binary -= kWordBits;
   }
+  std::reverse(Mantissa.begin(), Mantissa.end());
   Exponent = Binary;
-  return TWords(MostSignificantFirst.rbegin(), MostSignificantFirst.rend());
+  return Mantissa;
 }
 
-TWords ShiftedLeft(const TWords& Value, int Bits) {
+// Value x 2^Bits in at least MinWords words.
+TWords ShiftedLeft(const TWords& Value, int Bits, std::size_t MinWords) {
   const auto WordShift = static_cast<std::size_t>(Bits / kWordBits);
   const int BitShift = Bits % kWordBits;
-  TWords Result(Value.size() + WordShift + 1, 0);
+  TWords Result(std::max(Value.size() + WordShift + 1, MinWords), 0);
   for (std::size_t I = 0; I < Value.size(); ++I) {
     const std::uint64_t Shifted = std::uint64_t{Value[I]} << BitShift;
     Result[I + WordShift] |= static_cast<std::uint32_t>(Shifted);
@@ -45,29 +62,29 @@ TWords ShiftedLeft(const TWords& Value, int Bits) {
   return Result;
 }
 
-void DropHighZeros(TWords& Value) {
-  while (!Value.empty() && Value.back() == 0) Value.pop_back();
+// Value without its zero words at the top.
+TWordSpan WithoutHighZeros(TWordSpan Value) {
+  while (!Value.empty() && Value.back() == 0) Value = Value.first(Value.size() - 1);
+  return Value;
 }
 
 // Divides Value by kChunk in place and returns the remainder.
-std::uint32_t DivideByChunk(TWords& Value) {
+std::uint32_t DivideByChunk(TWordSpan Value) {
   std::uint64_t Remainder = 0;
   for (auto Word = Value.rbegin(); Word != Value.rend(); ++Word) {
     const std::uint64_t Current = (Remainder << kWordBits) | *Word;
     *Word = static_cast<std::uint32_t>(Current / kChunk);
     Remainder = Current % kChunk;
   }
-  DropHighZeros(Value);
   return static_cast<std::uint32_t>(Remainder);
 }
 
-// Multiplies Value from its word First on by kChunk in place and returns what carries
-// out of the top word.
-std::uint32_t MultiplyByChunk(TWords& Value, std::size_t First) {
+// Multiplies Value by kChunk in place and returns what carries out of the top word.
+std::uint32_t MultiplyByChunk(TWordSpan Value) {
   std::uint64_t Carry = 0;
-  for (std::size_t I = First; I < Value.size(); ++I) {
-    const std::uint64_t Product = std::uint64_t{Value[I]} * kChunk + Carry;
-    Value[I] = static_cast<std::uint32_t>(Product);
+  for (std::uint32_t& Word : Value) {
+    const std::uint64_t Product = std::uint64_t{Word} * kChunk + Carry;
+    Word = static_cast<std::uint32_t>(Product);
     Carry = Product >> kWordBits;
   }
   return static_cast<std::uint32_t>(Carry);
@@ -76,32 +93,36 @@ std::uint32_t MultiplyByChunk(TWords& Value, std::size_t First) {
 // Nine digits, with leading zeros.
 void AppendChunk(std::string& Digits, std::uint32_t Chunk) {
   char Text[kChunkDigits];
-  for (int I = kChunkDigits - 1; I >= 0; --I, Chunk /= 10)
+  for (int I = kChunkDigits - 1; I >= 0; --I, Chunk /= 10) {
     Text[I] = static_cast<char>('0' + Chunk % 10);
+  }
   Digits.append(Text, kChunkDigits);
 }
 
-// The digits of a natural number, possibly with leading zeros; empty for zero.
-std::string IntegerDigits(TWords Value) {
-  DropHighZeros(Value);
+// Appends the digits of a natural number, which it uses up; nothing for zero.
+void AppendInteger(std::string& Digits, TWordSpan Value) {
   std::vector<std::uint32_t> Chunks;  // the least significant first
-  while (!Value.empty()) Chunks.push_back(DivideByChunk(Value));
-  std::string Digits;
-  for (auto Chunk = Chunks.rbegin(); Chunk != Chunks.rend(); ++Chunk) AppendChunk(Digits, *Chunk);
-  return Digits;
+  for (Value = WithoutHighZeros(Value); !Value.empty(); Value = WithoutHighZeros(Value)) {
+    Chunks.push_back(DivideByChunk(Value));
+  }
+  if (Chunks.empty()) return;
+  Digits += std::to_string(Chunks.back());
+  for (auto Chunk = std::next(Chunks.rbegin()); Chunk != Chunks.rend(); ++Chunk) {
+    AppendChunk(Digits, *Chunk);
+  }
 }
 
-// The digits after the point of Value / 2^(32 x Value.size()), up to the last nonzero
-// one (and a few zeros after it). Every step moves the lowest nonzero bit up by nine
-// places, so the fraction runs out.
-std::string FractionDigits(TWords Value) {
-  std::string Digits;
-  std::size_t Low = 0;  // the words below it are zero, and stay zero
-  for (;;) {
-    while (Low < Value.size() && Value[Low] == 0) ++Low;
-    if (Low == Value.size()) return Digits;
-    AppendChunk(Digits, MultiplyByChunk(Value, Low));
+// Appends the digits after the point of Value / 2^(32 x Value.size()), which it uses
+// up: up to the last nonzero one (and a few zeros after it), or Limit of them. Every
+// step moves the lowest nonzero bit up by nine places, so the fraction runs out.
+void AppendFraction(std::string& Digits, TWordSpan Value, int Limit) {
+  const std::size_t End = Digits.size() + static_cast<std::size_t>(std::max(Limit, 0));
+  while (Digits.size() < End) {
+    while (!Value.empty() && Value.front() == 0) Value = Value.subspan(1);
+    if (Value.empty()) break;
+    AppendChunk(Digits, MultiplyByChunk(Value));
   }
+  if (Digits.size() > End) Digits.resize(End);
 }
 
 void Normalize(TDecimal& Decimal) {
@@ -118,7 +139,7 @@ void Normalize(TDecimal& Decimal) {
 
 }  // namespace
 
-TDecimal ExactDecimal(long double Value) {
+TDecimal ExactDecimal(long double Value, int FractionDigits) {
   TDecimal Decimal;
   if (!std::isfinite(Value)) return Decimal;
   Decimal.Negative = std::signbit(Value);
@@ -128,12 +149,13 @@ TDecimal ExactDecimal(long double Value) {
   const TWords Mantissa = MantissaOf(Magnitude, Exponent);
   // The value in fixed point, with whole words after the binary point.
   const int FractionWords = Exponent < 0 ? (kWordBits - 1 - Exponent) / kWordBits : 0;
-  TWords Fixed = ShiftedLeft(Mantissa, Exponent + FractionWords * kWordBits);
-  if (Fixed.size() < static_cast<std::size_t>(FractionWords)) Fixed.resize(FractionWords);
-  const auto Point = Fixed.begin() + FractionWords;
-  const std::string Integer = IntegerDigits(TWords(Point, Fixed.end()));
-  Decimal.Digits = Integer + FractionDigits(TWords(Fixed.begin(), Point));
-  Decimal.Exponent = static_cast<int>(Integer.size());
+  TWords Fixed = ShiftedLeft(Mantissa, Exponent + FractionWords * kWordBits,
+                             static_cast<std::size_t>(FractionWords));
+  const TWordSpan Whole(Fixed);
+  const auto Point = static_cast<std::size_t>(FractionWords);
+  AppendInteger(Decimal.Digits, Whole.subspan(Point));
+  Decimal.Exponent = static_cast<int>(Decimal.Digits.size());
+  AppendFraction(Decimal.Digits, Whole.first(Point), FractionDigits);
   Normalize(Decimal);
   return Decimal;
 }

@@ -2,6 +2,7 @@
 // holds them, and their rounding to fewer digits.
 #pragma once
 
+#include <climits>
 #include <string>
 
 namespace gaugery {
@@ -17,9 +18,11 @@ struct TDecimal {
   bool ShowsMinus() const { return Negative && !IsZero(); }
 };
 
-// Every digit of a finite value: 0.145 as a double gives 1449999999999999900079927...,
-// 2^63 gives 9223372036854775808. Infinities and NaN give zero.
-TDecimal ExactDecimal(long double Value);
+// The digits of a finite value exactly as the binary value holds them: 0.145 as a
+// double gives 1449999999999999900079927..., 2^63 gives 9223372036854775808. Digits
+// after the point stop after FractionDigits places (left out, not rounded): enough for
+// KeepDigits to round to one place less. Infinities and NaN give zero.
+TDecimal ExactDecimal(long double Value, int FractionDigits = INT_MAX);
 
 // Keeps the first Count digits (none when Count < 0), rounding half away from zero.
 // Applied to exact digits this rounds the binary value itself: only a value that lies

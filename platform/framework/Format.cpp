@@ -1,6 +1,7 @@
 #include "framework/Format.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -159,7 +160,7 @@ std::optional<std::string> NonFiniteText(long double Value) {
 // Fixed-point text: "-1,234.50".
 std::string FixedText(long double Value, int Decimals, bool Grouping) {
   if (auto Text = NonFiniteText(Value)) return *Text;
-  TDecimal Decimal = ExactDecimal(Value);
+  TDecimal Decimal = ExactDecimal(Value, Decimals + 1);
   RoundToDecimals(Decimal, Decimals);
   std::string Integer = IntegerDigits(Decimal);
   if (Integer.empty()) Integer.assign(1, '0');
@@ -383,6 +384,8 @@ struct TPicture {
   bool Scientific = false;
 
   int SignificantDigits() const { return std::max(IntegerPlaces, 1) + FractionPlaces; }
+  // The places after the point that rounding for the picture reads.
+  int FractionDigitsRead() const { return Scientific ? INT_MAX : FractionPlaces + 1; }
 };
 
 // Walks a section, calling OnDigitPlace(IsZero, AfterPoint), OnPoint(), OnExponent(Mark,
@@ -543,17 +546,20 @@ std::string FormatFloat(const std::string& Pattern, Extended Value) {
   if (Pattern.empty()) return GeneralText(Value, 15);
 
   const std::vector<std::string_view> Sections = SplitSections(Pattern);
-  const TDecimal Decimal = ExactDecimal(Value);
   const TPicture Positive = ParsePicture(Sections[0]);
+  std::optional<TPicture> Negative;
+  if (HasSection(Sections, 1)) Negative = ParsePicture(Sections[1]);
+  const int Places =
+      std::max(Positive.FractionDigitsRead(), Negative ? Negative->FractionDigitsRead() : 0);
+  const TDecimal Decimal = ExactDecimal(Value, Places);
   const TDecimal Rounded = RoundForPicture(Decimal, Positive);
 
   if (Rounded.IsZero()) {
     if (HasSection(Sections, 2)) return RenderPicture({}, ParsePicture(Sections[2]));
     return RenderPicture(Rounded, Positive);
   }
-  if (Decimal.Negative && HasSection(Sections, 1)) {
-    const TPicture Negative = ParsePicture(Sections[1]);
-    return RenderPicture(RoundForPicture(Decimal, Negative), Negative);
+  if (Decimal.Negative && Negative) {
+    return RenderPicture(RoundForPicture(Decimal, *Negative), *Negative);
   }
   std::string Text = RenderPicture(Rounded, Positive);
   if (Decimal.Negative) Text.insert(0, 1, '-');

@@ -17,6 +17,9 @@ TEST(DecimalDigits, EveryDigitOfTheBinaryValue) {
   const TDecimal Below = ExactDecimal(0.145);
   EXPECT_EQ(Below.Digits, "1449999999999999900079927783735911361873149871826171875");
   EXPECT_EQ(Below.Exponent, 0);
+  EXPECT_EQ(ExactDecimal(0.145, 3).Digits, "144") << "cut after three places";
+  EXPECT_EQ(ExactDecimal(-1234.5678, 1).Digits, "12345");
+  EXPECT_EQ(ExactDecimal(0.5, 0).Digits, "");
   const TDecimal Large = ExactDecimal(-9223372036854775808.0);
   EXPECT_EQ(Large.Digits, "9223372036854775808");
   EXPECT_EQ(Large.Exponent, 19);
