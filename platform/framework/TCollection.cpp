@@ -1,6 +1,7 @@
 #include "framework/TCollection.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "framework/Exceptions.h"
 
@@ -55,9 +56,10 @@ void TCollection::InsertItem(TCollectionItem* Item) {
   Item->Collection_ = this;
 }
 
+// Searched from the last item: clearing removes the items from the end.
 void TCollection::RemoveItem(TCollectionItem* Item) {
-  const auto Found = std::find(Items_.begin(), Items_.end(), Item);
-  if (Found != Items_.end()) Items_.erase(Found);
+  const auto Found = std::find(Items_.rbegin(), Items_.rend(), Item);
+  if (Found != Items_.rend()) Items_.erase(std::next(Found).base());
   Item->Collection_ = nullptr;
 }
 
