@@ -40,6 +40,19 @@ class TItemCells {
   std::map<TRowKey, std::string> Cells_;
 };
 
+// The readings from First on that are on First's object and not placed yet, now placed.
+std::vector<std::size_t> TakeGroup(const std::vector<TPreviewReading>& Readings, std::size_t First,
+                                   std::vector<bool>& Placed) {
+  std::vector<std::size_t> Group;
+  for (std::size_t I = First; I < Readings.size(); ++I) {
+    if (!Placed[I] && AnsiSameText(Readings[I].ObjectName, Readings[First].ObjectName)) {
+      Group.push_back(I);
+      Placed[I] = true;
+    }
+  }
+  return Group;
+}
+
 // The rows of the items in Group, in order of appearance; one empty row at least.
 std::vector<TRowKey> GroupRows(const std::vector<TPreviewReading>& Readings,
                                const std::vector<std::size_t>& Group) {
@@ -118,13 +131,7 @@ TPreviewTable PreviewTableOf(const std::vector<TPreviewReading>& Readings) {
   std::vector<bool> Placed(Readings.size(), false);
   for (std::size_t First = 0; First < Readings.size(); ++First) {
     if (Placed[First]) continue;
-    std::vector<std::size_t> Group;
-    for (std::size_t I = First; I < Readings.size(); ++I) {
-      if (!Placed[I] && AnsiSameText(Readings[I].ObjectName, Readings[First].ObjectName)) {
-        Group.push_back(I);
-        Placed[I] = true;
-      }
-    }
+    const std::vector<std::size_t> Group = TakeGroup(Readings, First, Placed);
     for (const TRowKey& Row : GroupRows(Readings, Group)) {
       std::vector<std::string> Line{Readings[First].ObjectName, Row.first};
       for (std::size_t I = 0; I < Readings.size(); ++I) {
