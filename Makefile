@@ -2,7 +2,7 @@
 # missing, configures, builds, then runs the main program or the whole test suite.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test designer clean
 
 all: build
 
@@ -19,6 +19,12 @@ run: build
 
 test: build
 	ctest --preset default -j $(JOBS)
+
+# Gaugery Designer with the design package it loads; FORM=file.json opens a stored form.
+designer: deps
+	@test -f build/CMakeCache.txt || cmake --preset default
+	cmake --build --preset default -j $(JOBS) --target gaugery-designer
+	build/bin/gaugery-designer $(FORM)
 
 clean:
 	rm -rf build
