@@ -142,9 +142,11 @@ void TDesignerWindow::FileSave() {
 }
 
 void TDesignerWindow::FileSaveAs() {
-  const QString FileName =
-      QFileDialog::getSaveFileName(this, tr("Save Form As"), Form_->FileName(), FormFilter);
-  if (!FileName.isEmpty()) SaveFile(FileName);
+  QFileDialog Dialog(this, tr("Save Form As"), Form_->FileName(), FormFilter);
+  Dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // A name typed without extension gets ".json", and the dialog asks before replacing.
+  Dialog.setDefaultSuffix(QStringLiteral("json"));
+  if (Dialog.exec() == QDialog::Accepted) SaveFile(Dialog.selectedFiles().constFirst());
 }
 
 void TDesignerWindow::EditDelete() {
@@ -194,7 +196,10 @@ void TDesignerWindow::ReportPackageProblems() {
   }
   if (Packages_.empty()) Problems << tr("No design package was named.");
   if (Problems.isEmpty()) return;
-  statusBar()->showMessage(tr("The palette is empty: no design package is loaded"));
+  const bool NoneLoaded =
+      std::none_of(Packages_.begin(), Packages_.end(),
+                   [](const TLoadedPackage& Package) { return Package.IsLoaded(); });
+  if (NoneLoaded) statusBar()->showMessage(tr("The palette is empty: no design package is loaded"));
   QMessageBox::warning(this, QString::fromLatin1(DesignerName),
                        Problems.join(QStringLiteral("\n\n")));
 }
@@ -203,7 +208,7 @@ void TDesignerWindow::HelpPackages() {
   QStringList Lines;
   for (const TLoadedPackage& Package : Packages_) {
     const std::string& What = Package.IsLoaded() ? Package.Description : Package.Error;
-    Lines << Package.FileName + QStringLiteral("\n    ") + ToQ(What);
+    Lines << ToQ(What) + QStringLiteral("\n") + Package.FileName;
   }
   if (Lines.isEmpty()) Lines << tr("No design package is loaded.");
   QMessageBox::information(this, tr("Packages"), Lines.join(QStringLiteral("\n\n")));

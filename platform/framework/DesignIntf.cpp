@@ -31,6 +31,14 @@ bool BooleanOf(const std::string& Text) {
   throw EConvertError("'" + Text + "' is not a valid boolean value");
 }
 
+// "(TPerfCounterItems)": the collection's class in parentheses.
+std::string CollectionCaption(const TCollection& Collection) {
+  std::string Caption(1, '(');
+  Caption += Collection.ClassName();
+  Caption += ')';
+  return Caption;
+}
+
 }  // namespace
 
 TPropertyEditor::TPropertyEditor(TDesignSelection AComponents, const TPropertyInfo& AProperty)
@@ -67,7 +75,7 @@ std::string TPropertyEditor::GetValue() {
       return Linked == nullptr ? std::string() : Linked->Name();
     }
     case TPropertyKind::pkCollection:
-      return "(" + Property_.GetCollection(First)->ClassName() + ")";
+      return CollectionCaption(*Property_.GetCollection(First));
     case TPropertyKind::pkObject:
       break;
   }

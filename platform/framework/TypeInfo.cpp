@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 #include "framework/Exceptions.h"
 
