@@ -33,15 +33,10 @@ QPixmap PaletteImage(const std::string& ClassName) {
 
 TComponentPalette::TComponentPalette(QWidget* Parent) : QTabWidget(Parent) {
   setDocumentMode(true);
-  Reload();
+  Load();
 }
 
-void TComponentPalette::Reload() {
-  while (count() > 0) {
-    QWidget* Page = widget(0);
-    removeTab(0);
-    delete Page;
-  }
+void TComponentPalette::Load() {
   for (const std::string& Page : PalettePages()) addTab(NewPage(PaletteClasses(Page)), ToQ(Page));
 }
 
@@ -110,10 +105,12 @@ bool TComponentPalette::eventFilter(QObject* Watched, QEvent* Event) {
 }
 
 void TComponentPalette::ButtonToggled(QToolButton* Button, bool Checked) {
-  if (!Checked) return;
-  for (QToolButton* Other : Buttons()) {
-    if (Other != Button) Other->setChecked(false);
+  if (Checked) {
+    for (QToolButton* Other : Buttons()) {
+      if (Other != Button) Other->setChecked(false);
+    }
   }
+  emit PendingClassChanged(QString::fromStdString(PendingClass()));
 }
 
 std::vector<QToolButton*> TComponentPalette::Buttons() const {

@@ -23,9 +23,6 @@ class TComponentPalette : public QTabWidget {
  public:
   explicit TComponentPalette(QWidget* Parent = nullptr);
 
-  // Rebuilds the pages from the registered palette.
-  void Reload();
-
   // The class names of a page, in button order.
   std::vector<std::string> Classes(const QString& Page) const;
   // Null for a class that is not on the palette.
@@ -37,11 +34,15 @@ class TComponentPalette : public QTabWidget {
 
  signals:
   void ClassDoubleClicked(const QString& ClassName);
+  // A button went down or up: the armed class, empty for none.
+  void PendingClassChanged(const QString& ClassName);
 
  protected:
   bool eventFilter(QObject* Watched, QEvent* Event) override;
 
  private:
+  // Builds the pages from the registered palette.
+  void Load();
   QWidget* NewPage(const std::vector<std::string>& ClassNames);
   QToolButton* NewButton(const std::string& ClassName, QWidget* Page);
   void ButtonToggled(QToolButton* Button, bool Checked);

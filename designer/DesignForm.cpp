@@ -47,8 +47,7 @@ std::string StoredFormOf(TComponent* Root) {
   }
 }
 
-}  // namespace
-
+// The collection property of Owner that holds Collection; null when none does.
 const TPropertyInfo* CollectionPropertyOf(TPersistent* Owner, const TCollection* Collection) {
   const TClassInfo* Class = ClassInfoOf(Owner);
   if (Class == nullptr) return nullptr;
@@ -60,6 +59,8 @@ const TPropertyInfo* CollectionPropertyOf(TPersistent* Owner, const TCollection*
   }
   return nullptr;
 }
+
+}  // namespace
 
 std::string DesignNameOf(TPersistent* Object) {
   if (const auto* Component = dynamic_cast<const TComponent*>(Object)) return Component->Name();

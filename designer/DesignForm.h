@@ -21,9 +21,6 @@ namespace gaugery {
 // position ("PerfFilter1.Items[0]").
 std::string DesignNameOf(TPersistent* Object);
 
-// The collection property of Owner that holds Collection; null when none does.
-const TPropertyInfo* CollectionPropertyOf(TPersistent* Owner, const TCollection* Collection);
-
 class TDesignForm : public QObject {
   Q_OBJECT
 

@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QToolButton>
 #include <algorithm>
 
 #include "CollectionEditor.h"
@@ -53,12 +52,9 @@ TDesignerWindow::TDesignerWindow(std::vector<TLoadedPackage> Packages, QWidget* 
   connect(
       Ui_->Palette, &TComponentPalette::ClassDoubleClicked, this,
       [this](const QString& ClassName) { Ui_->Surface->DropComponent(ClassName.toStdString()); });
-  for (int Page = 0; Page < Ui_->Palette->count(); ++Page) {
-    for (const std::string& ClassName : Ui_->Palette->Classes(Ui_->Palette->tabText(Page))) {
-      connect(Ui_->Palette->Button(ClassName), &QToolButton::toggled, this,
-              [this] { Ui_->Surface->SetPendingClass(Ui_->Palette->PendingClass()); });
-    }
-  }
+  connect(
+      Ui_->Palette, &TComponentPalette::PendingClassChanged, this,
+      [this](const QString& ClassName) { Ui_->Surface->SetPendingClass(ClassName.toStdString()); });
   connect(Ui_->Surface, &TFormSurface::PendingClassDropped, Ui_->Palette,
           &TComponentPalette::ClearPending);
   connect(Ui_->Surface, &TFormSurface::ComponentActivated, this,

@@ -31,7 +31,6 @@ class TPreviewWindow : public QDialog {
   bool IsSampling() const;
 
   QTableWidget* Table() const { return Table_; }
-  QLabel* Status() const { return Status_; }
 
  signals:
   // The table shows a new reading.

@@ -26,7 +26,6 @@ class TPropertyRow : public QWidget {
 
   TPropertyEditor& Editor() const { return *Editor_; }
   QString Name() const;
-  TPropertyAttributes Attributes() const { return Attributes_; }
   bool IsReadOnly() const { return (Attributes_ & paReadOnly) != 0; }
 
   // Shows the editor's current text; when the value cannot be read, the reason.
