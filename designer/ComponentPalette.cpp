@@ -17,12 +17,10 @@ namespace {
 
 constexpr int ImageSize = 24;
 
-QString ToQ(const std::string& Text) { return QString::fromStdString(Text); }
-
 }  // namespace
 
 QPixmap PaletteImage(const std::string& ClassName) {
-  const QString Name = ToQ(UpperCase(ClassName));
+  const QString Name = QString::fromStdString(UpperCase(ClassName));
   const QDir Resources(QStringLiteral(":/"));
   for (const QString& Folder : Resources.entryList(QDir::Dirs)) {
     const QImage Image(Resources.filePath(Folder + QLatin1Char('/') + Name));
@@ -37,7 +35,8 @@ TComponentPalette::TComponentPalette(QWidget* Parent) : QTabWidget(Parent) {
 }
 
 void TComponentPalette::Load() {
-  for (const std::string& Page : PalettePages()) addTab(NewPage(PaletteClasses(Page)), ToQ(Page));
+  for (const std::string& Page : PalettePages())
+    addTab(NewPage(PaletteClasses(Page)), QString::fromStdString(Page));
 }
 
 QWidget* TComponentPalette::NewPage(const std::vector<std::string>& ClassNames) {
@@ -52,8 +51,8 @@ QWidget* TComponentPalette::NewPage(const std::vector<std::string>& ClassNames) 
 
 QToolButton* TComponentPalette::NewButton(const std::string& ClassName, QWidget* Page) {
   auto* Button = new QToolButton(Page);
-  Button->setObjectName(ToQ(ClassName));
-  Button->setToolTip(ToQ(ClassName));
+  Button->setObjectName(QString::fromStdString(ClassName));
+  Button->setToolTip(QString::fromStdString(ClassName));
   Button->setIcon(QIcon(PaletteImage(ClassName)));
   Button->setIconSize(QSize(ImageSize, ImageSize));
   Button->setCheckable(true);
@@ -77,7 +76,7 @@ std::vector<std::string> TComponentPalette::Classes(const QString& Page) const {
 
 QToolButton* TComponentPalette::Button(const std::string& ClassName) const {
   for (QToolButton* Button : Buttons()) {
-    if (Button->objectName() == ToQ(ClassName)) return Button;
+    if (Button->objectName() == QString::fromStdString(ClassName)) return Button;
   }
   return nullptr;
 }

@@ -21,8 +21,6 @@ namespace {
 
 const QString FormFilter = QStringLiteral("Stored forms (*.json);;All files (*)");
 
-QString ToQ(const std::string& Text) { return QString::fromStdString(Text); }
-
 }  // namespace
 
 TDesignerWindow::TDesignerWindow(std::vector<TLoadedPackage> Packages, QWidget* Parent)
@@ -188,7 +186,7 @@ TPreviewWindow* TDesignerWindow::Preview() {
 void TDesignerWindow::ReportPackageProblems() {
   QStringList Problems;
   for (const TLoadedPackage& Package : Packages_) {
-    if (!Package.IsLoaded()) Problems << ToQ(Package.Error);
+    if (!Package.IsLoaded()) Problems << QString::fromStdString(Package.Error);
   }
   if (Packages_.empty()) Problems << tr("No design package was named.");
   if (Problems.isEmpty()) return;
@@ -204,7 +202,7 @@ void TDesignerWindow::HelpPackages() {
   QStringList Lines;
   for (const TLoadedPackage& Package : Packages_) {
     const std::string& What = Package.IsLoaded() ? Package.Description : Package.Error;
-    Lines << ToQ(What) + QStringLiteral("\n") + Package.FileName;
+    Lines << QString::fromStdString(What) + QStringLiteral("\n") + Package.FileName;
   }
   if (Lines.isEmpty()) Lines << tr("No design package is loaded.");
   QMessageBox::information(this, tr("Packages"), Lines.join(QStringLiteral("\n\n")));

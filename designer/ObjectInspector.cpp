@@ -17,12 +17,6 @@
 
 namespace gaugery {
 
-namespace {
-
-QString ToQ(const std::string& Text) { return QString::fromStdString(Text); }
-
-}  // namespace
-
 TObjectInspector::TObjectInspector(QWidget* Parent)
     : QWidget(Parent),
       Caption_(new QLabel(this)),
@@ -114,7 +108,8 @@ void TObjectInspector::AddRow(std::unique_ptr<TPropertyEditor> Editor) {
 void TObjectInspector::ShowCaption() {
   const TDesignSelection& Selection = Form_->Selection();
   if (Selection.size() == 1) {
-    Caption_->setText(ToQ(DesignNameOf(Selection[0]) + ": " + Selection[0]->ClassName()));
+    Caption_->setText(
+        QString::fromStdString(DesignNameOf(Selection[0]) + ": " + Selection[0]->ClassName()));
   } else {
     Caption_->setText(tr("%1 objects selected").arg(Selection.size()));
   }

@@ -13,12 +13,6 @@
 
 namespace gaugery {
 
-namespace {
-
-QString ToQ(const std::string& Text) { return QString::fromStdString(Text); }
-
-}  // namespace
-
 TPreviewWindow::TPreviewWindow(TDesignForm* Form, TComponent* Component,
                                std::unique_ptr<TComponentPreview> Preview, int IntervalMs,
                                QWidget* Parent)
@@ -29,7 +23,7 @@ TPreviewWindow::TPreviewWindow(TDesignForm* Form, TComponent* Component,
       Status_(new QLabel(this)),
       Table_(new QTableWidget(this)) {
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowTitle(tr("Preview of %1").arg(ToQ(Component->Name())));
+  setWindowTitle(tr("Preview of %1").arg(QString::fromStdString(Component->Name())));
   resize(720, 420);
   Pause_->setSingleShot(true);
   Pause_->setInterval(IntervalMs);
@@ -56,7 +50,7 @@ TPreviewWindow::~TPreviewWindow() = default;
 void TPreviewWindow::Start() {
   SamplesTaken_ = 0;
   Refresh_->setEnabled(false);
-  Status_->setText(tr("Sampling %1 ...").arg(ToQ(Component_->Name())));
+  Status_->setText(tr("Sampling %1 ...").arg(QString::fromStdString(Component_->Name())));
   TakeSample();
 }
 
@@ -85,18 +79,20 @@ void TPreviewWindow::ShowTable() {
   Table_->setColumnCount(static_cast<int>(Reading.Columns.size()));
   Table_->setRowCount(static_cast<int>(Reading.Rows.size()));
   QStringList Captions;
-  for (const std::string& Column : Reading.Columns) Captions << ToQ(Column);
+  for (const std::string& Column : Reading.Columns) Captions << QString::fromStdString(Column);
   Table_->setHorizontalHeaderLabels(Captions);
   for (int Row = 0; Row < Table_->rowCount(); ++Row) {
     const std::vector<std::string>& Cells = Reading.Rows[static_cast<std::size_t>(Row)];
     for (int Column = 0; Column < Table_->columnCount(); ++Column) {
-      Table_->setItem(Row, Column,
-                      new QTableWidgetItem(ToQ(Cells[static_cast<std::size_t>(Column)])));
+      Table_->setItem(
+          Row, Column,
+          new QTableWidgetItem(QString::fromStdString(Cells[static_cast<std::size_t>(Column)])));
     }
   }
   Table_->resizeColumnsToContents();
   Status_->setText(
-      tr("%1 read at %2").arg(ToQ(Component_->Name()), QTime::currentTime().toString()));
+      tr("%1 read at %2")
+          .arg(QString::fromStdString(Component_->Name()), QTime::currentTime().toString()));
   Refresh_->setEnabled(true);
   emit Shown();
 }
