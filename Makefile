@@ -2,7 +2,7 @@
 # missing, configures, builds, then runs the main program or the whole test suite.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test designer clean
 
 all: build
 
@@ -23,6 +23,11 @@ run: configure
 
 test: build
 	ctest --preset default -j $(JOBS)
+
+# Gaugery Designer with the design package it loads; FORM=file.json opens a stored form.
+designer: configure
+	cmake --build --preset default -j $(JOBS) --target gaugery-designer
+	build/bin/gaugery-designer $(FORM)
 
 clean:
 	rm -rf build

@@ -21,6 +21,19 @@ int TCollectionItem::Index() const {
   return static_cast<int>(std::find(Items.begin(), Items.end(), this) - Items.begin());
 }
 
+void TCollectionItem::SetIndex(int Value) {
+  if (Collection_ == nullptr) return;
+  auto& Items = Collection_->Items_;
+  if (Value < 0 || Value >= Collection_->Count()) RaiseListIndexError(Value);
+  const auto From = Items.begin() + Index();
+  const auto To = Items.begin() + Value;
+  if (From < To) {
+    std::rotate(From, From + 1, To + 1);
+  } else {
+    std::rotate(To, From, From + 1);
+  }
+}
+
 TPersistent* TCollectionItem::GetOwner() { return Collection_; }
 
 TCollection::TCollection(TCollectionItemClass AItemClass) : ItemClass_(AItemClass) {}
