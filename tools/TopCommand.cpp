@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "ProcessFilterForm.h"
 #include "ProcessTable.h"
 #include "Replay.h"
@@ -135,6 +136,7 @@ std::optional<std::string> Refresh(TPerfFilter& Filter, TTextRows& Table) {
 int Run(const Arguments& Args) {
   const long long Count = Args.Number("--count", 0, 1);
   const std::unique_ptr<TPerfFilter> Filter = ReadProcessFilter(ProcessFilterForm());
+  Filter->SetComputerName(ChosenComputer());
   const std::vector<std::string> Captions = ProcessColumnCaptions(*Filter);
   // Taking the snapshot reads a sample; with it held, the first refresh takes the first
   // replayed file.
