@@ -13,6 +13,10 @@ namespace {
 constexpr std::int64_t UnixEpochFileTime = 116444736000000000;
 constexpr double FileTimeUnitsPerSecond = 10'000'000.0;
 
+constexpr char InverseTimerNote[] =
+    " (Exported as the clock of the counter's time base minus the time outside the state "
+    "measured: its rate is the share of time in that state; its value means nothing alone.)";
+
 // How a counter definition is exported; see MetricExposition.h.
 enum class TRole { Skipped, Label, Gauge, Counter, Timer, InverseTimer, Ratio, FractionParts, StartTime };
 
@@ -114,7 +118,7 @@ TMetricUnit UnitOf(TRole Role, DWORD Type, const TWords& Words, std::string_view
 }
 
 TWords CounterWords(TRole Role, TMetricUnit Unit, const CounterDump& Counter) {
-  TWords Words = TitleWords(Counter.Title);
+  TWords Words = WithoutTrailingCount(TitleWords(Counter.Title));
   if (Role == TRole::Timer || Role == TRole::InverseTimer) Words = WithoutTrailingTime(Words);
   if (Role == TRole::StartTime) Words = StartTimeWords(Words);
   if (Unit == TMetricUnit::Bytes) Words = WithoutBytes(Words);
@@ -149,6 +153,7 @@ std::vector<TCounterPlan> PlanCounters(const ObjectDump& Object, const BlockDump
       continue;  // a fraction without its base cannot be computed
     if (Plan.Role == TRole::Skipped) continue;
     Plan.Help = HelpOf(Counter, Helps);
+    if (Plan.Role == TRole::InverseTimer) Plan.Help += InverseTimerNote;
     const TWords Words = TitleWords(Counter.Title);
     Plan.Unit = UnitOf(Plan.Role, Counter.Type, Words, Plan.Help);
     Plan.Time = TimeBaseOf(Counter.Type, Object, Block);
@@ -169,22 +174,28 @@ std::string InstanceNameOf(const InstanceDump& Instance) {
   return std::to_string(Instance.UniqueId);
 }
 
+// The labels of the label counters, each after a ",".
+std::string CounterLabels(const InstanceDump& Instance, const std::vector<TCounterPlan>& Plans) {
+  std::string Labels;
+  for (const TCounterPlan& Plan : Plans) {
+    if (Plan.Role != TRole::Label) continue;
+    const RawValue& Value = Instance.Values[Plan.Position];
+    Labels += "," + LabelPair(*InstanceLabelOf(Plan.Counter->Title),
+                              Value ? std::to_string(*Value) : std::string());
+  }
+  return Labels;
+}
+
 std::vector<TRow> RowsOf(const ObjectDump& Object, const std::vector<TCounterPlan>& Plans) {
   if (Object.NumInstances == PERF_NO_INSTANCES) return {TRow{"", &Object.Values}};
   std::vector<TRow> Rows;
-  std::unordered_map<std::string, int> Seen;
+  std::unordered_map<std::string, int> Seen;  // by name and label counters
   for (const InstanceDump& Instance : Object.Instances) {
     std::string Name = InstanceNameOf(Instance);
-    const int Earlier = Seen[Name]++;
+    const std::string Others = CounterLabels(Instance, Plans);
+    const int Earlier = Seen[Name + Others]++;
     if (Earlier > 0) Name += "#" + std::to_string(Earlier);
-    std::string Labels = "{" + LabelPair("instance_name", Name);
-    for (const TCounterPlan& Plan : Plans) {
-      if (Plan.Role != TRole::Label) continue;
-      const RawValue& Value = Instance.Values[Plan.Position];
-      Labels += "," + LabelPair(*InstanceLabelOf(Plan.Counter->Title),
-                                Value ? std::to_string(*Value) : std::string());
-    }
-    Rows.push_back({Labels + "}", &Instance.Values});
+    Rows.push_back({"{" + LabelPair("instance_name", Name) + Others + "}", &Instance.Values});
   }
   return Rows;
 }

@@ -18,9 +18,10 @@
 //   measures, in seconds since the Unix epoch;
 // - base counters, hidden counters (PERF_DISPLAY_NOSHOW), text, zero, histogram
 //   and unknown types, and values of other sizes than 4 and 8 bytes are not exported.
-// Instances become the label instance_name (a name that repeats within an object gets
-// "#1", "#2", ... after its first occurrence); the counter "ID Process" becomes the
-// label process_id and "ID Thread" thread_id instead of metrics.
+// Instances become the label instance_name; the counter "ID Process" becomes the label
+// process_id and "ID Thread" thread_id instead of metrics, so that processes of the
+// same name are different series. Instances whose labels would still be the same get
+// "#1", "#2", ... after the name from their second occurrence on.
 #pragma once
 
 #include <cstdint>

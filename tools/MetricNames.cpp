@@ -45,6 +45,17 @@ std::string_view WithoutPerSec(std::string_view Title) {
   return Title;
 }
 
+// The English plural of a word, by the common rules.
+std::string Plural(std::string Word) {
+  const auto EndsWith = [&](std::string_view Tail) { return Word.ends_with(Tail); };
+  if (EndsWith("s") || EndsWith("x") || EndsWith("z") || EndsWith("ch") || EndsWith("sh"))
+    return Word + "es";
+  if (Word.size() > 1 && Word.back() == 'y' &&
+      std::string_view("aeiou").find(Word[Word.size() - 2]) == std::string_view::npos)
+    return Word.substr(0, Word.size() - 1) + "ies";
+  return Word + "s";
+}
+
 }  // namespace
 
 std::string_view UnitText(TMetricUnit Unit) {
@@ -74,6 +85,13 @@ TWords TitleWords(std::string_view Title) {
   }
   if (!Word.empty()) Words.push_back(std::move(Word));
   return WithCpu(std::move(Words));
+}
+
+TWords WithoutTrailingCount(TWords Words) {
+  if (Words.size() < 2 || Words.back() != "count") return Words;
+  Words.pop_back();
+  Words.back() = Plural(std::move(Words.back()));
+  return Words;
 }
 
 TWords WithoutTrailingTime(TWords Words) {

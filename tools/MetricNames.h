@@ -23,6 +23,10 @@ using TWords = std::vector<std::string>;
 // Bytes/sec" {"io", "read", "bytes"}.
 TWords TitleWords(std::string_view Title);
 
+// A trailing "count" as the plural of the word before it ("thread count" ->
+// "threads"): Prometheus keeps the suffix "_count" for histograms and summaries.
+TWords WithoutTrailingCount(TWords Words);
+
 // Without a trailing word "time": the unit "seconds" says it ("user time" -> "user").
 TWords WithoutTrailingTime(TWords Words);
 
