@@ -21,9 +21,9 @@ using THandled = httplib::Server::HandlerResponse;
 
 // Worker threads: a scraper or reader keeps its connection for its next request, so
 // the pool is larger than the cores to let many of them wait at once.
-constexpr std::size_t WorkerThreads = 32;
+constexpr std::size_t WorkerThreads = 64;
 constexpr time_t RequestTimeoutSeconds = 5;
-constexpr std::size_t KeepAliveRequests = 1000;
+constexpr std::size_t KeepAliveRequests = 100;
 // GET requests carry no body; a request with one is refused with 413 (so is a body
 // the library would read, beyond this size).
 constexpr std::size_t LargestBody = 1024;
@@ -69,6 +69,17 @@ std::string LoggableText(std::string_view Text) {
     Line += static_cast<unsigned char>(C) < 0x20 || C == 0x7F ? '?' : C;
   if (Text.size() > Longest) Line += "...";
   return Line;
+}
+
+// Sends a text of the samples without copying it: the answer holds a share of it while
+// it is being sent, however many answers send the same text at once.
+void ShareContent(Response& Res, std::shared_ptr<const std::string> Text, const std::string& Type) {
+  const std::size_t Size = Text->size();
+  Res.set_content_provider(
+      Size, Type,
+      [Text = std::move(Text)](std::size_t Offset, std::size_t Length, httplib::DataSink& Sink) {
+        return Sink.write(Text->data() + Offset, Length);
+      });
 }
 
 void Answer(Response& Res, int Status, const std::string& Text) {
@@ -162,9 +173,12 @@ void TPerfServer::TImpl::ServeIndex(Response& Res) const {
 
 void TPerfServer::TImpl::ServeMetrics(const Request& Req, Response& Res) {
   const TExpositionFormat Format = NegotiatedFormat(Req.get_header_value("Accept"));
-  const std::shared_ptr<const std::string> Text = Samples.Metrics(Format);
+  const bool Gzip = AcceptsGzip(Req.get_header_value("Accept-Encoding"));
+  std::shared_ptr<const std::string> Text = Samples.Metrics(Format, Gzip);
   if (!Text) return Answer(Res, 503, "No performance data could be read");
-  Res.set_content(*Text, std::string(ContentTypeOf(Format)));
+  Res.set_header("Vary", "Accept-Encoding");
+  if (Gzip) Res.set_header("Content-Encoding", "gzip");
+  ShareContent(Res, std::move(Text), std::string(ContentTypeOf(Format)));
 }
 
 void TPerfServer::TImpl::ServePerfData(const Request& Req, Response& Res) {
@@ -173,9 +187,9 @@ void TPerfServer::TImpl::ServePerfData(const Request& Req, Response& Res) {
       PerfDataValue(Question == std::string::npos ? std::string_view()
                                                   : std::string_view(Req.target).substr(Question + 1));
   if (!Value) return Answer(Res, 400, "Expected /perfdata?value=Global or value=INDEX+INDEX...");
-  const std::shared_ptr<const std::string> Block = Samples.Block(*Value);
+  std::shared_ptr<const std::string> Block = Samples.Block(*Value);
   if (!Block) return Answer(Res, 503, "No performance data could be read");
-  Res.set_content(*Block, BinaryType);
+  ShareContent(Res, std::move(Block), BinaryType);
 }
 
 void TPerfServer::TImpl::ServeLocaleValue(const Request& Req, Response& Res) const {

@@ -1,5 +1,6 @@
 // gaugery serve: the performance data of this computer over HTTP, for Prometheus and
 // for the registry of other machines that read this one as a remote computer.
+#include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
 
@@ -22,6 +23,8 @@ namespace gaugery::cli {
 namespace {
 
 constexpr std::size_t LongestToken = 4096;
+constexpr int LargeAllocation = 128 * 1024;
+constexpr int HeapArenas = 2;
 
 TRemoteAddress ListenAddress(const Arguments& Args) {
   const std::string Text = Args.Value("--listen", "127.0.0.1:" + std::to_string(GaugeryServePort));
@@ -93,6 +96,12 @@ int Run(const Arguments& Args) {
   if (!Args.Operands().empty()) throw UsageError("serve takes no operands");
   TServeOptions Options{ListenAddress(Args), Args.Seconds("--interval", "1"), TokenOf(Args)};
   signal(SIGPIPE, SIG_IGN);
+  // Every exposition and block is a large allocation made once per sample: with a fixed
+  // threshold they are mapped and unmapped whole. The many worker threads share a few
+  // heaps instead of one each. Both keep a long-running server's memory flat instead of
+  // fragmenting it.
+  mallopt(M_MMAP_THRESHOLD, LargeAllocation);
+  mallopt(M_ARENA_MAX, HeapArenas);
   TPerfServer Server(Options);
   const int Port = Server.Bind();
   std::cout << "gaugery serve: listening on http://"

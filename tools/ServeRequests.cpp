@@ -54,8 +54,8 @@ bool HasControlCharacter(std::string_view Text) {
   });
 }
 
-// One media range of an Accept header: its type and its weight (q, 1 by default);
-// a weight that is no number reads as 0.
+// One media range of an Accept header (or one coding of Accept-Encoding): its type and
+// its weight (q, 1 by default); a weight that is no number reads as 0.
 struct TMediaRange {
   std::string_view Type;
   double Weight = 1.0;
@@ -110,6 +110,18 @@ TExpositionFormat NegotiatedFormat(std::string_view Accept) {
   }
   return OpenMetrics > 0 && OpenMetrics >= Text ? TExpositionFormat::OpenMetrics
                                                 : TExpositionFormat::Prometheus;
+}
+
+bool AcceptsGzip(std::string_view AcceptEncoding) {
+  while (!AcceptEncoding.empty()) {
+    const std::size_t Comma = AcceptEncoding.find(',');
+    const TMediaRange Coding = ReadMediaRange(AcceptEncoding.substr(0, Comma));
+    AcceptEncoding.remove_prefix(Comma == std::string_view::npos ? AcceptEncoding.size() : Comma + 1);
+    if ((SameAsciiText(Coding.Type, "gzip") || SameAsciiText(Coding.Type, "x-gzip")) &&
+        Coding.Weight > 0)
+      return true;
+  }
+  return false;
 }
 
 bool IsAuthorized(std::string_view Authorization, std::string_view Token) {

@@ -25,6 +25,9 @@ std::optional<std::string> PerfDataValue(std::string_view Query);
 // format otherwise, also for an absent or unreadable header.
 TExpositionFormat NegotiatedFormat(std::string_view Accept);
 
+// Whether an Accept-Encoding header lists "gzip" (or "x-gzip") with a weight above 0.
+bool AcceptsGzip(std::string_view AcceptEncoding);
+
 // Whether an Authorization header carries "Bearer <Token>" (the scheme in any letter
 // case). The token is compared in constant time.
 bool IsAuthorized(std::string_view Authorization, std::string_view Token);

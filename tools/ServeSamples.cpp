@@ -1,5 +1,6 @@
 #include "ServeSamples.h"
 
+#include "GzipText.h"
 #include "PerfData.h"
 #include "PerfTitles.h"
 
@@ -11,6 +12,7 @@ namespace {
 // recently asked for is dropped beyond that.
 constexpr std::size_t MostValueNames = 16;
 constexpr int FormatCount = 2;
+constexpr int EncodingCount = 2;  // plain, gzip
 
 }  // namespace
 
@@ -22,7 +24,7 @@ struct TServeSamples::TEntry {
   // sample as far as they were asked for.
   std::uint64_t Generation = 0;
   std::shared_ptr<const std::string> Bytes;
-  std::shared_ptr<const std::string> Rendered[FormatCount];
+  std::shared_ptr<const std::string> Rendered[FormatCount][EncodingCount];
 };
 
 TServeSamples::TServeSamples(std::chrono::steady_clock::duration Interval, THelpTexts Helps)
@@ -47,7 +49,8 @@ TServeSamples::TEntry& TServeSamples::FreshEntry(const std::string& ValueName) {
   }
   TEntry& Entry = Entries_.front();
   if (ValueName == "Global") ++GlobalSamples_;
-  for (auto& Text : Entry.Rendered) Text.reset();
+  for (auto& Texts : Entry.Rendered)
+    for (auto& Text : Texts) Text.reset();
   if (Entry.Data->Generation() != Entry.Generation) {
     Entry.Generation = Entry.Data->Generation();
     const TPERF_DATA_BLOCK& Block = *Entry.Data->PerfData();
@@ -62,13 +65,14 @@ std::shared_ptr<const std::string> TServeSamples::Block(const std::string& Value
   return FreshEntry(ValueName).Bytes;
 }
 
-std::shared_ptr<const std::string> TServeSamples::Metrics(TExpositionFormat Format) {
+std::shared_ptr<const std::string> TServeSamples::Metrics(TExpositionFormat Format, bool Gzip) {
   const std::lock_guard<std::mutex> Guard(Lock_);
   TEntry& Entry = FreshEntry("Global");
   if (Entry.Generation == 0) return nullptr;
-  std::shared_ptr<const std::string>& Text = Entry.Rendered[static_cast<int>(Format)];
-  if (!Text) Text = std::make_shared<const std::string>(Render(Entry, Format));
-  return Text;
+  auto& Texts = Entry.Rendered[static_cast<int>(Format)];
+  if (!Texts[0]) Texts[0] = std::make_shared<const std::string>(Render(Entry, Format));
+  if (Gzip && !Texts[1]) Texts[1] = std::make_shared<const std::string>(GzipCompressed(*Texts[0]));
+  return Texts[Gzip ? 1 : 0];
 }
 
 std::uint64_t TServeSamples::GlobalSamples() {

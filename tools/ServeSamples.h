@@ -29,9 +29,9 @@ class TServeSamples {
   // The latest block of ValueName, exactly the bytes the query returned; null while
   // no block could be read. A refresh that fails keeps the block before it.
   std::shared_ptr<const std::string> Block(const std::string& ValueName);
-  // The exposition of the latest "Global" sample, with the server's own sample count;
-  // null while no block could be read.
-  std::shared_ptr<const std::string> Metrics(TExpositionFormat Format);
+  // The exposition of the latest "Global" sample, with the server's own sample count,
+  // compressed with gzip when asked; null while no block could be read.
+  std::shared_ptr<const std::string> Metrics(TExpositionFormat Format, bool Gzip = false);
   // Samples taken of the whole block ("Global") since the start.
   std::uint64_t GlobalSamples();
 

@@ -73,6 +73,11 @@ TEST(GaugeryServe, AnswersEveryEndpointFromOneSamplePerInterval) {
             "application/openmetrics-text; version=1.0.0; charset=utf-8");
   EXPECT_TRUE(Open->body.ends_with("gaugery_serve_samples_total 1\n# EOF\n"));
 
+  const auto Compressed = Client.Get("/metrics", {{"Accept-Encoding", "gzip"}});
+  ASSERT_TRUE(Compressed);
+  EXPECT_EQ(Compressed->get_header_value("Content-Encoding"), "gzip");
+  EXPECT_EQ(Compressed->body, Metrics->body) << "the same sample, unpacked by the client";
+
   const auto Block = Client.Get("/perfdata?value=Global");
   const auto Again = Client.Get("/perfdata?value=global");
   ASSERT_TRUE(Block && Again);

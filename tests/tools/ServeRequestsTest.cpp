@@ -43,6 +43,13 @@ TEST(ServeRequests, OpenMetricsWhenTheScraperPrefersIt) {
   }
 }
 
+TEST(ServeRequests, GzipWhenTheClientAcceptsIt) {
+  for (const char* Header : {"gzip", "deflate, gzip;q=0.5", "X-GZIP", " br , gzip "})
+    EXPECT_TRUE(AcceptsGzip(Header)) << Header;
+  for (const char* Header : {"", "identity", "gzip;q=0", "deflate", "gzipped", "gzip;q=no"})
+    EXPECT_FALSE(AcceptsGzip(Header)) << Header;
+}
+
 TEST(ServeRequests, BearerTokenMustMatchExactly) {
   EXPECT_TRUE(IsAuthorized("Bearer s3cret", "s3cret"));
   EXPECT_TRUE(IsAuthorized("bearer  s3cret ", "s3cret"));
