@@ -22,7 +22,7 @@ namespace gaugery::cli {
 
 struct TServeOptions {
   TRemoteAddress Listen{"127.0.0.1", GaugeryServePort};
-  // The least time between two samples of the same value.
+  // The least time between two samples.
   std::chrono::steady_clock::duration Interval = std::chrono::seconds(1);
   // Empty: no token is asked for.
   std::string Token;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 #include "framework/Unicode.h"
 #include "framework/WinTime.h"
