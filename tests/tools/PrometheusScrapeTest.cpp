@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <thread>
@@ -117,6 +118,8 @@ TEST(PrometheusScrape, ItsRateAndGaugeOfAProcessAgreeWithWatch) {
   ASSERT_TRUE(Values.is_array()) << Watch.Out;
   const double WatchedPercent = std::stod(Values[0].get<std::string>());
   const double WatchedWorkingSet = std::stod(Values[1].get<std::string>());
+  std::cout << "Prometheus: " << Rate * 100 << " % and " << WorkingSet << " bytes; watch: "
+            << WatchedPercent << " % and " << WatchedWorkingSet << " bytes\n";
   // Both are averages over 6 seconds, but the windows may be apart by up to a scrape
   // interval at either end (1 s of 6) while the child's share of a processor moves with
   // the machine's other load; 20 points of a percentage leave room for that.
