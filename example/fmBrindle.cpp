@@ -37,7 +37,7 @@ void UseButtonFaceColour(QWidget& Form) {
 
 }  // namespace
 
-TBrindleForm::TBrindleForm(QWidget* Parent)
+TBrindleForm::TBrindleForm(QWidget* Parent, const std::string& ComputerName)
     : QMainWindow(Parent), Form_(std::make_unique<Ui::TBrindleForm>()) {
   Form_->setupUi(this);
   // Owned by the form, which deletes it after the list it made before.
@@ -47,6 +47,7 @@ TBrindleForm::TBrindleForm(QWidget* Parent)
   move(DesignedLeft, DesignedTop);
   UseButtonFaceColour(*this);
   PerfFilter_ = ReadProcessFilter(StoredFilterForm());
+  PerfFilter_->SetComputerName(ComputerName);
   Rows_ = std::make_unique<TListViewRows>(*Form_->LV);
   Timer_ = new QTimer(this);
   Timer_->setObjectName(QStringLiteral("Timer"));
@@ -64,6 +65,16 @@ QTreeWidget* TBrindleForm::LV() const { return Form_->LV; }
 void TBrindleForm::FormCreate() {
   BuildColumns();
   TimerTimer();
+  ShowComputerName();
+}
+
+void TBrindleForm::ShowComputerName() {
+  const std::string& Given = PerfFilter_->ComputerName();
+  if (Given.empty()) return;
+  const TPerfData* Snapshot = PerfFilter_->Snapshot();
+  const std::string Measured = Snapshot != nullptr ? Snapshot->SystemName() : std::string();
+  setWindowTitle(QString::fromLatin1(BrindleProductName) + QStringLiteral(" - ") +
+                 QString::fromStdString(Measured.empty() ? Given : Measured));
 }
 
 void TBrindleForm::BuildColumns() {

@@ -236,8 +236,12 @@ class TPerfFilter : public TComponent {
 
   // --- Published properties
   const std::string& ComputerName() const { return ComputerName_; }
-  // Read only when the snapshot is acquired.
-  void SetComputerName(const std::string& Value) { ComputerName_ = Value; }
+  // Read only when the snapshot is acquired, and by the title table when it first
+  // loads its names, so that the items are named from the computer they read.
+  void SetComputerName(const std::string& Value) {
+    ComputerName_ = Value;
+    Titles_->SetComputerName(Value);
+  }
   const std::string& LocaleID() const { return LocaleID_; }
   // Renames the items into the new locale (unless loading) and sets the locale of the
   // title table and of the linked help table.

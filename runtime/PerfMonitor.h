@@ -258,7 +258,7 @@ class TPerfMonitorItem : public TCollectionItem {
 };
 
 // A non-visual component that samples its items' counters and computes rates and
-// averages between samples. It always reads the local computer.
+// averages between samples, of the local computer unless ComputerName names another.
 class TPerfMonitor : public TComponent {
  public:
   explicit TPerfMonitor(TComponent* AOwner);
@@ -280,6 +280,10 @@ class TPerfMonitor : public TComponent {
   TPerfHelps* Helps() const { return GetHelps(); }
   TPerfHelps* GetHelps() const;
   void SetHelps(TPerfHelps* Value);
+
+  // The computer its filter reads (ComputerName of TPerfFilter); not stored with a form.
+  const std::string& ComputerName() const { return Filter_->ComputerName(); }
+  void SetComputerName(const std::string& Value) { Filter_->SetComputerName(Value); }
 
   // --- Time stamps of the samples (file times)
   std::int64_t SysTime() const { return SysTime_; }

@@ -18,7 +18,11 @@ namespace gaugery::cli {
 // the Process object fails only that sample (and the key is never built half).
 class TProcessorTimes {
  public:
-  // Takes a sample into the shared snapshot of the local computer and records it.
+  // The computer whose processes are sampled; empty (the default) for this one.
+  explicit TProcessorTimes(const std::string& ComputerName = "") {
+    Monitor_.SetComputerName(ComputerName);
+  }
+  // Takes a sample into the shared snapshot of the computer and records it.
   // Errors of the sample, and of setting up the counter, pass on.
   void Collect();
   // The time stamp of the last sample, as a file time.

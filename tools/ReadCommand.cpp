@@ -6,6 +6,7 @@
 
 #include "Browsing.h"
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "LocaleOption.h"
 #include "PerfFilter.h"
 #include "PrintableText.h"
@@ -78,6 +79,7 @@ void PrintRowsJson(const std::vector<TPerfCounterItem*>& Items, const std::vecto
 
 int Run(const Arguments& Args) {
   TPerfFilter Filter(nullptr);
+  Filter.SetComputerName(ChosenComputer());
   Filter.SetLocaleID(ChosenLocale(Args));
   const std::vector<TPerfCounterItem*> Items = AddItems(Filter, Args);
   Filter.Collect();

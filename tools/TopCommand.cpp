@@ -10,6 +10,7 @@
 
 #include "Browsing.h"
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "PrintableText.h"
 #include "Terminal.h"
 #include "TopSampler.h"
@@ -207,7 +208,7 @@ int RunPlain(TTopSampler& Sampler, const std::optional<TSortOrder>& Order, long 
 int Run(const Arguments& Args) {
   ExpectNoOperands(Args);
   const long long Count = Args.Number("--count", 0, 1);
-  TTopSampler Sampler;
+  TTopSampler Sampler(ChosenComputer());
   const std::optional<TSortOrder> Order = ChosenOrder(Args, Sampler.Captions());
   if (!OutputIsTerminal()) return RunPlain(Sampler, Order, Count);
   return RunScreen(Sampler, Order.value_or(SortedBy(Sampler.Captions().size() - 1)), Count);

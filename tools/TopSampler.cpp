@@ -21,7 +21,9 @@ std::optional<std::string> ErrorOf(const std::function<void()>& Step) {
 
 }  // namespace
 
-TTopSampler::TTopSampler() : Filter_(ReadProcessFilter(ProcessFilterForm())) {
+TTopSampler::TTopSampler(const std::string& ComputerName)
+    : Filter_(ReadProcessFilter(ProcessFilterForm())), Times_(ComputerName) {
+  Filter_->SetComputerName(ComputerName);
   Captions_ = ProcessColumnCaptions(*Filter_);
   IdColumn_ = ColumnNamed(Captions_, "ID Process");
   Captions_.push_back(ProcessorTimeCaption);

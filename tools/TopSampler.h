@@ -16,9 +16,9 @@ namespace gaugery::cli {
 
 class TTopSampler {
  public:
-  // Reads the filter and takes the snapshot, so that the first refresh serves the first
-  // replayed file.
-  TTopSampler();
+  // Reads the filter and takes the snapshot of ComputerName (empty: this computer), so
+  // that the first refresh serves the first replayed file.
+  explicit TTopSampler(const std::string& ComputerName);
 
   // Takes a sample and rebuilds the rows from it. The error that ended the refresh, if
   // any; the rows then stay those of the last complete refresh.

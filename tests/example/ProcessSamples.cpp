@@ -7,22 +7,26 @@ namespace {
 constexpr DWORD kProcess = 230;
 constexpr DWORD kMemory = 4;
 
-std::vector<TPerfLocaleNames> ProcessNames() {
-  return {{"009",
-           {{kMemory, "Memory"},
-            {24, "Available Bytes"},
-            {kProcess, "Process"},
-            {784, "ID Process"},
-            {684, "Elapsed Time"},
-            {680, "Thread Count"},
-            {952, "Handle Count"},
-            {184, "Page File Bytes"},
-            {182, "Page File Bytes Peak"},
-            {58, "Pool Nonpaged Bytes"},
-            {180, "Working Set"},
-            {6, "% Processor Time"}},
-           {}}};
+}  // namespace
+
+std::vector<TPerfNameEntry> ProcessCounterNames() {
+  return {{kMemory, "Memory"},
+          {24, "Available Bytes"},
+          {kProcess, "Process"},
+          {784, "ID Process"},
+          {684, "Elapsed Time"},
+          {680, "Thread Count"},
+          {952, "Handle Count"},
+          {184, "Page File Bytes"},
+          {182, "Page File Bytes Peak"},
+          {58, "Pool Nonpaged Bytes"},
+          {180, "Working Set"},
+          {6, "% Processor Time"}};
 }
+
+namespace {
+
+std::vector<TPerfLocaleNames> ProcessNames() { return {{"009", ProcessCounterNames(), {}}}; }
 
 test::TObjectSpec MemoryObject() {
   return {.NameIndex = kMemory, .Counters = {{.NameIndex = 24}}, .Values = {1 << 20}};

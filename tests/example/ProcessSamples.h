@@ -38,6 +38,9 @@ test::TBlock ProcessBlock(const std::vector<TProcessSample>& Processes, int Seco
 // A block without the Process object: every refresh of Brindle fails on it.
 test::TBlock BlockWithoutProcesses();
 
+// The English titles of the Memory and Process objects and of their counters.
+std::vector<TPerfNameEntry> ProcessCounterNames();
+
 // Names, per process: "p0", "p1", ... with ids 100, 101, ...
 std::vector<TProcessSample> NumberedProcesses(int Count);
 
