@@ -2,23 +2,32 @@
 # missing, configures, builds, then runs the main program or the whole test suite.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test install package test-install clean
+.PHONY: all deps configure build run test designer install package test-install clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
-build: deps
+configure: deps
 	@test -f build/CMakeCache.txt || cmake --preset default
+
+build: configure
 	cmake --build --preset default -j $(JOBS)
 
-# Brindle on a desktop, its table in the terminal otherwise.
-run: build
+# Brindle on a desktop, its table in the terminal otherwise. Only the two programs are
+# built (with the library they use), not the tests and benchmarks.
+run: configure
+	cmake --build --preset default -j $(JOBS) --target brindle gaugery
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then build/bin/brindle; else build/bin/gaugery top; fi
 
 test: build
 	ctest --preset default -j $(JOBS)
+
+# Gaugery Designer with the design package it loads; FORM=file.json opens a stored form.
+designer: configure
+	cmake --build --preset default -j $(JOBS) --target gaugery-designer
+	build/bin/gaugery-designer $(FORM)
 
 # Installs into PREFIX (default /usr/local): make install PREFIX=$$HOME/.local
 PREFIX ?= /usr/local

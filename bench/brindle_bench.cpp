@@ -2,10 +2,6 @@
 // bare filter tick (the same sample plus a read of every counter of every process), in
 // one run, with 500 extra idle processes on the machine. Prints the ratio of the two.
 #include <benchmark/benchmark.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QTimer>
@@ -16,6 +12,7 @@
 #include <vector>
 
 #include "ErrorReport.h"
+#include "IdleProcesses.h"
 #include "fmBrindle.h"
 
 namespace {
@@ -24,32 +21,6 @@ using gaugery::TBrindleForm;
 using gaugery::TPerfCounterItems;
 
 constexpr int ExtraProcesses = 500;
-
-// Children that sleep until they are killed, or until this process ends.
-class TIdleProcesses {
- public:
-  explicit TIdleProcesses(int Count) {
-    const pid_t Parent = getpid();
-    for (int I = 0; I < Count; ++I) {
-      const pid_t Child = fork();
-      if (Child == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() == Parent) pause();
-        _exit(0);
-      }
-      if (Child > 0) Children_.push_back(Child);
-    }
-  }
-  ~TIdleProcesses() {
-    for (const pid_t Child : Children_) kill(Child, SIGKILL);
-    for (const pid_t Child : Children_) waitpid(Child, nullptr, 0);
-  }
-  TIdleProcesses(const TIdleProcesses&) = delete;
-  TIdleProcesses& operator=(const TIdleProcesses&) = delete;
-
- private:
-  std::vector<pid_t> Children_;
-};
 
 // Collect, then every raw value of every instance, as the list update reads them.
 void BareFilterTick(TBrindleForm& Form) {
@@ -79,7 +50,7 @@ class TRatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const TIdleProcesses Idle(ExtraProcesses);
+  const gaugery::bench::TIdleProcesses Idle(ExtraProcesses);
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication Application(argc, argv);
   benchmark::Initialize(&argc, argv);

@@ -9,9 +9,6 @@
 // tick and for the reads alone.
 
 #include <benchmark/benchmark.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <memory>
@@ -19,6 +16,7 @@
 
 #include "BlockBuilder.h"
 #include "FakeProviders.h"
+#include "IdleProcesses.h"
 #include "PerfData.h"
 #include "PerfFilter.h"
 
@@ -38,27 +36,6 @@ constexpr TCounterName BrindleCounters[] = {
     {784, "ID Process", 4},         {684, "Elapsed Time", 8},    {680, "Thread Count", 4},
     {952, "Handle Count", 4},       {184, "Page File Bytes", 8}, {182, "Page File Bytes Peak", 8},
     {58, "Pool Nonpaged Bytes", 4}, {180, "Working Set", 8}};
-
-// Child processes that sleep until the benchmark ends.
-class TIdleProcesses {
- public:
-  explicit TIdleProcesses(int Count) {
-    for (int I = 0; I < Count; ++I) {
-      const pid_t Child = fork();
-      if (Child == 0) {
-        for (;;) pause();
-      }
-      if (Child > 0) Children_.push_back(Child);
-    }
-  }
-  ~TIdleProcesses() {
-    for (pid_t Child : Children_) kill(Child, SIGKILL);
-    for (pid_t Child : Children_) waitpid(Child, nullptr, 0);
-  }
-
- private:
-  std::vector<pid_t> Children_;
-};
 
 std::unique_ptr<TPerfFilter> BrindleFilter() {
   auto Filter = std::make_unique<TPerfFilter>(nullptr);
@@ -150,7 +127,7 @@ BENCHMARK(BM_SyntheticReads)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecon
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  const gaugery::TIdleProcesses Idle(gaugery::ExtraProcesses);
+  const gaugery::bench::TIdleProcesses Idle(gaugery::ExtraProcesses);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -1,15 +1,21 @@
 /* The floor of the peer comparison: the least a process table reader can do per sample.
- * For every pid it reads /proc/PID/stat and /proc/PID/status and lists /proc/PID/fd.
+ * For every pid it reads /proc/PID/stat and /proc/PID/status and lists /proc/PID/fd; with
+ * "threads" it lists /proc/PID/task instead and reads the stat and status file of every
+ * thread, the least a reader of the threads can do.
  *
- *   floor_reader SAMPLES   prints "cpu_us_per_sample <value>"
+ *   floor_reader SAMPLES [threads]   prints "cpu_us_per_sample <value>"
  */
 #define _GNU_SOURCE
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/resource.h>
 #include <unistd.h>
+
+/* "/proc/", a pid, "/task/", a thread id and a file name: names are up to 255 bytes. */
+#define PATH_SIZE 600
 
 static char buffer[8192];
 static volatile long sink;
@@ -29,18 +35,41 @@ static void count_fds(const char* path) {
   closedir(dir);
 }
 
-static void sample(void) {
+static void read_process(const char* pid) {
+  char path[PATH_SIZE];
+  snprintf(path, sizeof path, "/proc/%s/stat", pid);
+  read_file(path);
+  snprintf(path, sizeof path, "/proc/%s/status", pid);
+  read_file(path);
+  snprintf(path, sizeof path, "/proc/%s/fd", pid);
+  count_fds(path);
+}
+
+static void read_threads(const char* pid) {
+  char path[PATH_SIZE];
+  snprintf(path, sizeof path, "/proc/%s/task", pid);
+  DIR* task = opendir(path);
+  if (task == NULL) return;
+  struct dirent* entry;
+  while ((entry = readdir(task)) != NULL) {
+    if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;
+    snprintf(path, sizeof path, "/proc/%s/task/%s/stat", pid, entry->d_name);
+    read_file(path);
+    snprintf(path, sizeof path, "/proc/%s/task/%s/status", pid, entry->d_name);
+    read_file(path);
+  }
+  closedir(task);
+}
+
+static void sample(int threads) {
   DIR* proc = opendir("/proc");
   struct dirent* entry;
-  char path[64];
   while ((entry = readdir(proc)) != NULL) {
     if (entry->d_name[0] < '0' || entry->d_name[0] > '9') continue;
-    snprintf(path, sizeof path, "/proc/%s/stat", entry->d_name);
-    read_file(path);
-    snprintf(path, sizeof path, "/proc/%s/status", entry->d_name);
-    read_file(path);
-    snprintf(path, sizeof path, "/proc/%s/fd", entry->d_name);
-    count_fds(path);
+    if (threads)
+      read_threads(entry->d_name);
+    else
+      read_process(entry->d_name);
   }
   closedir(proc);
 }
@@ -55,9 +84,10 @@ static double cpu_us(void) {
 int main(int argc, char** argv) {
   int samples = argc > 1 ? atoi(argv[1]) : 100;
   if (samples < 1) samples = 1;
-  sample(); /* warm the dentry caches like the other peers' first sample */
+  int threads = argc > 2 && strcmp(argv[2], "threads") == 0;
+  sample(threads); /* warm the dentry caches like the other peers' first sample */
   double start = cpu_us();
-  for (int i = 0; i < samples; i++) sample();
+  for (int i = 0; i < samples; i++) sample(threads);
   printf("cpu_us_per_sample %.1f\n", (cpu_us() - start) / samples);
   return 0;
 }

@@ -60,7 +60,7 @@ struct TProbes {
 
 int LinearIndexOf(const TStringList& List, const std::string& S) {
   for (int I = 0; I < List.Count(); ++I)
-    if (AnsiCompareText(List.Strings(I), S) == 0) return I;
+    if (AnsiSameText(List.Strings(I), S)) return I;
   return -1;
 }
 

@@ -4,12 +4,19 @@
 # floor (a minimal C reader), ps and psutil. Prints one line per peer:
 #   ratio gaugery/<peer> <value>
 # Usage: bench/peers.sh [BUILD_DIR] (default: build)
+#
+# THREADS=N gives every extra process N threads and compares the Thread object ("232")
+# with the floor reader extended to the task files; ps and psutil sit that one out.
+# BASELINE=DIR adds the "Global" sample of the build in DIR (an older commit built on its
+# own) as the peer "baseline", to see what a change costs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 samples=${SAMPLES:-40}
 rounds=${ROUNDS:-5}
 children=${CHILDREN:-500}
+threads=${THREADS:-1}
+baseline=${BASELINE:-}
 # psutil comes from the Debian package, which the system's interpreter sees.
 python=${PYTHON:-/usr/bin/python3}
 
@@ -17,17 +24,35 @@ pids=()
 cleanup() { kill "${pids[@]}" 2>/dev/null || true; }
 trap cleanup EXIT
 for _ in $(seq "$children"); do
-  sleep 100000 &
+  if [ "$threads" -gt 1 ]; then
+    "$build/bin/idle_threads" "$threads" &
+  else
+    sleep 100000 &
+  fi
   pids+=($!)
 done
 
-declare -A runs=(
-  [gaugery]="$build/bin/refresh_sample $samples"
-  [floor]="$build/bin/floor_reader $samples"
-  [ps]="$python bench/ps_reader.py $((samples / 4 + 1))"
-  [psutil]="$python bench/psutil_reader.py $((samples / 4 + 1))"
-)
-order=(gaugery floor ps psutil)
+declare -A runs
+if [ "$threads" -gt 1 ]; then
+  runs=(
+    [gaugery]="$build/bin/refresh_sample $samples 232"
+    [floor]="$build/bin/floor_reader $samples threads"
+  )
+  order=(gaugery floor)
+else
+  runs=(
+    [gaugery]="$build/bin/refresh_sample $samples"
+    [floor]="$build/bin/floor_reader $samples"
+    [ps]="$python bench/ps_reader.py $((samples / 4 + 1))"
+    [psutil]="$python bench/psutil_reader.py $((samples / 4 + 1))"
+  )
+  order=(gaugery floor ps psutil)
+fi
+if [ -n "$baseline" ]; then
+  runs[baseline]="$baseline/bin/refresh_sample $samples"
+  order+=(baseline)
+fi
+
 declare -A results
 for round in $(seq "$rounds"); do
   for peer in "${order[@]}"; do
@@ -42,7 +67,7 @@ for peer in "${order[@]}"; do
   med[$peer]=$(echo "${results[$peer]}" | median)
   printf 'cpu_us_per_sample %-8s %s  (rounds: %s)\n' "$peer" "${med[$peer]}" "${results[$peer]}"
 done
-for peer in floor ps psutil; do
+for peer in "${order[@]:1}"; do
   awk -v a="${med[gaugery]}" -v b="${med[$peer]}" -v p="$peer" \
     'BEGIN { printf "ratio gaugery/%s %.2f\n", p, a / b }'
 done

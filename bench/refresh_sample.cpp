@@ -1,6 +1,9 @@
 // Gaugery's side of the peer comparison: CPU time of one TPerfData::Refresh of the live block.
 //
-//   refresh_sample SAMPLES   prints "cpu_us_per_sample <value>"
+//   refresh_sample SAMPLES [VALUE]   prints "cpu_us_per_sample <value>"
+//
+// VALUE is the value name queried: "Global" (the default) or a list of title indexes
+// such as "232" for the Thread object alone.
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -21,7 +24,8 @@ double CpuMicroseconds() {
 
 int main(int argc, char** argv) {
   const int Samples = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
-  gaugery::TPerfData Data("Global", "");  // the first sample grows the buffers
+  const char* Value = argc > 2 ? argv[2] : "Global";
+  gaugery::TPerfData Data(Value, "");  // the first sample grows the buffers
   const double Start = CpuMicroseconds();
   for (int i = 0; i < Samples; ++i) Data.Refresh();
   std::printf("cpu_us_per_sample %.1f\n", (CpuMicroseconds() - Start) / Samples);

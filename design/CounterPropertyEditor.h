@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "DesignIntf.h"
 #include "PerfCounters.h"
+#include "framework/DesignIntf.h"
 
 namespace gaugery {
 

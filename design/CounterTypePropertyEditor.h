@@ -5,7 +5,8 @@
 #include <QDialog>
 #include <memory>
 
-#include "DesignIntf.h"
+#include "ModalDialogs.h"
+#include "framework/DesignIntf.h"
 
 namespace Ui {
 class TCounterTypeForm;

@@ -1,7 +1,7 @@
 // The drop-down of installed locales for the LocaleID properties.
 #pragma once
 
-#include "DesignIntf.h"
+#include "framework/DesignIntf.h"
 
 namespace gaugery {
 

@@ -1,5 +1,6 @@
 #include "ObjectKeyPropertyEditor.h"
 
+#include "ModalDialogs.h"
 #include "ObjectPropertyEditor.h"
 #include "PerfMonitor.h"
 #include "framework/TextCompare.h"

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "DesignIntf.h"
 #include "PerfCounters.h"
+#include "framework/DesignIntf.h"
 
 class QListWidget;
 class QListWidgetItem;

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "DesignIntf.h"
 #include "PerfObjects.h"
+#include "framework/DesignIntf.h"
 
 namespace gaugery {
 

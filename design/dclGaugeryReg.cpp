@@ -1,6 +1,8 @@
 #include "dclGaugeryReg.h"
 
 #include <QString>
+#include <exception>
+#include <string>
 
 #include "CounterPropertyEditor.h"
 #include "CounterTypePropertyEditor.h"
@@ -12,6 +14,7 @@
 #include "PerfInstances.h"
 #include "PerfMonitor.h"
 #include "PerfObjects.h"
+#include "PerfPreview.h"
 #include "PerfTitles.h"
 #include "framework/TextFunctions.h"
 
@@ -37,3 +40,27 @@ QImage PaletteImage(const std::string& ClassName) {
 }
 
 }  // namespace gaugery::dclGaugeryRegUnit
+
+const char* GaugeryRegisterPackage() noexcept {
+  static std::string Failure;
+  try {
+    gaugery::dclGaugeryRegUnit::Register();
+    gaugery::PerfPreviewUnit::DoRegister();
+    return nullptr;
+  } catch (const std::exception& Error) {
+    Failure = Error.what();
+  } catch (...) {
+    Failure = "Unknown error while registering the package";
+  }
+  return Failure.c_str();
+}
+
+const char* GaugeryPackageDescription() noexcept {
+  return gaugery::dclGaugeryRegUnit::PackageDescription;
+}
+
+// The host calls the entry points through these types.
+[[maybe_unused]] constexpr gaugery::TRegisterPackageProc RegisterPackageChecked =
+    &GaugeryRegisterPackage;
+[[maybe_unused]] constexpr gaugery::TPackageDescriptionProc PackageDescriptionChecked =
+    &GaugeryPackageDescription;

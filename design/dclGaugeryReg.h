@@ -1,9 +1,13 @@
 // The plug-in's entry point: the designer calls Register once when it loads the
 // package, which puts the components on the palette and registers the property editors.
+// A host that loads the package at run time reaches it through the C entry points at
+// the end, named in framework/DesignPackage.h.
 #pragma once
 
 #include <QImage>
 #include <string>
+
+#include "framework/DesignPackage.h"
 
 namespace gaugery::dclGaugeryRegUnit {
 
@@ -19,3 +23,9 @@ void Register();
 QImage PaletteImage(const std::string& ClassName);
 
 }  // namespace gaugery::dclGaugeryRegUnit
+
+// Register, then the previews of the filter and the monitor. Null when that succeeded,
+// else the error's message.
+GAUGERY_PACKAGE_ENTRY const char* GaugeryRegisterPackage() noexcept;
+// PackageDescription.
+GAUGERY_PACKAGE_ENTRY const char* GaugeryPackageDescription() noexcept;

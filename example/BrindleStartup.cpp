@@ -4,11 +4,11 @@
 
 namespace gaugery {
 
-std::unique_ptr<TBrindleForm> StartBrindle() {
+std::unique_ptr<TBrindleForm> StartBrindle(const std::string& ComputerName) {
   auto* Wait = new TPerfWaitForm(nullptr);
   Wait->SetProductInfo(BrindleProductName, BrindleVersion);
   Wait->ShowPainted();
-  auto Form = std::make_unique<TBrindleForm>();
+  auto Form = std::make_unique<TBrindleForm>(nullptr, ComputerName);
   Wait->close();
   return Form;
 }

@@ -43,9 +43,9 @@ void TListViewRows::AddSubItem(int Row) {
   Cells.setTextAlignment(Column, Qt::Alignment(List_.headerItem()->textAlignment(Column)));
 }
 
-void TListViewRows::SetSubItem(int Row, int Index, const std::string& Text) {
+void TListViewRows::SetSubItem(int Row, int Index, const TProcessCell& Cell) {
   if (Index < 0 || Index >= SubItemCount(Row)) RaiseListIndexError(Index);
-  Item(Row).setText(Index + 1, QString::fromStdString(Text));
+  Item(Row).setText(Index + 1, QString::fromStdString(Cell.Text));
 }
 
 QTreeWidgetItem& TListViewRows::Item(int Row) const {

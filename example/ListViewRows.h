@@ -23,7 +23,7 @@ class TListViewRows : public TProcessRows {
   int SubItemCount(int Row) const override;
   // The new cell takes the alignment of its column's header.
   void AddSubItem(int Row) override;
-  void SetSubItem(int Row, int Index, const std::string& Text) override;
+  void SetSubItem(int Row, int Index, const TProcessCell& Cell) override;
 
  private:
   QTreeWidgetItem& Item(int Row) const;

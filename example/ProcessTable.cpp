@@ -24,12 +24,15 @@ bool ShowsElapsedTime(TPerfCounterItem& Item) {
 }
 
 // The raw value of an elapsed-time counter is the start time in the object's time base.
-std::string CellText(TPerfCounterItem& Item, std::int32_t Index, bool ElapsedTime) {
+// Both time stamps are converted before they are subtracted: any two 64-bit values
+// have a difference there.
+TProcessCell Cell(TPerfCounterItem& Item, std::int32_t Index, bool ElapsedTime) {
   const std::int64_t Value = Item.InsCtrAsInteger(Index);
-  if (!ElapsedTime) return GroupedNumberText(Value);
+  if (!ElapsedTime) return {GroupedNumberText(Value), static_cast<Extended>(Value)};
   const Extended Seconds =
-      static_cast<Extended>(Item.ObjectTime() - Value) / static_cast<Extended>(Item.ObjectFreq());
-  return ElapsedTimeText(Seconds);
+      (static_cast<Extended>(Item.ObjectTime()) - static_cast<Extended>(Value)) /
+      static_cast<Extended>(Item.ObjectFreq());
+  return {ElapsedTimeText(Seconds), Seconds};
 }
 
 // Closes the batch update however the refresh ends.
@@ -53,9 +56,9 @@ void WriteRow(TPerfCounterItems& Items, const std::vector<bool>& ElapsedTime, TP
               int Row) {
   Rows.SetCaption(Row, Items.GetCounterItems(0)->GetInstanceNames(Row));
   for (int K = 0; K < Items.Count(); ++K) {
-    const std::string Text = CellText(*Items.GetCounterItems(K), Row, ElapsedTime[K]);
+    const TProcessCell Shown = Cell(*Items.GetCounterItems(K), Row, ElapsedTime[K]);
     if (Rows.SubItemCount(Row) <= K) Rows.AddSubItem(Row);
-    Rows.SetSubItem(Row, K, Text);
+    Rows.SetSubItem(Row, K, Shown);
   }
 }
 
@@ -79,6 +82,10 @@ std::vector<std::string> ProcessColumnCaptions(TPerfFilter& Filter) {
 
 void RefreshProcessRows(TPerfFilter& Filter, TProcessRows& Rows) {
   Filter.Collect();
+  WriteProcessRows(Filter, Rows);
+}
+
+void WriteProcessRows(TPerfFilter& Filter, TProcessRows& Rows) {
   const TBatchUpdate Batch(Rows);
   TPerfCounterItems& Items = *Filter.Items();
   // The format of a column depends on its counter name only: decided once per refresh.

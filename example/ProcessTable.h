@@ -9,8 +9,16 @@
 #include <vector>
 
 #include "PerfFilter.h"
+#include "framework/Format.h"
 
 namespace gaugery {
+
+// One sub-item: its text, and the number it shows (the raw value, or for a running
+// time the seconds), by which a list may sort.
+struct TProcessCell {
+  std::string Text;
+  Extended Value = 0;
+};
 
 // A report-style list the table writes into: rows with a caption and a growing list of
 // sub-items, changed in place inside a batch update.
@@ -28,7 +36,7 @@ class TProcessRows {
   virtual int SubItemCount(int Row) const = 0;
   // Appends an empty sub-item.
   virtual void AddSubItem(int Row) = 0;
-  virtual void SetSubItem(int Row, int Index, const std::string& Text) = 0;
+  virtual void SetSubItem(int Row, int Index, const TProcessCell& Cell) = 0;
 };
 
 // The caption of the instance-name column.
@@ -41,11 +49,14 @@ std::unique_ptr<TPerfFilter> ReadProcessFilter(const std::string& FormText);
 // "Task name", then the counter name of every selection.
 std::vector<std::string> ProcessColumnCaptions(TPerfFilter& Filter);
 
-// One refresh: Collect, then the rows of the new sample written over Rows, surplus rows
-// deleted from the end. A cell shows the running time ("hh:nn:ss", whole days dropped)
-// for the counter named "Elapsed time" (ignoring case), else the value grouped by
-// thousands, with the user's separators. An error ends the refresh where it occurs,
+// The rows of the sample the filter's items are located in, written over Rows, surplus
+// rows deleted from the end. A cell shows the running time ("hh:nn:ss", whole days
+// dropped) for the counter named "Elapsed time" (ignoring case), else the value grouped
+// by thousands, with the user's separators. An error ends the writing where it occurs,
 // leaving the rows as far as they got; the batch update is closed on every way out.
+void WriteProcessRows(TPerfFilter& Filter, TProcessRows& Rows);
+
+// One refresh: Collect, then WriteProcessRows.
 void RefreshProcessRows(TPerfFilter& Filter, TProcessRows& Rows);
 
 }  // namespace gaugery

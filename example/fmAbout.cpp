@@ -24,12 +24,16 @@ QUrl SupportMailUrl() {
 TAboutBox::TAboutBox(QWidget* Parent) : QDialog(Parent), Form_(std::make_unique<Ui::TAboutBox>()) {
   Form_->setupUi(this);
   setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
-  // Labels take the size of their text in the fonts at hand.
+  // Labels take the size of their text in the fonts at hand. The home-page link keeps
+  // the right edge it was designed with: in a wider font it grows to the left instead of
+  // past the panel's edge.
+  const int HomepageRight = Form_->LbHomepage->geometry().right();
   for (QLabel* Label :
        {Form_->LbProductName, Form_->LbNotice, static_cast<QLabel*>(Form_->LbMailTo),
         static_cast<QLabel*>(Form_->LbHomepage)}) {
     Label->adjustSize();
   }
+  Form_->LbHomepage->move(HomepageRight + 1 - Form_->LbHomepage->width(), Form_->LbHomepage->y());
   connect(Form_->OKButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(Form_->LbMailTo, &TLinkLabel::clicked, this, &TAboutBox::LbMailToClick);
   connect(Form_->LbHomepage, &TLinkLabel::clicked, this, &TAboutBox::LbHomepageClick);

@@ -1,10 +1,12 @@
 #include "fmBrindle.h"
 
 #include <QFile>
+#include <QHeaderView>
 #include <QTimer>
 #include <exception>
 #include <optional>
 
+#include "ElidedHeaderStyle.h"
 #include "ErrorReport.h"
 #include "ListViewRows.h"
 #include "ProcessTable.h"
@@ -35,12 +37,17 @@ void UseButtonFaceColour(QWidget& Form) {
 
 }  // namespace
 
-TBrindleForm::TBrindleForm(QWidget* Parent)
+TBrindleForm::TBrindleForm(QWidget* Parent, const std::string& ComputerName)
     : QMainWindow(Parent), Form_(std::make_unique<Ui::TBrindleForm>()) {
   Form_->setupUi(this);
+  // Owned by the form, which deletes it after the list it made before.
+  auto* HeaderStyle = new TElidedHeaderStyle();
+  HeaderStyle->setParent(this);
+  Form_->LV->header()->setStyle(HeaderStyle);
   move(DesignedLeft, DesignedTop);
   UseButtonFaceColour(*this);
   PerfFilter_ = ReadProcessFilter(StoredFilterForm());
+  PerfFilter_->SetComputerName(ComputerName);
   Rows_ = std::make_unique<TListViewRows>(*Form_->LV);
   Timer_ = new QTimer(this);
   Timer_->setObjectName(QStringLiteral("Timer"));
@@ -58,6 +65,16 @@ QTreeWidget* TBrindleForm::LV() const { return Form_->LV; }
 void TBrindleForm::FormCreate() {
   BuildColumns();
   TimerTimer();
+  ShowComputerName();
+}
+
+void TBrindleForm::ShowComputerName() {
+  const std::string& Given = PerfFilter_->ComputerName();
+  if (Given.empty()) return;
+  const TPerfData* Snapshot = PerfFilter_->Snapshot();
+  const std::string Measured = Snapshot != nullptr ? Snapshot->SystemName() : std::string();
+  setWindowTitle(QString::fromLatin1(BrindleProductName) + QStringLiteral(" - ") +
+                 QString::fromStdString(Measured.empty() ? Given : Measured));
 }
 
 void TBrindleForm::BuildColumns() {
@@ -68,7 +85,10 @@ void TBrindleForm::BuildColumns() {
   List.setColumnCount(Columns);
   QTreeWidgetItem& Header = *List.headerItem();
   for (int Column = 0; Column < Columns; ++Column) {
-    Header.setText(Column, QString::fromStdString(Captions[Column]));
+    const QString Caption = QString::fromStdString(Captions[Column]);
+    Header.setText(Column, Caption);
+    // A caption cut at the column's edge shows whole when pointed at.
+    Header.setToolTip(Column, Caption);
     if (Column == 0) continue;
     Header.setTextAlignment(Column, Qt::AlignRight | Qt::AlignVCenter);
     List.setColumnWidth(Column, CounterColumnWidth);

@@ -26,13 +26,15 @@ class TBrindleForm : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Loads the filter from the form's stored components, starts the timer and runs
-  // FormCreate: the table is filled before the form is first shown.
-  explicit TBrindleForm(QWidget* Parent = nullptr);
+  // Loads the filter from the form's stored components, sets it to read ComputerName
+  // (empty: this computer), starts the timer and runs FormCreate: the table is filled
+  // before the form is first shown.
+  explicit TBrindleForm(QWidget* Parent = nullptr, const std::string& ComputerName = {});
   ~TBrindleForm() override;
 
   // Builds one column per counter selection after "Task name" (a list with surplus
-  // columns loses all of them first), then refreshes once.
+  // columns loses all of them first), then refreshes once. A remote computer's name
+  // (as its data names it, or as given) follows the caption: "Brindle - NAME".
   void FormCreate();
   // One refresh of the whole table. A tick that arrives while a refresh runs is
   // dropped; an error ends the refresh and goes to the default error report.
@@ -47,6 +49,7 @@ class TBrindleForm : public QMainWindow {
 
  private:
   void BuildColumns();
+  void ShowComputerName();
 
   std::unique_ptr<Ui::TBrindleForm> Form_;
   std::unique_ptr<TPerfFilter> PerfFilter_;

@@ -558,7 +558,11 @@ PPERF_DATA_BLOCK TPerfFilter::GetPerfData() {
 void TPerfFilter::Collect() {
   InitPerfData();
   PerfData_->Refresh();
-  const PPERF_DATA_BLOCK Block = PerfData_->PerfData();
+  LocateItems();
+}
+
+void TPerfFilter::LocateItems() {
+  const PPERF_DATA_BLOCK Block = GetPerfData();
   for (int I = 0; I < Items_->Count(); ++I) {
     TPerfCounterItem* Item = Items_->GetCounterItems(I);
     Item->ResetCounterBlock();

@@ -220,6 +220,10 @@ class TPerfFilter : public TComponent {
   // Takes a new sample into the shared snapshot and locates every item in it; items
   // that cannot be located hold no positions afterwards.
   void Collect();
+  // Locates every item in the snapshot's current block without taking a new sample
+  // (the last step of Collect): for reading the sample another holder of the shared
+  // snapshot has just taken.
+  void LocateItems();
   // The snapshot's current block, acquiring the snapshot first if needed; no new
   // sample is taken.
   PPERF_DATA_BLOCK GetPerfData();
@@ -232,8 +236,12 @@ class TPerfFilter : public TComponent {
 
   // --- Published properties
   const std::string& ComputerName() const { return ComputerName_; }
-  // Read only when the snapshot is acquired.
-  void SetComputerName(const std::string& Value) { ComputerName_ = Value; }
+  // Read only when the snapshot is acquired, and by the title table when it first
+  // loads its names, so that the items are named from the computer they read.
+  void SetComputerName(const std::string& Value) {
+    ComputerName_ = Value;
+    Titles_->SetComputerName(Value);
+  }
   const std::string& LocaleID() const { return LocaleID_; }
   // Renames the items into the new locale (unless loading) and sets the locale of the
   // title table and of the linked help table.

@@ -203,14 +203,6 @@ void ParseKey(const std::string& Key, TStringList* Strings) {
 
 namespace {
 
-// A key counter's value as a rounded whole decimal number. Values a double holds
-// exactly read the same through IntToStr, at a fraction of the cost.
-std::string WholeNumberText(std::int64_t Value) {
-  constexpr std::int64_t kExactInDouble = std::int64_t{1} << 53;
-  if (Value >= -kExactInDouble && Value <= kExactInDouble) return IntToStr(Value);
-  return FormatFloat("0", static_cast<Extended>(Value));
-}
-
 // Instance names end at their first NUL, so the NUL cannot occur in either text.
 std::string ExactKey(const std::string& InstanceName, const std::string& KeyValue) {
   std::string Key = InstanceName;
@@ -263,7 +255,7 @@ void TPerfMonitorItem::Assign(TPersistent* Source) {
   if (Item == nullptr) throw Exception("Incompatible types");
   SetObjectName(Item->GetObjectName());
   SetCounterName(Item->GetCounterName());
-  SetObjectKey(Item->GetObjectKey());
+  KeepObjectKey(Item->KeyText());
 }
 
 TPerfMonitor& TPerfMonitorItem::OwningMonitor() const {
@@ -312,12 +304,7 @@ void TPerfMonitorItem::SetCounterType(TPerfCounterType* Value) { Counter()->SetC
 std::string TPerfMonitorItem::GetObjectKey() {
   if (IsMonitorLoading()) return ObjectKey_;
   CreateKeyCounters();
-  std::string Key;
-  for (std::size_t I = 0; I < KeyCounters_->size(); ++I) {
-    if (I > 0) Key += ';';
-    Key += (*KeyCounters_)[I]->CounterName();
-  }
-  return Key;
+  return KeyText();
 }
 
 void TPerfMonitorItem::SetObjectKey(const std::string& Value) {
@@ -326,6 +313,22 @@ void TPerfMonitorItem::SetObjectKey(const std::string& Value) {
   if (IsMonitorLoading()) return;
   FreeKeyCounters();
   CreateKeyCounters();
+}
+
+std::string TPerfMonitorItem::KeyText() const {
+  if (!KeyCounters_) return ObjectKey_;
+  std::string Key;
+  for (std::size_t I = 0; I < KeyCounters_->size(); ++I) {
+    if (I > 0) Key += ';';
+    Key += (*KeyCounters_)[I]->CounterName();
+  }
+  return Key;
+}
+
+void TPerfMonitorItem::KeepObjectKey(const std::string& Value) {
+  if (Value == ObjectKey_) return;
+  ObjectKey_ = Value;
+  FreeKeyCounters();
 }
 
 // A key counter whose names are refused is freed again: only the ones before it stay,
@@ -354,6 +357,36 @@ void TPerfMonitorItem::FreeKeyCounters() {
   if (!KeyCounters_) return;
   for (TPerfCounterItem* Key : *KeyCounters_) delete Key;
   KeyCounters_.reset();
+}
+
+// A locale change never fails because of a name: a backing item whose names are refused
+// stays with the names it took, and a key that is still text is renamed piece by piece,
+// a piece the old locale does not know (or the new one has no title for) staying as
+// written.
+TKeyTitles TPerfMonitorItem::BeforeChangeLocaleID(TPerfTitles& Titles) {
+  try {
+    Counter();
+  } catch (const Exception&) {
+  }
+  TKeyTitles Pieces;
+  if (KeyCounters_) return Pieces;
+  TStringList Names;
+  ParseKey(ObjectKey_, &Names);
+  for (int I = 0; I < Names.Count(); ++I) {
+    Pieces.push_back({Names.Strings(I), Titles.GetIdxOfItem(Names.Strings(I))});
+  }
+  return Pieces;
+}
+
+void TPerfMonitorItem::AfterChangeLocaleID(TPerfTitles& Titles, const TKeyTitles& Pieces) {
+  if (KeyCounters_ || Pieces.empty()) return;
+  std::string Key;
+  for (const auto& [Name, Idx] : Pieces) {
+    const std::string Renamed = Idx == "-1" ? std::string() : Titles.GetItemByIdx(Idx);
+    if (!Key.empty()) Key += ';';
+    Key += Renamed.empty() ? Name : Renamed;
+  }
+  ObjectKey_ = Key;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -412,8 +445,10 @@ void TPerfMonitorItem::CollectInstances() {
   ++SampleNumber_;  // no record counts as used in this sample yet
   TPerfCounterItem* Backing = Counter();
   const std::int32_t Count = Backing->GetInstanceCount();
+  // One counter definition serves the whole sample. Taken first, so that a counter gone
+  // from the sample fails as it does for an object without instances.
+  const DWORD Type = Count > 0 ? CurrentCounterType() : 0;
   TInstanceNames Names(Backing, OwningMonitor().SharedInstanceNames(Backing));
-  std::optional<DWORD> Type;  // one counter definition serves the whole sample
   std::size_t Used = 0;
   std::size_t Cursor = 0;
   for (std::int32_t Index = 0; Index < Count; ++Index) {
@@ -423,8 +458,7 @@ void TPerfMonitorItem::CollectInstances() {
     TPerfMonitorCounterValue* Record = FindRecord(Name, Key, Cursor, Folded);
     const bool First = Record == nullptr;
     if (First) Record = AddRecord(Name, Key, std::move(Folded));
-    if (!Type) Type = CurrentCounterType();
-    RecordValue(Record, Index, First, *Type);
+    RecordValue(Record, Index, First, Type);
     if (Record->UsedIn_ != SampleNumber_) ++Used;
     Record->UsedIn_ = SampleNumber_;
   }
@@ -435,7 +469,7 @@ std::string TPerfMonitorItem::KeyValue(std::int32_t Index) {
   std::string Value;
   for (std::size_t I = 0; I < KeyCounters_->size(); ++I) {
     if (I > 0) Value += ';';
-    Value += WholeNumberText((*KeyCounters_)[I]->InsCtrAsInteger(Index));
+    Value += IntToStr((*KeyCounters_)[I]->InsCtrAsInteger(Index));
   }
   return Value;
 }
@@ -628,17 +662,23 @@ std::vector<std::string>* TPerfMonitor::SharedInstanceNames(TPerfCounterItem* Ba
 
 std::string TPerfMonitor::GetLocaleID() const { return Filter_->LocaleID(); }
 
-// The counter items are made first so that the filter renames them all; made later,
-// they would look their stored names up in the new locale.
+// The backing counter items are made first so that the filter renames them all; made
+// later, they would look their stored names up in the new locale. Keys not resolved yet
+// are renamed as text.
 void TPerfMonitor::SetLocaleID(const std::string& Value) {
-  if (!IsLoading()) {
-    for (int I = 0; I < Items_->Count(); ++I) {
-      TPerfMonitorItem* Item = Items_->GetMonitorItems(I);
-      Item->Counter();
-      Item->CreateKeyCounters();
-    }
+  if (IsLoading()) {
+    Filter_->SetLocaleID(Value);
+    return;
+  }
+  TPerfTitles& Titles = *Filter_->Titles();
+  std::vector<TKeyTitles> Keys;
+  for (int I = 0; I < Items_->Count(); ++I) {
+    Keys.push_back(Items_->GetMonitorItems(I)->BeforeChangeLocaleID(Titles));
   }
   Filter_->SetLocaleID(Value);
+  for (int I = 0; I < Items_->Count(); ++I) {
+    Items_->GetMonitorItems(I)->AfterChangeLocaleID(Titles, Keys[static_cast<std::size_t>(I)]);
+  }
 }
 
 void TPerfMonitor::SetItems(TPerfMonitorItems* Value) { Items_->Assign(Value); }

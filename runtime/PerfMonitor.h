@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "PerfFilter.h"
@@ -22,6 +23,10 @@ namespace gaugery {
 
 class TPerfMonitor;
 class TPerfMonitorItem;
+
+// The pieces of an object key with their title indexes ("-1" for a piece the title
+// table does not know), kept across a change of locale.
+using TKeyTitles = std::vector<std::pair<std::string, std::string>>;
 
 // An event without arguments besides the object that raises it.
 using TNotifyEvent = std::function<void(TObject* Sender)>;
@@ -154,8 +159,10 @@ class TPerfMonitorItem : public TCollectionItem {
   // Frees every record, the key counters and the backing counter item.
   ~TPerfMonitorItem() override;
 
-  // From another monitor item: its object name, counter name and object key.
-  // Exception "Incompatible types" for anything else.
+  // From another monitor item: its object name, counter name and object key. The key
+  // is copied as text and resolved when the item next needs it, so that a key naming
+  // an unknown counter does not fail the copy. Exception "Incompatible types" for
+  // anything else.
   void Assign(TPersistent* Source) override;
 
   // The monitor that owns the item's collection; null outside a monitor.
@@ -204,10 +211,18 @@ class TPerfMonitorItem : public TCollectionItem {
   void CollectNoInstanceValue(TPerfMonitorCounterValue* Value, bool First);
   void CreateKeyCounters();
   void FreeKeyCounters();
+  // Around the filter's change of locale, with its title table: the item's counter
+  // items are renamed by the filter, a key not yet resolved is renamed as text.
+  TKeyTitles BeforeChangeLocaleID(TPerfTitles& Titles);
+  void AfterChangeLocaleID(TPerfTitles& Titles, const TKeyTitles& Pieces);
 
  private:
   bool IsMonitorLoading() const;
   TPerfMonitor& OwningMonitor() const;
+  // The key counters' names joined by ";" once they are made, else the key as set.
+  std::string KeyText() const;
+  // Takes a key as text, to be resolved at the next need of the key counters.
+  void KeepObjectKey(const std::string& Value);
   void CollectInstances();
   std::string KeyValue(std::int32_t Index);
   TPerfMonitorCounterValue* FindRecord(const std::string& Name, const std::string& Key,
@@ -243,7 +258,7 @@ class TPerfMonitorItem : public TCollectionItem {
 };
 
 // A non-visual component that samples its items' counters and computes rates and
-// averages between samples. It always reads the local computer.
+// averages between samples, of the local computer unless ComputerName names another.
 class TPerfMonitor : public TComponent {
  public:
   explicit TPerfMonitor(TComponent* AOwner);
@@ -257,13 +272,18 @@ class TPerfMonitor : public TComponent {
   // --- Published properties
   std::string LocaleID() const { return GetLocaleID(); }
   std::string GetLocaleID() const;
-  // Outside loading, first makes every item's counter items so that they are renamed.
+  // Outside loading, first makes every item's backing counter item so that it is
+  // renamed; never fails because of a name.
   void SetLocaleID(const std::string& Value);
   TPerfMonitorItems* Items() const { return Items_; }
   void SetItems(TPerfMonitorItems* Value);
   TPerfHelps* Helps() const { return GetHelps(); }
   TPerfHelps* GetHelps() const;
   void SetHelps(TPerfHelps* Value);
+
+  // The computer its filter reads (ComputerName of TPerfFilter); not stored with a form.
+  const std::string& ComputerName() const { return Filter_->ComputerName(); }
+  void SetComputerName(const std::string& Value) { Filter_->SetComputerName(Value); }
 
   // --- Time stamps of the samples (file times)
   std::int64_t SysTime() const { return SysTime_; }

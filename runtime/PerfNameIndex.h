@@ -60,9 +60,9 @@ class TTextIndex {
 
 // Index texts. The loader writes them in plain decimal, and a probe in plain decimal
 // can equal such a line only when it is the very same text, so those probes are
-// answered by comparing bytes, without collation. Other probes ("007", "", full-width
-// digits, ...) go through a TTextIndex, built on the first of them; so does everything
-// when a line is not in plain decimal.
+// answered by comparing bytes. Other probes ("007", "", "x", ...) go through a
+// TTextIndex, built on the first of them; so does everything when a line is not in
+// plain decimal.
 class TIndexTextIndex {
  public:
   TIndexTextIndex();

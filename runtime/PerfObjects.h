@@ -68,9 +68,14 @@ class TPerfObjects : public TComponent {
   TPerfHelps* Helps() const { return Helps_; }
   void SetHelps(TPerfHelps* Value) { LinkComponent(*this, Helps_, Value); }
 
-  // Read when the snapshot is first acquired; a later change has no effect on it.
+  // Read when the snapshot is first acquired, and by the title table when it first
+  // loads its names (the names of the computer whose objects are listed); a later
+  // change affects neither.
   const std::string& ComputerName() const { return ComputerName_; }
-  void SetComputerName(const std::string& Value) { ComputerName_ = Value; }
+  void SetComputerName(const std::string& Value) {
+    ComputerName_ = Value;
+    Titles_->SetComputerName(Value);
+  }
 
   std::int32_t IndexOfObject(const std::string& AObjectTitle) {
     return GetIndexOfObject(AObjectTitle);

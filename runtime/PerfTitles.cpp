@@ -144,8 +144,14 @@ void TPerfInfo::SetLocaleID(const std::string& Value) {
   LocaleID_ = Locale;
 }
 
+// The contents are loaded under the locale's name as the registry lists it, so that a
+// locale given in another letter case never loads (and shares) the table of a key the
+// registry does not have.
 void TPerfInfo::AcquireData(const std::string& KeyName) {
-  if (Data_ == nullptr) Data_ = AcquirePerfInfoData(LocaleID_, KeyName, ComputerName_);
+  if (Data_ != nullptr) return;
+  const int Installed = Locales_.IndexOf(LocaleID_);
+  const std::string& Locale = Installed >= 0 ? Locales_.Strings(Installed) : LocaleID_;
+  Data_ = AcquirePerfInfoData(Locale, KeyName, ComputerName_);
 }
 
 const TPerfInfoData& TPerfInfo::LoadedData() {

@@ -8,8 +8,12 @@ packages=(
   build-essential cmake make pkg-config git dpkg-dev
   # libraries
   libicu-dev nlohmann-json3-dev qt6-base-dev
-  # tests, benchmarks, fuzzing
-  googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # the HTTP server of `gaugery serve` and its gzip answers
+  libcpp-httplib-dev zlib1g-dev
+  # tests, benchmarks, fuzzing; ip makes the veth pair of the network tests
+  googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev iproute2
+  # the Prometheus server that scrapes `gaugery serve` in the end-to-end test
+  prometheus
   # cross builds for Windows
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   # peers of the benchmark script, and the process table they read

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "PerfData.h"
 #include "framework/Exceptions.h"
 
@@ -16,7 +17,7 @@ namespace {
 int Run(const Arguments& Args) {
   if (Args.Operands().size() != 1) throw UsageError("capture needs one file name");
   const std::string& File = Args.Operands()[0];
-  TPerfData Data("Global", "");
+  TPerfData Data("Global", ChosenComputer());
   if (Data.Generation() == 0) throw Exception("No performance data could be read");
   const PPERF_DATA_BLOCK Block = Data.PerfData();
   std::ofstream Out(File, std::ios::binary | std::ios::trunc);

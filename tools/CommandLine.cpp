@@ -57,4 +57,17 @@ long long Arguments::Number(const std::string& Option, long long Default, long l
   return Result;
 }
 
+std::chrono::steady_clock::duration Arguments::Seconds(const std::string& Option,
+                                                      const std::string& Default) const {
+  const std::string Text = Value(Option, Default);
+  double Seconds = -1;
+  const auto [End, Error] = std::from_chars(Text.data(), Text.data() + Text.size(), Seconds);
+  if (Error != std::errc() || End != Text.data() + Text.size() || !(Seconds >= 0) ||
+      Seconds > 86400)
+    throw UsageError("option " + Option + " needs a number of seconds from 0 to 86400, not \"" +
+                     Text + "\"");
+  return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+      std::chrono::duration<double>(Seconds));
+}
+
 }  // namespace gaugery::cli

@@ -1,6 +1,7 @@
 // The argument handling shared by the commands of the `gaugery` program.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <stdexcept>
@@ -29,6 +30,10 @@ class Arguments {
   const std::vector<std::string>& Values(const std::string& Option) const;
   // A whole number >= Minimum, or UsageError.
   long long Number(const std::string& Option, long long Default, long long Minimum) const;
+  // A number of seconds from 0 to 86400, fractions allowed (Default when the option
+  // is not given), or UsageError.
+  std::chrono::steady_clock::duration Seconds(const std::string& Option,
+                                              const std::string& Default) const;
   const std::vector<std::string>& Operands() const { return Operands_; }
 
  private:

@@ -16,5 +16,6 @@ Command ReadCommand();
 Command TypeCommand();
 Command WatchCommand();
 Command TopCommand();
+Command ServeCommand();  // not on Windows
 
 }  // namespace gaugery::cli

@@ -3,6 +3,7 @@
 
 #include "Browsing.h"
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "LocaleOption.h"
 #include "PerfCounters.h"
 #include "framework/TextFunctions.h"
@@ -12,6 +13,7 @@ namespace gaugery::cli {
 namespace {
 
 int Run(const Arguments& Args) {
+  ExpectLocalComputer("counters");
   const std::string Object = ObjectOperand(Args);
   const std::string Locale = ChosenLocale(Args);
   TPerfCounters Counters(nullptr);

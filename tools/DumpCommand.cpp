@@ -5,6 +5,7 @@
 #include "BlockDump.h"
 #include "Browsing.h"
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "LocaleOption.h"
 #include "PerfData.h"
 #include "PerfTitles.h"
@@ -125,7 +126,8 @@ int Run(const Arguments& Args) {
   const std::string Locale = ChosenLocale(Args);
   TPerfTitles Titles(nullptr);
   Titles.SetLocaleID(Locale);
-  TPerfData Data(ValueName(Args), "");
+  Titles.SetComputerName(ChosenComputer());
+  TPerfData Data(ValueName(Args), ChosenComputer());
   const BlockDump Block = DumpBlock(Data, Titles);
   if (Args.Has("--json"))
     PrintJson(std::cout, Block);

@@ -3,6 +3,7 @@
 
 #include "Browsing.h"
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "LocaleOption.h"
 #include "PerfInstances.h"
 
@@ -11,6 +12,7 @@ namespace gaugery::cli {
 namespace {
 
 int Run(const Arguments& Args) {
+  ExpectLocalComputer("instances");
   const std::string Object = ObjectOperand(Args);
   TPerfInstances Instances(nullptr);
   Instances.SetLocaleID(ChosenLocale(Args));

@@ -3,6 +3,7 @@
 
 #include "Browsing.h"
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "PerfTitles.h"
 
 namespace gaugery::cli {
@@ -11,6 +12,7 @@ namespace {
 
 int Run(const Arguments& Args) {
   ExpectNoOperands(Args);
+  ExpectLocalComputer("locales");
   const TStringList& Installed = *Locales();
   for (int I = 0; I < Installed.Count(); ++I) std::cout << Installed.Strings(I) << "\n";
   return 0;

@@ -5,6 +5,7 @@
 
 #include "Browsing.h"
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "LocaleOption.h"
 #include "PerfTitles.h"
 
@@ -23,7 +24,8 @@ nlohmann::ordered_json LineJson(const TStringList& Lines, int Position) {
 int Run(const Arguments& Args) {
   ExpectNoOperands(Args);
   TStringList Lines;
-  GetPerfInfoStrings(ChosenLocale(Args), Args.Has("--help") ? "Help" : "Counter", &Lines, "");
+  GetPerfInfoStrings(ChosenLocale(Args), Args.Has("--help") ? "Help" : "Counter", &Lines,
+                     ChosenComputer());
   if (!Args.Has("--json")) {
     std::cout << Lines.Text();
     return 0;

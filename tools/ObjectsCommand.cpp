@@ -3,6 +3,7 @@
 
 #include "Browsing.h"
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "LocaleOption.h"
 #include "PerfObjects.h"
 
@@ -16,7 +17,9 @@ int Run(const Arguments& Args) {
   TPerfObjects Objects(nullptr);
   TPerfHelps Helps(nullptr);
   Objects.SetLocaleID(Locale);
+  Objects.SetComputerName(ChosenComputer());
   Helps.SetLocaleID(Locale);
+  Helps.SetComputerName(ChosenComputer());
   const bool WithHelp = Args.Has("--help");
   if (WithHelp) Objects.SetHelps(&Helps);
   nlohmann::ordered_json Json = nlohmann::ordered_json::array();

@@ -6,8 +6,10 @@
 
 #include "Browsing.h"
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "LocaleOption.h"
 #include "PerfFilter.h"
+#include "PrintableText.h"
 
 namespace gaugery::cli {
 
@@ -54,7 +56,7 @@ std::vector<Row> ReadRows(const std::vector<TPerfCounterItem*>& Items) {
 
 void PrintText(const std::vector<Row>& Rows) {
   for (const Row& Values : Rows) {
-    std::string Line = Values.Instance.value_or("");
+    std::string Line = PrintableText(Values.Instance.value_or(""));
     for (std::size_t Column = 0; Column < Values.Values.size(); ++Column) {
       if (Values.Instance || Column > 0) Line += '\t';
       Line += std::to_string(Values.Values[Column]);
@@ -77,6 +79,7 @@ void PrintRowsJson(const std::vector<TPerfCounterItem*>& Items, const std::vecto
 
 int Run(const Arguments& Args) {
   TPerfFilter Filter(nullptr);
+  Filter.SetComputerName(ChosenComputer());
   Filter.SetLocaleID(ChosenLocale(Args));
   const std::vector<TPerfCounterItem*> Items = AddItems(Filter, Args);
   Filter.Collect();

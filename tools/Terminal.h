@@ -1,6 +1,11 @@
 // The terminal of the commands that keep running (`gaugery top`): whether standard
-// output is one, its size, and a session that waits for the user's q or Ctrl-C.
+// output is one, its size and character set, and a session that draws on it, reads keys
+// and turns the signals that end or stop the program into events.
 #pragma once
+
+#include <vector>
+
+#include "KeyInput.h"
 
 namespace gaugery::cli {
 
@@ -13,9 +18,26 @@ struct TTerminalSize {
 // The size of the terminal on standard output; 80 x 24 when it cannot be told.
 TTerminalSize TerminalSize();
 
-// For its lifetime Ctrl-C ends the current wait instead of the program. With a screen,
-// the session also draws on the terminal's alternate screen with the cursor hidden and
-// reads keys one at a time without echo; the terminal is restored afterwards.
+// Whether the terminal shows UTF-8: the character set of the user's locale.
+bool TerminalIsUtf8();
+
+// What ended a wait of the session.
+struct TTerminalEvent {
+  enum class TKind { Timeout, Keys, Resize, Ended };
+  TKind Kind = TKind::Timeout;
+  // For Keys: the keys typed, at least one.
+  std::vector<TKeyPress> Keys;
+  // For Ended: the program's exit status, 128 + the number of the signal (130 for
+  // Ctrl-C).
+  int ExitStatus = 0;
+};
+
+// For its lifetime Ctrl-C (SIGINT), SIGTERM, SIGHUP and SIGQUIT end the current wait
+// instead of the program, so that the terminal is restored on every way out. With a
+// screen, the session also draws on the terminal's alternate screen with the cursor
+// hidden, reads keys one at a time without echo, reports a change of the terminal's
+// size at once, and gives the terminal back while the program is stopped (Ctrl-Z).
+// The terminal is restored by the destructor.
 class TTerminalSession {
  public:
   explicit TTerminalSession(bool Screen);
@@ -23,16 +45,22 @@ class TTerminalSession {
   TTerminalSession(const TTerminalSession&) = delete;
   TTerminalSession& operator=(const TTerminalSession&) = delete;
 
-  // Waits up to Milliseconds. True as soon as the user asks to quit: Ctrl-C, or q on a
-  // screen session.
-  bool WaitForQuit(int Milliseconds);
+  // Waits up to Milliseconds for keys, a new size or a signal that ends the program.
+  TTerminalEvent Wait(int Milliseconds);
 
  private:
+  void EnterScreen();
+  void LeaveScreen();
+#ifndef _WIN32
+  void Suspend();
+#endif
+
   bool Screen_;
   // Standard input switched to key-by-key reading (restored by the destructor).
   bool KeyMode_ = false;
   // Keys are watched: a screen session on a terminal, until its input ends.
   bool ReadsKeys_ = false;
+  TKeyDecoder Decoder_;
 };
 
 }  // namespace gaugery::cli

@@ -1,63 +1,32 @@
-// gaugery top: Brindle's process table in the terminal, refreshed every second until q or
-// Ctrl-C; when standard output is not a terminal, every refresh as plain lines.
-#include <algorithm>
-#include <exception>
+// gaugery top: Brindle's process table with each process's processor time, refreshed
+// every second. On a terminal an interactive screen (scrolling, sorting, a name
+// filter); otherwise every refresh as tab-separated lines.
+#include <chrono>
+#include <ctime>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "Browsing.h"
 #include "Commands.h"
-#include "ProcessFilterForm.h"
-#include "ProcessTable.h"
-#include "Replay.h"
+#include "ComputerOption.h"
+#include "PrintableText.h"
 #include "Terminal.h"
-#include "framework/Unicode.h"
+#include "TopSampler.h"
+#include "TopScreen.h"
+#include "TopView.h"
 
 namespace gaugery::cli {
 
 namespace {
 
-constexpr int RefreshIntervalMs = 1000;
-// The widest the instance-name column gets on the screen.
-constexpr std::size_t MaxNameWidth = 24;
+using Clock = std::chrono::steady_clock;
 
-struct TTextRow {
-  std::string Caption;
-  std::vector<std::string> SubItems;
-};
+constexpr auto RefreshInterval = std::chrono::milliseconds(1000);
 
-// The process table's rows as plain texts.
-class TTextRows : public TProcessRows {
- public:
-  void BeginUpdate() override {}
-  void EndUpdate() override {}
-  int Count() const override { return static_cast<int>(Rows_.size()); }
-  void Add() override { Rows_.emplace_back(); }
-  void Delete(int Index) override { Rows_.erase(Rows_.begin() + Index); }
-  void SetCaption(int Row, const std::string& Text) override { At(Row).Caption = Text; }
-  int SubItemCount(int Row) const override {
-    return static_cast<int>(Rows_.at(static_cast<std::size_t>(Row)).SubItems.size());
-  }
-  void AddSubItem(int Row) override { At(Row).SubItems.emplace_back(); }
-  void SetSubItem(int Row, int Index, const std::string& Text) override {
-    At(Row).SubItems.at(static_cast<std::size_t>(Index)) = Text;
-  }
-
-  const std::vector<TTextRow>& Rows() const { return Rows_; }
-
- private:
-  TTextRow& At(int Row) { return Rows_.at(static_cast<std::size_t>(Row)); }
-
-  std::vector<TTextRow> Rows_;
-};
-
-// The cells of a row's line: its caption, then its sub-items.
-std::vector<std::string> Cells(const TTextRow& Row) {
-  std::vector<std::string> Line{Row.Caption};
-  Line.insert(Line.end(), Row.SubItems.begin(), Row.SubItems.end());
-  return Line;
-}
+constexpr char KeysHelp[] =
+    "q quit  arrows PgUp PgDn Home End scroll  < > sort column  r reverse  / filter by name";
 
 std::string Joined(const std::vector<std::string>& Cells, const std::string& Separator) {
   std::string Line;
@@ -68,107 +37,200 @@ std::string Joined(const std::vector<std::string>& Cells, const std::string& Sep
   return Line;
 }
 
-void PrintPlain(const std::vector<std::string>& Captions, const TTextRows& Table) {
-  std::cout << Joined(Captions, "\t") << "\n";
-  for (const TTextRow& Row : Table.Rows()) std::cout << Joined(Cells(Row), "\t") << "\n";
+std::string CellText(const TTopRow& Row, std::size_t Column) {
+  return Column == 0 ? PrintableText(Row.Name) : Row.Cell(Column).Text;
+}
+
+std::vector<std::string> RowTexts(const TTopRow& Row, const std::vector<std::size_t>& Columns) {
+  std::vector<std::string> Texts;
+  for (std::size_t Column : Columns) Texts.push_back(CellText(Row, Column));
+  return Texts;
+}
+
+std::vector<std::size_t> AllColumns(std::size_t Count) {
+  std::vector<std::size_t> Columns;
+  for (std::size_t Column = 0; Column < Count; ++Column) Columns.push_back(Column);
+  return Columns;
+}
+
+// On the screen the processor time comes right after the name.
+std::vector<std::size_t> ScreenColumns(std::size_t Count) {
+  std::vector<std::size_t> Columns{0, Count - 1};
+  for (std::size_t Column = 1; Column + 1 < Count; ++Column) Columns.push_back(Column);
+  return Columns;
+}
+
+std::optional<TSortOrder> ChosenOrder(const Arguments& Args,
+                                      const std::vector<std::string>& Captions) {
+  if (!Args.Has("--sort")) return std::nullopt;
+  const std::string Name = Args.Value("--sort");
+  const std::optional<std::size_t> Column = ColumnNamed(Captions, Name);
+  if (!Column)
+    throw UsageError("option --sort needs one of the columns " + Joined(Captions, ", ") +
+                     " (or the start of one), not \"" + Name + "\"");
+  return SortedBy(*Column);
+}
+
+// --- Plain lines, one block per refresh
+
+// In the order of the sample; sorted, the _Total row comes last.
+std::vector<const TTopRow*> PlainRows(const std::vector<TTopRow>& Rows,
+                                      const std::optional<TSortOrder>& Order) {
+  if (!Order) {
+    std::vector<const TTopRow*> InOrder;
+    for (const TTopRow& Row : Rows) InOrder.push_back(&Row);
+    return InOrder;
+  }
+  TArrangedRows Arranged = ArrangeRows(Rows, *Order, "");
+  if (Arranged.Total != nullptr) Arranged.Rows.push_back(Arranged.Total);
+  return Arranged.Rows;
+}
+
+void PrintPlain(const TTopSampler& Sampler, const std::optional<TSortOrder>& Order) {
+  const std::vector<std::size_t> Columns = AllColumns(Sampler.Captions().size());
+  std::cout << Joined(Sampler.Captions(), "\t") << "\n";
+  for (const TTopRow* Row : PlainRows(Sampler.Rows(), Order))
+    std::cout << Joined(RowTexts(*Row, Columns), "\t") << "\n";
   std::cout.flush();
 }
 
-// --- The screen: columns aligned like Brindle's (names left, values right), cut to
-// the terminal. Widths count characters, not bytes.
+// --- The screen
 
-std::string Fitted(const std::string& Text, std::size_t Width, bool RightAligned) {
-  const std::size_t Length = CodePointCount(Text);
-  if (Length >= Width) return FirstCodePoints(Text, Width);
-  const std::string Pad(Width - Length, ' ');
-  return RightAligned ? Pad + Text : Text + Pad;
+// The local calendar time of a file time: "2024-05-03 14:30:45"; empty when the
+// system cannot tell it.
+std::string LocalTimeText(std::int64_t FileTime) {
+  constexpr std::int64_t FileTimeUnitsPerSecond = 10'000'000;
+  constexpr std::int64_t UnixEpochSeconds = 11'644'473'600;
+  const auto Seconds =
+      static_cast<std::time_t>(FileTime / FileTimeUnitsPerSecond - UnixEpochSeconds);
+  const std::tm* Local = std::localtime(&Seconds);
+  char Text[32];
+  if (Local == nullptr || std::strftime(Text, sizeof Text, "%Y-%m-%d %H:%M:%S", Local) == 0)
+    return {};
+  return Text;
 }
 
-std::vector<std::size_t> ColumnWidths(const std::vector<std::vector<std::string>>& Lines) {
-  std::vector<std::size_t> Widths;
-  for (const std::vector<std::string>& Line : Lines) {
-    if (Widths.size() < Line.size()) Widths.resize(Line.size(), 0);
-    for (std::size_t Column = 0; Column < Line.size(); ++Column) {
-      Widths[Column] = std::max(Widths[Column], CodePointCount(Line[Column]));
+std::string HeaderText(const TTopSampler& Sampler, const TArrangedRows& Arranged,
+                       const TTopView& View) {
+  const std::size_t Count = Arranged.ProcessCount;
+  std::string Header = LocalTimeText(Sampler.SampleTime()) + "  " + std::to_string(Count) +
+                       (Count == 1 ? " process" : " processes") + " on " +
+                       PrintableText(Sampler.MachineName());
+  if (!View.Filter.empty()) {
+    Header += "  filter \"" + PrintableText(View.Filter) +
+              "\": " + std::to_string(Arranged.Rows.size()) + " shown";
+  }
+  return Header + "  sort: " + Sampler.Captions()[View.Order.Column] +
+         (View.Order.Descending ? ", descending" : ", ascending");
+}
+
+std::string StatusText(const TTopView& View, const std::optional<std::string>& Error) {
+  if (View.EditingFilter)
+    return "Filter by name: " + PrintableText(View.Filter) + "_   Enter keep  Esc clear";
+  return Error ? PrintableText(*Error) : KeysHelp;
+}
+
+TTopFrame Frame(const TTopSampler& Sampler, const TArrangedRows& Arranged, const TTopView& View,
+                const std::optional<std::string>& Error) {
+  TTopFrame Frame;
+  Frame.Header = HeaderText(Sampler, Arranged, View);
+  for (std::size_t Column : View.ShownColumns)
+    Frame.Columns.push_back({Sampler.Captions()[Column], Column != 0});
+  Frame.SortColumn = View.SortPosition();
+  for (const TTopRow* Row : Arranged.Rows) Frame.Rows.push_back(RowTexts(*Row, View.ShownColumns));
+  if (Arranged.Total != nullptr) Frame.Total = RowTexts(*Arranged.Total, View.ShownColumns);
+  Frame.Status = StatusText(View, Error);
+  return Frame;
+}
+
+// Draws the screen; the sizes the keys then move within.
+TTopExtent Draw(const TTopSampler& Sampler, TTopView& View, const std::optional<std::string>& Error,
+                const std::string& Marker) {
+  const TTerminalSize Size = TerminalSize();
+  const TArrangedRows Arranged = ArrangeRows(Sampler.Rows(), View.Order, View.Filter);
+  const TTopExtent Extent{Arranged.Rows.size(), VisibleRowCount(Size, Arranged.Total != nullptr)};
+  View.Clamp(Extent);
+  std::cout << RenderFrame(Frame(Sampler, Arranged, View, Error), Size, View.Viewport, Marker)
+            << std::flush;
+  return Extent;
+}
+
+int Milliseconds(Clock::duration Time) {
+  return static_cast<int>(
+      std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(Time).count()));
+}
+
+// --- The refreshes
+
+int RunScreen(TTopSampler& Sampler, TSortOrder Order, long long Count) {
+  TTerminalSession Session(true);
+  const std::string Marker = TerminalIsUtf8() ? "\u2026" : "~";
+  TTopView View;
+  View.Order = Order;
+  View.ShownColumns = ScreenColumns(Sampler.Captions().size());
+  std::optional<std::string> Error;
+  auto Due = Clock::now();
+  for (long long Done = 0;;) {
+    if (Clock::now() >= Due) {
+      Due = Clock::now() + RefreshInterval;
+      Error = Sampler.Refresh();
+      ++Done;
+    }
+    const TTopExtent Extent = Draw(Sampler, View, Error, Marker);
+    if (Done == Count) break;
+    const TTerminalEvent Event = Session.Wait(Milliseconds(Due - Clock::now()));
+    if (Event.Kind == TTerminalEvent::TKind::Ended) return Event.ExitStatus;
+    for (const TKeyPress& Key : Event.Keys) {
+      if (View.Apply(Key, Extent)) return Error ? 1 : 0;
     }
   }
-  if (!Widths.empty()) Widths[0] = std::min(Widths[0], MaxNameWidth);
-  return Widths;
+  return Error ? 1 : 0;
 }
 
-std::string ScreenLine(const std::vector<std::string>& Cells,
-                       const std::vector<std::size_t>& Widths, std::size_t ScreenWidth) {
-  std::string Line;
-  for (std::size_t Column = 0; Column < Cells.size(); ++Column) {
-    if (Column > 0) Line += "  ";
-    Line += Fitted(Cells[Column], Widths[Column], Column > 0);
+int RunPlain(TTopSampler& Sampler, const std::optional<TSortOrder>& Order, long long Count) {
+  TTerminalSession Session(false);
+  std::optional<std::string> Error;
+  for (long long Done = 1;; ++Done) {
+    const auto Due = Clock::now() + RefreshInterval;
+    Error = Sampler.Refresh();
+    if (Error) {
+      std::cerr << *Error << std::endl;
+    } else {
+      PrintPlain(Sampler, Order);
+    }
+    if (Done == Count) break;
+    const TTerminalEvent Event = Session.Wait(Milliseconds(Due - Clock::now()));
+    if (Event.Kind == TTerminalEvent::TKind::Ended) return Event.ExitStatus;
   }
-  return FirstCodePoints(Line, ScreenWidth);
-}
-
-void DrawScreen(const std::vector<std::string>& Captions, const TTextRows& Table,
-                const std::optional<std::string>& Error) {
-  std::vector<std::vector<std::string>> Lines{Captions};
-  for (const TTextRow& Row : Table.Rows()) Lines.push_back(Cells(Row));
-  const std::vector<std::size_t> Widths = ColumnWidths(Lines);
-  const TTerminalSize Size = TerminalSize();
-  const std::size_t Shown =
-      std::min(Lines.size(), static_cast<std::size_t>(std::max(Size.Rows - 1, 1)));
-  std::string Screen = "\x1b[H\x1b[2J";
-  for (std::size_t Line = 0; Line < Shown; ++Line) {
-    Screen += ScreenLine(Lines[Line], Widths, static_cast<std::size_t>(Size.Columns)) + "\n";
-  }
-  Screen += FirstCodePoints(Error ? *Error : "q: quit", static_cast<std::size_t>(Size.Columns));
-  std::cout << Screen << std::flush;
-}
-
-// One refresh; its error, if any. The table keeps the rows as far as they got.
-std::optional<std::string> Refresh(TPerfFilter& Filter, TTextRows& Table) {
-  try {
-    RefreshProcessRows(Filter, Table);
-  } catch (const std::exception& Error) {
-    return Error.what();
-  }
-  return std::nullopt;
+  return Error ? 1 : 0;
 }
 
 int Run(const Arguments& Args) {
+  ExpectNoOperands(Args);
   const long long Count = Args.Number("--count", 0, 1);
-  const std::unique_ptr<TPerfFilter> Filter = ReadProcessFilter(ProcessFilterForm());
-  const std::vector<std::string> Captions = ProcessColumnCaptions(*Filter);
-  // Taking the snapshot reads a sample; with it held, the first refresh takes the first
-  // replayed file.
-  Filter->InitPerfData();
-  RestartReplayedSamples();
-  const bool Screen = OutputIsTerminal();
-  TTerminalSession Session(Screen);
-  TTextRows Table;
-  std::optional<std::string> Error;
-  for (long long Done = 1;; ++Done) {
-    Error = Refresh(*Filter, Table);
-    if (Screen) {
-      DrawScreen(Captions, Table, Error);
-    } else if (Error) {
-      std::cerr << *Error << std::endl;
-    } else {
-      PrintPlain(Captions, Table);
-    }
-    if (Done == Count || Session.WaitForQuit(RefreshIntervalMs)) break;
-  }
-  return Error ? 1 : 0;
+  TTopSampler Sampler(ChosenComputer());
+  const std::optional<TSortOrder> Order = ChosenOrder(Args, Sampler.Captions());
+  if (!OutputIsTerminal()) return RunPlain(Sampler, Order, Count);
+  return RunScreen(Sampler, Order.value_or(SortedBy(Sampler.Captions().size() - 1)), Count);
 }
 
 }  // namespace
 
 Command TopCommand() {
   return {"top",
-          "top [--count N]",
-          "Shows the running processes with the eight counters of Brindle, refreshed every "
-          "second until q or Ctrl-C. When standard output is not a terminal, every refresh "
-          "prints the tab-separated column captions, then one line per process.",
-          "  --count N  stop after N refreshes\n",
+          "top [--sort COLUMN] [--count N]",
+          "Shows the running processes with the eight counters of Brindle and the processor "
+          "time, refreshed every second until q or Ctrl-C. On a terminal the table scrolls "
+          "(arrows, PgUp/PgDn, Home/End), sorts by any column (< and > pick it, r reverses) "
+          "and filters by name (/); the _Total row stays in view. When standard output is not a "
+          "terminal, every refresh prints the tab-separated column captions, then one line per "
+          "process.",
+          "  --sort COLUMN  sort by this column (its caption or the start of it, ignoring case):\n"
+          "                 names from A to Z, numbers from the largest down; on a terminal\n"
+          "                 the rows are sorted by CPU % unless told otherwise\n"
+          "  --count N      stop after N refreshes\n",
           {},
-          {"--count"},
+          {"--sort", "--count"},
           Run};
 }
 

@@ -1,6 +1,5 @@
 // gaugery watch: samples counters of one object with a monitor and prints, after each
 // sample, the current (or average) value of every instance.
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
@@ -11,8 +10,10 @@
 
 #include "Browsing.h"
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "LocaleOption.h"
 #include "PerfMonitor.h"
+#include "PrintableText.h"
 #include "Replay.h"
 #include "framework/WinTime.h"
 
@@ -34,19 +35,6 @@ TOutput ChosenOutput(const Arguments& Args) {
     throw UsageError("--csv and --json exclude each other");
   if (Args.Has("--csv")) return TOutput::Csv;
   return Args.Has("--json") ? TOutput::Json : TOutput::Text;
-}
-
-// Seconds between samples, fractions allowed.
-std::chrono::steady_clock::duration Interval(const Arguments& Args) {
-  const std::string Text = Args.Value("--interval", "1");
-  double Seconds = -1;
-  const auto [End, Error] = std::from_chars(Text.data(), Text.data() + Text.size(), Seconds);
-  if (Error != std::errc() || End != Text.data() + Text.size() || !(Seconds >= 0) ||
-      Seconds > 86400)
-    throw UsageError("option --interval needs a number of seconds from 0 to 86400, not \"" + Text +
-                     "\"");
-  return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-      std::chrono::duration<double>(Seconds));
 }
 
 std::vector<TPerfMonitorItem*> AddItems(TPerfMonitor& Monitor, const Arguments& Args) {
@@ -134,7 +122,7 @@ class TSamplePrinter {
   void PrintText(const std::vector<TRow>& Rows) const {
     if (Printed_ > 0) std::cout << "\n";
     for (const TRow& Row : Rows) {
-      std::string Line = Row.Instance.value_or("");
+      std::string Line = PrintableText(Row.Instance.value_or(""));
       for (std::size_t Column = 0; Column < Row.Values.size(); ++Column) {
         if (Row.Instance || Column > 0) Line += '\t';
         Line += Row.Values[Column];
@@ -179,9 +167,10 @@ class TSamplePrinter {
 
 int Run(const Arguments& Args) {
   const TOutput Output = ChosenOutput(Args);
-  const std::chrono::steady_clock::duration Period = Interval(Args);
+  const std::chrono::steady_clock::duration Period = Args.Seconds("--interval", "1");
   const long long Count = Args.Number("--count", 0, 1);  // 0: until interrupted
   TPerfMonitor Monitor(nullptr);
+  Monitor.SetComputerName(ChosenComputer());
   Monitor.SetLocaleID(ChosenLocale(Args));
   const std::vector<TPerfMonitorItem*> Items = AddItems(Monitor, Args);
   // Naming the counters has read a sample already; with the snapshot held, the first

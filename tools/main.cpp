@@ -1,6 +1,7 @@
-// gaugery: reads the performance data of this computer from the command line.
+// gaugery: reads the performance data of this computer, or of a remote one, from the
+// command line.
 //
-//   gaugery [--replay FILE]... COMMAND [OPTIONS] [OPERANDS]
+//   gaugery [--replay FILE]... [--computer NAME] COMMAND [OPTIONS] [OPERANDS]
 //
 // Exit status 0 on success, 1 with the error's message on standard error, 2 on wrong usage.
 #include <algorithm>
@@ -12,6 +13,7 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "ComputerOption.h"
 #include "Replay.h"
 
 using namespace gaugery::cli;
@@ -21,22 +23,28 @@ namespace {
 std::vector<Command> AllCommands() {
   return {DumpCommand(),    CaptureCommand(),  LocalesCommand(),   NamesCommand(),
           ObjectsCommand(), CountersCommand(), InstancesCommand(), ReadCommand(),
-          TypeCommand(),    TopCommand(),      WatchCommand()};
+          TypeCommand(),    TopCommand(),      WatchCommand(),
+#ifndef _WIN32
+          ServeCommand()
+#endif
+  };
 }
 
 void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) {
-  Out << "usage: gaugery [--replay FILE]... COMMAND [OPTIONS]\n\n"
-         "Reads the performance counters of this computer.\n\n"
+  Out << "usage: gaugery [--replay FILE]... [--computer NAME] COMMAND [OPTIONS]\n\n"
+         "Reads the performance counters of this computer or of a remote one.\n\n"
          "Commands:\n";
   for (const Command& C : Commands) {
     Out << "  " << C.Name << std::string(C.Name.size() < 12 ? 12 - C.Name.size() : 1, ' ')
         << C.Summary << "\n";
   }
   Out << "\nOptions:\n"
-         "  --replay FILE  serve the performance data from a captured block instead of the\n"
-         "                 live machine; repeat it to replay a sequence (the last one repeats)\n"
-         "  --help         this text; `gaugery help COMMAND` describes a command\n"
-         "  --version      the program's version\n";
+         "  --replay FILE    serve the performance data from a captured block instead of the\n"
+         "                   live machine; repeat it to replay a sequence (the last one repeats)\n"
+         "  --computer NAME  read the computer NAME instead of this one; on Linux HOST:PORT\n"
+         "                   or HOST (port 9441) of a machine running `gaugery serve`\n"
+         "  --help           this text; `gaugery help COMMAND` describes a command\n"
+         "  --version        the program's version\n";
 }
 
 // A command may give --help a meaning of its own (help texts); it then has no usage option.
@@ -96,6 +104,7 @@ int main(int argc, char** argv) {
   const std::vector<Command> Commands = AllCommands();
   std::vector<std::string> Args(argv + 1, argv + argc);
   std::vector<std::string> ReplayFiles;
+  std::string Computer;
   std::size_t Next = 0;
   try {
     for (; Next < Args.size() && Args[Next].rfind("--", 0) == 0; ++Next) {
@@ -107,11 +116,16 @@ int main(int argc, char** argv) {
         std::cout << "gaugery " GAUGERY_VERSION "\n";
         return 0;
       }
-      if (Args[Next] != "--replay" || Next + 1 == Args.size())
-        throw UsageError(Args[Next] == "--replay" ? "option --replay needs a file"
-                                                  : "unknown option " + Args[Next]);
-      ReplayFiles.push_back(Args[++Next]);
+      if (Args[Next] != "--replay" && Args[Next] != "--computer")
+        throw UsageError("unknown option " + Args[Next]);
+      if (Next + 1 == Args.size())
+        throw UsageError("option " + Args[Next] +
+                         (Args[Next] == "--replay" ? " needs a file" : " needs a computer name"));
+      (Args[Next] == "--replay" ? ReplayFiles.emplace_back() : Computer) = Args[Next + 1];
+      ++Next;
     }
+    if (!ReplayFiles.empty() && !Computer.empty())
+      throw UsageError("--replay and --computer exclude each other");
     if (Next == Args.size()) throw UsageError("no command given");
   } catch (const UsageError& Error) {
     std::cerr << "gaugery: " << Error.what() << "\n";
@@ -127,6 +141,7 @@ int main(int argc, char** argv) {
   }
   try {
     if (!ReplayFiles.empty()) UseReplay(ReplayFiles);
+    SetChosenComputer(Computer);
     return RunCommand(*C, std::vector<std::string>(Args.begin() + Next + 1, Args.end()));
   } catch (const std::exception& Error) {
     std::cerr << Error.what() << "\n";

@@ -1,8 +1,7 @@
 #include "framework/Format.h"
 
 #include <algorithm>
-#include <cfloat>
-#include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -10,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/DecimalDigits.h"
 #include "framework/Exceptions.h"
 #include "framework/TextFunctions.h"
 #include "framework/Unicode.h"
@@ -102,7 +102,7 @@ TFormatSettings& FormatSettings() {
 }
 
 // ---------------------------------------------------------------------------------------
-// Decimal digits of floating-point values
+// Fixed, scientific and general texts of floating-point values
 
 namespace {
 
@@ -114,85 +114,6 @@ std::string Padded(int Value, std::size_t Width) {
   std::string Text = std::to_string(Value);
   if (Text.size() < Width) Text.insert(0, Width - Text.size(), '0');
   return Text;
-}
-
-// A finite value as decimal digits: |value| = 0.Digits x 10^Exponent. Digits has no
-// leading or trailing zeros and is empty for zero.
-struct TDecimal {
-  std::string Digits;
-  int Exponent = 0;
-  bool Negative = false;
-
-  bool IsZero() const { return Digits.empty(); }
-  bool ShowsMinus() const { return Negative && !IsZero(); }
-};
-
-void Normalize(TDecimal& Decimal) {
-  const std::size_t Leading = Decimal.Digits.find_first_not_of('0');
-  if (Leading == std::string::npos) {
-    Decimal.Digits.clear();
-    Decimal.Exponent = 0;
-    return;
-  }
-  Decimal.Digits.erase(0, Leading);
-  Decimal.Exponent -= static_cast<int>(Leading);
-  Decimal.Digits.erase(Decimal.Digits.find_last_not_of('0') + 1);
-}
-
-// The shortest digits that read back as Value.
-template <class TFloat>
-TDecimal ShortestDecimal(TFloat Value) {
-  char Buffer[64];
-  const auto Result =
-      std::to_chars(Buffer, Buffer + sizeof Buffer, Value, std::chars_format::scientific);
-  const std::string_view Text(Buffer, static_cast<std::size_t>(Result.ptr - Buffer));
-  // Text is "[-]d[.ddd]e(+|-)dd".
-  TDecimal Decimal;
-  const std::size_t ExponentMark = Text.find('e');
-  for (char C : Text.substr(0, ExponentMark)) {
-    if (C == '-') Decimal.Negative = true;
-    if (C >= '0' && C <= '9') Decimal.Digits += C;
-  }
-  std::string_view ExponentText = Text.substr(ExponentMark + 1);
-  if (ExponentText.front() == '+') ExponentText.remove_prefix(1);
-  int Exponent = 0;
-  std::from_chars(ExponentText.data(), ExponentText.data() + ExponentText.size(), Exponent);
-  Decimal.Exponent = Exponent + 1;
-  Normalize(Decimal);
-  return Decimal;
-}
-
-// A value that a double holds exactly (every double argument, every value on platforms
-// whose Extended is a double) gets the digits of the double, so that 0.145 reads as
-// 145 and not as the digits of the nearest 80-bit value.
-TDecimal ToDecimal(long double Value) {
-  if (std::fabs(Value) <= DBL_MAX) {
-    const auto AsDouble = static_cast<double>(Value);
-    if (static_cast<long double>(AsDouble) == Value) return ShortestDecimal(AsDouble);
-  }
-  return ShortestDecimal(Value);
-}
-
-// Keeps the first Count digits, rounding half away from zero.
-void KeepDigits(TDecimal& Decimal, int Count) {
-  if (Count >= static_cast<int>(Decimal.Digits.size())) return;
-  if (Count < 0) {
-    Decimal.Digits.clear();
-    Decimal.Exponent = 0;
-    return;
-  }
-  const bool RoundUp = Decimal.Digits[Count] >= '5';
-  Decimal.Digits.resize(static_cast<std::size_t>(Count));
-  if (RoundUp) {
-    while (!Decimal.Digits.empty() && Decimal.Digits.back() == '9') Decimal.Digits.pop_back();
-    if (Decimal.Digits.empty()) {
-      Decimal.Digits.assign(1, '1');
-      ++Decimal.Exponent;
-    } else {
-      ++Decimal.Digits.back();
-    }
-  }
-  Normalize(Decimal);
 }
 
 void RoundToDecimals(TDecimal& Decimal, int Decimals) {
@@ -239,7 +160,7 @@ std::optional<std::string> NonFiniteText(long double Value) {
 // Fixed-point text: "-1,234.50".
 std::string FixedText(long double Value, int Decimals, bool Grouping) {
   if (auto Text = NonFiniteText(Value)) return *Text;
-  TDecimal Decimal = ToDecimal(Value);
+  TDecimal Decimal = ExactDecimal(Value, Decimals + 1);
   RoundToDecimals(Decimal, Decimals);
   std::string Integer = IntegerDigits(Decimal);
   if (Integer.empty()) Integer.assign(1, '0');
@@ -252,7 +173,7 @@ std::string FixedText(long double Value, int Decimals, bool Grouping) {
 // Scientific text with Precision significant digits: "-1.2340E+003".
 std::string ScientificText(long double Value, int Precision) {
   if (auto Text = NonFiniteText(Value)) return *Text;
-  TDecimal Decimal = ToDecimal(Value);
+  TDecimal Decimal = ExactDecimal(Value);
   KeepDigits(Decimal, Precision);
   std::string Mantissa = Decimal.Digits;
   Mantissa.resize(static_cast<std::size_t>(Precision), '0');
@@ -269,7 +190,7 @@ std::string ScientificText(long double Value, int Precision) {
 // trailing zeros: "1234.5", "1E20", "1.5E-7".
 std::string GeneralText(long double Value, int Precision) {
   if (auto Text = NonFiniteText(Value)) return *Text;
-  TDecimal Decimal = ToDecimal(Value);
+  TDecimal Decimal = ExactDecimal(Value);
   KeepDigits(Decimal, Precision);
   if (Decimal.IsZero()) return "0";
   const std::string& Point = FormatSettings().DecimalSeparator;
@@ -463,6 +384,8 @@ struct TPicture {
   bool Scientific = false;
 
   int SignificantDigits() const { return std::max(IntegerPlaces, 1) + FractionPlaces; }
+  // The places after the point that rounding for the picture reads.
+  int FractionDigitsRead() const { return Scientific ? INT_MAX : FractionPlaces + 1; }
 };
 
 // Walks a section, calling OnDigitPlace(IsZero, AfterPoint), OnPoint(), OnExponent(Mark,
@@ -623,17 +546,20 @@ std::string FormatFloat(const std::string& Pattern, Extended Value) {
   if (Pattern.empty()) return GeneralText(Value, 15);
 
   const std::vector<std::string_view> Sections = SplitSections(Pattern);
-  const TDecimal Decimal = ToDecimal(Value);
   const TPicture Positive = ParsePicture(Sections[0]);
+  std::optional<TPicture> Negative;
+  if (HasSection(Sections, 1)) Negative = ParsePicture(Sections[1]);
+  const int Places =
+      std::max(Positive.FractionDigitsRead(), Negative ? Negative->FractionDigitsRead() : 0);
+  const TDecimal Decimal = ExactDecimal(Value, Places);
   const TDecimal Rounded = RoundForPicture(Decimal, Positive);
 
   if (Rounded.IsZero()) {
     if (HasSection(Sections, 2)) return RenderPicture({}, ParsePicture(Sections[2]));
     return RenderPicture(Rounded, Positive);
   }
-  if (Decimal.Negative && HasSection(Sections, 1)) {
-    const TPicture Negative = ParsePicture(Sections[1]);
-    return RenderPicture(RoundForPicture(Decimal, Negative), Negative);
+  if (Decimal.Negative && Negative) {
+    return RenderPicture(RoundForPicture(Decimal, *Negative), *Negative);
   }
   std::string Text = RenderPicture(Rounded, Positive);
   if (Decimal.Negative) Text.insert(0, 1, '-');

@@ -43,14 +43,15 @@ class TFormatArg {
 
 // Fills a pattern: %s, %d, %u, %x (upper-case hex), %f, %e, %g, %n (thousands
 // grouping), %%, each with optional "-", width and ".precision" ("%.3f", "%8d").
-// %f without precision shows two decimals. Arguments are used in order; a missing
-// or mismatched argument raises EConvertError naming the pattern.
+// %f without precision shows two decimals. Numbers are rounded from their exact
+// binary value, values exactly halfway away from zero. Arguments are used in order; a
+// missing or mismatched argument raises EConvertError naming the pattern.
 std::string Format(const std::string& Pattern, std::initializer_list<TFormatArg> Args);
 
 // Formats a number by a picture pattern: "0" and "#" digit places, "." the decimal
 // separator, "," anywhere before the decimal point groups thousands, quoted text
 // copied as is, up to three ";"-separated sections (positive;negative;zero).
-// Halves round away from zero. "0," of 1234567 gives "1,234,567".
+// Rounds like Format. "0," of 1234567 gives "1,234,567".
 std::string FormatFloat(const std::string& Pattern, Extended Value);
 
 // A point in time or a duration in days (the integral part counts days, the

@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "framework/Exceptions.h"
@@ -153,15 +156,19 @@ struct TStoredComponent {
   std::string Name;
 };
 
-// The stored component a reference names (ignoring case), or null.
-const TStoredComponent* FindByName(const std::vector<TStoredComponent>& Components,
-                                   const std::string& Name) {
-  if (Name.empty()) return nullptr;
-  for (const TStoredComponent& Stored : Components) {
-    if (SameText(Stored.Name, Name)) return &Stored;
+// The components of a checked form, the root first, and their positions by name in
+// lower case (SameText compares names).
+struct TStoredForm {
+  std::vector<TStoredComponent> Components;
+  std::unordered_map<std::string, std::size_t> ByName;
+
+  // The position of the component a reference names, or none.
+  std::optional<std::size_t> Find(const std::string& Name) const {
+    const auto Found = ByName.find(LowerCase(Name));
+    if (Name.empty() || Found == ByName.end()) return std::nullopt;
+    return Found->second;
   }
-  return nullptr;
-}
+};
 
 struct TStoredReference {
   std::string Place;
@@ -174,19 +181,20 @@ class TFormChecker {
   // Root: the existing component the form is read into, or null.
   explicit TFormChecker(const TComponent* Root) : Root_(Root) {}
 
-  std::vector<TStoredComponent> Check(const TJson& Form) {
-    std::vector<TStoredComponent> Components{Component(Form, "", true)};
+  TStoredForm Check(const TJson& Form) {
+    TStoredForm Stored;
+    Stored.Components.push_back(Component(Form, "", true));
     const auto Listed = Form.find("components");
     if (Listed != Form.end()) {
       const std::string Place = Child("", "components");
       if (!Listed->is_array()) Refuse(Place, "expected an array of components");
       for (std::size_t I = 0; I < Listed->size(); ++I) {
-        Components.push_back(Component((*Listed)[I], Child(Place, I), false));
+        Stored.Components.push_back(Component((*Listed)[I], Child(Place, I), false));
       }
     }
-    CheckNames(Components);
-    CheckReferences(Components);
-    return Components;
+    IndexNames(Stored);
+    CheckReferences(Stored);
+    return Stored;
   }
 
  private:
@@ -298,23 +306,24 @@ class TFormChecker {
     }
   }
 
-  static void CheckNames(const std::vector<TStoredComponent>& Components) {
-    for (std::size_t I = 1; I < Components.size(); ++I) {
-      for (std::size_t J = 0; J < I; ++J) {
-        if (!Components[I].Name.empty() && SameText(Components[I].Name, Components[J].Name)) {
-          Refuse(Child(Components[I].Place, "name"),
-                 "duplicate component name " + Quoted(Components[I].Name));
-        }
+  // Refuses the first component whose name an earlier one carries already.
+  static void IndexNames(TStoredForm& Form) {
+    for (std::size_t I = 0; I < Form.Components.size(); ++I) {
+      const TStoredComponent& Stored = Form.Components[I];
+      if (Stored.Name.empty()) continue;
+      if (!Form.ByName.emplace(LowerCase(Stored.Name), I).second) {
+        Refuse(Child(Stored.Place, "name"), "duplicate component name " + Quoted(Stored.Name));
       }
     }
   }
 
-  void CheckReferences(const std::vector<TStoredComponent>& Components) const {
+  void CheckReferences(const TStoredForm& Form) const {
     for (const TStoredReference& Reference : References_) {
-      const TStoredComponent* Target = FindByName(Components, Reference.Name);
-      if (Target == nullptr) {
+      const std::optional<std::size_t> Found = Form.Find(Reference.Name);
+      if (!Found) {
         Refuse(Reference.Place, "no component named " + Quoted(Reference.Name) + " in the form");
       }
+      const TStoredComponent* Target = &Form.Components[*Found];
       if (!InheritsFrom(*Target->Class, Reference.Class)) {
         Refuse(Reference.Place,
                "component " + Quoted(Reference.Name) + " is not a " + ClassNameOf(Reference.Class));
@@ -331,12 +340,13 @@ class TFormChecker {
 
 class TFormBuilder {
  public:
-  TFormBuilder(std::vector<TStoredComponent> Stored, TComponent* ExistingRoot)
-      : Stored_(std::move(Stored)), ExistingRoot_(ExistingRoot) {}
+  TFormBuilder(TStoredForm Form, TComponent* ExistingRoot)
+      : Form_(std::move(Form)), ExistingRoot_(ExistingRoot) {}
 
   // Builds the form; on any failure destroys what it created and raises.
   TComponent* Build(TComponent* Owner) {
-    TComponent* Root = ExistingRoot_ != nullptr ? ExistingRoot_ : Stored_[0].Class->Create(Owner);
+    TComponent* Root =
+        ExistingRoot_ != nullptr ? ExistingRoot_ : Form_.Components[0].Class->Create(Owner);
     Targets_.push_back(Root);
     try {
       Fill(Root);
@@ -350,11 +360,12 @@ class TFormBuilder {
  private:
   void Fill(TComponent* Root) {
     Root->BeginLoading();
-    Rename(Root, Stored_[0]);
-    for (std::size_t I = 1; I < Stored_.size(); ++I)
-      Targets_.push_back(Component(Root, Stored_[I]));
-    for (std::size_t I = 0; I < Stored_.size(); ++I) {
-      Properties(*Stored_[I].Json, Targets_[I], *Stored_[I].Class, Stored_[I].Place);
+    Rename(Root, Form_.Components[0]);
+    for (std::size_t I = 1; I < Form_.Components.size(); ++I)
+      Targets_.push_back(Component(Root, Form_.Components[I]));
+    for (std::size_t I = 0; I < Form_.Components.size(); ++I) {
+      Properties(*Form_.Components[I].Json, Targets_[I], *Form_.Components[I].Class,
+                 Form_.Components[I].Place);
     }
     for (TComponent* Target : Targets_) Target->Loaded();
   }
@@ -422,10 +433,8 @@ class TFormBuilder {
     }
   }
 
-  TComponent* Resolve(const std::string& Name) const {
-    const TStoredComponent* Target = FindByName(Stored_, Name);
-    return Targets_[static_cast<std::size_t>(Target - Stored_.data())];
-  }
+  // Names were checked: every reference names a component of the form.
+  TComponent* Resolve(const std::string& Name) const { return Targets_[*Form_.Find(Name)]; }
 
   // Undoes a failed read: a new root goes with everything it owns; into an existing
   // root, the components made for the form go and the others stop loading.
@@ -435,9 +444,9 @@ class TFormBuilder {
       return;
     }
     for (auto Created = Created_.rbegin(); Created != Created_.rend(); ++Created) delete *Created;
+    const std::unordered_set<TComponent*> WasCreated(Created_.begin(), Created_.end());
     for (TComponent* Target : Targets_) {
-      const bool WasCreated = std::find(Created_.begin(), Created_.end(), Target) != Created_.end();
-      if (!WasCreated && Target->IsLoading()) EndLoadingQuietly(Target);
+      if (WasCreated.count(Target) == 0 && Target->IsLoading()) EndLoadingQuietly(Target);
     }
   }
 
@@ -450,9 +459,9 @@ class TFormBuilder {
     }
   }
 
-  std::vector<TStoredComponent> Stored_;
+  TStoredForm Form_;
   TComponent* ExistingRoot_;
-  std::vector<TComponent*> Targets_;  // parallel to Stored_
+  std::vector<TComponent*> Targets_;  // parallel to Form_.Components
   std::vector<TComponent*> Created_;
 };
 
@@ -471,8 +480,7 @@ TJson Parse(const std::string& Text) {
 
 TComponent* ReadForm(const std::string& Text, TComponent* Owner, TComponent* ExistingRoot) {
   const TJson Form = Parse(Text);
-  std::vector<TStoredComponent> Stored = TFormChecker(ExistingRoot).Check(Form);
-  return TFormBuilder(std::move(Stored), ExistingRoot).Build(Owner);
+  return TFormBuilder(TFormChecker(ExistingRoot).Check(Form), ExistingRoot).Build(Owner);
 }
 
 }  // namespace

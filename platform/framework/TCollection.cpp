@@ -1,6 +1,7 @@
 #include "framework/TCollection.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "framework/Exceptions.h"
 
@@ -18,6 +19,19 @@ int TCollectionItem::Index() const {
   if (Collection_ == nullptr) return -1;
   const auto& Items = Collection_->Items_;
   return static_cast<int>(std::find(Items.begin(), Items.end(), this) - Items.begin());
+}
+
+void TCollectionItem::SetIndex(int Value) {
+  if (Collection_ == nullptr) return;
+  auto& Items = Collection_->Items_;
+  if (Value < 0 || Value >= Collection_->Count()) RaiseListIndexError(Value);
+  const auto From = Items.begin() + Index();
+  const auto To = Items.begin() + Value;
+  if (From < To) {
+    std::rotate(From, From + 1, To + 1);
+  } else {
+    std::rotate(To, From, From + 1);
+  }
 }
 
 TPersistent* TCollectionItem::GetOwner() { return Collection_; }
@@ -55,9 +69,10 @@ void TCollection::InsertItem(TCollectionItem* Item) {
   Item->Collection_ = this;
 }
 
+// Searched from the last item: clearing removes the items from the end.
 void TCollection::RemoveItem(TCollectionItem* Item) {
-  const auto Found = std::find(Items_.begin(), Items_.end(), Item);
-  if (Found != Items_.end()) Items_.erase(Found);
+  const auto Found = std::find(Items_.rbegin(), Items_.rend(), Item);
+  if (Found != Items_.rend()) Items_.erase(std::next(Found).base());
   Item->Collection_ = nullptr;
 }
 

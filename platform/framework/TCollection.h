@@ -29,6 +29,9 @@ class TCollectionItem : public TPersistent {
   TCollection* Collection() const { return Collection_; }
   // Position in the collection, or -1 outside one.
   int Index() const;
+  // Moves the item to position Value of its collection, the items between shifting by
+  // one; EListError for a position out of range.
+  void SetIndex(int Value);
   TPersistent* GetOwner() override;
 
  private:

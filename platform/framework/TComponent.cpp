@@ -1,6 +1,7 @@
 #include "framework/TComponent.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "framework/TextFunctions.h"
 
@@ -48,8 +49,10 @@ void TComponent::SetName(const std::string& NewName) {
     if (Namesake != nullptr && Namesake != this) {
       throw Exception("A component named " + NewName + " already exists");
     }
+    Owner_->UnlistName(*this);
   }
   Name_ = NewName;
+  if (Owner_ != nullptr) Owner_->ListName(*this);
 }
 
 void TComponent::BeginLoading() { State_ |= csLoading; }
@@ -72,10 +75,18 @@ TComponent* TComponent::Components(int Index) const {
 
 TComponent* TComponent::FindComponent(const std::string& AName) const {
   if (AName.empty()) return nullptr;
-  for (TComponent* Component : Components_) {
-    if (SameText(Component->Name_, AName)) return Component;
-  }
-  return nullptr;
+  const auto Found = ByName_.find(LowerCase(AName));
+  return Found == ByName_.end() ? nullptr : Found->second;
+}
+
+// Names are identifiers: their lower-case forms are equal exactly when SameText calls
+// the names equal.
+void TComponent::ListName(TComponent& Component) {
+  if (!Component.Name_.empty()) ByName_[LowerCase(Component.Name_)] = &Component;
+}
+
+void TComponent::UnlistName(const TComponent& Component) {
+  if (!Component.Name_.empty()) ByName_.erase(LowerCase(Component.Name_));
 }
 
 void TComponent::FreeNotification(TComponent* AComponent) {
@@ -92,11 +103,12 @@ void TComponent::RemoveFreeNotification(TComponent* AComponent) {
   EraseAll(AComponent->FreeNotifies_, this);
 }
 
+// A removal is passed on to the owned components, last first and re-checked each step
+// (a component told may remove others); an insertion concerns the owner only, so that
+// filling a form stays linear.
 void TComponent::Notification(TComponent* AComponent, TOperation Operation) {
-  if (Operation == TOperation::opRemove && AComponent != nullptr) {
-    EraseAll(FreeNotifies_, AComponent);
-  }
-  // Last first, and re-checked each step: a component told may remove others.
+  if (Operation != TOperation::opRemove) return;
+  if (AComponent != nullptr) EraseAll(FreeNotifies_, AComponent);
   for (std::size_t I = Components_.size(); I-- > 0;) {
     if (I < Components_.size()) Components_[I]->Notification(AComponent, Operation);
   }
@@ -116,10 +128,14 @@ void TComponent::InsertComponent(TComponent* AComponent) {
   }
 }
 
+// While the owner is destroyed its components go from the last, and the others are not
+// told: they go as well, and the ones that asked were told by FreeNotification.
 void TComponent::RemoveComponent(TComponent* AComponent) {
-  EraseAll(Components_, AComponent);
+  UnlistName(*AComponent);
+  const auto Last = std::find(Components_.rbegin(), Components_.rend(), AComponent);
+  if (Last != Components_.rend()) Components_.erase(std::next(Last).base());
   AComponent->Owner_ = nullptr;
-  Notification(AComponent, TOperation::opRemove);
+  if ((State_ & csDestroying) == 0) Notification(AComponent, TOperation::opRemove);
 }
 
 void TComponent::NotifyRemoval() {

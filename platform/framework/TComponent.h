@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "framework/TPersistent.h"
@@ -22,8 +23,8 @@ class TComponent : public TPersistent {
   // Joins AOwner's components (when not null); the owner destroys it.
   explicit TComponent(TComponent* AOwner);
   // Tells every component that asked for it (FreeNotification), and the owner's other
-  // components, that this one goes; destroys the owned components, last first; leaves
-  // the owner.
+  // components unless the owner is being destroyed too, that this one goes; destroys
+  // the owned components, last first; leaves the owner.
   ~TComponent() override;
 
   TComponent* Owner() const { return Owner_; }
@@ -58,19 +59,24 @@ class TComponent : public TPersistent {
   void RemoveFreeNotification(TComponent* AComponent);
 
  protected:
-  // Told that AComponent is inserted into or removed from the form. During opRemove
-  // AComponent is being destroyed: compare the pointer, never call it.
+  // Told that AComponent is inserted into this component or removed from the form.
+  // Removals are passed on to the owned components. During opRemove AComponent is
+  // being destroyed: compare the pointer, never call it.
   virtual void Notification(TComponent* AComponent, TOperation Operation);
 
  private:
   void InsertComponent(TComponent* AComponent);
   void RemoveComponent(TComponent* AComponent);
   void NotifyRemoval();
+  void ListName(TComponent& Component);
+  void UnlistName(const TComponent& Component);
 
   TComponent* Owner_ = nullptr;
   std::string Name_;
   std::uint32_t State_ = 0;
   std::vector<TComponent*> Components_;
+  // The owned components that have a name, by their name in lower case.
+  std::unordered_map<std::string, TComponent*> ByName_;
   std::vector<TComponent*> FreeNotifies_;
 };
 

@@ -53,7 +53,7 @@ void TStringList::SetObjects(int Index, TObject* AObject) {
 
 int TStringList::IndexOf(const std::string& S) const {
   for (int I = 0; I < Count(); ++I)
-    if (AnsiCompareText(Lines_[I].Text, S) == 0) return I;
+    if (AnsiSameText(Lines_[I].Text, S)) return I;
   return -1;
 }
 
@@ -73,7 +73,7 @@ std::string TStringList::ValueFromIndex(int Index) const {
 
 int TStringList::IndexOfName(const std::string& Name) const {
   for (int I = 0; I < Count(); ++I)
-    if (AnsiCompareText(NameOf(Lines_[I].Text), Name) == 0) return I;
+    if (AnsiSameText(NameOf(Lines_[I].Text), Name)) return I;
   return -1;
 }
 

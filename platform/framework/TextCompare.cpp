@@ -10,20 +10,15 @@
 #ifdef _WIN32
 #include "framework/WindowsApi.h"
 #else
-#include <unicode/uchar.h>
 #include <unicode/ucol.h>
-#include <unicode/ucoleitr.h>
 #include <unicode/uloc.h>
-#include <unicode/uset.h>
-#include <unicode/utf16.h>
+#include <unicode/unorm2.h>
+#include <unicode/ustring.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <optional>
-#include <vector>
 #endif
 
 namespace gaugery {
@@ -75,6 +70,90 @@ std::uint64_t AnsiTextHash(const std::string& S) {
 
 namespace {
 
+// ---------------------------------------------------------------------------------------
+// Caseless keys: texts are equal ignoring case exactly when their keys are equal. A key
+// is the canonical decomposition of the full case folding of the canonical
+// decomposition (Unicode's canonical caseless match): "ß" and "SS", "Σ", "σ" and "ς",
+// "Ä" and "A" followed by a combining diaeresis are equal; width, compatibility forms,
+// accents and control characters still count. Ill-formed UTF-8 reads as U+FFFD.
+
+bool IsAscii(const std::string& S) {
+  return std::all_of(S.begin(), S.end(),
+                     [](char C) { return static_cast<unsigned char>(C) < 0x80; });
+}
+
+char FoldAscii(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
+
+// Text passed through one ICU transformation with the usual preflight; the text
+// unchanged when ICU fails.
+template <class TTransform>
+WideString Transformed(const WideString& Text, TTransform Transform) {
+  WideString Result(Text.size() + 16, u'\0');
+  UErrorCode Status = U_ZERO_ERROR;
+  int32_t Length = Transform(Text.data(), ClampedLength(Text.size()), Result.data(),
+                             ClampedLength(Result.size()), &Status);
+  if (Status == U_BUFFER_OVERFLOW_ERROR) {
+    Result.resize(static_cast<std::size_t>(Length));
+    Status = U_ZERO_ERROR;
+    Length = Transform(Text.data(), ClampedLength(Text.size()), Result.data(), Length, &Status);
+  }
+  if (U_FAILURE(Status)) return Text;
+  Result.resize(static_cast<std::size_t>(Length));
+  return Result;
+}
+
+WideString Decomposed(const WideString& Text) {
+  UErrorCode Status = U_ZERO_ERROR;
+  const UNormalizer2* Nfd = unorm2_getNFDInstance(&Status);
+  if (U_FAILURE(Status)) return Text;
+  if (unorm2_isNormalized(Nfd, Text.data(), ClampedLength(Text.size()), &Status)) return Text;
+  return Transformed(Text, [&](const UChar* Source, int32_t Length, UChar* Target, int32_t Capacity,
+                               UErrorCode* Error) {
+    return unorm2_normalize(Nfd, Source, Length, Target, Capacity, Error);
+  });
+}
+
+WideString Folded(const WideString& Text) {
+  return Transformed(Text, [](const UChar* Source, int32_t Length, UChar* Target, int32_t Capacity,
+                              UErrorCode* Error) {
+    return u_strFoldCase(Target, Capacity, Source, Length, U_FOLD_CASE_DEFAULT, Error);
+  });
+}
+
+// The key of any text; that of an ASCII text is its lower-case form.
+WideString CaselessKey(const std::string& S) {
+  if (!IsAscii(S)) return Decomposed(Folded(Decomposed(ToWide(S))));
+  WideString Key(S.size(), u'\0');
+  std::transform(S.begin(), S.end(), Key.begin(),
+                 [](char C) { return static_cast<char16_t>(FoldAscii(C)); });
+  return Key;
+}
+
+bool SameAscii(const std::string& S1, const std::string& S2) {
+  return S1.size() == S2.size() && std::equal(S1.begin(), S1.end(), S2.begin(), [](char A, char B) {
+           return FoldAscii(A) == FoldAscii(B);
+         });
+}
+
+// FNV-1a over the key's code units, then a mix that spreads every bit over the low
+// bits that hash tables use.
+class TKeyHash {
+ public:
+  void Add(char16_t Unit) { Value_ = (Value_ ^ Unit) * 0x100000001B3u; }
+  std::uint64_t Result() const {
+    std::uint64_t X = Value_;
+    X = (X ^ (X >> 30)) * 0xBF58476D1CE4E5B9u;
+    X = (X ^ (X >> 27)) * 0x94D049BB133111EBu;
+    return X ^ (X >> 31);
+  }
+
+ private:
+  std::uint64_t Value_ = 0xCBF29CE484222325u;
+};
+
+// ---------------------------------------------------------------------------------------
+// Order
+
 struct CollatorCloser {
   void operator()(UCollator* Collator) const { ucol_close(Collator); }
 };
@@ -83,15 +162,12 @@ using CollatorPtr = std::unique_ptr<UCollator, CollatorCloser>;
 CollatorPtr OpenCollator(const char* Locale) {
   UErrorCode Status = U_ZERO_ERROR;
   CollatorPtr Collator(ucol_open(Locale, &Status));
-  if (U_FAILURE(Status)) return nullptr;
-  ucol_setStrength(Collator.get(), UCOL_SECONDARY);
-  return Collator;
+  return U_FAILURE(Status) ? nullptr : std::move(Collator);
 }
 
-// The collator of the user's default locale, ignoring case. The C and POSIX locales map
-// to ICU's "en_US_POSIX", which orders by code point and so tells cases apart; they get
-// the root collation instead. Null only when ICU has no collation data at all, and then
-// the comparison falls back to A to Z case folding.
+// The collator of the user's default locale. The C and POSIX locales map to ICU's
+// "en_US_POSIX", which orders by code point; they get the root collation instead. Null
+// only when ICU has no collation data at all.
 UCollator* UserCollator() {
   static const CollatorPtr Collator = [] {
     const char* Locale = uloc_getDefault();
@@ -102,247 +178,50 @@ UCollator* UserCollator() {
   return Collator.get();
 }
 
-struct ElementsCloser {
-  void operator()(UCollationElements* Elements) const { ucol_closeElements(Elements); }
-};
-using ElementsPtr = std::unique_ptr<UCollationElements, ElementsCloser>;
-
-struct SetCloser {
-  void operator()(USet* Set) const { uset_close(Set); }
-};
-using SetPtr = std::unique_ptr<USet, SetCloser>;
-
-// Calls Visit with the primary weight of each collation element of Text that lies above
-// VariableTop; false if ICU failed. The iterator hands out a 32-bit primary in two
-// halves: the upper one in the element, the lower one in a continuation element that
-// follows when it is nonzero.
-template <class TVisit>
-bool ForEachPrimary(const UCollator* Collator, const UChar* Text, int Length,
-                    std::uint32_t VariableTop, TVisit Visit) {
-  UErrorCode Status = U_ZERO_ERROR;
-  const ElementsPtr Elements(ucol_openElements(Collator, Text, Length, &Status));
-  if (U_FAILURE(Status)) return false;
-  constexpr std::uint32_t ContinuationMark = 0xC0;
-  std::uint32_t Primary = 0;
-  auto Flush = [&] {
-    if (Primary > VariableTop) Visit(Primary);
-  };
-  for (;;) {
-    const std::int32_t Element = ucol_next(Elements.get(), &Status);
-    if (Element == UCOL_NULLORDER || U_FAILURE(Status)) break;
-    const auto Bits = static_cast<std::uint32_t>(Element);
-    if ((Bits & ContinuationMark) == ContinuationMark) {
-      Primary |= Bits >> 16;
-    } else {
-      Flush();
-      Primary = Bits & 0xFFFF0000u;
-    }
-  }
-  Flush();
-  return U_SUCCESS(Status);
-}
-
-// Primary weights, in order, mixed into 64 bits.
-class TPrimaryHash {
- public:
-  void Add(std::uint32_t Primary) {
-    Value_ = (std::rotl(Value_, 23) ^ Primary) * 0x9E3779B97F4A7C15u;
-  }
-  // The final mix spreads every bit over the low bits that hash tables use.
-  std::uint64_t Result() const {
-    std::uint64_t X = Value_;
-    X = (X ^ (X >> 30)) * 0xBF58476D1CE4E5B9u;
-    X = (X ^ (X >> 27)) * 0x94D049BB133111EBu;
-    return X ^ (X >> 31);
-  }
-
- private:
-  std::uint64_t Value_ = 0;
-};
-
-// Hashes texts by the primary weights of their collation elements above the variable
-// top. Texts the collator calls equal have equal primary weights, except for weights at
-// or below the variable top (spaces, punctuation), which some settings ignore; leaving
-// those out, equal texts get equal hashes.
-//
-// Computing collation elements is the expensive part. Most characters of the one- and
-// two-byte UTF-8 range have the same elements wherever they stand: those take their
-// weights from a table built once. A text with any other character, or ill-formed UTF-8,
-// goes through a collation element iterator.
-class TCollationHasher {
- public:
-  explicit TCollationHasher(const UCollator* Collator);
-  std::uint64_t Hash(const std::string& S) const;
-
- private:
-  static constexpr char32_t TableSize = 0x800;
-  static constexpr std::size_t MaxWeights = 3;
-  static constexpr std::uint8_t NotInTable = 0xFF;
-  struct TCharWeights {
-    std::uint32_t Weights[MaxWeights] = {};
-    std::uint8_t Count = NotInTable;
-  };
-
-  std::vector<bool> NeighbourDependent() const;
-  std::optional<std::uint64_t> HashFromTable(const std::string& S) const;
-  std::uint64_t HashFromElements(const std::string& S) const;
-
-  const UCollator* Collator_;
-  std::uint32_t VariableTop_;
-  std::vector<TCharWeights> Table_;
-};
-
-TCollationHasher::TCollationHasher(const UCollator* Collator)
-    : Collator_(Collator), Table_(TableSize) {
-  UErrorCode Status = U_ZERO_ERROR;
-  VariableTop_ = ucol_getVariableTop(Collator, &Status);
-  // Without it no weight is known to count: every text gets the same hash, which is
-  // slow for an index but still right.
-  if (U_FAILURE(Status)) VariableTop_ = UINT32_MAX;
-  const std::vector<bool> Dependent = NeighbourDependent();
-  for (char32_t C = 0; C < TableSize; ++C) {
-    if (Dependent[C]) continue;
-    const auto Unit = static_cast<UChar>(C);
-    TCharWeights Entry;
-    std::size_t Count = 0;
-    const bool Read = ForEachPrimary(Collator, &Unit, 1, VariableTop_, [&](std::uint32_t Primary) {
-      if (Count < MaxWeights) Entry.Weights[Count] = Primary;
-      ++Count;
-    });
-    if (!Read || Count > MaxWeights) continue;
-    Entry.Count = static_cast<std::uint8_t>(Count);
-    Table_[C] = Entry;
-  }
-}
-
-// The characters of the table range whose elements may depend on their neighbours:
-// those that start with a combining mark (canonical reordering moves them), digits when
-// the collator compares numbers by value, and the characters after the first of each
-// contraction or prefix mapping made only of characters that are none of these (a
-// mapping with any other character never applies within a text of table characters,
-// and the first character of a mapping that does not apply has its own elements).
-std::vector<bool> TCollationHasher::NeighbourDependent() const {
-  UErrorCode Status = U_ZERO_ERROR;
-  const bool Numeric = ucol_getAttribute(Collator_, UCOL_NUMERIC_COLLATION, &Status) == UCOL_ON;
-  std::vector<bool> Excluded(TableSize);
-  for (char32_t C = 0; C < TableSize; ++C) {
-    const auto Point = static_cast<UChar32>(C);
-    Excluded[C] = u_getIntPropertyValue(Point, UCHAR_LEAD_CANONICAL_COMBINING_CLASS) != 0 ||
-                  (Numeric && u_isdigit(Point));
-  }
-  const SetPtr Mappings(uset_openEmpty());
-  ucol_getContractionsAndExpansions(Collator_, Mappings.get(), nullptr, true, &Status);
-  if (U_FAILURE(Status)) return std::vector<bool>(TableSize, true);
-
-  std::vector<bool> Dependent = Excluded;
-  std::u16string Text(64, u'\0');
-  std::vector<char32_t> Points;
-  for (int32_t Item = 0; Item < uset_getItemCount(Mappings.get()); ++Item) {
-    UChar32 Start = 0;
-    UChar32 End = 0;
-    UErrorCode ItemStatus = U_ZERO_ERROR;
-    int32_t Length = uset_getItem(Mappings.get(), Item, &Start, &End, Text.data(),
-                                  static_cast<int32_t>(Text.size()), &ItemStatus);
-    if (ItemStatus == U_BUFFER_OVERFLOW_ERROR) {
-      Text.resize(static_cast<std::size_t>(Length));
-      ItemStatus = U_ZERO_ERROR;
-      Length = uset_getItem(Mappings.get(), Item, &Start, &End, Text.data(), Length, &ItemStatus);
-    }
-    if (U_FAILURE(ItemStatus)) return std::vector<bool>(TableSize, true);
-    Points.clear();
-    for (int32_t Offset = 0; Offset < Length;) {
-      UChar32 Point = 0;
-      U16_NEXT(Text.data(), Offset, Length, Point);
-      Points.push_back(static_cast<char32_t>(Point));
-    }
-    const bool InTableText = std::all_of(Points.begin(), Points.end(), [&](char32_t Point) {
-      return Point < TableSize && !Excluded[Point];
-    });
-    if (!InTableText) continue;
-    for (std::size_t I = 1; I < Points.size(); ++I) Dependent[Points[I]] = true;
-  }
-  return Dependent;
-}
-
-std::uint64_t TCollationHasher::Hash(const std::string& S) const {
-  if (const std::optional<std::uint64_t> FromTable = HashFromTable(S)) return *FromTable;
-  return HashFromElements(S);
-}
-
-// None when S holds a character that is not in the table or is not well-formed UTF-8
-// of one or two bytes.
-std::optional<std::uint64_t> TCollationHasher::HashFromTable(const std::string& S) const {
-  TPrimaryHash Hash;
-  const auto* Byte = reinterpret_cast<const unsigned char*>(S.data());
-  const auto* End = Byte + S.size();
-  while (Byte != End) {
-    char32_t C = *Byte++;
-    if (C >= 0x80) {
-      const bool TwoBytes = C >= 0xC2 && C <= 0xDF && Byte != End && (*Byte & 0xC0) == 0x80;
-      if (!TwoBytes) return std::nullopt;
-      C = ((C & 0x1F) << 6) | (*Byte++ & 0x3F);
-    }
-    const TCharWeights& Entry = Table_[C];
-    if (Entry.Count == NotInTable) return std::nullopt;
-    for (std::uint8_t I = 0; I < Entry.Count; ++I) Hash.Add(Entry.Weights[I]);
-  }
-  return Hash.Result();
-}
-
-// Converted the way the comparison reads UTF-8: U+FFFD for each ill-formed sequence.
-std::uint64_t TCollationHasher::HashFromElements(const std::string& S) const {
-  const WideString W = ToWide(S);
-  TPrimaryHash Hash;
-  ForEachPrimary(Collator_, W.data(), ClampedLength(W.size()), VariableTop_,
-                 [&](std::uint32_t Primary) { Hash.Add(Primary); });
-  return Hash.Result();
-}
-
-// Null when there is no collator.
-const TCollationHasher* UserHasher() {
-  static const std::unique_ptr<const TCollationHasher> Hasher = [] {
-    const UCollator* Collator = UserCollator();
-    return Collator != nullptr ? std::make_unique<const TCollationHasher>(Collator) : nullptr;
-  }();
-  return Hasher.get();
-}
-
 }  // namespace
 
+// Keys in the locale's collation order; keys the collation cannot tell apart in the
+// order of their code units, so that only equal keys compare equal.
 int AnsiCompareText(const std::string& S1, const std::string& S2) {
   if (S1 == S2) return 0;
-  UCollator* Collator = UserCollator();
-  if (Collator == nullptr) return Sign(LowerCase(S1).compare(LowerCase(S2)));
-  UErrorCode Status = U_ZERO_ERROR;
-  const UCollationResult Result = ucol_strcollUTF8(Collator, S1.data(), ClampedLength(S1.size()),
-                                                   S2.data(), ClampedLength(S2.size()), &Status);
-  return U_FAILURE(Status) ? Sign(S1.compare(S2)) : static_cast<int>(Result);
+  const WideString K1 = CaselessKey(S1);
+  const WideString K2 = CaselessKey(S2);
+  if (K1 == K2) return 0;
+  if (UCollator* Collator = UserCollator()) {
+    const UCollationResult Order = ucol_strcoll(Collator, K1.data(), ClampedLength(K1.size()),
+                                                K2.data(), ClampedLength(K2.size()));
+    if (Order != UCOL_EQUAL) return static_cast<int>(Order);
+  }
+  return Sign(K1.compare(K2));
+}
+
+// ASCII texts are compared and hashed without making their keys.
+bool AnsiSameText(const std::string& S1, const std::string& S2) {
+  if (S1 == S2) return true;
+  if (IsAscii(S1) && IsAscii(S2)) return SameAscii(S1, S2);
+  return CaselessKey(S1) == CaselessKey(S2);
 }
 
 std::string AnsiSortKey(const std::string& S) {
-  UCollator* Collator = UserCollator();
-  if (Collator == nullptr) return LowerCase(S);
-  const WideString W = ToWide(S);
-  std::string Key(64 + 2 * W.size(), '\0');
-  auto Fill = [&] {
-    return ucol_getSortKey(Collator, W.data(), ClampedLength(W.size()),
-                           reinterpret_cast<std::uint8_t*>(Key.data()), ClampedLength(Key.size()));
-  };
-  int Size = Fill();
-  if (Size > static_cast<int>(Key.size())) {
-    Key.resize(static_cast<std::size_t>(Size));
-    Size = Fill();
-  }
-  // The key ends with a NUL byte that carries no information.
-  Key.resize(Size > 0 ? static_cast<std::size_t>(Size - 1) : 0);
-  return Key;
+  return IsAscii(S) ? LowerCase(S) : ToUtf8(CaselessKey(S));
 }
 
 std::uint64_t AnsiTextHash(const std::string& S) {
-  const TCollationHasher* Hasher = UserHasher();
-  return Hasher != nullptr ? Hasher->Hash(S) : std::hash<std::string>{}(LowerCase(S));
+  TKeyHash Hash;
+  if (IsAscii(S)) {
+    for (char C : S) Hash.Add(static_cast<char16_t>(FoldAscii(C)));
+  } else {
+    for (char16_t Unit : CaselessKey(S)) Hash.Add(Unit);
+  }
+  return Hash.Result();
 }
 
+#endif
+
+#ifdef _WIN32
+bool AnsiSameText(const std::string& S1, const std::string& S2) {
+  return AnsiCompareText(S1, S2) == 0;
+}
 #endif
 
 }  // namespace gaugery

@@ -1,9 +1,9 @@
 #include "framework/TypeInfo.h"
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 #include "framework/Exceptions.h"
 
@@ -48,7 +48,14 @@ class TClassRegistry {
     return Found == ByType_.end() ? nullptr : Found->second;
   }
 
-  std::map<std::string, std::vector<std::string>> Palette;
+  // The palette's pages in the order they were first registered, each with its classes.
+  std::vector<std::pair<std::string, std::vector<std::string>>> Palette;
+
+  std::vector<std::string>* FindPage(const std::string& Page) {
+    const auto Found = std::find_if(Palette.begin(), Palette.end(),
+                                    [&](const auto& Entry) { return Entry.first == Page; });
+    return Found == Palette.end() ? nullptr : &Found->second;
+  }
 
  private:
   static void CheckPropertyNames(const TClassInfo& Info) {
@@ -134,14 +141,22 @@ const TPropertyInfo* FindPublishedProperty(const TClassInfo& Info, const std::st
 }
 
 void RegisterComponents(const std::string& Page, const std::vector<std::string>& ClassNames) {
-  std::vector<std::string>& Classes = Registry().Palette[Page];
-  Classes.insert(Classes.end(), ClassNames.begin(), ClassNames.end());
+  TClassRegistry& Classes = Registry();
+  std::vector<std::string>* Listed = Classes.FindPage(Page);
+  if (Listed == nullptr)
+    Listed = &Classes.Palette.emplace_back(Page, std::vector<std::string>()).second;
+  Listed->insert(Listed->end(), ClassNames.begin(), ClassNames.end());
+}
+
+std::vector<std::string> PalettePages() {
+  std::vector<std::string> Pages;
+  for (const auto& Entry : Registry().Palette) Pages.push_back(Entry.first);
+  return Pages;
 }
 
 std::vector<std::string> PaletteClasses(const std::string& Page) {
-  const auto& Palette = Registry().Palette;
-  const auto Found = Palette.find(Page);
-  return Found == Palette.end() ? std::vector<std::string>() : Found->second;
+  const std::vector<std::string>* Listed = Registry().FindPage(Page);
+  return Listed == nullptr ? std::vector<std::string>() : *Listed;
 }
 
 }  // namespace gaugery

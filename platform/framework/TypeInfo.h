@@ -93,6 +93,8 @@ const TPropertyInfo* FindPublishedProperty(const TClassInfo& Info, const std::st
 
 // Puts component classes on a page of the designer's palette, in the given order.
 void RegisterComponents(const std::string& Page, const std::vector<std::string>& ClassNames);
+// The palette's pages, in the order their first class was registered.
+std::vector<std::string> PalettePages();
 // The class names of a palette page, in registration order (empty for an unknown page).
 std::vector<std::string> PaletteClasses(const std::string& Page);
 

@@ -31,7 +31,8 @@ constexpr DWORD CounterSizeOfType(DWORD Type) {
 // sizes from the type word, each value at an offset aligned to its size after the
 // counter block's header.
 template <typename TCounter, std::size_t Count>
-constexpr std::array<TCounterLayout, Count> LayOutCounters(const TCounter (&Counters)[Count]) {
+constexpr std::array<TCounterLayout, Count> LayOutCounters(
+    const std::array<TCounter, Count>& Counters) {
   std::array<TCounterLayout, Count> Layout{};
   DWORD Offset = sizeof(TPERF_COUNTER_BLOCK);
   for (std::size_t At = 0; At < Count; ++At) {

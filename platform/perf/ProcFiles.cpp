@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 
 namespace gaugery {
@@ -17,31 +18,32 @@ constexpr std::size_t InitialFileBuffer = 16 * 1024;
 // A file longer than this is cut off rather than held whole.
 constexpr std::size_t MaximalFileBuffer = 16 * 1024 * 1024;
 
-char* AppendText(char* At, char* End, const char* Text) {
-  while (*Text != '\0' && At < End) *At++ = *Text++;
-  return At;
-}
-
-char* AppendNumber(char* At, char* End, std::uint32_t Value) {
-  char Digits[10];
-  int Count = 0;
-  do {
-    Digits[Count++] = static_cast<char>('0' + Value % 10);
-    Value /= 10;
-  } while (Value != 0);
-  while (Count > 0 && At < End) *At++ = Digits[--Count];
-  return At;
-}
-
 }  // namespace
 
+TShortText& TShortText::Append(std::string_view Part) {
+  if (CutOff_ || Part.size() >= sizeof Text_ - Length_) {
+    CutOff_ = true;
+    Text_[0] = '\0';
+    return *this;
+  }
+  std::memcpy(Text_ + Length_, Part.data(), Part.size());
+  Length_ += Part.size();
+  Text_[Length_] = '\0';
+  return *this;
+}
+
+TShortText& TShortText::Append(std::uint32_t Number) {
+  char Digits[10];
+  auto Written = std::to_chars(Digits, Digits + sizeof Digits, Number);
+  return Append(std::string_view(Digits, static_cast<std::size_t>(Written.ptr - Digits)));
+}
+
 TProcPath::TProcPath(std::uint32_t Pid, const char* Name) {
-  char* End = Text_ + sizeof Text_ - 1;
-  char* At = AppendText(Text_, End, "/proc/");
-  At = AppendNumber(At, End, Pid);
-  At = AppendText(At, End, "/");
-  At = AppendText(At, End, Name);
-  *At = '\0';
+  Append("/proc/").Append(Pid).Append("/").Append(Name);
+}
+
+TProcPath::TProcPath(std::uint32_t Pid, std::uint32_t Tid, const char* Name) {
+  Append("/proc/").Append(Pid).Append("/task/").Append(Tid).Append("/").Append(Name);
 }
 
 TProcFileReader::TProcFileReader() : Buffer_(InitialFileBuffer) {}

@@ -12,14 +12,27 @@
 
 namespace gaugery {
 
-// "/proc/<pid>/<name>", built in place.
-class TProcPath {
+// A short text (a file path, an instance name) built in place from texts and numbers.
+// A text too long for the buffer comes out empty, so that opening a path fails instead
+// of opening a shorter one.
+class TShortText {
  public:
-  TProcPath(std::uint32_t Pid, const char* Name);
+  TShortText& Append(std::string_view Part);
+  TShortText& Append(std::uint32_t Number);
   const char* Text() const { return Text_; }
+  std::string_view View() const { return {Text_, CutOff_ ? 0 : Length_}; }
 
  private:
-  char Text_[64];
+  char Text_[128] = {};
+  std::size_t Length_ = 0;
+  bool CutOff_ = false;
+};
+
+// "/proc/<pid>/<name>" or "/proc/<pid>/task/<tid>/<name>".
+class TProcPath : public TShortText {
+ public:
+  TProcPath(std::uint32_t Pid, const char* Name);
+  TProcPath(std::uint32_t Pid, std::uint32_t Tid, const char* Name);
 };
 
 class TProcFileReader {

@@ -2,6 +2,8 @@
 
 #include <span>
 
+#include "perf/ProcOwnIndexes.h"
+
 namespace gaugery {
 
 namespace {
@@ -24,11 +26,12 @@ constexpr TNameText English[] = {
      "available to programs, the memory committed to them with its limit, and page faults. On "
      "Linux it is read from /proc/meminfo and /proc/vmstat."},
     {6, "% Processor Time",
-     "For a process: the percentage of elapsed time that its threads used a processor, in user "
-     "and kernel mode together (utime + stime of /proc/<pid>/stat); on a computer with several "
-     "processors it can exceed 100%. For a processor: the percentage of elapsed time it was "
-     "busy, that is 100% minus the share it spent idle or waiting for I/O (idle + iowait of its "
-     "cpu line in /proc/stat); _Total is the average over all processors."},
+     "For a process or thread: the percentage of elapsed time that it used a processor, in "
+     "user and kernel mode together (utime + stime of /proc/<pid>/stat or "
+     "/proc/<pid>/task/<tid>/stat); a process with several threads can exceed 100%. For a "
+     "processor: the percentage of elapsed time it was busy, that is 100% minus the share it "
+     "spent idle or waiting for I/O (idle + iowait of its cpu line in /proc/stat); _Total is "
+     "the average over all processors."},
     {24, "Available Bytes",
      "The physical memory, in bytes, that can be given to programs right away without swapping "
      "anything out: MemAvailable of /proc/meminfo, the kernel's estimate that counts free "
@@ -58,16 +61,19 @@ constexpr TNameText English[] = {
      "Linux this is the size of the process's page tables: VmPTE of /proc/<pid>/status."},
     {142, "% User Time",
      "The percentage of elapsed time spent in user mode, where programs run their own code. "
-     "For a process: utime of /proc/<pid>/stat, over all its threads. For a processor: user + "
-     "nice of its cpu line in /proc/stat; _Total is the average over all processors."},
+     "For a process: utime of /proc/<pid>/stat, over all its threads; for a thread: utime of "
+     "/proc/<pid>/task/<tid>/stat. For a processor: user + nice of its cpu line in "
+     "/proc/stat; _Total is the average over all processors."},
     {144, "% Privileged Time",
      "The percentage of elapsed time spent in kernel mode, running system calls and other "
-     "kernel code. For a process: stime of /proc/<pid>/stat, over all its threads. For a "
-     "processor: system of its cpu line in /proc/stat; the time spent on interrupts is shown "
-     "by % Interrupt Time instead."},
+     "kernel code. For a process: stime of /proc/<pid>/stat, over all its threads; for a "
+     "thread: stime of /proc/<pid>/task/<tid>/stat. For a processor: system of its cpu line "
+     "in /proc/stat; the time spent on interrupts is shown by % Interrupt Time instead."},
     {146, "Context Switches/sec",
-     "The rate at which the processors switched from one thread to another: ctxt of "
-     "/proc/stat, counted since boot over all processors. The rate comes from two samples."},
+     "The rate at which processors switched from one thread to another. For the system: ctxt "
+     "of /proc/stat, counted since boot over all processors. For a thread: the switches away "
+     "from it, voluntary_ctxt_switches + nonvoluntary_ctxt_switches of "
+     "/proc/<pid>/task/<tid>/status. The rate comes from two samples."},
     {148, "Interrupts/sec",
      "The rate of hardware interrupts that the processor handled. For a processor: the sum of "
      "its column over the lines of /proc/interrupts; for _Total: intr of /proc/stat, which "
@@ -96,11 +102,55 @@ constexpr TNameText English[] = {
      "The memory, in bytes, that belongs to the process alone and cannot be shared with other "
      "processes: its anonymous memory, resident or swapped out (RssAnon + VmSwap of "
      "/proc/<pid>/status)."},
+    {208, "Avg. Disk sec/Read",
+     "The average time, in seconds, that a read took between two samples: the difference of "
+     "the milliseconds spent reading (field 7 of the device's line in /proc/diskstats) over "
+     "the difference of the reads completed (field 4). The base counts the reads times "
+     "10,000,000, the frequency of the time, so that the monitor's quotient of differences is "
+     "in seconds."},
+    {210, "Avg. Disk sec/Write",
+     "The average time, in seconds, that a write took between two samples: the difference of "
+     "the milliseconds spent writing (field 11 of the device's line in /proc/diskstats) over "
+     "the difference of the writes completed (field 8). The base counts the writes times "
+     "10,000,000, the frequency of the time, so that the monitor's quotient of differences is "
+     "in seconds."},
+    {214, "Disk Reads/sec",
+     "The rate of read requests the device completed: field 4 of its line in /proc/diskstats. "
+     "For a logical disk these are the figures of the device the file system lies on; a file "
+     "system without one, such as tmpfs, shows 0."},
+    {216, "Disk Writes/sec",
+     "The rate of write requests the device completed: field 8 of its line in "
+     "/proc/diskstats. For a logical disk these are the figures of the device the file system "
+     "lies on; a file system without one, such as tmpfs, shows 0."},
+    {220, "Disk Read Bytes/sec",
+     "The rate at which bytes were read from the device: the sectors read, field 6 of its "
+     "line in /proc/diskstats, times 512 (the kernel counts in 512-byte sectors whatever the "
+     "device's own sector size)."},
+    {222, "Disk Write Bytes/sec",
+     "The rate at which bytes were written to the device: the sectors written, field 10 of "
+     "its line in /proc/diskstats, times 512 (the kernel counts in 512-byte sectors whatever "
+     "the device's own sector size)."},
     {230, "Process",
      "The Process object describes the programs running on this computer: one instance per "
      "process in /proc, named by the command name in /proc/<pid>/stat, in ascending order of "
      "process id, followed by the instance _Total with the sums over all processes. A process "
      "that ends while it is read is left out of the sample."},
+    {232, "Thread",
+     "The Thread object describes every thread of every process: one instance per thread, "
+     "named <process name>/<thread id> after the process name in /proc/<pid>/stat and the "
+     "thread's directory in /proc/<pid>/task, each process's main thread first, followed by "
+     "_Total/_Total. Reading all threads is costly, so the object is only in a sample that "
+     "asks for it by its index (232), not in Global."},
+    {234, "PhysicalDisk",
+     "The PhysicalDisk object describes the disks of the computer: one instance per whole "
+     "disk backed by hardware (a device in /sys/block with a device link, so no partitions, "
+     "loop, ram, zram, device-mapper or md devices), named by its number and its name (0 sda, "
+     "1 nvme0n1, ...) in the order of /proc/diskstats, followed by _Total."},
+    {236, "LogicalDisk",
+     "The LogicalDisk object describes the mounted local file systems: one instance per mount "
+     "point in /proc/self/mountinfo whose file system has a size (network, FUSE and automount "
+     "file systems are left out), followed by _Total. The space comes from statvfs, the "
+     "transfers from the /proc/diskstats line of the device the file system lies on."},
     {238, "Processor",
      "The Processor object describes the use of each logical processor: one instance per "
      "processor, named by the number Linux gives it (0, 1, ...), followed by the instance "
@@ -112,6 +162,39 @@ constexpr TNameText English[] = {
     {250, "Threads",
      "The number of threads on the computer at the moment of the sample, kernel threads "
      "included: the number after the slash in /proc/loadavg."},
+    {264, "Bytes Received/sec",
+     "The rate at which bytes arrived on the interface, link-level headers included: the "
+     "first receive column (bytes) of its line in /proc/net/dev."},
+    {266, "Packets Received/sec",
+     "The rate at which packets arrived on the interface: the receive packets column of its "
+     "line in /proc/net/dev."},
+    {388, "Bytes Total/sec",
+     "The rate at which bytes were sent and received on the interface together: the receive "
+     "and transmit bytes columns of its line in /proc/net/dev."},
+    {400, "Packets/sec",
+     "The rate at which packets were sent and received on the interface together: the receive "
+     "and transmit packets columns of its line in /proc/net/dev."},
+    {452, "Packets Sent/sec",
+     "The rate at which packets were sent on the interface: the transmit packets column of "
+     "its line in /proc/net/dev."},
+    {506, "Bytes Sent/sec",
+     "The rate at which bytes were sent on the interface, link-level headers included: the "
+     "transmit bytes column of its line in /proc/net/dev."},
+    {510, "Network Interface",
+     "The Network Interface object describes the traffic of each network interface of the "
+     "computer: one instance per interface of /proc/net/dev except the loopback interface lo, "
+     "named as Linux names it (eth0, wlan0, ...). The interfaces are those of the network "
+     "namespace of the reading process."},
+    {520, "Current Bandwidth",
+     "The speed of the interface's link in bits per second: /sys/class/net/<name>/speed, "
+     "which holds megabits per second, times 1,000,000. It is 0 where the speed is unknown "
+     "(the file says -1 or cannot be read, as for most virtual interfaces)."},
+    {540, "Packets Outbound Discarded",
+     "The number of packets to send that the interface dropped without an error, for example "
+     "for want of buffer space: the transmit drop column of its line in /proc/net/dev."},
+    {542, "Packets Outbound Errors",
+     "The number of packets the interface could not send because of an error: the transmit "
+     "errs column of its line in /proc/net/dev."},
     {674, "System Up Time",
      "The time since the computer started, in seconds. The block holds the boot time as a "
      "file time, taken from the Linux boot-time clock; the up time is the object's time stamp "
@@ -120,19 +203,36 @@ constexpr TNameText English[] = {
      "The number of threads of the process at the moment of the sample: num_threads of "
      "/proc/<pid>/stat."},
     {682, "Priority Base",
-     "The base priority of the process on the Windows scale: 8 for the normal nice value 0, "
-     "rising to 13 for nice -20 and falling to 4 for nice 19 (nice of /proc/<pid>/stat)."},
+     "The base priority of the process or thread on the Windows scale: 8 for the normal nice "
+     "value 0, rising to 13 for nice -20 and falling to 4 for nice 19 (nice of "
+     "/proc/<pid>/stat, or of /proc/<pid>/task/<tid>/stat for a thread, which can have a nice "
+     "value of its own)."},
     {684, "Elapsed Time",
-     "The time the process has been running, in seconds. The block holds its start as a file "
-     "time, from starttime of /proc/<pid>/stat; the elapsed time is the object's time stamp "
-     "minus that value. For _Total it is the start of the oldest process."},
+     "The time the process or thread has been running, in seconds. The block holds its start "
+     "as a file time, from starttime of /proc/<pid>/stat or /proc/<pid>/task/<tid>/stat; the "
+     "elapsed time is the object's time stamp minus that value. For _Total it is the start of "
+     "the oldest process or thread."},
     {698, "% Interrupt Time",
      "The percentage of elapsed time the processor spent handling hardware and software "
      "interrupts: irq + softirq of its cpu line in /proc/stat; _Total is the average over all "
      "processors."},
+    {700, "Paging File",
+     "The Paging File object describes the swap areas of the computer: one instance per area "
+     "of /proc/swaps, named by its device or file, followed by _Total. Without swap only "
+     "_Total is there, with 0%."},
+    {702, "% Usage",
+     "The share of the swap area in use, in percent: Used over Size of its line in "
+     "/proc/swaps, both counted in bytes here."},
+    {704, "% Usage Peak",
+     "The largest share of the swap area in use seen since this program first read it, in "
+     "percent of its size. Linux keeps no such peak, so it starts with the first sample; an "
+     "area that is switched off loses it."},
     {784, "ID Process",
      "The process id, unique while the process runs; Linux may give it to a new process after "
-     "this one has ended. _Total shows 0."},
+     "this one has ended. For a thread: the id of the process it belongs to. _Total shows 0."},
+    {804, "ID Thread",
+     "The thread id: the number of the thread's directory in /proc/<pid>/task, unique while "
+     "the thread runs. The main thread of a process has the process id. _Total shows 0."},
     {952, "Handle Count",
      "The number of file descriptors the process has open: the entries of /proc/<pid>/fd. It "
      "is 0 when that directory may not be read."},
@@ -179,6 +279,57 @@ constexpr TNameText English[] = {
      "The part of the working set, in bytes, that belongs to the process alone and is not "
      "shared with other processes: RssAnon of /proc/<pid>/status, its resident anonymous "
      "memory."},
+    {ThreadStateIndex, "Thread State",
+     "The state of the thread as Windows numbers it, from the state letter of "
+     "/proc/<pid>/task/<tid>/stat: 2 (running) for R, running or ready to run; 5 (waiting) "
+     "for S, D, I, T, t, P, K and W, the kinds of sleeping and being stopped; 4 (terminated) "
+     "for Z and X; 7 (unknown) for any other letter."},
+    {DiskTransfersIndex, "Disk Transfers/sec",
+     "The rate of read and write requests the device completed together: fields 4 and 8 of "
+     "its line in /proc/diskstats."},
+    {DiskBytesIndex, "Disk Bytes/sec",
+     "The rate at which bytes were read from and written to the device together: the sectors "
+     "of fields 6 and 10 of its line in /proc/diskstats, times 512."},
+    {AvgDiskSecPerReadBaseIndex, "Avg. Disk sec/Read Base",
+     "The base of Avg. Disk sec/Read: the reads completed (field 4 of /proc/diskstats) times "
+     "10,000,000. It is not meant to be shown on its own."},
+    {AvgDiskSecPerWriteBaseIndex, "Avg. Disk sec/Write Base",
+     "The base of Avg. Disk sec/Write: the writes completed (field 8 of /proc/diskstats) "
+     "times 10,000,000. It is not meant to be shown on its own."},
+    {CurrentDiskQueueLengthIndex, "Current Disk Queue Length",
+     "The number of requests in progress on the device at the moment of the sample, those "
+     "being served included: field 12 of its line in /proc/diskstats."},
+    {DiskTimeIndex, "% Disk Time",
+     "The percentage of elapsed time the device was busy, with at least one request in "
+     "progress: the milliseconds doing I/O, field 13 of its line in /proc/diskstats (what "
+     "iostat shows as %util). _Total is the average over the disks or file systems."},
+    {IdleTimeIndex, "% Idle Time",
+     "The percentage of elapsed time the device had no request in progress: 100% minus % Disk "
+     "Time, from field 13 of its line in /proc/diskstats. _Total is the average over the "
+     "disks or file systems."},
+    {FreeSpaceIndex, "% Free Space",
+     "The space available to programs as a percentage of the file system's space in use plus "
+     "available, both from statvfs (f_bavail, and f_blocks - f_bfree + f_bavail), so that it "
+     "is 100% minus the Use% that df shows. Blocks reserved for the superuser are in neither."},
+    {FreeSpaceBaseIndex, "% Free Space Base",
+     "The base of % Free Space: the bytes of the file system in use plus those available to "
+     "programs, from statvfs. It is not meant to be shown on its own."},
+    {FreeMegabytesIndex, "Free Megabytes",
+     "The space of the file system available to programs, in MiB (1,048,576 bytes): f_bavail "
+     "times f_frsize of statvfs, as df shows it under Avail."},
+    {PacketsReceivedErrorsIndex, "Packets Received Errors",
+     "The number of packets that arrived on the interface with an error (a bad checksum, a "
+     "wrong length and the like): the receive errs column of its line in /proc/net/dev."},
+    {PacketsReceivedDiscardedIndex, "Packets Received Discarded",
+     "The number of packets that arrived on the interface and were dropped without an error, "
+     "for example for want of buffer space: the receive drop column of its line in "
+     "/proc/net/dev."},
+    {UsageBaseIndex, "% Usage Base",
+     "The base of % Usage: the size of the swap area in bytes (Size of /proc/swaps). It is "
+     "not meant to be shown on its own."},
+    {UsagePeakBaseIndex, "% Usage Peak Base",
+     "The base of % Usage Peak: the size of the swap area in bytes (Size of /proc/swaps). It "
+     "is not meant to be shown on its own."},
 };
 
 constexpr TNameText German[] = {
@@ -192,12 +343,13 @@ constexpr TNameText German[] = {
      "Grenze und die Seitenfehler. Unter Linux stammen die Werte aus /proc/meminfo und "
      "/proc/vmstat."},
     {6, "Prozessorzeit (%)",
-     "Für einen Prozess: der Anteil der verstrichenen Zeit in Prozent, in dem seine Threads "
-     "einen Prozessor nutzten, im Benutzer- und im Kernelmodus zusammen (utime + stime aus "
-     "/proc/<pid>/stat); auf einem Computer mit mehreren Prozessoren kann er 100 % übersteigen. "
-     "Für einen Prozessor: der Anteil der verstrichenen Zeit in Prozent, in dem er beschäftigt "
-     "war, also 100 % abzüglich des Anteils, in dem er untätig war oder auf E/A wartete (idle + "
-     "iowait seiner cpu-Zeile in /proc/stat); _Total ist der Mittelwert über alle Prozessoren."},
+     "Für einen Prozess oder Thread: der Anteil der verstrichenen Zeit in Prozent, in dem er "
+     "einen Prozessor nutzte, im Benutzer- und im Kernelmodus zusammen (utime + stime aus "
+     "/proc/<pid>/stat oder /proc/<pid>/task/<tid>/stat); ein Prozess mit mehreren Threads "
+     "kann 100 % übersteigen. Für einen Prozessor: der Anteil der verstrichenen Zeit in "
+     "Prozent, in dem er beschäftigt war, also 100 % abzüglich des Anteils, in dem er untätig "
+     "war oder auf E/A wartete (idle + iowait seiner cpu-Zeile in /proc/stat); _Total ist der "
+     "Mittelwert über alle Prozessoren."},
     {24, "Verfügbare Bytes",
      "Der physische Speicher in Bytes, der Programmen sofort gegeben werden kann, ohne etwas "
      "auszulagern: MemAvailable aus /proc/meminfo, die Schätzung des Kernels, die freien "
@@ -231,16 +383,20 @@ constexpr TNameText German[] = {
     {142, "Benutzerzeit (%)",
      "Der Anteil der verstrichenen Zeit in Prozent, der im Benutzermodus verbracht wurde, in "
      "dem Programme ihren eigenen Code ausführen. Für einen Prozess: utime aus "
-     "/proc/<pid>/stat, über alle seine Threads. Für einen Prozessor: user + nice seiner "
-     "cpu-Zeile in /proc/stat; _Total ist der Mittelwert über alle Prozessoren."},
+     "/proc/<pid>/stat, über alle seine Threads; für einen Thread: utime aus "
+     "/proc/<pid>/task/<tid>/stat. Für einen Prozessor: user + nice seiner cpu-Zeile in "
+     "/proc/stat; _Total ist der Mittelwert über alle Prozessoren."},
     {144, "Privilegierte Zeit (%)",
      "Der Anteil der verstrichenen Zeit in Prozent, der im Kernelmodus verbracht wurde, mit "
      "Systemaufrufen und anderem Kernelcode. Für einen Prozess: stime aus /proc/<pid>/stat, "
-     "über alle seine Threads. Für einen Prozessor: system seiner cpu-Zeile in /proc/stat; die "
-     "Zeit für Interrupts zeigt stattdessen Interruptzeit (%)."},
+     "über alle seine Threads; für einen Thread: stime aus /proc/<pid>/task/<tid>/stat. Für "
+     "einen Prozessor: system seiner cpu-Zeile in /proc/stat; die Zeit für Interrupts zeigt "
+     "stattdessen Interruptzeit (%)."},
     {146, "Kontextwechsel/s",
-     "Die Rate, mit der die Prozessoren von einem Thread zu einem anderen wechselten: ctxt aus "
-     "/proc/stat, seit dem Systemstart über alle Prozessoren gezählt. Die Rate ergibt sich aus "
+     "Die Rate, mit der die Prozessoren von einem Thread zu einem anderen wechselten. Für das "
+     "System: ctxt aus /proc/stat, seit dem Systemstart über alle Prozessoren gezählt. Für "
+     "einen Thread: die Wechsel weg von ihm, voluntary_ctxt_switches + "
+     "nonvoluntary_ctxt_switches aus /proc/<pid>/task/<tid>/status. Die Rate ergibt sich aus "
      "zwei Stichproben."},
     {148, "Interrupts/s",
      "Die Rate der Hardware-Interrupts, die der Prozessor bearbeitet hat. Für einen Prozessor: "
@@ -273,11 +429,57 @@ constexpr TNameText German[] = {
      "Der Speicher in Bytes, der allein diesem Prozess gehört und nicht mit anderen Prozessen "
      "geteilt werden kann: sein anonymer Speicher, resident oder ausgelagert (RssAnon + VmSwap "
      "aus /proc/<pid>/status)."},
+    {208, "Mittlere Sek./Lesevorgänge",
+     "Die mittlere Dauer eines Lesevorgangs zwischen zwei Stichproben in Sekunden: die "
+     "Differenz der mit Lesen verbrachten Millisekunden (Feld 7 der Zeile des Geräts in "
+     "/proc/diskstats) durch die Differenz der abgeschlossenen Lesevorgänge (Feld 4). Die "
+     "Basis zählt die Lesevorgänge mal 10.000.000, die Frequenz der Zeit, damit der Quotient "
+     "der Differenzen, den der Monitor bildet, in Sekunden ist."},
+    {210, "Mittlere Sek./Schreibvorgänge",
+     "Die mittlere Dauer eines Schreibvorgangs zwischen zwei Stichproben in Sekunden: die "
+     "Differenz der mit Schreiben verbrachten Millisekunden (Feld 11 der Zeile des Geräts in "
+     "/proc/diskstats) durch die Differenz der abgeschlossenen Schreibvorgänge (Feld 8). Die "
+     "Basis zählt die Schreibvorgänge mal 10.000.000, die Frequenz der Zeit, damit der "
+     "Quotient der Differenzen, den der Monitor bildet, in Sekunden ist."},
+    {214, "Lesevorgänge/s",
+     "Die Rate der Leseanforderungen, die das Gerät abgeschlossen hat: Feld 4 seiner Zeile in "
+     "/proc/diskstats. Für einen logischen Datenträger sind es die Werte des Geräts, auf dem "
+     "das Dateisystem liegt; ein Dateisystem ohne Gerät, etwa tmpfs, zeigt 0."},
+    {216, "Schreibvorgänge/s",
+     "Die Rate der Schreibanforderungen, die das Gerät abgeschlossen hat: Feld 8 seiner Zeile "
+     "in /proc/diskstats. Für einen logischen Datenträger sind es die Werte des Geräts, auf "
+     "dem das Dateisystem liegt; ein Dateisystem ohne Gerät, etwa tmpfs, zeigt 0."},
+    {220, "Bytes gelesen/s",
+     "Die Rate, mit der Bytes vom Gerät gelesen wurden: die gelesenen Sektoren, Feld 6 seiner "
+     "Zeile in /proc/diskstats, mal 512 (der Kernel zählt in Sektoren zu 512 Bytes, gleich "
+     "welche Sektorgröße das Gerät hat)."},
+    {222, "Bytes geschrieben/s",
+     "Die Rate, mit der Bytes auf das Gerät geschrieben wurden: die geschriebenen Sektoren, "
+     "Feld 10 seiner Zeile in /proc/diskstats, mal 512 (der Kernel zählt in Sektoren zu 512 "
+     "Bytes, gleich welche Sektorgröße das Gerät hat)."},
     {230, "Prozess",
      "Das Objekt Prozess beschreibt die Programme, die auf diesem Computer laufen: eine "
      "Instanz je Prozess in /proc, benannt nach dem Befehlsnamen in /proc/<pid>/stat, "
      "aufsteigend nach Prozesskennung geordnet, gefolgt von der Instanz _Total mit den Summen "
      "über alle Prozesse. Ein Prozess, der während des Lesens endet, fehlt in der Stichprobe."},
+    {232, "Thread",
+     "Das Objekt Thread beschreibt jeden Thread jedes Prozesses: eine Instanz je Thread, "
+     "benannt <Prozessname>/<Threadkennung> nach dem Prozessnamen in /proc/<pid>/stat und dem "
+     "Verzeichnis des Threads in /proc/<pid>/task, der Hauptthread jedes Prozesses zuerst, "
+     "gefolgt von _Total/_Total. Alle Threads zu lesen ist aufwendig, daher enthält nur eine "
+     "Stichprobe das Objekt, die es über seinen Index (232) anfordert, nicht Global."},
+    {234, "Physikalischer Datenträger",
+     "Das Objekt Physikalischer Datenträger beschreibt die Platten des Computers: eine "
+     "Instanz je ganzer Platte mit Hardware dahinter (ein Gerät in /sys/block mit "
+     "device-Verweis, also keine Partitionen, loop-, ram-, zram-, Device-Mapper- oder "
+     "md-Geräte), benannt nach ihrer Nummer und ihrem Namen (0 sda, 1 nvme0n1, ...) in der "
+     "Reihenfolge von /proc/diskstats, gefolgt von _Total."},
+    {236, "Logischer Datenträger",
+     "Das Objekt Logischer Datenträger beschreibt die eingehängten lokalen Dateisysteme: eine "
+     "Instanz je Einhängepunkt in /proc/self/mountinfo, dessen Dateisystem eine Größe hat "
+     "(Netzwerk-, FUSE- und Automount-Dateisysteme fehlen), gefolgt von _Total. Der Platz "
+     "stammt aus statvfs, die Übertragungen aus der Zeile in /proc/diskstats des Geräts, auf "
+     "dem das Dateisystem liegt."},
     {238, "Prozessor",
      "Das Objekt Prozessor beschreibt die Auslastung jedes logischen Prozessors: eine Instanz "
      "je Prozessor, benannt nach der Nummer, die Linux ihm gibt (0, 1, ...), gefolgt von der "
@@ -289,6 +491,40 @@ constexpr TNameText German[] = {
     {250, "Threads",
      "Die Zahl der Threads auf dem Computer im Augenblick der Stichprobe, Kernelthreads "
      "eingeschlossen: die Zahl nach dem Schrägstrich in /proc/loadavg."},
+    {264, "Empfangene Bytes/s",
+     "Die Rate, mit der Bytes an der Schnittstelle ankamen, einschließlich der Header der "
+     "Verbindungsschicht: die erste Empfangsspalte (bytes) ihrer Zeile in /proc/net/dev."},
+    {266, "Empfangene Pakete/s",
+     "Die Rate, mit der Pakete an der Schnittstelle ankamen: die Empfangsspalte packets ihrer "
+     "Zeile in /proc/net/dev."},
+    {388, "Bytes gesamt/s",
+     "Die Rate, mit der Bytes an der Schnittstelle gesendet und empfangen wurden, zusammen: "
+     "die Spalten bytes für Empfang und Senden ihrer Zeile in /proc/net/dev."},
+    {400, "Pakete/s",
+     "Die Rate, mit der Pakete an der Schnittstelle gesendet und empfangen wurden, zusammen: "
+     "die Spalten packets für Empfang und Senden ihrer Zeile in /proc/net/dev."},
+    {452, "Gesendete Pakete/s",
+     "Die Rate, mit der Pakete über die Schnittstelle gesendet wurden: die Sendespalte "
+     "packets ihrer Zeile in /proc/net/dev."},
+    {506, "Gesendete Bytes/s",
+     "Die Rate, mit der Bytes über die Schnittstelle gesendet wurden, einschließlich der "
+     "Header der Verbindungsschicht: die Sendespalte bytes ihrer Zeile in /proc/net/dev."},
+    {510, "Netzwerkschnittstelle",
+     "Das Objekt Netzwerkschnittstelle beschreibt den Verkehr jeder Netzwerkschnittstelle des "
+     "Computers: eine Instanz je Schnittstelle in /proc/net/dev außer der "
+     "Loopback-Schnittstelle lo, benannt wie unter Linux (eth0, wlan0, ...). Es sind die "
+     "Schnittstellen des Netzwerk-Namensraums des lesenden Prozesses."},
+    {520, "Aktuelle Bandbreite",
+     "Die Geschwindigkeit der Verbindung der Schnittstelle in Bit pro Sekunde: "
+     "/sys/class/net/<name>/speed, das Megabit pro Sekunde enthält, mal 1.000.000. Sie ist 0, "
+     "wo die Geschwindigkeit unbekannt ist (die Datei sagt -1 oder kann nicht gelesen werden, "
+     "wie bei den meisten virtuellen Schnittstellen)."},
+    {540, "Verworfene ausgehende Pakete",
+     "Die Zahl der zu sendenden Pakete, die die Schnittstelle ohne Fehler verworfen hat, etwa "
+     "mangels Pufferplatz: die Sendespalte drop ihrer Zeile in /proc/net/dev."},
+    {542, "Ausgehende Pakete, Fehler",
+     "Die Zahl der Pakete, die die Schnittstelle wegen eines Fehlers nicht senden konnte: die "
+     "Sendespalte errs ihrer Zeile in /proc/net/dev."},
     {674, "Systembetriebszeit",
      "Die Zeit seit dem Start des Computers in Sekunden. Der Datenblock enthält den "
      "Startzeitpunkt als Dateizeit, abgeleitet von der Boot-Uhr von Linux; die Betriebszeit "
@@ -297,21 +533,40 @@ constexpr TNameText German[] = {
      "Die Zahl der Threads des Prozesses im Augenblick der Stichprobe: num_threads aus "
      "/proc/<pid>/stat."},
     {682, "Basispriorität",
-     "Die Basispriorität des Prozesses auf der Skala von Windows: 8 für den normalen "
-     "Nice-Wert 0, steigend bis 13 für Nice -20 und fallend bis 4 für Nice 19 (nice aus "
-     "/proc/<pid>/stat)."},
+     "Die Basispriorität des Prozesses oder Threads auf der Skala von Windows: 8 für den "
+     "normalen Nice-Wert 0, steigend bis 13 für Nice -20 und fallend bis 4 für Nice 19 (nice "
+     "aus /proc/<pid>/stat, für einen Thread aus /proc/<pid>/task/<tid>/stat, da ein Thread "
+     "einen eigenen Nice-Wert haben kann)."},
     {684, "Verstrichene Zeit",
-     "Die Zeit in Sekunden, die der Prozess schon läuft. Der Datenblock enthält seinen Start "
-     "als Dateizeit, aus starttime in /proc/<pid>/stat; die verstrichene Zeit ist der "
-     "Zeitstempel des Objekts abzüglich dieses Werts. Für _Total ist es der Start des ältesten "
-     "Prozesses."},
+     "Die Zeit in Sekunden, die der Prozess oder Thread schon läuft. Der Datenblock enthält "
+     "seinen Start als Dateizeit, aus starttime in /proc/<pid>/stat oder "
+     "/proc/<pid>/task/<tid>/stat; die verstrichene Zeit ist der Zeitstempel des Objekts "
+     "abzüglich dieses Werts. Für _Total ist es der Start des ältesten Prozesses oder "
+     "Threads."},
     {698, "Interruptzeit (%)",
      "Der Anteil der verstrichenen Zeit in Prozent, den der Prozessor mit der Bearbeitung von "
      "Hardware- und Software-Interrupts verbrachte: irq + softirq seiner cpu-Zeile in "
      "/proc/stat; _Total ist der Mittelwert über alle Prozessoren."},
+    {700, "Auslagerungsdatei",
+     "Das Objekt Auslagerungsdatei beschreibt die Auslagerungsbereiche des Computers: eine "
+     "Instanz je Bereich in /proc/swaps, benannt nach seinem Gerät oder seiner Datei, gefolgt "
+     "von _Total. Ohne Auslagerungsbereich gibt es nur _Total, mit 0 %."},
+    {702, "Belegung (%)",
+     "Der belegte Anteil des Auslagerungsbereichs in Prozent: Used durch Size seiner Zeile in "
+     "/proc/swaps, hier beide in Bytes gezählt."},
+    {704, "Maximale Belegung (%)",
+     "Der größte belegte Anteil des Auslagerungsbereichs, der gesehen wurde, seit dieses "
+     "Programm ihn zum ersten Mal gelesen hat, in Prozent seiner Größe. Linux führt keinen "
+     "solchen Höchstwert, daher beginnt er mit der ersten Stichprobe; ein abgeschalteter "
+     "Bereich verliert ihn."},
     {784, "Prozesskennung",
      "Die Kennung des Prozesses, eindeutig, solange er läuft; Linux kann sie nach seinem Ende "
-     "einem neuen Prozess geben. _Total zeigt 0."},
+     "einem neuen Prozess geben. Für einen Thread: die Kennung des Prozesses, zu dem er "
+     "gehört. _Total zeigt 0."},
+    {804, "Threadkennung",
+     "Die Kennung des Threads: die Nummer seines Verzeichnisses in /proc/<pid>/task, "
+     "eindeutig, solange er läuft. Der Hauptthread eines Prozesses hat die Prozesskennung. "
+     "_Total zeigt 0."},
     {952, "Handleanzahl",
      "Die Zahl der Dateideskriptoren, die der Prozess geöffnet hat: die Einträge von "
      "/proc/<pid>/fd. Sie ist 0, wenn dieses Verzeichnis nicht gelesen werden darf."},
@@ -358,6 +613,62 @@ constexpr TNameText German[] = {
      "Der Teil der Arbeitsseiten in Bytes, der allein dem Prozess gehört und nicht mit anderen "
      "Prozessen geteilt wird: RssAnon aus /proc/<pid>/status, sein residenter anonymer "
      "Speicher."},
+    {ThreadStateIndex, "Threadstatus",
+     "Der Zustand des Threads in der Nummerierung von Windows, aus dem Zustandsbuchstaben in "
+     "/proc/<pid>/task/<tid>/stat: 2 (läuft) für R, laufend oder bereit; 5 (wartet) für S, D, "
+     "I, T, t, P, K und W, die Arten zu schlafen oder angehalten zu sein; 4 (beendet) für Z "
+     "und X; 7 (unbekannt) für jeden anderen Buchstaben."},
+    {DiskTransfersIndex, "Übertragungen/s",
+     "Die Rate der Lese- und Schreibanforderungen, die das Gerät abgeschlossen hat, zusammen: "
+     "Felder 4 und 8 seiner Zeile in /proc/diskstats."},
+    {DiskBytesIndex, "Bytes/s",
+     "Die Rate, mit der Bytes vom Gerät gelesen und darauf geschrieben wurden, zusammen: die "
+     "Sektoren der Felder 6 und 10 seiner Zeile in /proc/diskstats, mal 512."},
+    {AvgDiskSecPerReadBaseIndex, "Mittlere Sek./Lesevorgänge, Basis",
+     "Die Basis von Mittlere Sek./Lesevorgänge: die abgeschlossenen Lesevorgänge (Feld 4 aus "
+     "/proc/diskstats) mal 10.000.000. Sie ist nicht dazu gedacht, für sich allein angezeigt "
+     "zu werden."},
+    {AvgDiskSecPerWriteBaseIndex, "Mittlere Sek./Schreibvorgänge, Basis",
+     "Die Basis von Mittlere Sek./Schreibvorgänge: die abgeschlossenen Schreibvorgänge (Feld "
+     "8 aus /proc/diskstats) mal 10.000.000. Sie ist nicht dazu gedacht, für sich allein "
+     "angezeigt zu werden."},
+    {CurrentDiskQueueLengthIndex, "Aktuelle Warteschlangenlänge",
+     "Die Zahl der Anforderungen, die im Augenblick der Stichprobe am Gerät in Arbeit sind, "
+     "die gerade bedienten eingeschlossen: Feld 12 seiner Zeile in /proc/diskstats."},
+    {DiskTimeIndex, "Datenträgerzeit (%)",
+     "Der Anteil der verstrichenen Zeit in Prozent, in dem das Gerät beschäftigt war, mit "
+     "mindestens einer Anforderung in Arbeit: die Millisekunden mit E/A, Feld 13 seiner Zeile "
+     "in /proc/diskstats (was iostat als %util zeigt). _Total ist der Mittelwert über die "
+     "Platten oder Dateisysteme."},
+    {IdleTimeIndex, "Leerlaufzeit (%)",
+     "Der Anteil der verstrichenen Zeit in Prozent, in dem das Gerät keine Anforderung in "
+     "Arbeit hatte: 100 % abzüglich Datenträgerzeit (%), aus Feld 13 seiner Zeile in "
+     "/proc/diskstats. _Total ist der Mittelwert über die Platten oder Dateisysteme."},
+    {FreeSpaceIndex, "Freier Speicherplatz (%)",
+     "Der für Programme verfügbare Platz in Prozent des belegten und verfügbaren Platzes des "
+     "Dateisystems, beide aus statvfs (f_bavail sowie f_blocks - f_bfree + f_bavail), also "
+     "100 % abzüglich dessen, was df als Use% zeigt. Für den Superuser reservierte Blöcke "
+     "zählen bei keinem mit."},
+    {FreeSpaceBaseIndex, "Freier Speicherplatz (%), Basis",
+     "Die Basis von Freier Speicherplatz (%): die belegten und die für Programme verfügbaren "
+     "Bytes des Dateisystems, aus statvfs. Sie ist nicht dazu gedacht, für sich allein "
+     "angezeigt zu werden."},
+    {FreeMegabytesIndex, "Freie Megabytes",
+     "Der für Programme verfügbare Platz des Dateisystems in MiB (1.048.576 Bytes): f_bavail "
+     "mal f_frsize aus statvfs, wie df ihn unter Avail zeigt."},
+    {PacketsReceivedErrorsIndex, "Empfangene Pakete, Fehler",
+     "Die Zahl der Pakete, die mit einem Fehler (falsche Prüfsumme, falsche Länge und "
+     "dergleichen) an der Schnittstelle ankamen: die Empfangsspalte errs ihrer Zeile in "
+     "/proc/net/dev."},
+    {PacketsReceivedDiscardedIndex, "Verworfene empfangene Pakete",
+     "Die Zahl der Pakete, die an der Schnittstelle ankamen und ohne Fehler verworfen wurden, "
+     "etwa mangels Pufferplatz: die Empfangsspalte drop ihrer Zeile in /proc/net/dev."},
+    {UsageBaseIndex, "Belegung (%), Basis",
+     "Die Basis von Belegung (%): die Größe des Auslagerungsbereichs in Bytes (Size aus "
+     "/proc/swaps). Sie ist nicht dazu gedacht, für sich allein angezeigt zu werden."},
+    {UsagePeakBaseIndex, "Maximale Belegung (%), Basis",
+     "Die Basis von Maximale Belegung (%): die Größe des Auslagerungsbereichs in Bytes (Size "
+     "aus /proc/swaps). Sie ist nicht dazu gedacht, für sich allein angezeigt zu werden."},
 };
 
 TPerfLocaleNames LocaleNames(const char* Locale, std::span<const TNameText> Texts) {

@@ -1,19 +1,23 @@
-// The four objects of the /proc provider: their title indexes, their counters, and
-// how each counter's value is taken from a sample.
+// The objects of the /proc provider that describe the processor, the memory, the
+// system and its processes and threads: their title indexes, their counters, and how
+// each counter's value is taken from a sample.
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "perf/PerfBlockWriter.h"
 #include "perf/ProcClock.h"
 #include "perf/ProcProcesses.h"
 #include "perf/ProcSystem.h"
+#include "perf/ProcThreads.h"
 
 namespace gaugery {
 
 constexpr DWORD SystemObjectIndex = 2;
 constexpr DWORD MemoryObjectIndex = 4;
 constexpr DWORD ProcessObjectIndex = 230;
+constexpr DWORD ThreadObjectIndex = 232;
 constexpr DWORD ProcessorObjectIndex = 238;
 
 struct TSystemSample {
@@ -28,6 +32,10 @@ struct TSystemSample {
 // "_Total". The processes must have been listed.
 void WriteProcessObject(TPerfBlockWriter& Writer, TProcessSampler& Processes,
                         const TSampleClock& Clock);
+// One instance per thread of the processes Pids, named "<process name>/<tid>", in the
+// order of Pids and each process's main thread first, then "_Total/_Total".
+void WriteThreadObject(TPerfBlockWriter& Writer, TThreadSampler& Threads,
+                       std::span<const std::uint32_t> Pids, const TSampleClock& Clock);
 // One instance per processor, named by its number, then "_Total".
 void WriteProcessorObject(TPerfBlockWriter& Writer, const TKernelStat& Stat,
                           const TSampleClock& Clock);

@@ -14,14 +14,6 @@ std::uint64_t NonNegative(std::int64_t Value) {
   return Value < 0 ? 0 : static_cast<std::uint64_t>(Value);
 }
 
-// A process name as directory entry of /proc, or 0 for any other entry.
-std::uint32_t PidOfEntry(std::string_view Entry) {
-  std::uint64_t Pid = 0;
-  std::string_view Rest = Entry;
-  if (!ParseUnsigned(Rest, Pid) || !Rest.empty() || Pid > UINT32_MAX) return 0;
-  return static_cast<std::uint32_t>(Pid);
-}
-
 // Keeps a quarter of headroom so that a few new processes do not allocate.
 template <typename T>
 void KeepHeadroom(std::vector<T>& Items, std::size_t Needed) {
@@ -42,7 +34,8 @@ bool ParseProcessStat(std::string_view Text, TProcessStat& Stat) {
 
   // Fields 4 to 22 follow the state letter (field 3); 22 is the start time.
   std::string_view Rest = Text.substr(Close + 1);
-  if (NextField(Rest).empty()) return false;
+  std::string_view State = NextField(Rest);
+  if (State.empty()) return false;
   constexpr int FirstNumber = 4;
   constexpr int LastNumber = 22;
   std::int64_t Fields[LastNumber + 1] = {};
@@ -50,6 +43,7 @@ bool ParseProcessStat(std::string_view Text, TProcessStat& Stat) {
     if (!ParseSigned(Rest, Fields[Field])) return false;
   }
   Stat.Name = Text.substr(Open + 1, Close - Open - 1);
+  Stat.State = State.front();
   Stat.Pid = static_cast<std::uint32_t>(Pid);
   Stat.ParentPid = static_cast<std::uint32_t>(NonNegative(Fields[4]));
   Stat.MinorFaults = NonNegative(Fields[10]);
@@ -98,7 +92,7 @@ TProcessSampler::TProcessSampler() { Name_.reserve(256); }
 void TProcessSampler::ListProcesses() {
   Pids_.clear();
   Directories_.List("/proc", [this](std::string_view Entry) {
-    if (std::uint32_t Pid = PidOfEntry(Entry); Pid != 0) Pids_.push_back(Pid);
+    if (std::uint32_t Pid = WholeNumber(Entry); Pid != 0) Pids_.push_back(Pid);
   });
   std::sort(Pids_.begin(), Pids_.end());
   KeepHeadroom(Pids_, Pids_.size());

@@ -13,9 +13,11 @@
 
 namespace gaugery {
 
-// The fields of /proc/<pid>/stat the Process object uses, in the file's units.
+// The fields of /proc/<pid>/stat (or of a thread's /proc/<pid>/task/<tid>/stat, whose
+// "pid" is the thread id) that the Process and Thread objects use, in the file's units.
 struct TProcessStat {
   std::string_view Name;  // points into the parsed text
+  char State = '?';       // the state letter: R, S, D, Z, ...
   std::uint32_t Pid = 0;
   std::uint32_t ParentPid = 0;
   std::uint64_t MinorFaults = 0;

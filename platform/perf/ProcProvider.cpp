@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "perf/ProcDeviceObjects.h"
 #include "perf/ProcNames.h"
 #include "perf/ProcObjects.h"
 #include "registry/PerfValueName.h"
@@ -12,11 +13,17 @@ namespace gaugery {
 namespace {
 
 // What is kept from one sample to the next: the file and directory buffers, the
-// processor list, the page-file peaks of the processes and the boot time.
+// processor list, the page-file peaks of the processes and of the swap areas, and the
+// boot time.
 struct TProcState {
   TProcessSampler Processes;
+  TThreadSampler Threads;
   TSystemReader System;
   TKernelStat Kernel;
+  TDiskReader Disks;
+  TMountReader Mounts;
+  TNetworkReader Network;
+  TSwapReader Swaps;
   std::int64_t Boot = 0;
 };
 
@@ -26,20 +33,41 @@ std::unique_ptr<TProcState> State;
 
 struct TObjectSelection {
   bool Process = false;
+  bool Thread = false;
   bool Processor = false;
   bool Memory = false;
   bool System = false;
+  bool PhysicalDisk = false;
+  bool LogicalDisk = false;
+  bool NetworkInterface = false;
+  bool PagingFile = false;
 };
 
+// Reading the files of every thread is costly, so the Thread object is written only
+// when asked for by its index, as Windows leaves its costly objects out of "Global".
 TObjectSelection SelectObjects(LPCWSTR ValueName) {
   switch (ClassifyPerfValueName(ValueName)) {
     case TPerfValueKind::Global:
-      return {true, true, true, true};
-    case TPerfValueKind::IndexList:
-      return {PerfIndexListContains(ValueName, ProcessObjectIndex),
-              PerfIndexListContains(ValueName, ProcessorObjectIndex),
-              PerfIndexListContains(ValueName, MemoryObjectIndex),
-              PerfIndexListContains(ValueName, SystemObjectIndex)};
+      return {.Process = true,
+              .Processor = true,
+              .Memory = true,
+              .System = true,
+              .PhysicalDisk = true,
+              .LogicalDisk = true,
+              .NetworkInterface = true,
+              .PagingFile = true};
+    case TPerfValueKind::IndexList: {
+      auto Listed = [ValueName](DWORD Index) { return PerfIndexListContains(ValueName, Index); };
+      return {.Process = Listed(ProcessObjectIndex),
+              .Thread = Listed(ThreadObjectIndex),
+              .Processor = Listed(ProcessorObjectIndex),
+              .Memory = Listed(MemoryObjectIndex),
+              .System = Listed(SystemObjectIndex),
+              .PhysicalDisk = Listed(PhysicalDiskObjectIndex),
+              .LogicalDisk = Listed(LogicalDiskObjectIndex),
+              .NetworkInterface = Listed(NetworkInterfaceObjectIndex),
+              .PagingFile = Listed(PagingFileObjectIndex)};
+    }
     case TPerfValueKind::Other:
       break;
   }
@@ -56,13 +84,32 @@ TSystemSample ReadSystemSample(TProcState& Proc, const TSampleClock& Clock) {
   return System;
 }
 
+void WriteDeviceObjects(TPerfBlockWriter& Writer, TProcState& Proc, TObjectSelection Wanted,
+                        const TSampleClock& Clock) {
+  if (Wanted.PhysicalDisk || Wanted.LogicalDisk) Proc.Disks.Read();
+  if (Wanted.PhysicalDisk) WritePhysicalDiskObject(Writer, Proc.Disks.Disks(), Clock);
+  if (Wanted.LogicalDisk) {
+    Proc.Mounts.Read(Proc.Disks.Devices());
+    WriteLogicalDiskObject(Writer, Proc.Mounts.FileSystems(), Clock);
+  }
+  if (Wanted.NetworkInterface) {
+    Proc.Network.Read();
+    WriteNetworkInterfaceObject(Writer, Proc.Network.Interfaces(), Clock);
+  }
+  if (Wanted.PagingFile) {
+    Proc.Swaps.Read();
+    WritePagingFileObject(Writer, Proc.Swaps.Areas(), Proc.Swaps.Total(), Clock);
+  }
+}
+
 // Writes the selected objects; the writer remembers whether they fitted.
 void WriteObjects(TPerfBlockWriter& Writer, TProcState& Proc, TObjectSelection Wanted) {
   TSampleClock Clock = TSampleClock::Read();
   Clock.KeepBoot(Proc.Boot);
-  if (Wanted.Process || Wanted.System) Proc.Processes.ListProcesses();
+  if (Wanted.Process || Wanted.Thread || Wanted.System) Proc.Processes.ListProcesses();
   if (Wanted.Processor || Wanted.System) Proc.System.ReadKernelStat(Clock, Proc.Kernel);
   if (Wanted.Process) WriteProcessObject(Writer, Proc.Processes, Clock);
+  if (Wanted.Thread) WriteThreadObject(Writer, Proc.Threads, Proc.Processes.Pids(), Clock);
   if (Wanted.Processor) WriteProcessorObject(Writer, Proc.Kernel, Clock);
   if (Wanted.Memory) {
     TMemorySample Memory;
@@ -70,6 +117,7 @@ void WriteObjects(TPerfBlockWriter& Writer, TProcState& Proc, TObjectSelection W
     WriteMemoryObject(Writer, Memory, Clock);
   }
   if (Wanted.System) WriteSystemObject(Writer, ReadSystemSample(Proc, Clock), Clock);
+  WriteDeviceObjects(Writer, Proc, Wanted, Clock);
 }
 
 DWORD GAUGERY_WINAPI OpenProc(LPWSTR /*DeviceNames*/) {

@@ -1,5 +1,6 @@
-// The live provider: the Process, Processor, Memory and System objects of this machine,
-// read from /proc at every query of HKEY_PERFORMANCE_DATA, with their English and German
+// The live provider: the Process, Thread, Processor, Memory, System, PhysicalDisk,
+// LogicalDisk, Network Interface and Paging File objects of this machine, read from
+// /proc and /sys at every query of HKEY_PERFORMANCE_DATA, with their English and German
 // name tables. A program that links the platform library has it in service by default.
 #pragma once
 
@@ -7,8 +8,8 @@
 
 namespace gaugery {
 
-// The provider "/proc". Collect writes all four objects for "Global", only the listed
-// ones for an index list and none for any other value name. A process that ends while
+// The provider "/proc". Collect writes every object but Thread for "Global", only the
+// listed ones for an index list and none for any other value name. A process that ends while
 // it is read is left out; files a process does not let us read give zeros. Buffers are
 // kept from one Collect to the next, so that the steady state allocates nothing.
 TPerfProvider ProcProvider();

@@ -56,6 +56,13 @@ bool ParseSigned(std::string_view& Text, std::int64_t& Value) {
   return true;
 }
 
+std::uint32_t WholeNumber(std::string_view Text) {
+  std::uint64_t Value = 0;
+  std::size_t Digits = ReadDigits(Text, Value);
+  if (Digits == 0 || Digits != Text.size() || Value > UINT32_MAX) return 0;
+  return static_cast<std::uint32_t>(Value);
+}
+
 std::string_view NextField(std::string_view& Text) {
   SkipBlanks(Text);
   std::size_t End = 0;
@@ -93,6 +100,28 @@ void ScanKeyedNumbers(std::string_view Text, std::span<const TKeyedNumber> Keys)
       break;
     }
   }
+}
+
+void DecodeOctalEscapes(std::string_view Text, std::string& Decoded) {
+  auto IsOctal = [](char C) { return C >= '0' && C <= '7'; };
+  Decoded.clear();
+  for (std::size_t At = 0; At < Text.size(); ++At) {
+    bool Escape = Text[At] == '\\' && Text.size() - At > 3 && IsOctal(Text[At + 1]) &&
+                  IsOctal(Text[At + 2]) && IsOctal(Text[At + 3]);
+    if (!Escape) {
+      Decoded.push_back(Text[At]);
+      continue;
+    }
+    int Code = (Text[At + 1] - '0') * 64 + (Text[At + 2] - '0') * 8 + (Text[At + 3] - '0');
+    Decoded.push_back(static_cast<char>(Code));
+    At += 3;
+  }
+}
+
+std::string_view TDecodedTexts::Decode(std::size_t At, std::string_view Text) {
+  if (Slots_.size() <= At) Slots_.resize(At + 1);
+  DecodeOctalEscapes(Text, Slots_[At]);
+  return Slots_[At];
 }
 
 }  // namespace gaugery

@@ -47,6 +47,9 @@ class TVirtualKeyTree {
   // Value names compare without regard to ASCII case.
   std::optional<TVirtualValue> FindValue(const TVirtualKey& Key, WideView Name) const;
 
+  // When the names were made, as a file time: the last write time of every key.
+  std::int64_t WriteTime() const { return Names_.WriteTime; }
+
  private:
   std::optional<TVirtualKey> Child(const TVirtualKey& Key, WideView Name) const;
   // The locale of a locale key; null when the key is no locale key or its locale is

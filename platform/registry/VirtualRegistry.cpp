@@ -1,12 +1,10 @@
 #include "registry/VirtualRegistry.h"
 
-#include <algorithm>
-#include <cstring>
-
-#include "framework/WinTime.h"
 #include "registry/HostName.h"
+#include "registry/KeyTreeCalls.h"
 #include "registry/PerfDataBlock.h"
 #include "registry/Registry.h"
+#include "registry/RemoteRegistry.h"
 
 namespace gaugery {
 
@@ -39,22 +37,6 @@ class TLockedRegistry {
   std::lock_guard<std::mutex> Guard_;
 };
 
-// Reports an empty class where the caller asks for one.
-void SetEmptyClass(LPWSTR Class, LPDWORD ClassLength) {
-  if (!ClassLength) return;
-  if (Class && *ClassLength > 0) Class[0] = u'\0';
-  *ClassLength = 0;
-}
-
-void SetWriteTime(FILETIME* Time, const TLockedRegistry& Registry) {
-  if (Time) *Time = Int64ToFileTime(Registry.Names().WriteTime);
-}
-
-template <typename T>
-void SetIfGiven(T* Target, T Value) {
-  if (Target) *Target = Value;
-}
-
 // ".", "localhost" and this host's name (in full or up to its first dot), with or
 // without a leading "\\", in any letter case; the empty name too.
 bool IsLocalMachine(WideView Name) {
@@ -86,16 +68,21 @@ TVirtualRegistry& VirtualRegistry() {
 LONG RegConnectRegistryW(LPCWSTR lpMachineName, HKEY hKey, PHKEY phkResult) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   if (hKey != HKEY_LOCAL_MACHINE && hKey != HKEY_PERFORMANCE_DATA) return ERROR_INVALID_HANDLE;
-  TLockedRegistry Registry;  // the host name is read under the lock
-  if (!IsLocalMachine(ViewOf(lpMachineName))) return ERROR_BAD_NETPATH;
-  *phkResult = hKey;
-  return ERROR_SUCCESS;
+  {
+    TLockedRegistry Registry;  // the host name is read under the lock
+    if (IsLocalMachine(ViewOf(lpMachineName))) {
+      *phkResult = hKey;
+      return ERROR_SUCCESS;
+    }
+  }
+  return ConnectRemoteRegistry(ViewOf(lpMachineName), hKey, phkResult);
 }
 
 LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*ulOptions*/, REGSAM /*samDesired*/,
                    PHKEY phkResult) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
+  if (IsRemoteKey(hKey)) return RemoteOpenKey(hKey, lpSubKey, phkResult);
   TLockedRegistry Registry;
   const TVirtualKey* Parent = Registry.Find(hKey);
   if (!Parent) return ERROR_INVALID_HANDLE;
@@ -112,75 +99,49 @@ LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD /*l
                       LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
                       LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
                       LPDWORD lpcbSecurityDescriptor, FILETIME* lpftLastWriteTime) {
+  if (IsRemoteKey(hKey)) {
+    return RemoteQueryInfoKey(hKey, lpClass, lpcchClass, lpcSubKeys, lpcbMaxSubKeyLen,
+                              lpcbMaxClassLen, lpcValues, lpcbMaxValueNameLen, lpcbMaxValueLen,
+                              lpcbSecurityDescriptor, lpftLastWriteTime);
+  }
   TLockedRegistry Registry;
   const TVirtualKey* Key = Registry.Find(hKey);
   if (!Key) return ERROR_INVALID_HANDLE;
-  TVirtualKeyTree Tree = Registry.Tree();
-  DWORD LongestSubKey = 0;
-  for (DWORD Index = 0; Index < Tree.SubKeyCount(*Key); ++Index) {
-    LongestSubKey = std::max(LongestSubKey, static_cast<DWORD>(Tree.SubKeyName(*Key, Index).size()));
-  }
-  DWORD LongestValueName = 0;
-  DWORD LargestValue = 0;
-  for (DWORD Index = 0; Index < Tree.ValueCount(*Key); ++Index) {
-    TVirtualValue Value = Tree.Value(*Key, Index);
-    LongestValueName = std::max(LongestValueName, static_cast<DWORD>(Value.Name.size()));
-    LargestValue = std::max(LargestValue, Value.Size);
-  }
-  SetEmptyClass(lpClass, lpcchClass);
-  SetIfGiven(lpcSubKeys, Tree.SubKeyCount(*Key));
-  SetIfGiven(lpcbMaxSubKeyLen, LongestSubKey);
-  SetIfGiven(lpcbMaxClassLen, DWORD{0});
-  SetIfGiven(lpcValues, Tree.ValueCount(*Key));
-  SetIfGiven(lpcbMaxValueNameLen, LongestValueName);
-  SetIfGiven(lpcbMaxValueLen, LargestValue);
-  SetIfGiven(lpcbSecurityDescriptor, DWORD{0});
-  SetWriteTime(lpftLastWriteTime, Registry);
-  return ERROR_SUCCESS;
+  return AnswerQueryInfoKey(Registry.Tree(), *Key, lpClass, lpcchClass, lpcSubKeys,
+                            lpcbMaxSubKeyLen, lpcbMaxClassLen, lpcValues, lpcbMaxValueNameLen,
+                            lpcbMaxValueLen, lpcbSecurityDescriptor, lpftLastWriteTime);
 }
 
 LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName,
                    LPDWORD /*lpReserved*/, LPWSTR lpClass, LPDWORD lpcchClass,
                    FILETIME* lpftLastWriteTime) {
   if (!lpName || !lpcchName) return ERROR_INVALID_PARAMETER;
+  if (IsRemoteKey(hKey)) {
+    return RemoteEnumKey(hKey, dwIndex, lpName, lpcchName, lpClass, lpcchClass,
+                         lpftLastWriteTime);
+  }
   TLockedRegistry Registry;
   const TVirtualKey* Key = Registry.Find(hKey);
   if (!Key) return ERROR_INVALID_HANDLE;
-  TVirtualKeyTree Tree = Registry.Tree();
-  if (dwIndex >= Tree.SubKeyCount(*Key)) return ERROR_NO_MORE_ITEMS;
-  WideView Name = Tree.SubKeyName(*Key, dwIndex);
-  if (*lpcchName < Name.size() + 1) return ERROR_MORE_DATA;
-  std::copy(Name.begin(), Name.end(), lpName);
-  lpName[Name.size()] = u'\0';
-  *lpcchName = static_cast<DWORD>(Name.size());
-  SetEmptyClass(lpClass, lpcchClass);
-  SetWriteTime(lpftLastWriteTime, Registry);
-  return ERROR_SUCCESS;
+  return AnswerEnumKey(Registry.Tree(), *Key, dwIndex, lpName, lpcchName, lpClass, lpcchClass,
+                       lpftLastWriteTime);
 }
 
 LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD /*lpReserved*/, LPDWORD lpType,
                       LPBYTE lpData, LPDWORD lpcbData) {
+  if (IsRemoteKey(hKey)) return RemoteQueryValue(hKey, lpValueName, lpType, lpData, lpcbData);
   TLockedRegistry Registry;
   const TVirtualKey* Key = Registry.Find(hKey);
   if (!Key) return ERROR_INVALID_HANDLE;
   if (Key->PerformanceData) {
     return QueryPerformanceData(Registry, lpValueName, lpType, lpData, lpcbData);
   }
-  if (lpData && !lpcbData) return ERROR_INVALID_PARAMETER;
-  std::optional<TVirtualValue> Value = Registry.Tree().FindValue(*Key, ViewOf(lpValueName));
-  if (!Value) return ERROR_FILE_NOT_FOUND;
-  SetIfGiven(lpType, Value->Type);
-  if (!lpcbData) return ERROR_SUCCESS;
-  DWORD Given = *lpcbData;
-  *lpcbData = Value->Size;
-  if (!lpData) return ERROR_SUCCESS;
-  if (Given < Value->Size) return ERROR_MORE_DATA;
-  std::memcpy(lpData, Value->Data, Value->Size);
-  return ERROR_SUCCESS;
+  return AnswerQueryValue(Registry.Tree(), *Key, lpValueName, lpType, lpData, lpcbData);
 }
 
 LONG RegCloseKey(HKEY hKey) {
   if (hKey == HKEY_LOCAL_MACHINE || hKey == HKEY_PERFORMANCE_DATA) return ERROR_SUCCESS;
+  if (IsRemoteKey(hKey)) return RemoteCloseKey(hKey);
   TLockedRegistry Registry;
   return Registry->Handles.erase(reinterpret_cast<std::uintptr_t>(hKey)) == 1
              ? ERROR_SUCCESS

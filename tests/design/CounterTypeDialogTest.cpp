@@ -76,7 +76,11 @@ TEST(CounterTypeDialog, RowIsAReadOnlyButtonThatNeverWrites) {
 TEST(CounterTypeDialog, FreshFormShowsItsStoredTexts) {
   TCounterTypeForm Form;
   EXPECT_EQ(Form.windowTitle(), "Counter type");
-  EXPECT_EQ(Form.size(), QSize(412, 231));
+  // The client size, without the frame the designed outer size included: OK button and
+  // bevel keep the margins they have at the top left.
+  EXPECT_EQ(Form.size(), QSize(404, 204));
+  const QRect Button = Form.findChild<QPushButton*>("BnOK")->geometry();
+  EXPECT_EQ(Form.width() - Button.right(), Form.height() - Button.bottom());
   EXPECT_EQ(Form.findChild<QLabel*>("Label4")->text(), "Time base");
   EXPECT_EQ(Form.findChild<QLabel*>("LbSubtype")->text(), "LbSubtype");
   EXPECT_TRUE(Form.findChild<QPushButton*>("BnOK")->isDefault());

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "DesignIntf.h"
 #include "ErrorOf.h"
+#include "ModalDialogs.h"
+#include "framework/DesignIntf.h"
 #include "framework/Exceptions.h"
 #include "framework/TStringList.h"
 

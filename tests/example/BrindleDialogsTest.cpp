@@ -75,6 +75,15 @@ TEST(AboutBox, ShowsTheProductAndIsGoneAfterClosing) {
   EXPECT_EQ(LiveWindows<TAboutBox>(), 0);
 }
 
+// In fonts wider than the design's, the labels grow; the links stay inside the panel.
+TEST(AboutBox, KeepsItsLinksInsideThePanel) {
+  TAboutBox Box(nullptr);
+  Box.SetProductInfo("Brindle", "4.1");
+  const QRect Inside = Box.findChild<QWidget*>("Panel1")->contentsRect();
+  for (const char* Link : {"LbMailTo", "LbHomepage"})
+    EXPECT_TRUE(Inside.contains(Box.findChild<QLabel*>(Link)->geometry())) << Link;
+}
+
 TEST(AboutBox, LinksOpenTheSupportMailAndTheHomePage) {
   UrlCatcher Caught;
   for (const char* Scheme : {"mailto", "http", "https"}) {

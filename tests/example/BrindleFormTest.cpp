@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ErrorReport.h"
+#include "FakeHttpServer.h"
 #include "ProcessSamples.h"
 #include "fmBrindle.h"
 #include "framework/Format.h"
@@ -79,6 +80,7 @@ TEST_F(BrindleForm, FillsTheTableBeforeItIsFirstShown) {
   for (int Column = 1; Column < List.columnCount(); ++Column) {
     EXPECT_EQ(List.columnWidth(Column), 100) << Column;
     EXPECT_EQ(List.headerItem()->textAlignment(Column), Qt::AlignRight | Qt::AlignVCenter);
+    EXPECT_EQ(List.headerItem()->toolTip(Column).toStdString(), Captions[Column]);
     EXPECT_EQ(List.topLevelItem(0)->textAlignment(Column), Qt::AlignRight | Qt::AlignVCenter);
   }
   ASSERT_EQ(List.topLevelItemCount(), 3);
@@ -232,6 +234,36 @@ TEST_F(BrindleForm, HoldsBackRefreshErrorsWhileAReportIsOpen) {
   // Once the report is closed, the next failure is reported again.
   Form.TimerTimer();
   EXPECT_EQ(Reports.size(), 2u);
+}
+
+// A computer named on the command line: its processes, its name in the caption.
+TEST_F(BrindleForm, ShowsTheProcessesOfARemoteComputerWithItsName) {
+  const test::TFakeProviders Local = ServeProcesses({ProcessBlock({{.Name = "local"}})});
+  const test::TBlock Remote = ProcessBlock(ThreeProcesses);  // measured on "TESTHOST"
+  const test::TFakeHttpServer Server([&](const std::string& Target) {
+    if (Target == "/perflib/") return test::GaugeryReply("009\n");
+    if (Target == "/perflib/009/Counter")
+      return test::GaugeryReply(test::MultiStringBytes(ProcessCounterNames()));
+    if (Target == "/perflib/009/Help") return test::GaugeryReply(test::MultiStringBytes({}));
+    return test::GaugeryReply(std::string(Remote.Bytes.begin(), Remote.Bytes.end()));
+  });
+  TBrindleForm Form(nullptr, Server.ComputerName());
+  EXPECT_EQ(Form.windowTitle().toStdString(), "Brindle - TESTHOST");
+  ASSERT_EQ(Form.LV()->topLevelItemCount(), 3);
+  EXPECT_EQ(Row(*Form.LV(), 1)[0], "shell");
+  EXPECT_TRUE(Reports.empty());
+}
+
+TEST_F(BrindleForm, AComputerOutOfReachIsReportedAndNamedInTheCaption) {
+  const test::TFakeProviders Local = ServeProcesses({ProcessBlock(ThreeProcesses)});
+  std::string Name;
+  { const test::TFakeHttpServer Gone([](const std::string&) { return std::string(); });
+    Name = Gone.ComputerName(); }
+  TBrindleForm Form(nullptr, Name);
+  EXPECT_EQ(Reports, (std::vector<std::string>{"Error connecting to remote registry on " + Name +
+                                               " (53)"}));
+  EXPECT_EQ(Form.windowTitle().toStdString(), "Brindle - " + Name);
+  EXPECT_EQ(Form.LV()->topLevelItemCount(), 0);
 }
 
 }  // namespace

@@ -7,21 +7,26 @@ namespace {
 constexpr DWORD kProcess = 230;
 constexpr DWORD kMemory = 4;
 
-std::vector<TPerfLocaleNames> ProcessNames() {
-  return {{"009",
-           {{kMemory, "Memory"},
-            {24, "Available Bytes"},
-            {kProcess, "Process"},
-            {784, "ID Process"},
-            {684, "Elapsed Time"},
-            {680, "Thread Count"},
-            {952, "Handle Count"},
-            {184, "Page File Bytes"},
-            {182, "Page File Bytes Peak"},
-            {58, "Pool Nonpaged Bytes"},
-            {180, "Working Set"}},
-           {}}};
+}  // namespace
+
+std::vector<TPerfNameEntry> ProcessCounterNames() {
+  return {{kMemory, "Memory"},
+          {24, "Available Bytes"},
+          {kProcess, "Process"},
+          {784, "ID Process"},
+          {684, "Elapsed Time"},
+          {680, "Thread Count"},
+          {952, "Handle Count"},
+          {184, "Page File Bytes"},
+          {182, "Page File Bytes Peak"},
+          {58, "Pool Nonpaged Bytes"},
+          {180, "Working Set"},
+          {6, "% Processor Time"}};
 }
+
+namespace {
+
+std::vector<TPerfLocaleNames> ProcessNames() { return {{"009", ProcessCounterNames(), {}}}; }
 
 test::TObjectSpec MemoryObject() {
   return {.NameIndex = kMemory, .Counters = {{.NameIndex = 24}}, .Values = {1 << 20}};
@@ -38,23 +43,27 @@ test::TObjectSpec ProcessObject(const std::vector<TProcessSample>& Processes) {
                    {.NameIndex = 184, .Size = 8},
                    {.NameIndex = 182, .Size = 8},
                    {.NameIndex = 58, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                   {.NameIndex = 180, .Size = 8}},
+                   {.NameIndex = 180, .Size = 8},
+                   {.NameIndex = 6, .Type = PERF_100NSEC_TIMER, .Size = 8}},
       .HasInstances = true,
       .PerfTime = SampleTime,
       .PerfFreq = SampleFreq};
   for (const TProcessSample& P : Processes) {
     Object.Instances.push_back(
         {.Name = P.Name,
-         .Values = {SampleTime - P.RunningSeconds * SampleFreq, P.Id, P.Threads, P.Handles,
-                    P.PageFileBytes, P.PageFileBytesPeak, P.PoolNonpagedBytes, P.WorkingSet}});
+         .Values = {P.StartTime.value_or(SampleTime - P.RunningSeconds * SampleFreq), P.Id,
+                    P.Threads, P.Handles, P.PageFileBytes, P.PageFileBytesPeak,
+                    P.PoolNonpagedBytes, P.WorkingSet, P.ProcessorTime}});
   }
   return Object;
 }
 
 }  // namespace
 
-test::TBlock ProcessBlock(const std::vector<TProcessSample>& Processes) {
-  return test::BuildBlock({.Objects = {MemoryObject(), ProcessObject(Processes)}});
+test::TBlock ProcessBlock(const std::vector<TProcessSample>& Processes, int SecondsLater) {
+  test::TBlockSpec Block{.Objects = {MemoryObject(), ProcessObject(Processes)}};
+  Block.SystemTime.wSecond = static_cast<WORD>(Block.SystemTime.wSecond + SecondsLater);
+  return test::BuildBlock(Block);
 }
 
 test::TBlock BlockWithoutProcesses() { return test::BuildBlock({.Objects = {MemoryObject()}}); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,12 +26,20 @@ struct TProcessSample {
   std::int64_t PageFileBytesPeak = 0;
   std::int64_t PoolNonpagedBytes = 0;
   std::int64_t WorkingSet = 0;
+  // Processor time used so far, in 100 ns units.
+  std::int64_t ProcessorTime = 0;
+  // The raw Elapsed Time value when it is not the start RunningSeconds before the sample.
+  std::optional<std::int64_t> StartTime;
 };
 
-// A block whose Process object holds these instances, after a Memory object.
-test::TBlock ProcessBlock(const std::vector<TProcessSample>& Processes);
+// A block whose Process object holds these instances, after a Memory object, taken
+// SecondsLater (0 to 14) after the block's default system time.
+test::TBlock ProcessBlock(const std::vector<TProcessSample>& Processes, int SecondsLater = 0);
 // A block without the Process object: every refresh of Brindle fails on it.
 test::TBlock BlockWithoutProcesses();
+
+// The English titles of the Memory and Process objects and of their counters.
+std::vector<TPerfNameEntry> ProcessCounterNames();
 
 // Names, per process: "p0", "p1", ... with ids 100, 101, ...
 std::vector<TProcessSample> NumberedProcesses(int Count);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -45,7 +46,6 @@ TEST(Format, FloatingPointConversions) {
   EXPECT_EQ(Format("%.0f", {1234567.5}), "1234568") << "no separators, halves away from zero";
   EXPECT_EQ(Format("%.0f", {-0.4}), "0");
   EXPECT_EQ(Format("%.0f", {0.5}), "1");
-  EXPECT_EQ(Format("%.2f", {1.005}), "1.01") << "the shortest digits of the double";
   EXPECT_EQ(Format("%f", {99.999}), "100.00");
   EXPECT_EQ(Format("%f", {1e20}), "100000000000000000000.00");
   EXPECT_EQ(Format("%.3f", {12}), "12.000") << "integers are accepted";
@@ -56,6 +56,34 @@ TEST(Format, FloatingPointConversions) {
   EXPECT_EQ(Format("%f|%f", {std::numeric_limits<double>::infinity(),
                              std::numeric_limits<double>::quiet_NaN()}),
             "INF|NAN");
+}
+
+// Rounded from the binary value, not from a shorter decimal form of it: 0.145 is a
+// little below 0.145 as a double, 1e20 an integer of 21 digits.
+TEST(Format, RoundsTheExactBinaryValue) {
+  EXPECT_EQ(Format("%f|%f|%.2f", {0.145, 2.675, 1.005}), "0.14|2.67|1.00");
+  EXPECT_EQ(Format("%f", {100500.0 / 10000000 * 100}), "1.00") << "1.0049999999999999";
+  EXPECT_EQ(Format("%.2f|%.2f|%.0f|%.0f", {0.125, -0.375, 2.5, -0.5}), "0.13|-0.38|3|-1")
+      << "exact halves go away from zero";
+  EXPECT_EQ(FormatFloat("0.00", 0.145), "0.14");
+  EXPECT_EQ(FormatFloat("0.0E+00", 0.000145), "1.5E-04") << "a little above the half";
+  EXPECT_EQ(Format("%e", {5e-324}), "4.94065645841247E-324") << "the smallest double";
+}
+
+TEST(Format, LargeIntegersShowTheirOwnDigits) {
+  EXPECT_EQ(Format("%.0f", {133592130455000016.0}), "133592130455000016");
+  EXPECT_EQ(FormatFloat("0", -36028797018963968.0), "-36028797018963968");
+  EXPECT_EQ(Format("%f", {1e20}), "100000000000000000000.00");
+  // 2^63 - 1 where Extended holds it (32-bit Windows), else the 2^63 it rounds to.
+  const bool Holds64Bits = std::numeric_limits<Extended>::digits >= 64;
+  EXPECT_EQ(FormatFloat("0", static_cast<Extended>(INT64_MAX)),
+            Holds64Bits ? "9223372036854775807" : "9223372036854775808");
+  EXPECT_EQ(FormatFloat("0", static_cast<Extended>(INT64_MIN + 1)),
+            Holds64Bits ? "-9223372036854775807" : "-9223372036854775808");
+  const std::string Largest = Format("%.0f", {std::numeric_limits<double>::max()});
+  EXPECT_EQ(Largest.size(), 309u);
+  EXPECT_EQ(Largest.substr(0, 20), "17976931348623157081");
+  EXPECT_EQ(Largest.substr(300), "124858368");
 }
 
 TEST(Format, MismatchedPatternsAreRefused) {
@@ -80,7 +108,6 @@ TEST(FormatFloat, PicturePatterns) {
   EXPECT_EQ(FormatFloat("0,", -1234567.5), "-1,234,568");
   EXPECT_EQ(FormatFloat("0,", 999), "999");
   EXPECT_EQ(FormatFloat("0.00", 2.5), "2.50");
-  EXPECT_EQ(FormatFloat("0.00", 0.145), "0.15");
   EXPECT_EQ(FormatFloat("0.00", -1234.567), "-1234.57");
   EXPECT_EQ(FormatFloat("0.00", 999.995), "1000.00");
   EXPECT_EQ(FormatFloat("#,##0.00", 1234567.891), "1,234,567.89");

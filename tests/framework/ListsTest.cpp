@@ -82,6 +82,20 @@ TEST(TCollection, DestructionAndClearDestroyEveryItem) {
   EXPECT_EQ(TTextItem::Destroyed, 3);
 }
 
+TEST(TCollection, SetIndexMovesAnItemAndShiftsTheOthers) {
+  TCollection Collection(&CollectionItemClass<TTextItem>);
+  for (const char* Text : {"a", "b", "c", "d"}) AddText(Collection, Text);
+  Collection.Items(0)->SetIndex(2);
+  EXPECT_EQ(TextsOf(Collection), (std::vector<std::string>{"b", "c", "a", "d"}));
+  Collection.Items(3)->SetIndex(0);
+  EXPECT_EQ(TextsOf(Collection), (std::vector<std::string>{"d", "b", "c", "a"}));
+  Collection.Items(1)->SetIndex(1);
+  EXPECT_EQ(TextsOf(Collection), (std::vector<std::string>{"d", "b", "c", "a"}));
+  EXPECT_THROW(Collection.Items(1)->SetIndex(4), EListError);
+  EXPECT_THROW(Collection.Items(1)->SetIndex(-1), EListError);
+  EXPECT_EQ(TextsOf(Collection), (std::vector<std::string>{"d", "b", "c", "a"}));
+}
+
 TEST(TCollection, AssignReplacesItemsByCopiesMadeWithTheItemsAssign) {
   TCollection Source(&CollectionItemClass<TTextItem>);
   AddText(Source, "x");

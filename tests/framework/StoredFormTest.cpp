@@ -194,9 +194,10 @@ TEST_F(StoredFormTest, WritesStoredPropertiesInDeclarationOrderAndReadsThemBack)
 }
 
 TEST_F(StoredFormTest, AppliesPropertiesInDeclarationOrderWhileEverythingIsLoading) {
-  // Keys in reverse order; the root refers to a component listed after it.
+  // Keys in reverse order; the root refers to a component listed after it, in other
+  // letter case.
   const std::string Text = R"({"components": [{"Buddy": null, "Size": 2, "name": "B",
-      "class": "TBox"}], "Buddy": "B", "Caption": "c", "name": "A", "class": "TBox"})";
+      "class": "TBox"}], "Buddy": "b", "Caption": "c", "name": "A", "class": "TBox"})";
   std::unique_ptr<TComponent> Root(ReadComponentForm(Text, nullptr));
   EXPECT_EQ(Log, (std::vector<std::string>{"A.Caption loading", "A.Buddy loading", "B.Size loading",
                                            "B.Buddy loading", "A.Loaded", "B.Loaded"}));

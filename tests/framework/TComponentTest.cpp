@@ -59,9 +59,8 @@ TEST(TComponent, OwnerDestroysOwnedComponentsLastFirst) {
   EXPECT_EQ(A->GetOwner(), Owner);
 
   delete Owner;
-  // Each destruction of a child tells the remaining ones (Owner's own Notification runs
-  // as the base's once Owner's destructor has begun, so Owner logs nothing).
-  EXPECT_EQ(Log, (TLog{"~Owner", "~B", "A told", "~A"}));
+  // The children go without being told of each other: they all go.
+  EXPECT_EQ(Log, (TLog{"~Owner", "~B", "~A"}));
 }
 
 TEST(TComponent, DeletingAnOwnedComponentLeavesItsOwner) {
@@ -167,6 +166,24 @@ TEST(TComponent, NamesAreIdentifiersUniqueAmongSiblingsIgnoringCase) {
   EXPECT_EQ(MessageOf("_Monitor2"), "");
   Filter->SetName("PERFFILTER1");  // its own name in other letters
   EXPECT_EQ(Filter->Name(), "PERFFILTER1");
+}
+
+TEST(TComponent, NamesGoneByRenameOrDestructionAreFreeAgain) {
+  TLog Log;
+  TProbe Form(nullptr, "Form", &Log);
+  auto* First = new TProbe(&Form, "First", &Log);
+  auto* Second = new TProbe(&Form, "Second", &Log);
+  First->SetName("Renamed");
+  EXPECT_EQ(Form.FindComponent("first"), nullptr);
+  EXPECT_EQ(Form.FindComponent("RENAMED"), First);
+  Second->SetName("First");
+  EXPECT_EQ(Form.FindComponent("First"), Second);
+  delete First;
+  EXPECT_EQ(Form.FindComponent("Renamed"), nullptr);
+  Second->SetName("");
+  EXPECT_EQ(Form.FindComponent("First"), nullptr);
+  auto* Third = new TProbe(&Form, "renamed", &Log);
+  EXPECT_EQ(Form.FindComponent("Renamed"), Third);
 }
 
 class TOther : public TPersistent {};

@@ -1,6 +1,10 @@
 #include "LiveBlock.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include "PerfBlockCheck.h"
@@ -97,6 +101,62 @@ const TDecodedInstance* ProcessInstance(const TDecodedObject& Process, std::uint
     if (Instance.Values.at(IdProcess) == Pid && Instance.Name != "_Total") return &Instance;
   }
   return nullptr;
+}
+
+const TDecodedInstance* InstanceNamed(const TDecodedObject& Object, const std::string& Name) {
+  for (const TDecodedInstance& Instance : Object.Instances) {
+    if (Instance.Name == Name) return &Instance;
+  }
+  return nullptr;
+}
+
+double SecondsSince(std::int64_t FileTime, const TDecodedObject& Object) {
+  return static_cast<double>(Object.PerfTime - FileTime) / static_cast<double>(Object.PerfFreq);
+}
+
+std::string ReadText(const std::string& Path) {
+  std::ifstream In(Path);
+  std::stringstream Text;
+  Text << In.rdbuf();
+  return Text.str();
+}
+
+std::vector<std::string> StatFields(const std::string& Path) {
+  std::string Text = ReadText(Path);
+  std::size_t Open = Text.find('('), Close = Text.rfind(')');
+  if (Open == std::string::npos || Close == std::string::npos || Open == 0) return {};
+  std::vector<std::string> Fields{"", Text.substr(0, Open - 1),
+                                  Text.substr(Open + 1, Close - Open - 1)};
+  std::istringstream Rest(Text.substr(Close + 2));
+  for (std::string Field; Rest >> Field;) Fields.push_back(Field);
+  return Fields;
+}
+
+std::uint64_t KeyedNumber(const std::string& Path, const std::string& Key) {
+  std::istringstream Lines(ReadText(Path));
+  for (std::string Line; std::getline(Lines, Line);) {
+    if (Line.rfind(Key + ":", 0) == 0) return std::stoull(Line.substr(Key.size() + 1));
+  }
+  ADD_FAILURE() << Key << " not in " << Path;
+  return 0;
+}
+
+TWaitingThreads::TWaitingThreads(int Count) {
+  for (int At = 0; At < Count; ++At) {
+    Threads_.emplace_back([this] {
+      std::unique_lock<std::mutex> Lock(Mutex_);
+      Done_.wait(Lock, [this] { return Finished_; });
+    });
+  }
+}
+
+TWaitingThreads::~TWaitingThreads() {
+  {
+    std::lock_guard<std::mutex> Lock(Mutex_);
+    Finished_ = true;
+  }
+  Done_.notify_all();
+  for (std::thread& Thread : Threads_) Thread.join();
 }
 
 }  // namespace gaugery::test

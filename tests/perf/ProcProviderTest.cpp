@@ -6,15 +6,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <numeric>
 #include <set>
 #include <sstream>
-#include <thread>
 
 #include "LiveBlock.h"
 #include "perf/ProcClock.h"
@@ -31,34 +28,6 @@ constexpr DWORD ThreadCount = 680, ElapsedTime = 684, IdProcess = 784, CreatingP
                 HandleCount = 952;
 constexpr std::uint64_t MiB = 1 << 20;
 
-std::string ReadText(const std::string& Path) {
-  std::ifstream In(Path);
-  std::stringstream Text;
-  Text << In.rdbuf();
-  return Text.str();
-}
-
-// The fields of /proc/self/stat numbered as in proc(5): 1 the pid, 2 the name, ...
-std::vector<std::string> OwnStat() {
-  std::string Text = ReadText("/proc/self/stat");
-  std::size_t Open = Text.find('('), Close = Text.rfind(')');
-  std::vector<std::string> Fields{"", Text.substr(0, Open - 1),
-                                  Text.substr(Open + 1, Close - Open - 1)};
-  std::istringstream Rest(Text.substr(Close + 2));
-  for (std::string Field; Rest >> Field;) Fields.push_back(Field);
-  return Fields;
-}
-
-// A number of a "Key: value" file in /proc, in the file's unit.
-std::uint64_t KeyedNumber(const std::string& Path, const std::string& Key) {
-  std::istringstream Lines(ReadText(Path));
-  for (std::string Line; std::getline(Lines, Line);) {
-    if (Line.rfind(Key + ":", 0) == 0) return std::stoull(Line.substr(Key.size() + 1));
-  }
-  ADD_FAILURE() << Key << " not in " << Path;
-  return 0;
-}
-
 std::set<std::uint32_t> ListPids() {
   std::set<std::uint32_t> Pids;
   for (const auto& Entry : std::filesystem::directory_iterator("/proc")) {
@@ -68,10 +37,6 @@ std::set<std::uint32_t> ListPids() {
   return Pids;
 }
 
-double SecondsSince(std::int64_t FileTime, const TDecodedObject& Object) {
-  return static_cast<double>(Object.PerfTime - FileTime) / static_cast<double>(Object.PerfFreq);
-}
-
 double Uptime() { return std::stod(ReadText("/proc/uptime")); }
 
 std::vector<DWORD> IndexesOf(const std::vector<TDecodedObject>& Objects) {
@@ -79,33 +44,6 @@ std::vector<DWORD> IndexesOf(const std::vector<TDecodedObject>& Objects) {
   for (const TDecodedObject& Object : Objects) Indexes.push_back(Object.Index);
   return Indexes;
 }
-
-// Threads that wait until the object is destroyed.
-class TWaitingThreads {
- public:
-  explicit TWaitingThreads(int Count) {
-    for (int At = 0; At < Count; ++At) {
-      Threads_.emplace_back([this] {
-        std::unique_lock<std::mutex> Lock(Mutex_);
-        Done_.wait(Lock, [this] { return Finished_; });
-      });
-    }
-  }
-  ~TWaitingThreads() {
-    {
-      std::lock_guard<std::mutex> Lock(Mutex_);
-      Finished_ = true;
-    }
-    Done_.notify_all();
-    for (std::thread& Thread : Threads_) Thread.join();
-  }
-
- private:
-  std::mutex Mutex_;
-  std::condition_variable Done_;
-  bool Finished_ = false;
-  std::vector<std::thread> Threads_;
-};
 
 TEST(ProcProvider, ProcessInstancesArePidsInAscendingOrderThenTotal) {
   std::set<std::uint32_t> Before = ListPids();
@@ -141,9 +79,9 @@ TEST(ProcProvider, OwnProcessShowsItsNameThreadsMemoryAndStart) {
   TWaitingThreads Waiting(3);
   QueryObjects(u"230");  // grows the buffers, so that the working set holds still
   std::uint64_t RssBefore = KeyedNumber("/proc/self/status", "VmRSS") * 1024;
-  std::vector<std::string> StatBefore = OwnStat();
+  std::vector<std::string> StatBefore = StatFields("/proc/self/stat");
   std::vector<TDecodedObject> Objects = QueryObjects(u"230");
-  std::vector<std::string> StatAfter = OwnStat();
+  std::vector<std::string> StatAfter = StatFields("/proc/self/stat");
   std::uint64_t RssAfter = KeyedNumber("/proc/self/status", "VmRSS") * 1024;
 
   const TDecodedObject& Processes = ObjectOf(Objects, Process);
@@ -278,11 +216,13 @@ TEST(ProcProvider, MemoryAndSystemHaveOneCounterBlockEach) {
   EXPECT_NEAR(SecondsSince(static_cast<std::int64_t>(Sys.Values.at(674)), Sys), UptimeNow, 1.0);
 }
 
-TEST(ProcProvider, ValueNameSelectsObjectsInBlockOrder) {
-  EXPECT_EQ(IndexesOf(QueryObjects(u"Global")), (std::vector<DWORD>{230, 238, 4, 2}));
+TEST(ProcProvider, ValueNameSelectsObjectsInBlockOrderAndThreadsOnlyByIndex) {
+  EXPECT_EQ(IndexesOf(QueryObjects(u"Global")),
+            (std::vector<DWORD>{230, 238, 4, 2, 234, 236, 510, 700}));
   EXPECT_EQ(IndexesOf(QueryObjects(u"2 238")), (std::vector<DWORD>{238, 2}));
   EXPECT_EQ(IndexesOf(QueryObjects(u"4")), (std::vector<DWORD>{4}));
   EXPECT_EQ(IndexesOf(QueryObjects(u"9999 230")), (std::vector<DWORD>{230}));
+  EXPECT_EQ(IndexesOf(QueryObjects(u"700 232 230 510")), (std::vector<DWORD>{230, 232, 510, 700}));
   EXPECT_TRUE(QueryObjects(u"9999").empty());
   EXPECT_TRUE(QueryObjects(u"Costly").empty());
 }

@@ -54,6 +54,7 @@ void ExpectNoAllocationInSteadyState(const std::string& Key) {
 TEST(Refresh, SteadyStateMakesNoHeapAllocation) {
   ExpectNoAllocationInSteadyState("Global");
   ExpectNoAllocationInSteadyState("238 230");
+  ExpectNoAllocationInSteadyState("232");
 }
 
 }  // namespace

@@ -56,10 +56,10 @@ TEST_F(LoadNameStringsTest, MissingValueGivesAnEmptyList) {
 
 TEST(Locales, OneListRefilledOnEveryCall) {
   TStringList* First = Locales();
-  EXPECT_EQ(LinesOf(*First), (Lines{"009", "007", "00A"}));
+  EXPECT_EQ(LinesOf(*First), (Lines{"009", "007", "00A", "00É"}));
   First->Clear();
   EXPECT_EQ(Locales(), First);
-  EXPECT_EQ(LinesOf(*First), (Lines{"009", "007", "00A"}));
+  EXPECT_EQ(LinesOf(*First), (Lines{"009", "007", "00A", "00É"}));
 }
 
 }  // namespace

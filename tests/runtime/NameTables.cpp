@@ -27,6 +27,7 @@ std::vector<TPerfLocaleNames> StandardNameTables() {
        {{3, "System help"}, {5, ""}, {7, " Memory help "}}},
       {"007", {{2, "System"}, {4, "Speicher"}}, {{3, "Systemhilfe"}}},
       {"00A", {{2, "Sistema"}}, {{3, "Ayuda"}}},
+      {"00É", {{2, "Système"}}, {{3, "Aide"}}},
   };
 }
 

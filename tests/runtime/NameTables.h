@@ -13,8 +13,9 @@ namespace gaugery::testing {
 // Installs one names-only provider carrying the given tables.
 void InstallNameTables(std::vector<TPerfLocaleNames> Tables);
 
-// The tables most tests use: "009", "007" and "00A". The "009" counter names hold a
-// title listed under two indexes, an index listed twice, a blank text and non-ASCII text.
+// The tables most tests use: "009", "007", "00A" and "00É". The "009" counter names hold
+// a title listed under two indexes, an index listed twice, a blank text and non-ASCII
+// text.
 std::vector<TPerfLocaleNames> StandardNameTables();
 
 // The lines of a list, for comparing whole lists in expectations.

@@ -102,6 +102,15 @@ TEST_F(PerfMonitorItemTest, KeysOfSeveralCountersAndOfSeparatorsOnly) {
   EXPECT_EQ(Names(None), (std::vector<std::string>{"svc/"}));
 }
 
+// Values beyond 2^53 differ in their last digits, which a double would lose.
+TEST_F(PerfMonitorItemTest, KeyValuesAreTheCountersOwnDigits) {
+  Serve({{{"svc", 10, 9007199254740993}, {"svc", 11, 9007199254740992}, {"big", 12, -1}}});
+  TPerfMonitorItem* Item = AddItem("Thread Count", "% Processor Time");
+  Monitor_->Collect();
+  EXPECT_EQ(Names(Item),
+            (std::vector<std::string>{"svc/9007199254740993", "svc/9007199254740992", "big/-1"}));
+}
+
 TEST_F(PerfMonitorItemTest, RecordsKeepTheOrderOfFirstAppearanceAndVanishWithTheirInstance) {
   Serve({{{"a", 1}, {"b", 2}, {"c", 3}}, {{"c", 3}, {"d", 4}, {"a", 1}}, {{"a", 1}}});
   TPerfMonitorItem* Item = AddItem("% Processor Time", "ID Process");
@@ -225,6 +234,45 @@ TEST_F(PerfMonitorItemTest, AssignCopiesNamesAndKey) {
   EXPECT_EQ(Copy->ObjectKey(), "ID Process");
   TStringList NotAnItem;
   EXPECT_EQ(ErrorOf([&] { Copy->Assign(&NotAnItem); }), "Incompatible types");
+}
+
+// A form's key may name a counter the names do not know: the copy takes it as text, and
+// the copy's first collection fails on it.
+TEST_F(PerfMonitorItemTest, AssignCopiesAKeyThatNamesNoCounterAsText) {
+  Serve({{{"svc", 10}}});
+  Monitor_->BeginLoading();
+  TPerfMonitorItem* Source = AddItem("% Processor Time", "ID Process;Bogus");
+  Monitor_->Loaded();
+  TPerfMonitor Target(nullptr);
+  TPerfMonitorItem* Copy = Target.Items()->Add();
+  Copy->Assign(Source);
+  EXPECT_EQ(Copy->ObjectName(), "Process");
+  EXPECT_EQ(Copy->CounterName(), "% Processor Time");
+  EXPECT_EQ(ErrorOf([&] { Target.Collect(); }), "Invalid performance counter name : Bogus");
+}
+
+// The counter's name is what was lost, for objects with instances as for those without.
+TEST_F(PerfMonitorItemTest, CounterGoneFromTheSampleFailsByItsName) {
+  test::TObjectSpec Process = ProcessObject({{"svc", 10}});
+  test::TObjectSpec Gauge = testing::GaugeObject({});
+  test::TObjectSpec Shrunk = Process;
+  Shrunk.Counters.pop_back();  // "% Processor Time"
+  for (auto& Instance : Shrunk.Instances) Instance.Values.pop_back();
+  test::TObjectSpec Renumbered = Gauge;
+  Renumbered.Counters[0].NameIndex = 704;  // "Value Base" instead of "Value"
+  for (const auto& [Object, Counter] :
+       {std::pair{"Process", "% Processor Time"}, std::pair{"Gauge", "Value"}}) {
+    Monitor_.reset();
+    Provider_.reset();
+    Provider_.emplace(testing::SampleProvider(
+        {SampleBlock(0, {Process, Gauge}), SampleBlock(1, {Shrunk, Renumbered})}));
+    Monitor_.emplace(nullptr);
+    TPerfMonitorItem* Item = Monitor_->Items()->Add();
+    Item->SetObjectName(Object);
+    Item->SetCounterName(Counter);
+    Monitor_->Collect();
+    EXPECT_EQ(ErrorOf([&] { Monitor_->Collect(); }), "Invalid performance counter name") << Object;
+  }
 }
 
 TEST_F(PerfMonitorItemTest, NameErrorsPassThroughAndCollectFailsForAMissingObject) {

@@ -102,6 +102,26 @@ TEST(PerfMonitor, LocaleChangeAfterLoadingFindsTheStoredNamesFirst) {
   EXPECT_EQ(Item->ObjectKey(), "Prozesskennung");
 }
 
+// Names that do not resolve (a key counter unknown, an object unknown) stay as they
+// are; what can be renamed is.
+TEST(PerfMonitor, LocaleChangeNeverFailsBecauseOfAName) {
+  test::TFakeProviders Provider = ServeProcesses({0});
+  TPerfMonitor Monitor(nullptr);
+  Monitor.BeginLoading();
+  TPerfMonitorItem* Item = AddItem(Monitor, "Process", "% Processor Time", "ID Process;Bogus");
+  TPerfMonitorItem* Unknown = AddItem(Monitor, "Nowhere", "Nothing", "");
+  Monitor.Loaded();
+  Monitor.SetLocaleID("007");
+  EXPECT_EQ(Monitor.LocaleID(), "007");
+  EXPECT_EQ(Item->ObjectName(), "Prozess");
+  EXPECT_EQ(Item->CounterName(), "Prozessorzeit (%)");
+  EXPECT_EQ(ErrorOf([&] { Item->ObjectKey(); }), "Invalid performance counter name : Bogus");
+  EXPECT_EQ(Item->ObjectKey(), "Prozesskennung") << "renamed, up to the unknown name";
+  EXPECT_EQ(Unknown->ObjectName(), "");
+  Monitor.SetLocaleID("009");
+  EXPECT_EQ(Item->ObjectKey(), "ID Process");
+}
+
 TEST(PerfMonitor, HelpsAndItemsPassThrough) {
   test::TFakeProviders Provider = ServeProcesses({0});
   TPerfHelps Helps(nullptr);

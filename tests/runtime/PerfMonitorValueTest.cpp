@@ -150,6 +150,15 @@ TEST(PerfMonitorValue, TextsUseTheUsersDecimalSeparatorAndRoundHalvesAwayFromZer
             "-3,13");
 }
 
+// 100500 of a 100 ns timer over one second is 1.0049999999999999 as computed, which
+// shows as 1.00; a large raw count shows its own digits.
+TEST(PerfMonitorValue, TextsShowTheComputedValueRoundedAsItIs) {
+  EXPECT_EQ(TGaugeRun({{PERF_100NSEC_TIMER, 0}, {PERF_100NSEC_TIMER, 100500}}).Record().AsString(),
+            "1.00");
+  EXPECT_EQ(TGaugeRun({{PERF_COUNTER_LARGE_RAWCOUNT, 133592130455000016}}).Record().AsString(),
+            "133592130455000016");
+}
+
 TEST(PerfMonitorValue, AverageSpansTheWholeRunAndCurrentTheLastSecond) {
   TGaugeRun Run(
       {{PERF_COUNTER_COUNTER, 0}, {PERF_COUNTER_COUNTER, 10}, {PERF_COUNTER_COUNTER, 40}});

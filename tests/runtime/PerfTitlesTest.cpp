@@ -103,13 +103,14 @@ TEST_F(PerfTitlesTest, MissesGiveTheEmptyAnswers) {
 TEST_F(PerfTitlesTest, HashLookupsAnswerLikeALinearSearch) {
   TPerfTitles Titles(nullptr);
   TPerfInfoData* Data = AcquirePerfInfoData("009", "Counter", "");
-  // Full-width forms differ from the plain ones only beyond letter case.
+  // Full-width forms differ from the plain ones beyond letter case.
   for (const char* Probe : {"SYSTEM", "ÄPFEL", "Äpfel ", "repeated", "First", "10", "010", "", "1",
                             "18", "System\t", "  \t", "１８", "ＳＹＳＴＥＭ", "0", "-1"}) {
     EXPECT_EQ(Titles.IndexOfTitle(Probe), Data->Items.IndexOf(Probe)) << Probe;
     EXPECT_EQ(Titles.IndexOfIdx(Probe), Data->Idx.IndexOf(Probe)) << Probe;
   }
-  EXPECT_EQ(Titles.IndexOfIdx("１８"), 7) << "an index text found through the text index";
+  EXPECT_EQ(Titles.TitleByIdx("２"), "") << "an index is found only in plain decimal";
+  EXPECT_EQ(Titles.IdxOfTitle("ＳＹＳＴＥＭ"), "-1");
   ReleasePerfInfoData(Data);
 }
 
@@ -119,7 +120,7 @@ TEST(PerfInfoData, IndexesOfAnyLinesAnswerLikeALinearSearch) {
     Loaded.Add(Line);
   TPerfInfoData Data;
   Data.Fill(Loaded);
-  EXPECT_EQ(LinesOf(Data.Items), (Lines{"a", "b", "b", "d", "e", "e", "a", "h"}));
+  EXPECT_EQ(LinesOf(Data.Items), (Lines{"a", "b", "b", "d", "e", "f", "a", "h"}));
   for (const char* Probe : {"7", "x", "X", "07", "1", "１", "", "a", "B", "e", "g", "h"}) {
     EXPECT_EQ(Data.IndexOfIdx(Probe), Data.Idx.IndexOf(Probe)) << Probe;
     EXPECT_EQ(Data.IndexOfItem(Probe), Data.Items.IndexOf(Probe)) << Probe;
@@ -139,6 +140,32 @@ TEST_F(PerfTitlesTest, LocaleChangesReleaseTheContents) {
   Titles.SetLocaleID("0FF");
   EXPECT_EQ(Titles.LocaleID(), "009");
   EXPECT_EQ(Titles.Title(1), "System");
+}
+
+// A locale that looks like an installed one but is not: no table is loaded under it.
+TEST_F(PerfTitlesTest, LocaleSpelledWithOtherCharactersIsNotInstalled) {
+  TPerfTitles Odd(nullptr);
+  for (const char* Locale : {"００９", "009\x7F"}) {
+    Odd.SetLocaleID(Locale);
+    EXPECT_EQ(Odd.LocaleID(), "009") << Locale;
+    EXPECT_EQ(Odd.TitleByIdx("2"), "System") << Locale;
+  }
+  TPerfTitles Plain(nullptr);
+  EXPECT_EQ(Plain.TitleByIdx("4"), "Memory");
+  EXPECT_EQ(CachedEntries(), 1);
+}
+
+// The registry may tell apart names that differ in letter case beyond ASCII: a table is
+// loaded under the locale's name as the registry lists it, and so is the one shared.
+TEST_F(PerfTitlesTest, LocaleInOtherLetterCaseLoadsTheInstalledTable) {
+  TPerfTitles Lower(nullptr);
+  Lower.SetLocaleID("00é");
+  EXPECT_EQ(Lower.LocaleID(), "00é");
+  EXPECT_EQ(Lower.TitleByIdx("2"), "Système");
+  TPerfTitles Upper(nullptr);
+  Upper.SetLocaleID("00É");
+  EXPECT_EQ(Upper.TitleByIdx("2"), "Système");
+  EXPECT_EQ(CachedEntries(), 1);
 }
 
 TEST_F(PerfTitlesTest, ComputerNameCountsOnlyAtAcquisition) {

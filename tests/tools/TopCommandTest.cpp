@@ -1,33 +1,48 @@
 // gaugery top on replayed samples: the plain lines it prints when its output is not a
-// terminal, one table per refresh.
+// terminal, and the screen it draws on a terminal as the user scrolls, sorts, filters,
+// resizes and ends it.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "ProcessSamples.h"
 #include "ProgramRun.h"
+#include "TerminalRun.h"
 
 namespace {
 
 using namespace gaugery;
 using namespace gaugery::testing;
 
-std::string SavedBlock(const test::TBlock& Block, const std::string& Tag) {
-  const std::string File =
-      ::testing::TempDir() + "gaugery-top-" + Tag + "-" + std::to_string(getpid()) + ".blk";
-  std::ofstream(File, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Block.Bytes.data()), Block.Size());
-  return File;
-}
+// A capture file for --replay, removed with the object.
+class SavedBlock {
+ public:
+  SavedBlock(const test::TBlock& Block, const std::string& Tag)
+      : Path_(::testing::TempDir() + "gaugery-top-" + Tag + "-" + std::to_string(getpid()) +
+              ".blk") {
+    std::ofstream(Path_, std::ios::binary)
+        .write(reinterpret_cast<const char*>(Block.Bytes.data()), Block.Size());
+  }
+  ~SavedBlock() { std::remove(Path_.c_str()); }
+  SavedBlock(const SavedBlock&) = delete;
+  SavedBlock& operator=(const SavedBlock&) = delete;
+
+  const std::string& Path() const { return Path_; }
+
+ private:
+  std::string Path_;
+};
 
 const std::string Captions =
     "Task name\tID Process\tElapsed Time\tThread Count\tHandle Count\tPage File Bytes\t"
-    "Page File Bytes Peak\tPool Nonpaged Bytes\tWorking Set\n";
+    "Page File Bytes Peak\tPool Nonpaged Bytes\tWorking Set\tCPU %\n";
 
 // Runs the program under the C locale, whose separators are "," for thousands and ":"
 // in times.
@@ -56,33 +71,180 @@ TEST(GaugeryTop, PrintsOneTablePerRefreshFollowingTheProcesses) {
                             .WorkingSet = 123456789};
   TProcessSample Later = Init;
   Later.RunningSeconds += 1;
-  const std::string Three = SavedBlock(
-      ProcessBlock({Init,
-                    {.Name = "shell", .Id = 1234, .RunningSeconds = 59, .WorkingSet = 999},
-                    {.Name = "shell", .Id = 1235, .RunningSeconds = 3600}}),
+  // A start time as far back as the value goes: the running time is still computed.
+  const TProcessSample Ancient{
+      .Name = "ancient", .Id = 7, .StartTime = std::numeric_limits<std::int64_t>::min()};
+  const SavedBlock Three(
+      ProcessBlock(
+          {Init, {.Name = "shell", .Id = 1234, .RunningSeconds = 59, .WorkingSet = 999}, Ancient}),
       "three");
-  const std::string One = SavedBlock(ProcessBlock({Later}), "one");
-  const ProgramRun Run = RunInCLocale("--replay " + Three + " --replay " + One + " top --count 2");
-  std::remove(Three.c_str());
-  std::remove(One.c_str());
+  const SavedBlock Two(ProcessBlock({Later, Ancient}, 1), "two");
+  const ProgramRun Run =
+      RunInCLocale("--replay " + Three.Path() + " --replay " + Two.Path() + " top --count 2");
 
   EXPECT_EQ(Run.ExitCode, 0) << Run.Err;
   EXPECT_EQ(Run.Out, Captions +
-                         "init\t1\t02:03:04\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\n"
-                         "shell\t1,234\t00:00:59\t1\t0\t0\t0\t0\t999\n"
-                         "shell\t1,235\t01:00:00\t1\t0\t0\t0\t0\t0\n" +
+                         "init\t1\t02:03:04\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\t-\n"
+                         "shell\t1,234\t00:00:59\t1\t0\t0\t0\t0\t999\t-\n"
+                         "ancient\t7\t17:54:45\t1\t0\t0\t0\t0\t0\t-\n" +
                          Captions +
-                         "init\t1\t02:03:05\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\n");
+                         "init\t1\t02:03:05\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\t0.0\n"
+                         "ancient\t7\t17:54:45\t1\t0\t0\t0\t0\t0\t0.0\n");
 }
 
-TEST(GaugeryTop, ReportsAFailingRefresh) {
-  const std::string NoProcesses = SavedBlock(BlockWithoutProcesses(), "none");
-  const ProgramRun Run = RunGaugery("--replay " + NoProcesses + " top --count 1");
-  std::remove(NoProcesses.c_str());
+// Processor time goes by process id: same-named processes keep their own, and a process
+// id that a new program took over has no previous sample. A sum that went back (processes
+// ended) shows no value.
+TEST(GaugeryTop, SortsByProcessorTimeOfEachProcess) {
+  const SavedBlock First(ProcessBlock({{.Name = "init", .Id = 1},
+                                       {.Name = "shell", .Id = 1234},
+                                       {.Name = "shell", .Id = 1235, .ProcessorTime = 4'000'000},
+                                       {.Name = "sleep", .Id = 1236, .ProcessorTime = 5'000'000},
+                                       {.Name = "_Total", .ProcessorTime = 20'000'000}}),
+                         "first");
+  const SavedBlock Second(ProcessBlock({{.Name = "init", .Id = 1, .ProcessorTime = 1'000'000},
+                                        {.Name = "shell", .Id = 1234, .ProcessorTime = 2'500'000},
+                                        {.Name = "shell", .Id = 1235, .ProcessorTime = 4'000'000},
+                                        {.Name = "bash", .Id = 1236, .ProcessorTime = 9'000'000},
+                                        {.Name = "_Total", .ProcessorTime = 16'500'000}},
+                                       1),
+                          "second");
+  const ProgramRun Run = RunInCLocale("--replay " + First.Path() + " --replay " + Second.Path() +
+                                      " top --count 2 --sort cpu");
+  ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+  const std::string SecondTable = Run.Out.substr(Run.Out.rfind("Task name"));
+  std::vector<std::string> Shown;
+  for (std::size_t Line = SecondTable.find('\n') + 1; Line < SecondTable.size();
+       Line = SecondTable.find('\n', Line) + 1) {
+    const std::string Text = SecondTable.substr(Line, SecondTable.find('\n', Line) - Line);
+    Shown.push_back(Text.substr(0, Text.find('\t')) + " " + Text.substr(Text.rfind('\t') + 1));
+  }
+  EXPECT_EQ(Shown, (std::vector<std::string>{"shell 25.0", "init 10.0", "shell 0.0", "bash -",
+                                             "_Total -"}));
+}
+
+TEST(GaugeryTop, RefusesWrongUsageAndReportsAFailingRefresh) {
+  EXPECT_EQ(RunGaugery("top --count 0").ExitCode, 2);
+  const ProgramRun Operand = RunGaugery("top extra");
+  EXPECT_EQ(Operand.ExitCode, 2);
+  EXPECT_NE(Operand.Err.find("unexpected operand extra"), std::string::npos) << Operand.Err;
+  const ProgramRun Ambiguous = RunGaugery("top --sort page --count 1");
+  EXPECT_EQ(Ambiguous.ExitCode, 2);
+  EXPECT_NE(Ambiguous.Err.find("option --sort needs one of the columns"), std::string::npos);
+  EXPECT_EQ(Ambiguous.Out, "");
+
+  const SavedBlock NoProcesses(BlockWithoutProcesses(), "none");
+  const ProgramRun Run = RunGaugery("--replay " + NoProcesses.Path() + " top --count 1");
   EXPECT_EQ(Run.ExitCode, 1);
   EXPECT_EQ(Run.Out, "");
   EXPECT_EQ(Run.Err, "Invalid performance object name\n");
-  EXPECT_EQ(RunGaugery("top --count 0").ExitCode, 2);
+}
+
+// --- On a terminal: forty processes p0 to p39 and _Total, all without processor time
+// yet, so that the default order (processor time) is the order of the sample.
+
+test::TBlock FortyProcesses() {
+  std::vector<TProcessSample> Processes = NumberedProcesses(40);
+  Processes.push_back({.Name = "_Total"});
+  return ProcessBlock(Processes);
+}
+
+bool StartsWith(const std::string& Text, const std::string& Start) {
+  return Text.compare(0, Start.size(), Start) == 0;
+}
+
+// The first row shown (line 2, under header and captions) starts with Name.
+std::function<bool(const TerminalRun::Screen&)> FirstRowIs(const std::string& Name) {
+  return [Name](const TerminalRun::Screen& Lines) {
+    return Lines.size() > 2 && StartsWith(Lines[2], Name + " ");
+  };
+}
+
+std::function<bool(const TerminalRun::Screen&)> HeaderHas(const std::string& Text) {
+  return [Text](const TerminalRun::Screen& Lines) {
+    return !Lines.empty() && Lines[0].find(Text) != std::string::npos;
+  };
+}
+
+void ExpectRestored(TerminalRun& Top, int ExitStatus) {
+  EXPECT_EQ(Top.ExitStatus(), ExitStatus);
+  EXPECT_TRUE(Top.Echoes());
+  const std::string LeftScreen = "\x1b[?1049l";
+  EXPECT_EQ(Top.Output().substr(Top.Output().size() - LeftScreen.size()), LeftScreen);
+}
+
+TEST(GaugeryTopScreen, ScrollsSortsAndFilters) {
+  const SavedBlock Forty(FortyProcesses(), "forty");
+  TerminalRun Top({"--replay", Forty.Path(), "top"}, 100, 12);
+  // 12 lines: header, captions, 8 rows, _Total, keys.
+  const TerminalRun::Screen First = Top.ScreenWhen(FirstRowIs("p0"));
+  ASSERT_EQ(First.size(), 12u);
+  EXPECT_TRUE(StartsWith(
+      First[0], "2024-05-15 12:30:45  40 processes on TESTHOST  sort: CPU %, descending  "))
+      << First[0];
+  EXPECT_TRUE(StartsWith(First[1], "Task name CPU % ID Proce~ Elapsed Ti~")) << First[1];
+  EXPECT_TRUE(StartsWith(First[9], "p7 ")) << First[9];
+  EXPECT_TRUE(StartsWith(First[10], "_Total ")) << First[10];
+  EXPECT_TRUE(StartsWith(First[11], "q quit")) << First[11];
+
+  Top.Type("\x1b[B");  // Down
+  Top.ScreenWhen(FirstRowIs("p1"));
+  Top.Type("\x1b[6~");  // PgDn
+  Top.ScreenWhen(FirstRowIs("p9"));
+  Top.Type("\x1b[F");  // End: the last page, _Total still under it
+  const TerminalRun::Screen Last = Top.ScreenWhen(FirstRowIs("p32"));
+  EXPECT_TRUE(StartsWith(Last[9], "p39 ")) << Last[9];
+  EXPECT_TRUE(StartsWith(Last[10], "_Total ")) << Last[10];
+  Top.Type("\x1b[H");  // Home
+  Top.ScreenWhen(FirstRowIs("p0"));
+
+  Top.Type("<");  // sorted by name, from the top of the new order
+  Top.ScreenWhen(HeaderHas("sort: Task name, ascending"));
+  Top.Type(">>");  // past CPU % to ID Process, largest first
+  Top.ScreenWhen(FirstRowIs("p39"));
+  Top.Type("r");
+  Top.ScreenWhen(FirstRowIs("p0"));
+
+  Top.Type("/P3");  // the filter ignores case
+  const TerminalRun::Screen Filtered = Top.ScreenWhen(HeaderHas("filter \"P3\": 11 shown"));
+  EXPECT_TRUE(StartsWith(Filtered[11], "Filter by name: P3_")) << Filtered[11];
+  Top.Type("\r");
+  Top.ScreenWhen([](const TerminalRun::Screen& Lines) {
+    return Lines.size() == 12 && StartsWith(Lines[11], "q quit") &&
+           Lines[0].find("11 shown") != std::string::npos;
+  });
+  Top.Type("\x1b");  // Escape clears the filter
+  Top.ScreenWhen([](const TerminalRun::Screen& Lines) {
+    return !Lines.empty() && Lines[0].find("filter") == std::string::npos;
+  });
+  Top.Type("q");
+  ExpectRestored(Top, 0);
+}
+
+TEST(GaugeryTopScreen, RedrawsAtOnceWhenResized) {
+  const SavedBlock Forty(FortyProcesses(), "resized");
+  TerminalRun Top({"--replay", Forty.Path(), "top"}, 100, 12);
+  Top.ScreenWhen(FirstRowIs("p0"));
+  Top.Resize(40, 6);
+  const TerminalRun::Screen Small = Top.ScreenWhen([](const TerminalRun::Screen& Lines) {
+    return Lines.size() == 6 && StartsWith(Lines[4], "_Total");
+  });
+  EXPECT_TRUE(StartsWith(Small[2], "p0 ")) << Small[2];
+  for (const std::string& Line : Small) EXPECT_EQ(Line.size(), 40u) << Line;
+  Top.Type("Q");
+  ExpectRestored(Top, 0);
+}
+
+TEST(GaugeryTopScreen, SignalsThatEndItRestoreTheTerminal) {
+  const SavedBlock Forty(FortyProcesses(), "signals");
+  for (const auto& [Signal, Status] :
+       std::vector<std::pair<int, int>>{{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}}) {
+    TerminalRun Top({"--replay", Forty.Path(), "top"}, 80, 10);
+    Top.ScreenWhen(FirstRowIs("p0"));
+    EXPECT_FALSE(Top.Echoes());
+    Top.Signal(Signal);
+    ExpectRestored(Top, Status);
+  }
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
-// The form designer's side of the plug-in: the property-editor base class with its
-// attribute flags, the registry that binds editors to component properties, and the
-// way an editor shows a modal dialog. A designer host asks the registry which editor
-// serves a property of the selected components, creates it, and calls GetAttributes,
-// GetValue, GetValues, SetValue and Edit on it.
+// The form designer's interfaces that a host and its design packages share: the
+// property-editor base class with its attribute flags, and the registry that binds
+// editors to component properties. A package registers its editors when the host loads
+// it; the host asks the registry for the editor of a property of the selected components,
+// and calls GetAttributes, GetValue, GetValues, SetValue and Edit on it. Both sides must
+// reach the one registry of the process, which is why it lives here and not in a package.
 #pragma once
 
 #include <cstdint>
@@ -13,11 +14,10 @@
 #include <typeindex>
 #include <vector>
 
+#include "framework/TComponent.h"
 #include "framework/TObject.h"
 #include "framework/TPersistent.h"
 #include "framework/TypeInfo.h"
-
-class QDialog;
 
 namespace gaugery {
 
@@ -34,24 +34,35 @@ inline constexpr TPropertyAttributes paReadOnly = 1u << 6;       // text cannot 
 // Raises Exception "Invalid property": an editor was given a component it does not serve.
 [[noreturn]] void RaiseInvalidProperty();
 
-// The components selected in the designer, first selected first.
+// The components selected in the designer, first selected first. Collection items are
+// selected like components when their collection is being edited.
 using TDesignSelection = std::vector<TPersistent*>;
 // Receives one drop-down entry per call.
 using TGetStrProc = std::function<void(const std::string& Value)>;
 
-// Edits one published property of the selected components. The base editor reads the
-// property as text from the first component and writes text to every one of them.
+// The component whose stored form holds Object: for a component its owner (or itself
+// when it has none), for a collection item that of the component owning the
+// collection. Null for an object outside any component.
+TComponent* DesignedFormOf(TPersistent* Object);
+
+// Edits one published property of the selected components. The base editor handles a
+// property by its kind, as text read from the first component and written to every one:
+// strings as they are; integers in decimal; booleans "False" and "True" from a list;
+// component references by the name of a component of the same form, offered in a list
+// of the form's components of the referenced class (the empty text clears the link);
+// collections read "(<collection class>)" and are edited by the host's collection
+// editor; other objects read empty and are read-only.
 class TPropertyEditor : public TObject {
  public:
   // The property must be published by every selected component's class.
   TPropertyEditor(TDesignSelection AComponents, const TPropertyInfo& AProperty);
 
   virtual TPropertyAttributes GetAttributes();
-  // The text of a string property; empty for other kinds.
   virtual std::string GetValue();
-  // Writes a string property; ignored for other kinds.
+  // EConvertError for a text that is not an integer or a boolean of an integer or
+  // boolean property; Exception "Invalid property value" for a name that no component of
+  // the form of the referenced class carries. The component's own setter may raise too.
   virtual void SetValue(const std::string& Value);
-  // Offers no entries.
   virtual void GetValues(const TGetStrProc& Proc);
   // Does nothing.
   virtual void Edit();
@@ -67,6 +78,14 @@ class TPropertyEditor : public TObject {
   void SetStrValue(const std::string& Value);
 
  private:
+  // The property as Component's own class describes it: the selected components may be
+  // of different classes that each publish a property of this name and type. A property
+  // the class does not publish (one a host describes itself) is the editor's own.
+  const TPropertyInfo& PropertyOf(TPersistent* Component) const;
+  // The components of the first component's form that the reference property accepts.
+  std::vector<TComponent*> ReferableComponents() const;
+  TComponent* ReferencedComponent(const std::string& Name) const;
+
   TDesignSelection Components_;
   const TPropertyInfo& Property_;
 };
@@ -110,15 +129,10 @@ const TPropertyEditorClass* FindPropertyEditor(const std::string& ComponentClass
 
 // The editor the designer shows for a property of the selection: the registered one
 // for the first component's class, else the base editor. Null when a selected class
-// does not publish the property, or when several components are selected and the
-// editor does not report paMultiSelect: the designer then shows no row.
+// does not publish the property or publishes it with another type, or when several
+// components are selected and the editor does not report paMultiSelect: the designer
+// then shows no row.
 std::unique_ptr<TPropertyEditor> CreatePropertyEditor(const TDesignSelection& Components,
                                                       const std::string& PropertyName);
-
-// Shows a dialog modally and answers its result (QDialog::Accepted or Rejected). A
-// host or a test may replace the way this is done; an empty runner restores exec().
-using TModalRunner = std::function<int(QDialog& Dialog)>;
-void SetModalRunner(TModalRunner Runner);
-int ShowModal(QDialog& Dialog);
 
 }  // namespace gaugery

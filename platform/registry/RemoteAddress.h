@@ -1,0 +1,31 @@
+// Where a machine running `gaugery serve` listens: the form a remote computer's name
+// takes on Linux ("\\host:port", "host:port", or "host" for the default port), and the
+// form of the server's --listen option.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace gaugery {
+
+// The port `gaugery serve` listens on unless told otherwise.
+inline constexpr std::uint16_t GaugeryServePort = 9441;
+
+struct TRemoteAddress {
+  std::string Host;  // a host name, an IPv4 address or an IPv6 address without brackets
+  std::uint16_t Port = GaugeryServePort;
+};
+
+// Reads "host", "host:port", "[ipv6]" or "[ipv6]:port", with or without a leading
+// "\\". A host name may hold letters, digits, "-", "_" and "."; an IPv6 address hex
+// digits, ":" and "." (a bare IPv6 address, without brackets, takes the default
+// port). The port is decimal, 0 to 65535. Empty for anything else, so that nothing a
+// caller passes on can carry spaces, slashes or line breaks into a request.
+std::optional<TRemoteAddress> ParseRemoteAddress(std::string_view Name);
+
+// "host:port", the IPv6 host in brackets.
+std::string AddressText(const TRemoteAddress& Address);
+
+}  // namespace gaugery

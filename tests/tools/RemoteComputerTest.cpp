@@ -1,0 +1,101 @@
+// A second `gaugery serve` on another loopback port read as a remote computer: by the
+// program's --computer option and by components with that ComputerName.
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "PerfFilter.h"
+#include "PerfMonitor.h"
+#include "PerfTitles.h"
+#include "ProgramRun.h"
+#include "ServeProcess.h"
+
+namespace gaugery {
+namespace {
+
+TEST(RemoteComputer, DumpOfTheComputerEqualsTheServedBlock) {
+  TServeProcess Server({"--interval", "3600"});
+  const auto Block = httplib::Client("127.0.0.1", Server.Port()).Get("/perfdata?value=Global");
+  ASSERT_TRUE(Block);
+  const std::string Capture = ::testing::TempDir() + "gaugery-served-" + std::to_string(getpid());
+  std::ofstream(Capture, std::ios::binary) << Block->body;
+
+  const ProgramRun Remote = RunGaugery("--computer " + Server.ComputerName() + " dump --json");
+  const ProgramRun Served = RunGaugery("--replay " + Capture + " dump --json");
+  std::remove(Capture.c_str());
+  ASSERT_EQ(Remote.ExitCode, 0) << Remote.Err;
+  ASSERT_EQ(Served.ExitCode, 0) << Served.Err;
+  EXPECT_EQ(nlohmann::json::parse(Remote.Out), nlohmann::json::parse(Served.Out));
+  const ProgramRun German = RunGaugery("--computer \\\\\\\\" + Server.ComputerName() +
+                                       " objects --locale 007");
+  EXPECT_EQ(German.Out.rfind("0  Prozess\n1  Prozessor\n2  Speicher\n3  System\n", 0), 0u)
+      << German.Out << German.Err;
+}
+
+TEST(RemoteComputer, FilterAndMonitorWithItsNameGiveItsValues) {
+  TServeProcess Server({"--interval", "0.1"});
+  TPerfFilter Filter(nullptr);
+  Filter.SetComputerName(Server.ComputerName());
+  TPerfCounterItem* Pid = Filter.Items()->Add();
+  Pid->SetObjectName("Process");
+  Pid->SetCounterName("ID Process");
+  Filter.Collect();
+  bool FoundServer = false;
+  for (int Instance = 0; Instance < Pid->InstanceCount(); ++Instance)
+    FoundServer = FoundServer || Pid->InsCtrAsInteger(Instance) == Server.Pid();
+  EXPECT_TRUE(FoundServer) << "the served processes include the server";
+
+  TPerfMonitor Monitor(nullptr);
+  Monitor.SetComputerName(Server.ComputerName());
+  TPerfMonitorItem* Busy = Monitor.Items()->Add();
+  Busy->SetObjectName("Processor");
+  Busy->SetCounterName("% Processor Time");
+  Monitor.Collect();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  Monitor.Collect();
+  ASSERT_GE(Busy->InstanceValueCount(), 2);
+  for (int Instance = 0; Instance < Busy->InstanceValueCount(); ++Instance) {
+    const Extended Percent = Busy->InstanceValues(Instance)->AsFloat();
+    EXPECT_GE(Percent, 0.0);
+    EXPECT_LE(Percent, 100.0);
+  }
+  EXPECT_GT(Monitor.DeltaSysTime(), 0) << "two samples of the server's clock";
+}
+
+TEST(RemoteComputer, GermanNamesArriveOverTheWire) {
+  TServeProcess Server;
+  TPerfTitles Remote(nullptr);
+  Remote.SetComputerName(Server.ComputerName());
+  Remote.SetLocaleID("007");
+  TPerfTitles Local(nullptr);
+  Local.SetLocaleID("007");
+  ASSERT_EQ(Remote.TitleCount(), Local.TitleCount());
+  for (int Position = 0; Position < Local.TitleCount(); ++Position)
+    EXPECT_EQ(Remote.Title(Position), Local.Title(Position));
+  EXPECT_EQ(Remote.TitleByIdx("6"), "Prozessorzeit (%)");
+}
+
+TEST(RemoteComputer, AStoppedServerGivesBadNetpathAndTheFixedMessages) {
+  std::string Name;
+  {
+    TServeProcess Server;
+    Name = Server.ComputerName();
+  }
+  const ProgramRun Dump = RunGaugery("--computer " + Name + " dump");
+  EXPECT_EQ(Dump.ExitCode, 1);
+  EXPECT_EQ(Dump.Err, "Error connecting to remote registry on " + Name + " (53)\n");
+  const ProgramRun Names = RunGaugery("--computer " + Name + " names");
+  EXPECT_EQ(Names.Err, "Cannot open remote registry on " + Name + " (53)\n");
+  const ProgramRun Counters = RunGaugery("--computer " + Name + " counters Process");
+  EXPECT_EQ(Counters.ExitCode, 2) << "counters reads this computer only";
+  EXPECT_EQ(RunGaugery("--computer " + Name + " --replay x dump").ExitCode, 2);
+}
+
+}  // namespace
+}  // namespace gaugery

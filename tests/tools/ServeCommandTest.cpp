@@ -1,0 +1,166 @@
+// `gaugery serve` run as its users run it: endpoints, errors and their log, the token,
+// the options.
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+#include "PerfBlockCheck.h"
+#include "PerfNameStrings.h"
+#include "ProgramRun.h"
+#include "ServeProcess.h"
+#include "WinPerf.h"
+#include "framework/Unicode.h"
+
+namespace gaugery {
+namespace {
+
+const char* const OpenMetricsAccept = "application/openmetrics-text;version=1.0.0,text/plain;q=0.5";
+
+// Sends Bytes on a new connection and returns the status line of the answer.
+std::string RawStatusLine(int Port, const std::string& Bytes) {
+  const int Socket = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in Address{};
+  Address.sin_family = AF_INET;
+  Address.sin_port = htons(static_cast<std::uint16_t>(Port));
+  Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string Answer;
+  if (connect(Socket, reinterpret_cast<sockaddr*>(&Address), sizeof Address) == 0 &&
+      send(Socket, Bytes.data(), Bytes.size(), MSG_NOSIGNAL) >= 0) {
+    char Chunk[256];
+    const ssize_t Read = recv(Socket, Chunk, sizeof Chunk, 0);
+    if (Read > 0) Answer.assign(Chunk, static_cast<std::size_t>(Read));
+  }
+  close(Socket);
+  return Answer.substr(0, Answer.find("\r\n"));
+}
+
+// The local registry's value of a locale, as the wire carries it.
+std::string LocalValueBytes(const std::string& Locale, const std::string& Value) {
+  HKEY Key = nullptr;
+  const WideString Path = ToWide(std::string(PerflibKeyPath) + "\\" + Locale);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Path.c_str(), 0, KEY_READ, &Key), 0);
+  const std::vector<WCHAR> Units = ReadValueCodeUnits(Key, Value);
+  RegCloseKey(Key);
+  return std::string(reinterpret_cast<const char*>(Units.data()), Units.size() * 2);
+}
+
+std::size_t LineCount(const std::string& Text) {
+  return static_cast<std::size_t>(std::count(Text.begin(), Text.end(), '\n'));
+}
+
+TEST(GaugeryServe, AnswersEveryEndpointFromOneSamplePerInterval) {
+  TServeProcess Server({"--interval", "3600"});
+  httplib::Client Client("127.0.0.1", Server.Port());
+
+  const auto Metrics = Client.Get("/metrics");
+  ASSERT_TRUE(Metrics);
+  EXPECT_EQ(Metrics->status, 200);
+  EXPECT_EQ(Metrics->get_header_value("Content-Type"), "text/plain; version=0.0.4; charset=utf-8");
+  EXPECT_EQ(Metrics->get_header_value("Server"), "gaugery/4.1");
+  const std::string Ours = "process_id=\"" + std::to_string(getpid()) + "\"}";
+  EXPECT_NE(Metrics->body.find("# TYPE gaugery_process_cpu_seconds_total counter\n"), std::string::npos);
+  EXPECT_NE(Metrics->body.find(Ours), std::string::npos);
+
+  const auto Open = Client.Get("/metrics", {{"Accept", OpenMetricsAccept}});
+  ASSERT_TRUE(Open);
+  EXPECT_EQ(Open->get_header_value("Content-Type"),
+            "application/openmetrics-text; version=1.0.0; charset=utf-8");
+  EXPECT_TRUE(Open->body.ends_with("gaugery_serve_samples_total 1\n# EOF\n"));
+
+  const auto Compressed = Client.Get("/metrics", {{"Accept-Encoding", "gzip"}});
+  ASSERT_TRUE(Compressed);
+  EXPECT_EQ(Compressed->get_header_value("Content-Encoding"), "gzip");
+  EXPECT_EQ(Compressed->body, Metrics->body) << "the same sample, unpacked by the client";
+
+  const auto Block = Client.Get("/perfdata?value=Global");
+  const auto Again = Client.Get("/perfdata?value=global");
+  ASSERT_TRUE(Block && Again);
+  EXPECT_EQ(Block->get_header_value("Content-Type"), "application/octet-stream");
+  ASSERT_TRUE(IsWellFormedBlock(Block->body.data(), static_cast<DWORD>(Block->body.size())));
+  EXPECT_EQ(reinterpret_cast<const TPERF_DATA_BLOCK*>(Block->body.data())->TotalByteLength,
+            Block->body.size());
+  EXPECT_EQ(Again->body, Block->body) << "the same sample within the interval";
+  const auto Processor = Client.Get("/perfdata?value=238");
+  ASSERT_TRUE(Processor);
+  EXPECT_EQ(reinterpret_cast<const TPERF_DATA_BLOCK*>(Processor->body.data())->NumObjectTypes, 1u);
+
+  EXPECT_EQ(Client.Get("/perflib/")->body, "009\n007\n");
+  EXPECT_EQ(Client.Get("/perflib/007/Counter")->body, LocalValueBytes("007", "Counter"));
+  EXPECT_EQ(Client.Get("/perflib/009/help")->body, LocalValueBytes("009", "Help"));
+}
+
+TEST(GaugeryServe, RefusesBadRequestsStaysUpAndLogsOneLineEach) {
+  TServeProcess Server;
+  httplib::Client Client("127.0.0.1", Server.Port());
+  int Errors = 0;
+  for (const char* Path : {"/nope", "/perflib/0FF/Counter", "/perflib/009/Other", "/metrics/x"}) {
+    EXPECT_EQ(Client.Get(Path)->status, 404) << Path;
+    ++Errors;
+  }
+  for (const char* Path : {"/perfdata", "/perfdata?value=", "/perfdata?value=%zz",
+                           "/perfdata?value=Global&more=1"}) {
+    EXPECT_EQ(Client.Get(Path)->status, 400) << Path;
+    ++Errors;
+  }
+  const auto Posted = Client.Post("/metrics", "x", "text/plain");
+  EXPECT_EQ(Posted->status, 405);
+  EXPECT_EQ(Posted->get_header_value("Allow"), "GET, HEAD");
+  ++Errors;
+  // The body is announced, not sent: it is refused before anything of it is read.
+  EXPECT_EQ(RawStatusLine(Server.Port(), "GET /metrics HTTP/1.1\r\nContent-Length: 5000\r\n\r\n"),
+            "HTTP/1.1 413 Payload Too Large");
+  EXPECT_EQ(RawStatusLine(Server.Port(), "GET /metrics HTTP/1.1\r\nX-Big: " +
+                                             std::string(20000, 'a') + "\r\n\r\n"),
+            "HTTP/1.1 400 Bad Request");
+  EXPECT_EQ(RawStatusLine(Server.Port(), std::string("\x16\x03\x01\x02\x00\r\n\r\n", 9)),
+            "HTTP/1.1 400 Bad Request");
+  Errors += 3;
+  EXPECT_EQ(Client.Get("/perflib/")->status, 200) << "still serving";
+  EXPECT_EQ(Client.Head("/metrics")->status, 200);
+  EXPECT_EQ(Server.Stop(), 0) << "SIGTERM ends it cleanly";
+  const std::string Log = Server.Errors();
+  EXPECT_EQ(LineCount(Log), static_cast<std::size_t>(Errors)) << Log;
+  EXPECT_NE(Log.find("gaugery serve: 127.0.0.1 GET /nope: 404 Not Found\n"), std::string::npos);
+}
+
+TEST(GaugeryServe, WithATokenEveryRequestNeedsIt) {
+  const std::string TokenFile = ::testing::TempDir() + "gaugery-token-" + std::to_string(getpid());
+  std::ofstream(TokenFile) << "  s3cret-token\n";
+  TServeProcess Server({"--token", TokenFile});
+  httplib::Client Client("127.0.0.1", Server.Port());
+  const auto Without = Client.Get("/metrics");
+  EXPECT_EQ(Without->status, 401);
+  EXPECT_EQ(Without->get_header_value("WWW-Authenticate"), "Bearer realm=\"gaugery\"");
+  EXPECT_EQ(Client.Get("/perflib/", {{"Authorization", "Bearer wrong"}})->status, 401);
+  EXPECT_EQ(Client.Get("/perflib/", {{"Authorization", "Bearer s3cret-token"}})->status, 200);
+  std::remove(TokenFile.c_str());
+}
+
+TEST(GaugeryServe, ListensOnLoopbackByDefaultAndRefusesBadOptions) {
+  EXPECT_NE(RunGaugery("help serve").Out.find("(default 127.0.0.1:9441, this machine only;"),
+            std::string::npos);
+  TChildProcess Default(GAUGERY_EXE, {"serve"});
+  const std::string Line = Default.ReadLine(5000);
+  if (Line.empty()) {  // the default port is taken on this machine
+    Default.Stop();
+    EXPECT_NE(Default.Errors().find("Cannot listen on 127.0.0.1:9441"), std::string::npos);
+  } else {
+    EXPECT_EQ(Line, "gaugery serve: listening on http://127.0.0.1:9441/");
+  }
+  for (const char* Options : {"serve --listen nonsense:port", "serve --listen \\\\\\\\host:1",
+                              "serve --interval -1", "serve extra", "--computer h:1 serve"}) {
+    EXPECT_EQ(RunGaugery(Options).ExitCode, 2) << Options;
+  }
+  const ProgramRun NoToken = RunGaugery("serve --listen 127.0.0.1:0 --token /nonexistent/token");
+  EXPECT_EQ(NoToken.ExitCode, 1);
+  EXPECT_EQ(NoToken.Err, "Cannot read the token file \"/nonexistent/token\"\n");
+}
+
+}  // namespace
+}  // namespace gaugery

@@ -1,0 +1,144 @@
+// What the server reads from requests, and the samples it answers from.
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "BlockSelection.h"
+#include "FakeProviders.h"
+#include "PerfBlockCheck.h"
+#include "ServeRequests.h"
+#include "ServeSamples.h"
+#include "registry/Registry.h"
+
+namespace gaugery::cli {
+namespace {
+
+TEST(ServeRequests, PerfDataTakesExactlyOneWellFormedValue) {
+  EXPECT_EQ(PerfDataValue("value=Global"), "Global");
+  EXPECT_EQ(PerfDataValue("value=gLoBaL"), "Global");
+  EXPECT_EQ(PerfDataValue("value=238+230"), "238 230");
+  EXPECT_EQ(PerfDataValue("value=238%202"), "238 2");
+  EXPECT_EQ(PerfDataValue("value=Costly"), "Costly") << "the registry answers other names";
+  EXPECT_EQ(PerfDataValue("value=" + std::string(LongestPerfDataValue, '1'))->size(),
+            LongestPerfDataValue);
+  for (const std::string Query :
+       {"", "value=", "value", "Value=Global", "x=1", "value=Global&x=1", "value=a&value=b",
+        "value=%", "value=%2", "value=%zz", "value=%0A", "value=a%00b", "value=\t"}) {
+    EXPECT_FALSE(PerfDataValue(Query)) << Query;
+  }
+  EXPECT_FALSE(PerfDataValue("value=" + std::string(LongestPerfDataValue + 1, '1')));
+}
+
+TEST(ServeRequests, OpenMetricsWhenTheScraperPrefersIt) {
+  // What Prometheus sends.
+  EXPECT_EQ(NegotiatedFormat("application/openmetrics-text;version=1.0.0,application/"
+                             "openmetrics-text;version=0.0.1;q=0.75,text/plain;version=0.0.4;"
+                             "q=0.5,*/*;q=0.1"),
+            TExpositionFormat::OpenMetrics);
+  EXPECT_EQ(NegotiatedFormat("Application/OpenMetrics-Text"), TExpositionFormat::OpenMetrics);
+  for (const char* Accept :
+       {"", "*/*", "text/plain;version=0.0.4", "application/openmetrics-text;version=0.0.1",
+        "application/openmetrics-text;q=0.2, text/plain;q=0.5", "application/openmetrics-text;q=0",
+        "application/openmetrics-text;q=x", ",;;=,q=", "text/html"}) {
+    EXPECT_EQ(NegotiatedFormat(Accept), TExpositionFormat::Prometheus) << Accept;
+  }
+}
+
+TEST(ServeRequests, GzipWhenTheClientAcceptsIt) {
+  for (const char* Header : {"gzip", "deflate, gzip;q=0.5", "X-GZIP", " br , gzip "})
+    EXPECT_TRUE(AcceptsGzip(Header)) << Header;
+  for (const char* Header : {"", "identity", "gzip;q=0", "deflate", "gzipped", "gzip;q=no"})
+    EXPECT_FALSE(AcceptsGzip(Header)) << Header;
+}
+
+TEST(ServeRequests, BearerTokenMustMatchExactly) {
+  EXPECT_TRUE(IsAuthorized("Bearer s3cret", "s3cret"));
+  EXPECT_TRUE(IsAuthorized("bearer  s3cret ", "s3cret"));
+  for (const char* Header : {"", "Bearer", "Bearer ", "Bearer s3cre", "Bearer s3cret2",
+                             "Basic s3cret", "s3cret", "Bearer S3CRET"}) {
+    EXPECT_FALSE(IsAuthorized(Header, "s3cret")) << Header;
+  }
+}
+
+// A block with a processor, the system and the memory.
+test::TBlock ThreeObjects() {
+  return test::BuildBlock({.Objects = {{.NameIndex = 238,
+                                        .Counters = {{.NameIndex = 6}},
+                                        .HasInstances = true,
+                                        .Instances = {{.Name = "0"}}},
+                                       {.NameIndex = 2, .Counters = {{.NameIndex = 250}}},
+                                       {.NameIndex = 4, .Counters = {{.NameIndex = 24, .Size = 4}}}}});
+}
+
+// A provider of whole blocks, served as they are.
+test::TFakeProviders WholeBlocks() {
+  return test::TFakeProviders(
+      {{.Samples = {ThreeObjects()},
+        .WritesWholeBlock = true,
+        .Names = {{.Locale = "009", .Counter = {{238, "Processor"}, {6, "Busy"}}}}}});
+}
+
+std::vector<DWORD> ObjectIndexes(const std::string& Block) {
+  EXPECT_TRUE(IsWellFormedBlock(Block.data(), static_cast<DWORD>(Block.size())));
+  const auto* Header = reinterpret_cast<const TPERF_DATA_BLOCK*>(Block.data());
+  EXPECT_EQ(Header->TotalByteLength, Block.size());
+  EXPECT_EQ(Block.size() % 8, 0u);
+  std::vector<DWORD> Indexes;
+  std::size_t Offset = Header->HeaderLength;
+  for (DWORD Object = 0; Object < Header->NumObjectTypes; ++Object) {
+    const auto* Record = reinterpret_cast<const TPERF_OBJECT_TYPE*>(Block.data() + Offset);
+    Indexes.push_back(Record->ObjectNameTitleIndex);
+    Offset += Record->TotalByteLength;
+  }
+  return Indexes;
+}
+
+TEST(BlockSelection, AnIndexListKeepsItsObjectsInBlockOrder) {
+  const test::TBlock Block = ThreeObjects();
+  const std::string Global(Block.Bytes.begin(), Block.Bytes.end());
+  EXPECT_EQ(ObjectIndexes(SelectedObjects(Global, "4 238")), (std::vector<DWORD>{238, 4}));
+  EXPECT_EQ(ObjectIndexes(SelectedObjects(Global, "2")), (std::vector<DWORD>{2}));
+  EXPECT_EQ(ObjectIndexes(SelectedObjects(Global, "global")), (std::vector<DWORD>{238, 2, 4}));
+  EXPECT_TRUE(ObjectIndexes(SelectedObjects(Global, "Costly")).empty());
+  EXPECT_TRUE(ObjectIndexes(SelectedObjects(Global, "99999999999")).empty());
+}
+
+TEST(ServeSamples, ManyRequestsWithinTheIntervalShareOneSample) {
+  test::TFakeProviders Provider = WholeBlocks();
+  TServeSamples Samples(std::chrono::hours(1), {});
+  std::vector<std::thread> Clients;
+  for (int Client = 0; Client < 8; ++Client) {
+    Clients.emplace_back([&] {
+      for (int Request = 0; Request < 20; ++Request) {
+        EXPECT_NE(Samples.Metrics(TExpositionFormat::Prometheus), nullptr);
+        EXPECT_NE(Samples.Block("Global"), nullptr);
+        EXPECT_NE(Samples.Block(std::to_string(Request)), nullptr);
+      }
+    });
+  }
+  for (std::thread& Client : Clients) Client.join();
+  EXPECT_EQ(Provider.CollectCount(0), 1) << "index lists are cut from the same sample";
+  EXPECT_EQ(Samples.SamplesTaken(), 1u);
+  EXPECT_EQ(Samples.Metrics(TExpositionFormat::Prometheus),
+            Samples.Metrics(TExpositionFormat::Prometheus))
+      << "rendered once";
+  const std::string Text = *Samples.Metrics(TExpositionFormat::OpenMetrics);
+  EXPECT_NE(Text.find("gaugery_processor_busy{instance_name=\"0\"} 0\n"), std::string::npos);
+  EXPECT_NE(Text.find("gaugery_serve_samples_total 1\n# EOF\n"), std::string::npos);
+  EXPECT_EQ(ObjectIndexes(*Samples.Block("238")), (std::vector<DWORD>{238}));
+}
+
+TEST(ServeSamples, EachRequestAfterTheIntervalTakesANewSample) {
+  test::TFakeProviders Provider = WholeBlocks();
+  TServeSamples Samples(std::chrono::steady_clock::duration::zero(), {});
+  std::shared_ptr<const std::string> Latest;
+  for (int Request = 0; Request < 3; ++Request) Latest = Samples.Block("Global");
+  EXPECT_EQ(Provider.CollectCount(0), 3);
+  Provider.SetCollectError(0, ERROR_INVALID_HANDLE);
+  EXPECT_EQ(Samples.Block("Global"), Latest) << "a failed sample keeps the block before it";
+  EXPECT_EQ(Samples.SamplesTaken(), 4u);
+}
+
+}  // namespace
+}  // namespace gaugery::cli

@@ -1,0 +1,134 @@
+// gaugery serve: the performance data of this computer over HTTP, for Prometheus and
+// for the registry of other machines that read this one as a remote computer.
+#include <malloc.h>
+#include <pthread.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+#include "Commands.h"
+#include "ComputerOption.h"
+#include "PerfServer.h"
+#include "framework/Exceptions.h"
+
+namespace gaugery::cli {
+
+namespace {
+
+constexpr std::size_t LongestToken = 4096;
+constexpr int LargeAllocation = 128 * 1024;
+constexpr int HeapArenas = 2;
+
+TRemoteAddress ListenAddress(const Arguments& Args) {
+  const std::string Text = Args.Value("--listen", "127.0.0.1:" + std::to_string(GaugeryServePort));
+  const std::optional<TRemoteAddress> Address = ParseRemoteAddress(Text);
+  if (!Address || Text.starts_with("\\\\"))
+    throw UsageError("option --listen needs ADDRESS:PORT, for example 127.0.0.1:9441, not \"" +
+                     Text + "\"");
+  return *Address;
+}
+
+bool IsTokenText(const std::string& Token) {
+  return !Token.empty() && Token.size() <= LongestToken &&
+         std::all_of(Token.begin(), Token.end(), [](char C) { return C > 0x20 && C < 0x7F; });
+}
+
+// The token of --token FILE: the file's text without the white space around it, one
+// word of visible ASCII characters.
+std::string TokenOf(const Arguments& Args) {
+  if (!Args.Has("--token")) return {};
+  const std::string File = Args.Value("--token");
+  std::ifstream In(File, std::ios::binary);
+  std::ostringstream Text;
+  if (!In || !(Text << In.rdbuf())) throw Exception("Cannot read the token file \"" + File + "\"");
+  std::string Token = Text.str();
+  Token.erase(0, Token.find_first_not_of(" \t\r\n"));
+  Token.erase(Token.find_last_not_of(" \t\r\n") + 1);
+  if (!IsTokenText(Token))
+    throw Exception("The token file \"" + File +
+                    "\" must hold one word of visible ASCII characters (at most 4096)");
+  return Token;
+}
+
+// Stops the server at SIGINT or SIGTERM. The signals are blocked in every thread (the
+// server's workers inherit the mask) and awaited by a thread of its own.
+class TStopOnSignal {
+ public:
+  explicit TStopOnSignal(TPerfServer& Server) {
+    sigemptyset(&Signals_);
+    sigaddset(&Signals_, SIGINT);
+    sigaddset(&Signals_, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &Signals_, nullptr);
+    Waiter_ = std::thread([this, &Server] {
+      int Signal = 0;
+      sigwait(&Signals_, &Signal);
+      // A signal may come before Run has started to listen, when a stop would be lost.
+      while (!RunEnded_) {
+        Server.Stop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+    });
+  }
+  // Called once Run has returned: wakes the waiting thread if no signal came.
+  ~TStopOnSignal() {
+    RunEnded_ = true;
+    pthread_kill(Waiter_.native_handle(), SIGTERM);
+    Waiter_.join();
+  }
+  TStopOnSignal(const TStopOnSignal&) = delete;
+  TStopOnSignal& operator=(const TStopOnSignal&) = delete;
+
+ private:
+  sigset_t Signals_;
+  std::atomic<bool> RunEnded_{false};
+  std::thread Waiter_;
+};
+
+int Run(const Arguments& Args) {
+  ExpectLocalComputer("serve");
+  if (!Args.Operands().empty()) throw UsageError("serve takes no operands");
+  TServeOptions Options{ListenAddress(Args), Args.Seconds("--interval", "1"), TokenOf(Args)};
+  signal(SIGPIPE, SIG_IGN);
+  // Every exposition and block is a large allocation made once per sample: with a fixed
+  // threshold they are mapped and unmapped whole. The many worker threads share a few
+  // heaps instead of one each. Both keep a long-running server's memory flat instead of
+  // fragmenting it.
+  mallopt(M_MMAP_THRESHOLD, LargeAllocation);
+  mallopt(M_ARENA_MAX, HeapArenas);
+  TPerfServer Server(Options);
+  const int Port = Server.Bind();
+  std::cout << "gaugery serve: listening on http://"
+            << AddressText({Options.Listen.Host, static_cast<std::uint16_t>(Port)}) << "/"
+            << std::endl;
+  const TStopOnSignal Stopper(Server);
+  Server.Run();
+  return 0;
+}
+
+}  // namespace
+
+Command ServeCommand() {
+  return {"serve",
+          "serve [--listen ADDRESS:PORT] [--interval SECONDS] [--token FILE]",
+          "Serves the performance data of this computer over HTTP until interrupted: "
+          "/metrics for Prometheus, /perfdata and /perflib for the registry of machines "
+          "that read this one with --computer.",
+          "  --listen ADDRESS:PORT  where to listen (default 127.0.0.1:9441, this machine "
+          "only; 0.0.0.0:9441 for every network, port 0 for any free port)\n"
+          "  --interval SECONDS     least time between two samples, however many clients ask "
+          "(default 1; fractions allowed)\n"
+          "  --token FILE           answer only requests with \"Authorization: Bearer TOKEN\", "
+          "TOKEN being the file's text\n",
+          {},
+          {"--listen", "--interval", "--token"},
+          Run};
+}
+
+}  // namespace gaugery::cli
