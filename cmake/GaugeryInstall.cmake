@@ -74,8 +74,19 @@ if(NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
     RENAME gaugery COMPONENT tools)
 endif()
+# `gaugery serve` as a service: installed, not enabled or started. The unit names the
+# program where this prefix puts it (the file in deploy/ assumes /usr/local).
+if(GAUGERY_LINUX)
+  install(CODE "
+    file(READ [[${PROJECT_SOURCE_DIR}/deploy/gaugery-serve.service]] unit)
+    string(REPLACE /usr/local/bin/ \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\" unit \"\${unit}\")
+    file(WRITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/lib/systemd/system/gaugery-serve.service\" \"\${unit}\")
+    message(STATUS \"Installing: \${CMAKE_INSTALL_PREFIX}/lib/systemd/system/gaugery-serve.service\")"
+    COMPONENT tools)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
   DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT runtime)
 if(GAUGERY_BUILD_GUI)
-  install(TARGETS brindle RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT gui)
+  install(TARGETS brindle gaugery-designer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT gui)
+  install(TARGETS GaugeryDesign LIBRARY DESTINATION ${GAUGERY_PLUGIN_INSTALL_DIR} COMPONENT gui)
 endif()
