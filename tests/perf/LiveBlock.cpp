@@ -3,7 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "PerfBlockCheck.h"
+#include "registry/PerfBlockCheck.h"
 #include "WinGaugery.h"
 #include "registry/Registry.h"
 
