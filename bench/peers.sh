@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Measures, in one run and alternating, the CPU time per sample of reading the process
 # table with 500 extra idle processes: Gaugery's TPerfData::Refresh of the live block, the
-# floor (a minimal C reader), ps and psutil. Prints one line per peer:
+# floor (a minimal C reader), ps and psutil; and the CPU time of one `gaugery read` of
+# Brindle's eight Process counters against one ps run. Prints one line per ratio:
 #   ratio gaugery/<peer> <value>
+#   ratio gaugery-read/ps <value>
 # Usage: bench/peers.sh [BUILD_DIR] (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,18 +23,26 @@ for _ in $(seq "$children"); do
   pids+=($!)
 done
 
+runs_per_round=$((samples / 4 + 1))
+read_counters=("ID Process" "Elapsed Time" "Thread Count" "Handle Count" "Page File Bytes"
+  "Page File Bytes Peak" "Pool Nonpaged Bytes" "Working Set")
 declare -A runs=(
   [gaugery]="$build/bin/refresh_sample $samples"
   [floor]="$build/bin/floor_reader $samples"
-  [ps]="$python bench/ps_reader.py $((samples / 4 + 1))"
-  [psutil]="$python bench/psutil_reader.py $((samples / 4 + 1))"
+  [ps]="$python bench/command_reader.py $runs_per_round ps -eo comm,pid,etimes,nlwp,vsz,rss"
+  [psutil]="$python bench/psutil_reader.py $runs_per_round"
 )
-order=(gaugery floor ps psutil)
+order=(gaugery floor ps psutil gaugery-read)
 declare -A results
 for round in $(seq "$rounds"); do
   for peer in "${order[@]}"; do
-    value=$(${runs[$peer]} | awk '/cpu_us_per_sample/ {print $2}')
-    results[$peer]+="$value "
+    if [ "$peer" = gaugery-read ]; then
+      output=$("$python" bench/command_reader.py "$runs_per_round" "$build/bin/gaugery" read \
+        Process "${read_counters[@]}")
+    else
+      output=$(${runs[$peer]})
+    fi
+    results[$peer]+="$(echo "$output" | awk '/cpu_us_per_sample/ {print $2}') "
   done
 done
 
@@ -42,7 +52,8 @@ for peer in "${order[@]}"; do
   med[$peer]=$(echo "${results[$peer]}" | median)
   printf 'cpu_us_per_sample %-8s %s  (rounds: %s)\n' "$peer" "${med[$peer]}" "${results[$peer]}"
 done
-for peer in floor ps psutil; do
-  awk -v a="${med[gaugery]}" -v b="${med[$peer]}" -v p="$peer" \
-    'BEGIN { printf "ratio gaugery/%s %.2f\n", p, a / b }'
-done
+ratio() {
+  awk -v a="${med[$1]}" -v b="${med[$2]}" -v n="$1/$2" 'BEGIN { printf "ratio %s %.2f\n", n, a / b }'
+}
+for peer in floor ps psutil; do ratio gaugery "$peer"; done
+ratio gaugery-read ps

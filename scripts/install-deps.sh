@@ -8,8 +8,8 @@ packages=(
   build-essential cmake make pkg-config git
   # libraries
   libicu-dev nlohmann-json3-dev qt6-base-dev
-  # tests, benchmarks, fuzzing
-  googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  # tests, benchmarks, fuzzing; locale sources for the tests of locale-dependent output
+  googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev locales
   # cross builds for Windows
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   # peers of the benchmark script, and the process table they read

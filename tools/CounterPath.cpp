@@ -68,8 +68,8 @@ TCounterPath ParseCounterPath(const std::string& Text) {
 std::string InstanceText(const std::string& Name, std::uint32_t Occurrence) {
   TCounterPath AsRead{.Instance = Name};
   SplitOccurrence(AsRead);
-  // A name that would read back otherwise ("*", "a#1") keeps its "#0".
-  const bool Ambiguous = Name == "*" || AsRead.Instance != Name;
+  // A name that would read back otherwise ("", "*", "a#1") keeps its "#0".
+  const bool Ambiguous = Name.empty() || Name == "*" || AsRead.Instance != Name;
   return Occurrence == 0 && !Ambiguous ? Name : Name + "#" + std::to_string(Occurrence);
 }
 

@@ -135,8 +135,11 @@ class TWatch {
       const TCounterSelection& Selection = *Watched.Selection;
       std::vector<TShownInstance> Shown =
           ShownInstances(*Watched.Items.front()->Counter(), Selection);
-      if (Shown.empty()) {
-        Rows.push_back(AbsentInstanceRow(Watched));
+      std::vector<std::string> Units;
+      for (TPerfMonitorItem* Item : Watched.Items) Units.push_back(Item->Suffix());
+      if (Shown.empty()) {  // the instance a path names is not in the sample
+        Rows.push_back({ValuePath(Selection, {}, Selection.Counters.front()), "",
+                        {{std::nullopt, "-", Units.front()}}});
         continue;
       }
       for (const TShownInstance& Instance : Shown) {
@@ -147,7 +150,7 @@ class TWatch {
           Row.Label = Instance.Name;
         }
         for (std::size_t Column = 0; Column < Watched.Items.size(); ++Column) {
-          Row.Values.push_back(ValueOf(Watched, Column, Instance.Index, Row.Key));
+          Row.Values.push_back(ValueOf(Watched, Column, Instance.Index, Units[Column], Row.Key));
         }
         Rows.push_back(std::move(Row));
       }
@@ -162,20 +165,11 @@ class TWatch {
     return *Entry;
   }
 
-  // The row of a path whose instance is not in the sample.
-  static TWatchRow AbsentInstanceRow(TWatchedSelection& Watched) {
-    const TCounterSelection& Selection = *Watched.Selection;
-    return {ValuePath(Selection, {}, Selection.Counters.front()),
-            "",
-            {{std::nullopt, "-", Watched.Items.front()->Suffix()}}};
-  }
-
-  // The value of counter Column for the instance at Index (-1: the object's own);
-  // Key receives the key value of the instance's record.
+  // The value of counter Column for the instance at Index (-1: the object's own), shown
+  // with Unit; Key receives the key value of the instance's record.
   TWatchValue ValueOf(TWatchedSelection& Watched, std::size_t Column, std::int32_t Index,
-                      std::string& Key) const {
+                      const std::string& Unit, std::string& Key) const {
     TPerfMonitorItem& Item = *Watched.Items[Column];
-    const std::string Unit = Item.Suffix();
     const TPerfMonitorCounterValue* Record =
         Index < 0 ? Item.InstanceValues(0) : Item.RecordOfInstance(Index);
     if (Record == nullptr) return {std::nullopt, "-", Unit};

@@ -33,6 +33,7 @@ TEST(CounterPath, ReadsEveryFormAndWritesItBack) {
       {"\\Process(a#)\\X", {"", "Process", One, "a#", 0, "X"}},
       {"\\Process(a#1#0)\\X", {"", "Process", One, "a#1", 0, "X"}},
       {"\\Process(*#0)\\X", {"", "Process", One, "*", 0, "X"}},
+      {"\\Process(#0)\\X", {"", "Process", One, "", 0, "X"}},
   };
   for (const TPathCase& Case : Cases) {
     SCOPED_TRACE(Case.Text);

@@ -21,16 +21,21 @@ ProgramRun RunOnBlock(const TBlock& Block, const std::string& Arguments) {
   return RunGaugery(Files.Replay(Block) + Arguments);
 }
 
-// Process (230) with ID Process (784, 4 bytes) and Thread Count (680, 8 bytes), then
-// Memory (4) with Available Bytes (24) and Committed Bytes (26) of variable length.
+// Process (230) with ID Process (784, 4 bytes) and Thread Count (680, 8 bytes).
+TObjectSpec ProcessObject(std::vector<TInstanceSpec> Instances) {
+  return {.NameIndex = 230,
+          .Counters = {{.NameIndex = 784, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
+                       {.NameIndex = 680}},
+          .HasInstances = true,
+          .Instances = std::move(Instances)};
+}
+
+// Process, then Memory (4) with Available Bytes (24) and Committed Bytes (26) of
+// variable length.
 TBlock ProcessBlock() {
   return BuildBlock(
-      {.Objects = {{.NameIndex = 230,
-                    .Counters = {{.NameIndex = 784, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                                 {.NameIndex = 680}},
-                    .HasInstances = true,
-                    .Instances = {{.Name = "init", .Values = {1, 3}},
-                                  {.Name = "odd", .Values = {0xFFFFFFFF, -1}}}},
+      {.Objects = {ProcessObject({{.Name = "init", .Values = {1, 3}},
+                                  {.Name = "odd", .Values = {0xFFFFFFFF, -1}}}),
                    {.NameIndex = 4,
                     .Counters = {{.NameIndex = 24},
                                  {.NameIndex = 26,
@@ -99,18 +104,13 @@ TEST(GaugeryRead, ItemErrorsEndTheCommand) {
   EXPECT_EQ(RunGaugery("read '\\Process(init)\\ID Process' Memory").ExitCode, 2);
 }
 
-// Process with the instances init, sh, SH and sh in block order.
+// Process with the instances init, sh, SH and sh in block order, then Memory.
 TBlock ShellsBlock() {
-  return BuildBlock(
-      {.Objects = {{.NameIndex = 230,
-                    .Counters = {{.NameIndex = 784, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                                 {.NameIndex = 680}},
-                    .HasInstances = true,
-                    .Instances = {{.Name = "init", .Values = {1, 3}},
-                                  {.Name = "sh", .Values = {10, 1}},
-                                  {.Name = "SH", .Values = {11, 2}},
-                                  {.Name = "sh", .Values = {12, 4}}}},
-                   {.NameIndex = 4, .Counters = {{.NameIndex = 24}}, .Values = {777}}}});
+  return BuildBlock({.Objects = {ProcessObject({{.Name = "init", .Values = {1, 3}},
+                                                {.Name = "sh", .Values = {10, 1}},
+                                                {.Name = "SH", .Values = {11, 2}},
+                                                {.Name = "sh", .Values = {12, 4}}}),
+                                 {.NameIndex = 4, .Counters = {{.NameIndex = 24}}, .Values = {777}}}});
 }
 
 TEST(GaugeryRead, PathsNameInstancesAsNumberedInBlockOrder) {
