@@ -74,13 +74,14 @@ std::string InstanceText(const std::string& Name, std::uint32_t Occurrence) {
 }
 
 std::string PathText(const TCounterPath& Path) {
-  std::string Text = Path.Computer.empty() ? "" : "\\\\" + Path.Computer;
-  Text += "\\" + Path.Object;
+  std::string Text;
+  if (!Path.Computer.empty()) Text.append("\\\\").append(Path.Computer);
+  Text.append("\\").append(Path.Object);
   if (Path.Instances == TInstanceChoice::All) Text += "(*)";
   if (Path.Instances == TInstanceChoice::One) {
-    Text += "(" + InstanceText(Path.Instance, Path.Occurrence) + ")";
+    Text.append("(").append(InstanceText(Path.Instance, Path.Occurrence)).append(")");
   }
-  return Text + "\\" + Path.Counter;
+  return Text.append("\\").append(Path.Counter);
 }
 
 }  // namespace gaugery::cli

@@ -131,7 +131,10 @@ std::vector<DWORD> ObjectIndexes(const Arguments& Args) {
 // The value to query: "Global", or the list of the indexes asked for.
 std::string ValueName(const std::vector<DWORD>& Indexes) {
   std::string Name;
-  for (const DWORD Index : Indexes) Name += (Name.empty() ? "" : " ") + std::to_string(Index);
+  for (const DWORD Index : Indexes) {
+    if (!Name.empty()) Name += ' ';
+    Name += std::to_string(Index);
+  }
   return Name.empty() ? "Global" : Name;
 }
 

@@ -86,13 +86,14 @@ void TWatchPrinter::PrintCsv(const std::string& Time, const std::vector<TWatchRo
   if (Printed_ == 0) {
     std::string Header = Paths_ ? "time,path,value" : "time,instance";
     if (!Paths_) {
-      for (const std::string& Counter : Counters_) Header += "," + CsvField(Counter);
+      for (const std::string& Counter : Counters_) Header.append(",").append(CsvField(Counter));
     }
     std::cout << Header << "\n";
   }
   for (const TWatchRow& Row : Rows) {
-    std::string Line = Time + "," + CsvField(Row.Label.value_or(""));
-    for (const TWatchValue& Value : Row.Values) Line += "," + CsvNumber(Value.Number);
+    std::string Line = Time;
+    Line.append(",").append(CsvField(Row.Label.value_or("")));
+    for (const TWatchValue& Value : Row.Values) Line.append(",").append(CsvNumber(Value.Number));
     std::cout << Line << "\n";
   }
 }
