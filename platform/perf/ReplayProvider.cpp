@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -45,6 +46,17 @@ std::string ShortOf(std::uint64_t Had, DWORD Claimed) {
          " bytes its header claims";
 }
 
+// Runs Grow, which enlarges the buffer of File's block: out of memory, the file cannot
+// be read.
+template <typename TGrow>
+void Growing(const std::string& File, TGrow Grow) {
+  try {
+    Grow();
+  } catch (const std::bad_alloc&) {
+    RaiseUnreadable(File, "not enough memory for the block its header claims");
+  }
+}
+
 // Reads Stream onto the end of Bytes until it holds Count bytes or the file ends. The
 // buffer grows as data arrives, so that a short file that claims a long block costs
 // no more than its own length.
@@ -53,7 +65,7 @@ void ReadUpTo(std::FILE* Stream, const std::string& File, TBlockBytes& Bytes, st
   while (Bytes.size() < Count) {
     const std::size_t Had = Bytes.size();
     const std::size_t Wanted = std::min(Chunk, Count - Had);
-    Bytes.resize(Had + Wanted);
+    Growing(File, [&] { Bytes.resize(Had + Wanted); });
     const std::size_t Read = std::fread(Bytes.data() + Had, 1, Wanted, Stream);
     Bytes.resize(Had + Read);
     if (Read < Wanted) break;
@@ -199,7 +211,7 @@ TBlockBytes ReadCaptureFile(const std::string& File) {
   }
   if (const std::optional<std::uint64_t> Size = RegularFileSize(Stream.get())) {
     if (*Size < Claimed) RaiseIncomplete(File, ShortOf(*Size, Claimed));
-    Bytes.reserve(Claimed);
+    Growing(File, [&] { Bytes.reserve(Claimed); });
   }
   ReadUpTo(Stream.get(), File, Bytes, Claimed);
   if (Bytes.size() < Claimed) RaiseIncomplete(File, ShortOf(Bytes.size(), Claimed));
