@@ -2,10 +2,7 @@
 // synthetic block replayed from a file.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 

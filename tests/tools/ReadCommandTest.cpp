@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "BlockBuilder.h"
 #include "ProgramRun.h"

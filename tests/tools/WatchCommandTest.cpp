@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <sstream>
