@@ -1,4 +1,4 @@
-// Counter paths, the form in which users of the Windows tools name a counter:
+// Counter paths: one counter named in one text by its computer, object, instance and title:
 //
 //   [\\COMPUTER]\OBJECT[(INSTANCE)]\COUNTER
 //
