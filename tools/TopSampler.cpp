@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "ProcessFilterForm.h"
+#include "SampleCheck.h"
 #include "Replay.h"
 
 namespace gaugery::cli {
@@ -36,6 +37,9 @@ TTopSampler::TTopSampler(const std::string& ComputerName)
 std::optional<std::string> TTopSampler::Refresh() {
   // The monitor takes the sample; the filter reads the same one.
   const std::optional<std::string> SampleError = ErrorOf([this] { Times_.Collect(); });
+  // A refused block, or none, leaves the rows of the last sample that had one.
+  const TSampleNotice Notice = LatestSampleNotice(*Filter_->Snapshot());
+  if (!Notice.Usable) return Notice.Message;
   const std::optional<std::string> RowsError = ErrorOf([this] { RebuildRows(); });
   return RowsError ? RowsError : SampleError;
 }

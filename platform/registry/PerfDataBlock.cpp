@@ -14,9 +14,6 @@ namespace gaugery {
 
 namespace {
 
-// A provider that reports more bytes than it was given has written past the buffer.
-constexpr LONG ERROR_INVALID_DATA = 13;
-
 constexpr DWORD kHeaderSize = sizeof(TPERF_DATA_BLOCK);
 constexpr LONG kDefaultObject = 238;  // Processor
 constexpr std::int64_t kPerfFreq = 10'000'000;
@@ -72,6 +69,7 @@ LONG CollectWholeBlock(TPerfProviderSlot& Slot, LPWSTR ValueName, LPBYTE Data, D
   DWORD Objects = 0;
   auto Result = static_cast<LONG>(Slot.Provider.Collect(ValueName, &Cursor, &Bytes, &Objects));
   if (Result != ERROR_SUCCESS) return Result;
+  // A provider that reports more bytes than it was given has written past the buffer.
   if (Bytes > Size) return ERROR_INVALID_DATA;
   Written = Bytes;
   return ERROR_SUCCESS;

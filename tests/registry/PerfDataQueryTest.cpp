@@ -8,7 +8,7 @@
 
 #include "BlockBuilder.h"
 #include "FakeProviders.h"
-#include "PerfBlockCheck.h"
+#include "registry/PerfBlockCheck.h"
 #include "WinGaugery.h"
 #include "framework/Unicode.h"
 #include "framework/WinTime.h"

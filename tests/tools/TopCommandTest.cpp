@@ -137,7 +137,7 @@ TEST(GaugeryTop, RefusesWrongUsageAndReportsAFailingRefresh) {
   const ProgramRun Run = RunGaugery("--replay " + NoProcesses.Path() + " top --count 1");
   EXPECT_EQ(Run.ExitCode, 1);
   EXPECT_EQ(Run.Out, "");
-  EXPECT_EQ(Run.Err, "Invalid performance object name\n");
+  EXPECT_EQ(Run.Err, "gaugery: Invalid performance object name\n");
 }
 
 // --- On a terminal: forty processes p0 to p39 and _Total, all without processor time
