@@ -49,7 +49,23 @@ void TTopSampler::RebuildRows() {
   TTopRows Fresh;
   WriteProcessRows(*Filter_, Fresh);
   for (TTopRow& Row : Fresh.Rows()) Row.ProcessorTime = ProcessorTimeCell(Row);
+  SumProcessorTimeIntoTotal(Fresh.Rows());
   Rows_ = std::move(Fresh);
+}
+
+// The _Total row shows the sum of the processes' percentages: the sample's own _Total
+// sums only the processes alive at each sample, so it goes down when some of them end.
+void TTopSampler::SumProcessorTimeIntoTotal(std::vector<TTopRow>& Rows) {
+  TTopRow* Total = nullptr;
+  Extended Sum = 0;
+  for (TTopRow& Row : Rows) {
+    if (Row.Name == TotalInstanceName) {
+      Total = &Row;
+    } else if (HasValue(Row.ProcessorTime.Value)) {
+      Sum += Row.ProcessorTime.Value;
+    }
+  }
+  if (Total != nullptr) Total->ProcessorTime = {FormatFloat("0.0", Sum), Sum};
 }
 
 TProcessCell TTopSampler::ProcessorTimeCell(const TTopRow& Row) const {
