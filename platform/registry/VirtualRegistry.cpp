@@ -6,7 +6,6 @@
 #include "framework/WinTime.h"
 #include "registry/HostName.h"
 #include "registry/PerfDataBlock.h"
-#include "registry/Registry.h"
 
 namespace gaugery {
 
@@ -58,10 +57,11 @@ void SetIfGiven(T* Target, T Value) {
 // ".", "localhost" and this host's name (in full or up to its first dot), with or
 // without a leading "\\", in any letter case; the empty name too.
 bool IsLocalMachine(WideView Name) {
-  if (Name.substr(0, 2) == u"\\\\") Name.remove_prefix(2);
+  if (Name.substr(0, 2) == GAUGERY_WTEXT("\\\\")) Name.remove_prefix(2);
   WideView Host = LocalHostName();
   WideView ShortHost = Host.substr(0, Host.find(u'.'));
-  return Name.empty() || Name == u"." || SameAsciiText(Name, u"localhost") ||
+  return Name.empty() || Name == GAUGERY_WTEXT(".") ||
+         SameAsciiText(Name, GAUGERY_WTEXT("localhost")) ||
          (!Host.empty() && (SameAsciiText(Name, Host) || SameAsciiText(Name, ShortHost)));
 }
 
@@ -83,7 +83,20 @@ TVirtualRegistry& VirtualRegistry() {
   return Registry;
 }
 
-LONG RegConnectRegistryW(LPCWSTR lpMachineName, HKEY hKey, PHKEY phkResult) {
+bool VirtualRegistryInService() {
+  TLockedRegistry Registry;
+  return Registry->Providers.InService();
+}
+
+bool VirtualRegistryAnswers(HKEY Key) {
+  TLockedRegistry Registry;
+  if (Key == HKEY_LOCAL_MACHINE || Key == HKEY_PERFORMANCE_DATA) {
+    return Registry->Providers.InService();
+  }
+  return Registry.Find(Key) != nullptr;
+}
+
+LONG VirtualRegConnectRegistryW(LPCWSTR lpMachineName, HKEY hKey, PHKEY phkResult) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   if (hKey != HKEY_LOCAL_MACHINE && hKey != HKEY_PERFORMANCE_DATA) return ERROR_INVALID_HANDLE;
   TLockedRegistry Registry;  // the host name is read under the lock
@@ -92,8 +105,8 @@ LONG RegConnectRegistryW(LPCWSTR lpMachineName, HKEY hKey, PHKEY phkResult) {
   return ERROR_SUCCESS;
 }
 
-LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*ulOptions*/, REGSAM /*samDesired*/,
-                   PHKEY phkResult) {
+LONG VirtualRegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*ulOptions*/, REGSAM /*samDesired*/,
+                          PHKEY phkResult) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
   TLockedRegistry Registry;
@@ -108,10 +121,11 @@ LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*ulOptions*/, REGSAM /*sa
   return ERROR_SUCCESS;
 }
 
-LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD /*lpReserved*/,
-                      LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
-                      LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
-                      LPDWORD lpcbSecurityDescriptor, FILETIME* lpftLastWriteTime) {
+LONG VirtualRegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD /*lpReserved*/,
+                             LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
+                             LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen,
+                             LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor,
+                             FILETIME* lpftLastWriteTime) {
   TLockedRegistry Registry;
   const TVirtualKey* Key = Registry.Find(hKey);
   if (!Key) return ERROR_INVALID_HANDLE;
@@ -139,9 +153,9 @@ LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD /*l
   return ERROR_SUCCESS;
 }
 
-LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName,
-                   LPDWORD /*lpReserved*/, LPWSTR lpClass, LPDWORD lpcchClass,
-                   FILETIME* lpftLastWriteTime) {
+LONG VirtualRegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName,
+                          LPDWORD /*lpReserved*/, LPWSTR lpClass, LPDWORD lpcchClass,
+                          FILETIME* lpftLastWriteTime) {
   if (!lpName || !lpcchName) return ERROR_INVALID_PARAMETER;
   TLockedRegistry Registry;
   const TVirtualKey* Key = Registry.Find(hKey);
@@ -158,8 +172,8 @@ LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName,
   return ERROR_SUCCESS;
 }
 
-LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD /*lpReserved*/, LPDWORD lpType,
-                      LPBYTE lpData, LPDWORD lpcbData) {
+LONG VirtualRegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD /*lpReserved*/, LPDWORD lpType,
+                             LPBYTE lpData, LPDWORD lpcbData) {
   TLockedRegistry Registry;
   const TVirtualKey* Key = Registry.Find(hKey);
   if (!Key) return ERROR_INVALID_HANDLE;
@@ -179,7 +193,7 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD /*lpReserved*/, LP
   return ERROR_SUCCESS;
 }
 
-LONG RegCloseKey(HKEY hKey) {
+LONG VirtualRegCloseKey(HKEY hKey) {
   if (hKey == HKEY_LOCAL_MACHINE || hKey == HKEY_PERFORMANCE_DATA) return ERROR_SUCCESS;
   TLockedRegistry Registry;
   return Registry->Handles.erase(reinterpret_cast<std::uintptr_t>(hKey)) == 1

@@ -171,6 +171,7 @@ TEST(PerfData, FailedFirstQueryLeavesTheZeroBuffer) {
 }
 
 TEST(PerfData, UnreachableComputerFailsConstruction) {
+  TFakeProviders Fakes({});
   try {
     TPerfData Snapshot("Global", "NOSUCHHOST");
     FAIL() << "connected to NOSUCHHOST";
