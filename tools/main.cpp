@@ -13,6 +13,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "Replay.h"
+#include "framework/ProgramArguments.h"
 
 using namespace gaugery::cli;
 
@@ -93,7 +94,7 @@ int PrintHelp(const std::vector<Command>& Commands, const std::vector<std::strin
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   const std::vector<Command> Commands = AllCommands();
-  std::vector<std::string> Args(argv + 1, argv + argc);
+  const std::vector<std::string> Args = gaugery::ProgramArguments(argc, argv);
   std::vector<std::string> ReplayFiles;
   std::size_t Next = 0;
   try {
