@@ -1,0 +1,107 @@
+// The system's registry with the test provider installed: name lists, locales, the
+// data block and its buffer growth, as the run-time units read them.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "ErrorOf.h"
+#include "PerfData.h"
+#include "PerfTitles.h"
+#include "TestObjects.h"
+#include "TestProviderLink.h"
+#include "WinGaugery.h"
+
+namespace gaugery::test {
+namespace {
+
+using ::testing::Contains;
+using testing::ErrorOf;
+
+std::vector<std::string> Lines(const TStringList& List) {
+  std::vector<std::string> Result;
+  for (int Index = 0; Index < List.Count(); ++Index) Result.push_back(List.Strings(Index));
+  return Result;
+}
+
+// The title indexes of the objects of a snapshot's block, in block order.
+std::vector<DWORD> ObjectIndexes(TPerfData& Snapshot) {
+  std::vector<DWORD> Indexes;
+  PPERF_OBJECT_TYPE Object = FirstObject(Snapshot.PerfData());
+  for (DWORD Index = 0; Index < Snapshot.PerfData()->NumObjectTypes; ++Index) {
+    Indexes.push_back(Object->ObjectNameTitleIndex);
+    Object = NextObject(Object);
+  }
+  return Indexes;
+}
+
+TEST_F(EndToEnd, LocalesHoldTheProvidersLocale) {
+  EXPECT_THAT(Lines(*Locales()), Contains(kTestLocale));
+}
+
+TEST_F(EndToEnd, TitlesAndHelpTextsComeFromTheLocalesNameLists) {
+  TPerfTitles Titles(nullptr);
+  Titles.SetLocaleID(kTestLocale);
+  EXPECT_EQ(Titles.TitleByIdx("9000"), "Prüfgerät");
+  EXPECT_EQ(Titles.IdxOfTitle("größte MENGE"), "9006");
+  EXPECT_EQ(Titles.IdxOfTitle("ZÄHLER"), "9002");
+  TPerfHelps Helps(nullptr);
+  Helps.SetLocaleID(kTestLocale);
+  EXPECT_EQ(Helps.HelpByIdx("9003"), "Zählerstand des Geräts.");
+  EXPECT_EQ(Helps.HelpByIdx("9002"), "");
+
+  TStringList Loaded;
+  GetNameStrings(kTestLocale, false, &Loaded, "");
+  EXPECT_THAT(Lines(Loaded), Contains("9010=Prüfstand"));
+}
+
+TEST_F(EndToEnd, BufferDoublesFrom8192UntilTheBlockFits) {
+  Provider.Devices = 500;
+  TPerfData Snapshot("Global", "");
+  EXPECT_EQ(Snapshot.BufferSize(), 65536u);
+  ASSERT_EQ(Provider.OfferCount, 4) << "8 KB, 16 KB and 32 KB are too small";
+  for (int Query = 0; Query < Provider.OfferCount; ++Query) {
+    // The provider is offered the buffer less the header the system writes before it.
+    const DWORD Buffer = 8192u << Query;
+    EXPECT_LE(Provider.Offered[Query], Buffer);
+    EXPECT_GT(Provider.Offered[Query], Buffer - 512);
+  }
+  ASSERT_EQ(ObjectIndexes(Snapshot), (std::vector<DWORD>{kDeviceObject, kStationObject}));
+  EXPECT_EQ(FirstObject(Snapshot.PerfData())->NumInstances, 500);
+
+  Snapshot.Refresh();
+  EXPECT_EQ(Provider.OfferCount, 5) << "the grown buffer is kept";
+  EXPECT_EQ(Snapshot.BufferSize(), 65536u);
+}
+
+TEST_F(EndToEnd, EveryRefreshCollectsAFreshSample) {
+  TPerfData Snapshot("Global", "");
+  const std::uint64_t First = Snapshot.Generation();
+  const int Collects = Provider.Collects;
+  Snapshot.Refresh();
+  EXPECT_EQ(Provider.Collects, Collects + 1);
+  EXPECT_GT(Snapshot.Generation(), First);
+  EXPECT_EQ(Snapshot.PrevPerfData()->NumObjectTypes, 2u);
+}
+
+TEST_F(EndToEnd, ObjectsPlacedWhereTheSystemDoesNotReadThemAreRefused) {
+  Provider.NaiveLayout = true;
+  TPerfData Snapshot("Global", "");
+  if (Provider.UnderWine) {
+    // Wine reads the objects 88 bytes before where it asked for them: the block it
+    // returns is malformed, and the snapshot stays empty.
+    EXPECT_EQ(Snapshot.Generation(), 0u);
+    EXPECT_EQ(Snapshot.PerfData()->NumObjectTypes, 0u);
+  } else {
+    EXPECT_EQ(ObjectIndexes(Snapshot), (std::vector<DWORD>{kDeviceObject, kStationObject}));
+  }
+}
+
+TEST_F(EndToEnd, UnknownComputerFailsWithTheSystemsCode) {
+  EXPECT_EQ(ErrorOf([] { TPerfData Snapshot("Global", "NOSUCHHOST"); }),
+            "Error connecting to remote registry on NOSUCHHOST (53)");
+  TStringList Target;
+  EXPECT_EQ(ErrorOf([&] { GetPerfInfoStrings(kTestLocale, "Counter", &Target, "NOSUCHHOST"); }),
+            "Cannot open remote registry on NOSUCHHOST (53)");
+}
+
+}  // namespace
+}  // namespace gaugery::test
