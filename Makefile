@@ -2,7 +2,7 @@
 # missing, configures, builds, then runs the main program or the whole test suite.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test test-windows clean
 
 all: build
 
@@ -19,6 +19,10 @@ run: build
 
 test: build
 	ctest --preset default -j $(JOBS)
+
+# Both Windows builds, their unit and end-to-end suites under Wine.
+test-windows: deps
+	JOBS=$(JOBS) scripts/test-windows.sh
 
 clean:
 	rm -rf build
