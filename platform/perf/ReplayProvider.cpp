@@ -110,7 +110,8 @@ class TFilteredBlock {
   TFilteredBlock(const TBlockBytes& Block, LPCWSTR ValueName)
       : Block_(Block), Layout_(InspectCapture(Block)) {
     bool IndexList = ClassifyPerfValueName(ValueName) == TPerfValueKind::IndexList;
-    HeaderLength_ = Layout_.HeaderSound ? Layout_.Header.HeaderLength : kBareHeaderLength;
+    // A copy of the packed field: a reference to it may be misaligned.
+    HeaderLength_ = Layout_.HeaderSound ? DWORD{Layout_.Header.HeaderLength} : kBareHeaderLength;
     Length_ = HeaderLength_;
     if (!IndexList || !Layout_.ObjectsSound) return;
     ForEachObject(Block_, Layout_, [&](std::uint64_t, const TPERF_OBJECT_TYPE& Object) {
