@@ -5,8 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "EndToEnd.h"
 #include "ProgramRun.h"
-#include "TestProviderLink.h"
 
 namespace gaugery::test {
 namespace {

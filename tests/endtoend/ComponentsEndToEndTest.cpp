@@ -3,23 +3,26 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "EndToEnd.h"
 #include "PerfCounters.h"
 #include "PerfFilter.h"
 #include "PerfInstances.h"
 #include "PerfMonitor.h"
 #include "PerfObjects.h"
 #include "TestObjects.h"
-#include "TestProviderLink.h"
 
 namespace gaugery::test {
 namespace {
 
 using ::testing::ElementsAre;
 
-std::vector<std::string> Lines(const TStringList& List) {
-  std::vector<std::string> Result;
-  for (int Index = 0; Index < List.Count(); ++Index) Result.push_back(List.Strings(Index));
-  return Result;
+// Adds an item for the counter of the object to a filter's or a monitor's items.
+template <class TItems>
+auto AddItem(TItems* Items, const std::string& Object, const std::string& Counter) {
+  auto* Item = Items->Add();
+  Item->SetObjectName(Object);
+  Item->SetCounterName(Counter);
+  return Item;
 }
 
 TEST_F(EndToEnd, ObjectListShowsTheTestObjectsInBlockOrder) {
@@ -30,7 +33,7 @@ TEST_F(EndToEnd, ObjectListShowsTheTestObjectsInBlockOrder) {
   Objects.SetHelps(&Helps);
   TStringList Titles;
   Objects.GetObjectTitles(&Titles);
-  EXPECT_THAT(Lines(Titles), ElementsAre("Prüfgerät", "Prüfstand"));
+  EXPECT_THAT(LinesOf(Titles), ElementsAre("Prüfgerät", "Prüfstand"));
   EXPECT_EQ(Objects.IndexOfObject("PRÜFSTAND"), 1);
   EXPECT_EQ(Objects.HelpOfObject("Prüfstand"), "Der Prüfstand selbst.");
 }
@@ -41,7 +44,7 @@ TEST_F(EndToEnd, CounterAndInstanceListsOfTheDeviceObject) {
   Counters.SetObjectName("prüfgerät");
   TStringList Titles;
   Counters.GetCounterTitles(&Titles);
-  EXPECT_THAT(Lines(Titles), ElementsAre("Zähler", "Ereignisse", "Größte Menge"));
+  EXPECT_THAT(LinesOf(Titles), ElementsAre("Zähler", "Ereignisse", "Größte Menge"));
   EXPECT_EQ(Counters.CounterData(2)->CounterType, static_cast<DWORD>(PERF_COUNTER_LARGE_RAWCOUNT));
 
   TPerfInstances Instances(nullptr);
@@ -49,21 +52,15 @@ TEST_F(EndToEnd, CounterAndInstanceListsOfTheDeviceObject) {
   Instances.SetObjectName("Prüfgerät");
   TStringList Names;
   Instances.GetInstanceNames(&Names);
-  EXPECT_THAT(Lines(Names), ElementsAre("Gerät 1", "Gerät 2", "Gerät 3"));
+  EXPECT_THAT(LinesOf(Names), ElementsAre("Gerät 1", "Gerät 2", "Gerät 3"));
 }
 
 TEST_F(EndToEnd, FilterReadsTheRawValues) {
   TPerfFilter Filter(nullptr);
   Filter.SetLocaleID(kTestLocale);
-  const auto Add = [&](const std::string& Object, const std::string& Counter) {
-    TPerfCounterItem* Item = Filter.Items()->Add();
-    Item->SetObjectName(Object);
-    Item->SetCounterName(Counter);
-    return Item;
-  };
-  TPerfCounterItem* Readings = Add("Prüfgerät", "Zähler");
-  TPerfCounterItem* Capacity = Add("Prüfgerät", "Größte Menge");
-  TPerfCounterItem* Load = Add("Prüfstand", "Auslastung");
+  TPerfCounterItem* Readings = AddItem(Filter.Items(), "Prüfgerät", "Zähler");
+  TPerfCounterItem* Capacity = AddItem(Filter.Items(), "Prüfgerät", "Größte Menge");
+  TPerfCounterItem* Load = AddItem(Filter.Items(), "Prüfstand", "Auslastung");
   Filter.Collect();
   ASSERT_EQ(Readings->InstanceCount(), kDefaultDevices);
   for (int Device = 1; Device <= kDefaultDevices; ++Device) {
@@ -77,14 +74,8 @@ TEST_F(EndToEnd, FilterReadsTheRawValues) {
 TEST_F(EndToEnd, MonitorComputesValuesFromTwoSamples) {
   TPerfMonitor Monitor(nullptr);
   Monitor.SetLocaleID(kTestLocale);
-  const auto Add = [&](const std::string& Object, const std::string& Counter) {
-    TPerfMonitorItem* Item = Monitor.Items()->Add();
-    Item->SetObjectName(Object);
-    Item->SetCounterName(Counter);
-    return Item;
-  };
-  TPerfMonitorItem* Events = Add("Prüfgerät", "Ereignisse");
-  TPerfMonitorItem* Load = Add("Prüfstand", "Auslastung");
+  TPerfMonitorItem* Events = AddItem(Monitor.Items(), "Prüfgerät", "Ereignisse");
+  TPerfMonitorItem* Load = AddItem(Monitor.Items(), "Prüfstand", "Auslastung");
   Monitor.Collect();
   Monitor.Collect();
   ASSERT_EQ(Events->InstanceValueCount(), kDefaultDevices);

@@ -1,4 +1,4 @@
-#include "TestProviderLink.h"
+#include "EndToEnd.h"
 
 #include <stdexcept>
 #include <string>
@@ -39,6 +39,12 @@ TTestProviderState* LoadProvider() {
 TTestProviderState& TestProvider() {
   static TTestProviderState* const State = LoadProvider();
   return *State;
+}
+
+std::vector<std::string> LinesOf(const TStringList& List) {
+  std::vector<std::string> Lines;
+  for (int Index = 0; Index < List.Count(); ++Index) Lines.push_back(List.Strings(Index));
+  return Lines;
 }
 
 void EndToEnd::SetUp() {

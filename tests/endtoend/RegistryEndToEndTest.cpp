@@ -3,11 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "EndToEnd.h"
 #include "ErrorOf.h"
 #include "PerfData.h"
 #include "PerfTitles.h"
 #include "TestObjects.h"
-#include "TestProviderLink.h"
 #include "WinGaugery.h"
 
 namespace gaugery::test {
@@ -15,12 +15,6 @@ namespace {
 
 using ::testing::Contains;
 using testing::ErrorOf;
-
-std::vector<std::string> Lines(const TStringList& List) {
-  std::vector<std::string> Result;
-  for (int Index = 0; Index < List.Count(); ++Index) Result.push_back(List.Strings(Index));
-  return Result;
-}
 
 // The title indexes of the objects of a snapshot's block, in block order.
 std::vector<DWORD> ObjectIndexes(TPerfData& Snapshot) {
@@ -34,7 +28,7 @@ std::vector<DWORD> ObjectIndexes(TPerfData& Snapshot) {
 }
 
 TEST_F(EndToEnd, LocalesHoldTheProvidersLocale) {
-  EXPECT_THAT(Lines(*Locales()), Contains(kTestLocale));
+  EXPECT_THAT(LinesOf(*Locales()), Contains(kTestLocale));
 }
 
 TEST_F(EndToEnd, TitlesAndHelpTextsComeFromTheLocalesNameLists) {
@@ -50,7 +44,7 @@ TEST_F(EndToEnd, TitlesAndHelpTextsComeFromTheLocalesNameLists) {
 
   TStringList Loaded;
   GetNameStrings(kTestLocale, false, &Loaded, "");
-  EXPECT_THAT(Lines(Loaded), Contains("9010=Prüfstand"));
+  EXPECT_THAT(LinesOf(Loaded), Contains("9010=Prüfstand"));
 }
 
 TEST_F(EndToEnd, BufferDoublesFrom8192UntilTheBlockFits) {
