@@ -56,8 +56,8 @@ int AnsiCompareText(const std::string& S1, const std::string& S2) {
 std::string AnsiSortKey(const std::string& S) {
   const WideString W = ToWide(S);
   const DWORD Flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-  // The call refuses a length of 0, so the empty text goes as a NUL-terminated one: its
-  // key must be the one of the texts that CompareStringW calls equal to it (U+FFFD).
+  // The call refuses a length of 0, so the empty text goes as a NUL-terminated one and
+  // gets the key of the texts CompareStringW calls equal to it (U+FFFD among them).
   const int Length = W.empty() ? -1 : ClampedLength(W.size());
   const int Size = ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, Flags, W.c_str(), Length, nullptr, 0,
                                    nullptr, nullptr, 0);
