@@ -55,7 +55,7 @@ std::vector<TPerfProvider> PerfProviders();
 
 // Replaces the providers in service (closing the old ones); the seam through which
 // tests and the replay option install their own. An empty set is a set too: the
-// registry then serves blocks without objects and a Perflib key with an empty "009".
+// registry then serves blocks without objects and a Perflib key whose "009" names nothing.
 void SetPerfProviders(std::vector<TPerfProvider> Providers);
 
 // Puts the default providers back in service (closing the installed ones); on Windows,
