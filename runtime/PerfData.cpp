@@ -18,6 +18,13 @@ namespace {
 constexpr DWORD InitialBufferSize = 8192;
 // Beyond this the doubled size would not fit in 32 bits.
 constexpr DWORD LargestBufferSize = std::numeric_limits<DWORD>::max() / 2 + 1;
+// Bytes each buffer has beyond the size offered to the registry. Wine hands a provider
+// a place 88 bytes past where the block says its objects begin, together with all the
+// room up to the end of the buffer, so a provider that fills that room writes 88 bytes
+// past the size offered; the slack keeps such writes off the heap.
+constexpr std::size_t RegistrySlack = 256;
+
+std::size_t AllocatedSize(DWORD BufferSize) { return std::size_t{BufferSize} + RegistrySlack; }
 
 // Generations are unique across all snapshots of the process, so a position found in
 // one snapshot never matches another snapshot that happens to sit at the same address.
@@ -59,10 +66,10 @@ HKEY ConnectPerformanceData(const std::string& ComputerName) {
 TPerfData::TPerfData(const std::string& Key, const std::string& ComputerName)
     : Key_(Key),
       BufferSize_(InitialBufferSize),
-      Current_(InitialBufferSize, 0),
+      Current_(AllocatedSize(InitialBufferSize), 0),
       ComputerName_(ComputerName),
       WideKey_(ToWide(Key)),
-      Spare_(InitialBufferSize, 0) {
+      Spare_(AllocatedSize(InitialBufferSize), 0) {
   HKey_ = ConnectPerformanceData(ComputerName);
   try {
     Refresh();
@@ -91,7 +98,7 @@ void TPerfData::Refresh() {
     }
   }
   // Both buffers keep the grown size, so that a steady-state refresh allocates nothing.
-  if (Spare_.size() < BufferSize_) Spare_.assign(BufferSize_, 0);
+  if (Spare_.size() < AllocatedSize(BufferSize_)) Spare_.assign(AllocatedSize(BufferSize_), 0);
 }
 
 LONG TPerfData::QueryIntoSpare(DWORD& Size) {
@@ -100,12 +107,12 @@ LONG TPerfData::QueryIntoSpare(DWORD& Size) {
     const LONG Result =
         RegQueryValueExW(HKey_, WideKey_.c_str(), nullptr, nullptr, Spare_.data(), &Size);
     if (Result != ERROR_MORE_DATA) {
-      // A size beyond the buffer would make the check read past it.
-      return Result == ERROR_SUCCESS && Size > Spare_.size() ? ERROR_INVALID_DATA : Result;
+      // A size beyond what was offered would make the check read past the block.
+      return Result == ERROR_SUCCESS && Size > BufferSize_ ? ERROR_INVALID_DATA : Result;
     }
     if (BufferSize_ >= LargestBufferSize) return ERROR_MORE_DATA;
     BufferSize_ *= 2;
-    Spare_.assign(BufferSize_, 0);
+    Spare_.assign(AllocatedSize(BufferSize_), 0);
   }
 }
 

@@ -72,7 +72,9 @@ class TPerfData : public TObject {
   const std::string& ComputerName() const { return ComputerName_; }
   // Number of the current block; 0 while no block has been accepted.
   std::uint64_t Generation() const { return Generation_; }
-  // Capacity each buffer has: 8192 at first, doubled whenever a query needs more.
+  // The size offered to the registry: 8192 at first, doubled whenever a query needs
+  // more. Each buffer holds a little more, as a margin against registries that write
+  // past the size they were offered.
   DWORD BufferSize() const { return BufferSize_; }
   // How the latest refresh (the one of the constructor included) went.
   const TRefreshReport& LastRefresh() const { return LastRefresh_; }

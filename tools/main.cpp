@@ -15,6 +15,7 @@
 #include "Commands.h"
 #include "ComputerOption.h"
 #include "Replay.h"
+#include "framework/ProgramArguments.h"
 
 using namespace gaugery::cli;
 
@@ -118,7 +119,7 @@ Command HelpCommand() {
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   const std::vector<Command>& Commands = AllCommands();
-  std::vector<std::string> Args(argv + 1, argv + argc);
+  const std::vector<std::string> Args = gaugery::ProgramArguments(argc, argv);
   std::vector<std::string> ReplayFiles;
   std::string Computer;
   std::size_t Next = 0;

@@ -9,6 +9,7 @@
 #include "BlockBuilder.h"
 #include "FakeProviders.h"
 #include "WinGaugery.h"
+#include "registry/PerfProviders.h"
 
 namespace gaugery {
 namespace {
@@ -228,7 +229,31 @@ TEST(PerfData, RefusedFirstBlockLeavesTheZeroBuffer) {
   EXPECT_EQ(Snapshot.LastRefresh().Result, TRefreshResult::Refused);
 }
 
+// Fills the room it is offered, but 88 bytes further on than it was told (what a
+// provider does under Wine's placement), and reports nothing.
+DWORD GAUGERY_WINAPI OverrunningCollect(LPWSTR, PPointer Data, LPDWORD TotalBytes,
+                                        LPDWORD NumObjectTypes) {
+  std::memset(static_cast<BYTE*>(*Data) + 88, 0xAB, *TotalBytes);
+  *TotalBytes = 0;
+  *NumObjectTypes = 0;
+  return ERROR_SUCCESS;
+}
+
+// The sanitizers fail this test if the writes reach past the snapshot's buffers.
+TEST(PerfData, RegistryWritingALittlePastTheOfferedSizeStaysInTheBuffer) {
+  SetPerfProviders({{.Name = "overrunning", .Collect = &OverrunningCollect}});
+  {
+    TPerfData Snapshot("Global", "");
+    Snapshot.Refresh();
+    EXPECT_EQ(Snapshot.BufferSize(), 8192u);
+    EXPECT_EQ(Snapshot.PerfData()->NumObjectTypes, 0u);
+    EXPECT_GT(Snapshot.Generation(), 0u) << "the block was accepted";
+  }
+  RestoreDefaultPerfProviders();
+}
+
 TEST(PerfData, UnreachableComputerFailsConstruction) {
+  TFakeProviders Fakes({});
   try {
     TPerfData Snapshot("Global", "NOSUCHHOST");
     FAIL() << "connected to NOSUCHHOST";

@@ -116,7 +116,8 @@ TEST_F(PerfTitlesTest, HashLookupsAnswerLikeALinearSearch) {
 
 TEST(PerfInfoData, IndexesOfAnyLinesAnswerLikeALinearSearch) {
   TStringList Loaded;
-  for (const char* Line : {"7=a", "x=b", "X=c", "07=d", "１=e", "1=f", "7=g", "=h"})
+  // "1\u00AD" equals "1": the soft hyphen is ignorable.
+  for (const char* Line : {"7=a", "x=b", "X=c", "07=d", "1\u00AD=e", "1=f", "7=g", "=h"})
     Loaded.Add(Line);
   TPerfInfoData Data;
   Data.Fill(Loaded);

@@ -13,8 +13,10 @@ struct ProgramRun {
   std::string Err;
 };
 
-// Runs `gaugery <Arguments>` (a shell-quoted argument string); Environment, when given,
-// is put before the program as shell assignments ("LC_ALL=C").
+// Runs `gaugery <Arguments>` (arguments quoted as a shell and the Windows command line
+// both read them: words, or "double-quoted" texts); Environment, when given, is put
+// before the program as shell assignments ("LC_ALL=C", Linux only). On Windows the
+// program is the one beside the running test (ProgramRunWindows.cpp).
 ProgramRun RunGaugery(const std::string& Arguments, const std::string& Environment = "");
 
 // Runs `gaugery <Arguments>` with a pseudo-terminal of 120 x 40 as standard input and
