@@ -2,7 +2,7 @@
 # missing, configures, builds, then runs the main program or the whole test suite.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test designer install package test-install clean
+.PHONY: all deps configure build run test test-windows designer install package test-install clean
 
 all: build
 
@@ -23,6 +23,10 @@ run: configure
 
 test: build
 	ctest --preset default -j $(JOBS)
+
+# Both Windows builds, their unit and end-to-end suites under Wine.
+test-windows: deps
+	JOBS=$(JOBS) scripts/test-windows.sh
 
 # Gaugery Designer with the design package it loads; FORM=file.json opens a stored form.
 designer: configure

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Measures, in one run and alternating, the CPU time per sample of reading the process
 # table with 500 extra idle processes: Gaugery's TPerfData::Refresh of the live block, the
-# floor (a minimal C reader), ps and psutil. Prints one line per peer:
+# floor (a minimal C reader), ps and psutil; and the CPU time of one `gaugery read` of
+# Brindle's eight Process counters against one ps run. Prints one line per ratio:
 #   ratio gaugery/<peer> <value>
+#   ratio gaugery-read/ps <value>
 # Usage: bench/peers.sh [BUILD_DIR] (default: build)
 #
 # THREADS=N gives every extra process N threads and compares the Thread object ("232")
@@ -32,6 +34,9 @@ for _ in $(seq "$children"); do
   pids+=($!)
 done
 
+runs_per_round=$((samples / 4 + 1))
+read_counters=("ID Process" "Elapsed Time" "Thread Count" "Handle Count" "Page File Bytes"
+  "Page File Bytes Peak" "Pool Nonpaged Bytes" "Working Set")
 declare -A runs
 if [ "$threads" -gt 1 ]; then
   runs=(
@@ -43,10 +48,10 @@ else
   runs=(
     [gaugery]="$build/bin/refresh_sample $samples"
     [floor]="$build/bin/floor_reader $samples"
-    [ps]="$python bench/ps_reader.py $((samples / 4 + 1))"
-    [psutil]="$python bench/psutil_reader.py $((samples / 4 + 1))"
+    [ps]="$python bench/command_reader.py $runs_per_round ps -eo comm,pid,etimes,nlwp,vsz,rss"
+    [psutil]="$python bench/psutil_reader.py $runs_per_round"
   )
-  order=(gaugery floor ps psutil)
+  order=(gaugery floor ps psutil gaugery-read)
 fi
 if [ -n "$baseline" ]; then
   runs[baseline]="$baseline/bin/refresh_sample $samples"
@@ -56,8 +61,13 @@ fi
 declare -A results
 for round in $(seq "$rounds"); do
   for peer in "${order[@]}"; do
-    value=$(${runs[$peer]} | awk '/cpu_us_per_sample/ {print $2}')
-    results[$peer]+="$value "
+    if [ "$peer" = gaugery-read ]; then
+      output=$("$python" bench/command_reader.py "$runs_per_round" "$build/bin/gaugery" read \
+        Process "${read_counters[@]}")
+    else
+      output=$(${runs[$peer]})
+    fi
+    results[$peer]+="$(echo "$output" | awk '/cpu_us_per_sample/ {print $2}') "
   done
 done
 
@@ -67,7 +77,10 @@ for peer in "${order[@]}"; do
   med[$peer]=$(echo "${results[$peer]}" | median)
   printf 'cpu_us_per_sample %-8s %s  (rounds: %s)\n' "$peer" "${med[$peer]}" "${results[$peer]}"
 done
+ratio() {
+  awk -v a="${med[$1]}" -v b="${med[$2]}" -v n="$1/$2" 'BEGIN { printf "ratio %s %.2f\n", n, a / b }'
+}
 for peer in "${order[@]:1}"; do
-  awk -v a="${med[gaugery]}" -v b="${med[$peer]}" -v p="$peer" \
-    'BEGIN { printf "ratio gaugery/%s %.2f\n", p, a / b }'
+  [ "$peer" = gaugery-read ] || ratio gaugery "$peer"
 done
+[ -z "${med[gaugery-read]:-}" ] || ratio gaugery-read ps

@@ -1,7 +1,8 @@
-// What a component does with a block the check accepted: walk every object, counter
-// definition and instance with the walkers, read every name and every counter value.
-// The walk runs over a copy of exactly the block's TotalByteLength bytes, so that any
-// read the check did not vouch for is caught.
+// What a component does with a block the check accepted, whole or cut to its sound
+// objects as a snapshot keeps it: walk every object, counter definition and instance
+// with the walkers, read every name and every counter value. The walk runs over a copy
+// of exactly the block's TotalByteLength bytes, so that any read the check did not
+// vouch for is caught.
 
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +10,7 @@
 #include <vector>
 
 #include "BlockInputs.h"
-#include "PerfBlockCheck.h"
+#include "registry/PerfBlockCheck.h"
 #include "WinGaugery.h"
 
 namespace {
@@ -75,10 +76,13 @@ void WalkBlock(PPERF_DATA_BLOCK Block) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   for (const std::vector<BYTE>& Returned : fuzz::BlocksOfInput(Data, Size)) {
-    if (!IsWellFormedBlock(Returned.data(), static_cast<DWORD>(Returned.size()))) continue;
+    const TBlockCheck Check = CheckBlock(Returned.data(), static_cast<DWORD>(Returned.size()));
+    if (!Check.HeaderSound) continue;
     const auto* Header = reinterpret_cast<const TPERF_DATA_BLOCK*>(Returned.data());
     std::vector<BYTE> Block(Returned.begin(), Returned.begin() + Header->TotalByteLength);
-    WalkBlock(reinterpret_cast<PPERF_DATA_BLOCK>(Block.data()));
+    auto* Kept = reinterpret_cast<PPERF_DATA_BLOCK>(Block.data());
+    Kept->NumObjectTypes = Check.SoundObjects;
+    WalkBlock(Kept);
   }
   return 0;
 }

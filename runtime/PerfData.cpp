@@ -1,10 +1,11 @@
 #include "PerfData.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 
-#include "PerfBlockCheck.h"
+#include "registry/PerfBlockCheck.h"
 #include "WinGaugery.h"
 #include "framework/Format.h"
 #include "framework/TextFunctions.h"
@@ -17,6 +18,13 @@ namespace {
 constexpr DWORD InitialBufferSize = 8192;
 // Beyond this the doubled size would not fit in 32 bits.
 constexpr DWORD LargestBufferSize = std::numeric_limits<DWORD>::max() / 2 + 1;
+// Bytes each buffer has beyond the size offered to the registry. Wine hands a provider
+// a place 88 bytes past where the block says its objects begin, together with all the
+// room up to the end of the buffer, so a provider that fills that room writes 88 bytes
+// past the size offered; the slack keeps such writes off the heap.
+constexpr std::size_t RegistrySlack = 256;
+
+std::size_t AllocatedSize(DWORD BufferSize) { return std::size_t{BufferSize} + RegistrySlack; }
 
 // Generations are unique across all snapshots of the process, so a position found in
 // one snapshot never matches another snapshot that happens to sit at the same address.
@@ -35,6 +43,12 @@ struct TPerfDataUnit {
   }
 } PerfDataUnit;
 
+// The query's result code in words.
+std::string QueryProblem(LONG Result) {
+  if (Result == ERROR_MORE_DATA) return "the block would need more than 2 GiB";
+  return Format("the query failed (error %d)", {Result});
+}
+
 HKEY ConnectPerformanceData(const std::string& ComputerName) {
   if (ComputerName.empty()) return HKEY_PERFORMANCE_DATA;
   HKEY Key = nullptr;
@@ -52,10 +66,10 @@ HKEY ConnectPerformanceData(const std::string& ComputerName) {
 TPerfData::TPerfData(const std::string& Key, const std::string& ComputerName)
     : Key_(Key),
       BufferSize_(InitialBufferSize),
-      Current_(InitialBufferSize, 0),
+      Current_(AllocatedSize(InitialBufferSize), 0),
       ComputerName_(ComputerName),
       WideKey_(ToWide(Key)),
-      Spare_(InitialBufferSize, 0) {
+      Spare_(AllocatedSize(InitialBufferSize), 0) {
   HKey_ = ConnectPerformanceData(ComputerName);
   try {
     Refresh();
@@ -70,24 +84,43 @@ TPerfData::~TPerfData() { RegCloseKey(HKey_); }
 void TPerfData::Refresh() {
   std::memcpy(&PrevPerfData_, Current_.data(), sizeof PrevPerfData_);
   DWORD Size = 0;
-  if (QueryIntoSpare(Size) && IsWellFormedBlock(Spare_.data(), Size)) {
-    Current_.swap(Spare_);
-    Generation_ = ++LastGeneration;
+  const LONG Result = QueryIntoSpare(Size);
+  if (Result != ERROR_SUCCESS) {
+    LastRefresh_ = {TRefreshResult::Failed, 0, 0, QueryProblem(Result)};
+  } else {
+    TBlockCheck Check = CheckBlock(Spare_.data(), Size);
+    if (!Check.HeaderSound) {
+      LastRefresh_ = {TRefreshResult::Refused, 0, 0, std::move(Check.Problem)};
+    } else {
+      const TRefreshResult Kept = Check.WellFormed() ? TRefreshResult::Whole : TRefreshResult::Cut;
+      LastRefresh_ = {Kept, Check.Objects, Check.SoundObjects, std::move(Check.Problem)};
+      AcceptSpare(Check.SoundObjects);
+    }
   }
   // Both buffers keep the grown size, so that a steady-state refresh allocates nothing.
-  if (Spare_.size() < BufferSize_) Spare_.assign(BufferSize_, 0);
+  if (Spare_.size() < AllocatedSize(BufferSize_)) Spare_.assign(AllocatedSize(BufferSize_), 0);
 }
 
-bool TPerfData::QueryIntoSpare(DWORD& Size) {
+LONG TPerfData::QueryIntoSpare(DWORD& Size) {
   for (;;) {
     Size = BufferSize_;
     const LONG Result =
         RegQueryValueExW(HKey_, WideKey_.c_str(), nullptr, nullptr, Spare_.data(), &Size);
-    if (Result != ERROR_MORE_DATA) return Result == ERROR_SUCCESS && Size <= Spare_.size();
-    if (BufferSize_ >= LargestBufferSize) return false;
+    if (Result != ERROR_MORE_DATA) {
+      // A size beyond what was offered would make the check read past the block.
+      return Result == ERROR_SUCCESS && Size > BufferSize_ ? ERROR_INVALID_DATA : Result;
+    }
+    if (BufferSize_ >= LargestBufferSize) return ERROR_MORE_DATA;
     BufferSize_ *= 2;
-    Spare_.assign(BufferSize_, 0);
+    Spare_.assign(AllocatedSize(BufferSize_), 0);
   }
+}
+
+void TPerfData::AcceptSpare(DWORD KeptObjects) {
+  std::memcpy(Spare_.data() + offsetof(TPERF_DATA_BLOCK, NumObjectTypes), &KeptObjects,
+              sizeof KeptObjects);
+  Current_.swap(Spare_);
+  Generation_ = ++LastGeneration;
 }
 
 const TPERF_DATA_BLOCK& TPerfData::Header() const {

@@ -14,10 +14,34 @@
 
 namespace gaugery {
 
+// How the latest refresh of a snapshot went.
+enum class TRefreshResult {
+  // The new block was kept as it came.
+  Whole,
+  // The new block was kept with NumObjectTypes cut to the objects before its first
+  // malformed one.
+  Cut,
+  // The new block's header was malformed; the block before stays current.
+  Refused,
+  // The query returned no block; the block before stays current.
+  Failed,
+};
+
+struct TRefreshReport {
+  TRefreshResult Result = TRefreshResult::Failed;
+  // NumObjectTypes of the new block as it came, and as kept (both 0 when the block
+  // was refused or none came).
+  DWORD Objects = 0;
+  DWORD KeptObjects = 0;
+  // What was wrong, in words; empty for a whole block.
+  std::string Problem;
+};
+
 // Owns the latest data block of one computer and a copy of the header before it.
 //
 // A refresh reads into a spare buffer and keeps the new block only when the query
-// succeeded and IsWellFormedBlock accepted it; otherwise the current block stays.
+// succeeded and the block's header checks out (CheckBlock); a block with a malformed
+// object is kept up to the object before it. Otherwise the current block stays.
 // Every accepted block gets a generation number unique in the process, so that
 // positions found in an older block can be recognised as stale.
 class TPerfData : public TObject {
@@ -48,14 +72,21 @@ class TPerfData : public TObject {
   const std::string& ComputerName() const { return ComputerName_; }
   // Number of the current block; 0 while no block has been accepted.
   std::uint64_t Generation() const { return Generation_; }
-  // Capacity each buffer has: 8192 at first, doubled whenever a query needs more.
+  // The size offered to the registry: 8192 at first, doubled whenever a query needs
+  // more. Each buffer holds a little more, as a margin against registries that write
+  // past the size they were offered.
   DWORD BufferSize() const { return BufferSize_; }
+  // How the latest refresh (the one of the constructor included) went.
+  const TRefreshReport& LastRefresh() const { return LastRefresh_; }
 
  private:
   const TPERF_DATA_BLOCK& Header() const;
   // Queries into the spare buffer, growing it while the answer is ERROR_MORE_DATA.
-  // Size receives the bytes returned; false for a failed query.
-  bool QueryIntoSpare(DWORD& Size);
+  // Size receives the bytes returned; the result is the query's, ERROR_MORE_DATA when
+  // the buffer cannot grow further.
+  LONG QueryIntoSpare(DWORD& Size);
+  // Makes the spare buffer's block current, cut to KeptObjects objects.
+  void AcceptSpare(DWORD KeptObjects);
 
   HKEY HKey_ = nullptr;
   std::string Key_;
@@ -66,6 +97,7 @@ class TPerfData : public TObject {
   WideString WideKey_;
   std::vector<BYTE> Spare_;
   std::uint64_t Generation_ = 0;
+  TRefreshReport LastRefresh_;
 };
 
 // One line of the snapshot registry: the shared snapshot and its number of holders.

@@ -395,6 +395,7 @@ void TPerfMonitorItem::AfterChangeLocaleID(TPerfTitles& Titles, const TKeyTitles
 bool TPerfMonitorItem::HasInstances() { return Counter()->HasInstances(); }
 
 void TPerfMonitorItem::Collect() {
+  InstanceRecords_.clear();
   if (HasInstances()) {
     CollectInstances();
     return;
@@ -459,6 +460,7 @@ void TPerfMonitorItem::CollectInstances() {
     const bool First = Record == nullptr;
     if (First) Record = AddRecord(Name, Key, std::move(Folded));
     RecordValue(Record, Index, First, Type);
+    InstanceRecords_.push_back(Record);
     if (Record->UsedIn_ != SampleNumber_) ++Used;
     Record->UsedIn_ = SampleNumber_;
   }
@@ -549,6 +551,7 @@ void TPerfMonitorItem::RetireUnusedRecords(std::size_t Used) {
 void TPerfMonitorItem::FreeRecords() {
   std::vector<TPerfMonitorCounterValue*> Doomed = std::move(Records_);
   Records_.clear();
+  InstanceRecords_.clear();
   ExactIndex_.clear();
   FoldedIndex_.clear();
   for (TPerfMonitorCounterValue* Record : Doomed) delete Record;
@@ -611,6 +614,11 @@ TPerfMonitorCounterValue* TPerfMonitorItem::GetInstanceValues(std::int32_t Index
   if (!HasInstances()) return NoInstanceValue_.get();
   if (Index < 0 || Index >= InstanceValueCount()) RaiseListIndexError(Index);
   return Records_[static_cast<std::size_t>(Index)];
+}
+
+TPerfMonitorCounterValue* TPerfMonitorItem::RecordOfInstance(std::int32_t Index) const {
+  const auto At = static_cast<std::size_t>(Index);
+  return Index >= 0 && At < InstanceRecords_.size() ? InstanceRecords_[At] : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------

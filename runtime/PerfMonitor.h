@@ -199,6 +199,9 @@ class TPerfMonitorItem : public TCollectionItem {
   TPerfMonitorCounterValue* GetInstanceValues(std::int32_t Index);
   // The number of instance records.
   std::int32_t InstanceValueCount() const { return static_cast<std::int32_t>(Records_.size()); }
+  // The record the last Collect recorded the block's instance Index into (instances
+  // whose names and key values match share one); null for an index it did not record.
+  TPerfMonitorCounterValue* RecordOfInstance(std::int32_t Index) const;
 
   bool HasInstances();
 
@@ -244,6 +247,8 @@ class TPerfMonitorItem : public TCollectionItem {
   std::string CounterName_;
   std::string ObjectName_;
   TPerfCounterItem* Counter_ = nullptr;
+  // The record of each instance of the last sample, in block order.
+  std::vector<TPerfMonitorCounterValue*> InstanceRecords_;
 
   // The owner of the item's collection, fixed when the item is made.
   TPerfMonitor* Monitor_ = nullptr;

@@ -1,6 +1,6 @@
 // Walkers of the performance data block: each step adds one length field of the
 // format to a record's address. They check nothing against the block's size; a
-// block is walked only after IsWellFormedBlock (PerfBlockCheck.h) accepted it.
+// block is walked only after IsWellFormedBlock (registry/PerfBlockCheck.h) accepted it.
 #pragma once
 
 #include <string>

@@ -10,12 +10,14 @@ packages=(
   libicu-dev nlohmann-json3-dev qt6-base-dev
   # the HTTP server of `gaugery serve` and its gzip answers
   libcpp-httplib-dev zlib1g-dev
-  # tests, benchmarks, fuzzing; ip makes the veth pair of the network tests
-  googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev iproute2
+  # tests, benchmarks, fuzzing; ip makes the veth pair of the network tests; locale
+  # sources for the tests of locale-dependent output
+  googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev iproute2 locales
   # the Prometheus server that scrapes `gaugery serve` in the end-to-end test
   prometheus
-  # cross builds for Windows
+  # cross builds for Windows, and Wine to run their tests (32-bit Wine needs i386)
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  wine wine64 wine32:i386
   # peers of the benchmark script, and the process table they read
   procps python3 python3-psutil
   # fonts the example program asks for
@@ -34,5 +36,8 @@ echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
+if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -q
 $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

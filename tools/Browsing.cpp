@@ -16,6 +16,41 @@ void ExpectNoOperands(const Arguments& Args) {
   if (!Args.Operands().empty()) throw UsageError("unexpected operand " + Args.Operands()[0]);
 }
 
+std::string ShownTitle(const std::string& Title, DWORD Index) {
+  return Title.empty() ? "(no title: index " + std::to_string(Index) + ")" : Title;
+}
+
+namespace {
+
+// Text as one word of a shell command line: single-quoted unless it is plain.
+std::string ShellWord(const std::string& Text) {
+  const bool Plain = !Text.empty() && Text.find_first_not_of(
+                                          "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                          "0123456789_.,:/%+-") == std::string::npos;
+  if (Plain) return Text;
+  std::string Quoted = "'";
+  for (char C : Text) Quoted += C == '\'' ? std::string("'\\''") : std::string(1, C);
+  return Quoted + "'";
+}
+
+}  // namespace
+
+void RaiseWithNameHint(const Exception& Error, const Arguments& Args, const std::string& Object) {
+  std::string Locale;
+  std::string Message = Error.what();
+  if (Args.Has("--locale")) {
+    Locale = " --locale " + ShellWord(Args.Value("--locale"));
+    Message += " (locale " + Args.Value("--locale") + ")";
+  }
+  if (Object.empty()) {
+    Message += "; run \"gaugery objects" + Locale + "\" to list the objects";
+  } else {
+    Message += "; run \"gaugery counters" + Locale + " " + ShellWord(Object) +
+               "\" to list the counters of " + Object;
+  }
+  throw Exception(Message);
+}
+
 void PrintJson(const nlohmann::ordered_json& Document) { std::cout << JsonText(Document) << "\n"; }
 
 }  // namespace gaugery::cli

@@ -5,27 +5,59 @@
 #include <fstream>
 #include <iostream>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include "Commands.h"
 #include "ComputerOption.h"
 #include "PerfData.h"
+#include "Replay.h"
+#include "SampleCheck.h"
 #include "framework/Exceptions.h"
 
 namespace gaugery::cli {
 
 namespace {
 
-int Run(const Arguments& Args) {
-  if (Args.Operands().size() != 1) throw UsageError("capture needs one file name");
-  const std::string& File = Args.Operands()[0];
-  TPerfData Data("Global", ChosenComputer());
-  if (Data.Generation() == 0) throw Exception("No performance data could be read");
-  const PPERF_DATA_BLOCK Block = Data.PerfData();
+void WriteToStandardOutput(const char* Bytes, std::size_t Length) {
+#ifdef _WIN32
+  // Text mode would turn every byte 10 into 13 10.
+  std::cout.flush();
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  std::cout.write(Bytes, static_cast<std::streamsize>(Length));
+  std::cout.flush();
+  if (!std::cout)
+    throw Exception(std::string("Cannot write to standard output: ") + std::strerror(errno));
+}
+
+void WriteToFile(const std::string& File, const char* Bytes, std::size_t Length) {
   std::ofstream Out(File, std::ios::binary | std::ios::trunc);
-  Out.write(reinterpret_cast<const char*>(Block), Block->TotalByteLength);
+  Out.write(Bytes, static_cast<std::streamsize>(Length));
   Out.close();
   if (!Out) throw Exception("Cannot write capture file \"" + File + "\": " + std::strerror(errno));
-  std::cout << "captured " << Block->TotalByteLength << " bytes, " << Block->NumObjectTypes
-            << " objects, into " << File << "\n";
+}
+
+int Run(const Arguments& Args) {
+  if (Args.Operands().size() != 1) throw UsageError("capture needs one file name, or -");
+  const std::string& File = Args.Operands()[0];
+  HoldOneSample();
+  TPerfData Data("Global", ChosenComputer());
+  CheckLatestSample(Data);
+  const PPERF_DATA_BLOCK Block = Data.PerfData();
+  const auto* Bytes = reinterpret_cast<const char*>(Block);
+  const bool ToOutput = File == "-";
+  if (ToOutput) {
+    WriteToStandardOutput(Bytes, Block->TotalByteLength);
+  } else {
+    WriteToFile(File, Bytes, Block->TotalByteLength);
+  }
+  // The block goes to standard output; what was written is said on standard error.
+  (ToOutput ? std::cerr : std::cout)
+      << "captured " << Block->TotalByteLength << " bytes, " << Block->NumObjectTypes
+      << " objects, into " << (ToOutput ? "standard output" : File) << "\n";
   return 0;
 }
 
@@ -34,7 +66,8 @@ int Run(const Arguments& Args) {
 Command CaptureCommand() {
   return {"capture",
           "capture FILE",
-          "Writes one raw performance data block to FILE, for --replay.",
+          "Writes one raw performance data block to FILE (standard output for -), for "
+          "--replay.",
           "",
           {},
           {},

@@ -7,8 +7,21 @@ namespace gaugery::cli {
 
 namespace {
 
+constexpr std::size_t kLineWidth = 80;
+
 bool Contains(const std::vector<std::string>& List, const std::string& Item) {
   return std::find(List.begin(), List.end(), Item) != List.end();
+}
+
+// Where the description of an option line starts: after the option and the first run
+// of two or more blanks; 0 for a line without one.
+std::size_t DescriptionColumn(const std::string& Line) {
+  const std::size_t Option = Line.find_first_not_of(' ');
+  if (Option == std::string::npos) return 0;
+  const std::size_t Gap = Line.find("  ", Option);
+  if (Gap == std::string::npos) return 0;
+  const std::size_t Description = Line.find_first_not_of(' ', Gap);
+  return Description == std::string::npos ? 0 : Description;
 }
 
 }  // namespace
@@ -68,6 +81,41 @@ std::chrono::steady_clock::duration Arguments::Seconds(const std::string& Option
                      Text + "\"");
   return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
       std::chrono::duration<double>(Seconds));
+}
+
+std::string WrappedText(const std::string& Text, const std::string& First,
+                        const std::string& Next) {
+  std::string Wrapped;
+  std::string Line = First;
+  bool LineHasWord = false;
+  std::size_t Start = 0;
+  while (Start < Text.size()) {
+    const std::size_t End = std::min(Text.find(' ', Start), Text.size());
+    const std::string Word = Text.substr(Start, End - Start);
+    Start = End + 1;
+    if (Word.empty()) continue;
+    if (LineHasWord && Line.size() + 1 + Word.size() > kLineWidth) {
+      Wrapped += Line + "\n";
+      Line = Next;
+      LineHasWord = false;
+    }
+    Line += (LineHasWord ? " " : "") + Word;
+    LineHasWord = true;
+  }
+  return Wrapped + Line + "\n";
+}
+
+std::string WrappedOptions(const std::string& Lines) {
+  std::string Wrapped;
+  std::size_t Start = 0;
+  while (Start < Lines.size()) {
+    const std::size_t End = std::min(Lines.find('\n', Start), Lines.size());
+    const std::string Line = Lines.substr(Start, End - Start);
+    Start = End + 1;
+    const std::size_t Column = DescriptionColumn(Line);
+    Wrapped += WrappedText(Line.substr(Column), Line.substr(0, Column), std::string(Column, ' '));
+  }
+  return Wrapped;
 }
 
 }  // namespace gaugery::cli

@@ -41,12 +41,20 @@ class Arguments {
   std::vector<std::string> Operands_;
 };
 
+// Text wrapped at blanks to lines of at most 80 columns (a longer word stands alone): the
+// first line after First, the others after Next, each ending with a newline.
+std::string WrappedText(const std::string& Text, const std::string& First, const std::string& Next);
+
+// Option lines ("  --name VALUE  what it does", one a line) wrapped as WrappedText does,
+// each continued under the start of its description.
+std::string WrappedOptions(const std::string& Lines);
+
 // One command of the program.
 struct Command {
   std::string Name;
-  std::string Synopsis;  // the usage line after "gaugery "
-  std::string Summary;   // one line for the command list
-  std::string Details;   // the options, one per line
+  std::string Synopsis;  // the usage after "gaugery ", wrapped when printed
+  std::string Summary;   // for the command list, wrapped when printed
+  std::string Details;   // the options, one per line, wrapped when printed
   std::vector<std::string> Flags;
   std::vector<std::string> Valued;
   std::function<int(const Arguments&)> Run;

@@ -1,4 +1,6 @@
 // gaugery dump: one sample of the performance data block, as text or JSON.
+#include <algorithm>
+#include <charconv>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -9,6 +11,9 @@
 #include "LocaleOption.h"
 #include "PerfData.h"
 #include "PerfTitles.h"
+#include "Replay.h"
+#include "SampleCheck.h"
+#include "framework/Exceptions.h"
 #include "framework/TextFunctions.h"
 
 namespace gaugery::cli {
@@ -37,7 +42,7 @@ nlohmann::json ValuesJson(const ObjectDump& Object, const std::vector<RawValue>&
 
 nlohmann::json ObjectJson(const ObjectDump& Object) {
   nlohmann::json Json{{"index", Object.Index},
-                      {"title", Object.Title},
+                      {"title", TitleJson<nlohmann::json>(Object.Title)},
                       {"helpIndex", Object.HelpIndex},
                       {"numInstances", Object.NumInstances},
                       {"perfTime", Object.PerfTime},
@@ -45,7 +50,7 @@ nlohmann::json ObjectJson(const ObjectDump& Object) {
                       {"counters", nlohmann::json::array()}};
   for (const CounterDump& C : Object.Counters) {
     Json["counters"].push_back({{"index", C.Index},
-                                {"title", C.Title},
+                                {"title", TitleJson<nlohmann::json>(C.Title)},
                                 {"helpIndex", C.HelpIndex},
                                 {"type", C.Type},
                                 {"size", C.Size},
@@ -111,24 +116,50 @@ void PrintText(std::ostream& Out, const BlockDump& Block) {
   for (const ObjectDump& Object : Block.Objects) PrintObject(Out, Object);
 }
 
-std::string ValueName(const Arguments& Args) {
+// The title indexes of the --object options.
+std::vector<DWORD> ObjectIndexes(const Arguments& Args) {
+  std::vector<DWORD> Indexes;
+  for (const std::string& Text : Args.Values("--object")) {
+    DWORD Index = 0;
+    const auto [End, Error] = std::from_chars(Text.data(), Text.data() + Text.size(), Index);
+    if (Text.empty() || Error != std::errc() || End != Text.data() + Text.size())
+      throw UsageError("--object needs a title index, not \"" + Text + "\"");
+    Indexes.push_back(Index);
+  }
+  return Indexes;
+}
+
+// The value to query: "Global", or the list of the indexes asked for.
+std::string ValueName(const std::vector<DWORD>& Indexes) {
   std::string Name;
-  for (const std::string& Index : Args.Values("--object")) {
-    if (Index.empty() || Index.find_first_not_of("0123456789") != std::string::npos)
-      throw UsageError("--object needs a title index, not \"" + Index + "\"");
-    Name += (Name.empty() ? "" : " ") + Index;
+  for (const DWORD Index : Indexes) {
+    if (!Name.empty()) Name += ' ';
+    Name += std::to_string(Index);
   }
   return Name.empty() ? "Global" : Name;
 }
 
+void ExpectObjects(const BlockDump& Block, const std::vector<DWORD>& Indexes) {
+  for (const DWORD Index : Indexes) {
+    const bool Found = std::any_of(Block.Objects.begin(), Block.Objects.end(),
+                                   [&](const ObjectDump& Object) { return Object.Index == Index; });
+    if (!Found)
+      throw Exception("no object with title index " + std::to_string(Index) + " in the sample");
+  }
+}
+
 int Run(const Arguments& Args) {
   ExpectNoOperands(Args);
+  const std::vector<DWORD> Indexes = ObjectIndexes(Args);
+  HoldOneSample();
   const std::string Locale = ChosenLocale(Args);
   TPerfTitles Titles(nullptr);
   Titles.SetLocaleID(Locale);
   Titles.SetComputerName(ChosenComputer());
-  TPerfData Data(ValueName(Args), ChosenComputer());
+  TPerfData Data(ValueName(Indexes), ChosenComputer());
+  CheckLatestSample(Data);
   const BlockDump Block = DumpBlock(Data, Titles);
+  ExpectObjects(Block, Indexes);
   if (Args.Has("--json"))
     PrintJson(std::cout, Block);
   else

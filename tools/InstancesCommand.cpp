@@ -6,26 +6,43 @@
 #include "ComputerOption.h"
 #include "LocaleOption.h"
 #include "PerfInstances.h"
+#include "PerfObjects.h"
+#include "Replay.h"
+#include "SampleCheck.h"
 
 namespace gaugery::cli {
 
 namespace {
 
+// Whether the object titled Object has instances (it may have none at the moment).
+bool HasInstances(const std::string& Object, const std::string& Locale, const Arguments& Args) {
+  TPerfObjects Objects(nullptr);
+  Objects.SetLocaleID(Locale);
+  std::int32_t Position = -1;
+  WithNameHint(Args, "", [&] { Position = Objects.IndexOfObject(Object); });
+  return Objects.ObjectData(Position)->NumInstances != PERF_NO_INSTANCES;
+}
+
 int Run(const Arguments& Args) {
   ExpectLocalComputer("instances");
   const std::string Object = ObjectOperand(Args);
-  TPerfInstances Instances(nullptr);
-  Instances.SetLocaleID(ChosenLocale(Args));
-  Instances.SetObjectName(Object);
+  HoldOneSample();
+  const TSharedSample Sample("");
+  const std::string Locale = ChosenLocale(Args);
   nlohmann::ordered_json Json = nlohmann::ordered_json::array();
-  const std::int32_t Count = Instances.InstanceCount();
-  for (std::int32_t Position = 0; Position < Count; ++Position) {
-    const std::string Name = Instances.InstanceName(Position);
-    const std::int32_t UniqueID = Instances.InstanceUniqueID(Position);
-    if (Args.Has("--json")) {
-      Json.push_back({{"position", Position}, {"name", Name}, {"uniqueId", UniqueID}});
-    } else {
-      std::cout << Position << "  " << UniqueID << "  " << Name << "\n";
+  if (HasInstances(Object, Locale, Args)) {
+    TPerfInstances Instances(nullptr);
+    Instances.SetLocaleID(Locale);
+    Instances.SetObjectName(Object);
+    const std::int32_t Count = Instances.InstanceCount();
+    for (std::int32_t Position = 0; Position < Count; ++Position) {
+      const std::string Name = Instances.InstanceName(Position);
+      const std::int32_t UniqueID = Instances.InstanceUniqueID(Position);
+      if (Args.Has("--json")) {
+        Json.push_back({{"position", Position}, {"name", Name}, {"uniqueId", UniqueID}});
+      } else {
+        std::cout << Position << "  " << UniqueID << "  " << Name << "\n";
+      }
     }
   }
   if (Args.Has("--json")) PrintJson(Json);
@@ -38,7 +55,7 @@ Command InstancesCommand() {
   return {"instances",
           "instances [--locale ID] [--json] OBJECT",
           "Lists the instances of the object titled OBJECT in block order: position, unique "
-          "identifier (-1: none) and name.",
+          "identifier (-1: none) and name. An object without instances lists none.",
           std::string(LocaleOptionDetails) + "  --json       one JSON array instead of text\n",
           {"--json"},
           {"--locale"},

@@ -1,93 +1,168 @@
-// gaugery read: raw values of counters of one object, one row per instance.
+// gaugery read: raw values of counters from one sample: one row per instance of one
+// object, or one value per counter path.
 #include <iostream>
+#include <map>
+#include <memory>
 #include <nlohmann/json.hpp>
-#include <optional>
 #include <vector>
 
 #include "Browsing.h"
 #include "Commands.h"
 #include "ComputerOption.h"
+#include "CounterSelection.h"
 #include "LocaleOption.h"
 #include "PerfFilter.h"
-#include "PrintableText.h"
+#include "Replay.h"
+#include "SampleCheck.h"
+#include "Terminal.h"
+#include "TextTable.h"
+#include "framework/TextFunctions.h"
 
 namespace gaugery::cli {
 
 namespace {
 
-// One row of output: the instance (none for an object without instances) and one
-// raw value per counter.
-struct Row {
-  std::optional<std::string> Instance;
+// The filter of one computer, on its held sample.
+struct TComputerFilter {
+  TComputerFilter(const std::string& Computer, const std::string& Locale)
+      : Sample(Computer), Filter(nullptr) {
+    Filter.SetComputerName(Computer);
+    Filter.SetLocaleID(Locale);
+  }
+
+  TSharedSample Sample;
+  TPerfFilter Filter;
+};
+
+// The filters of the computers the selections name, one each.
+class TComputerFilters {
+ public:
+  explicit TComputerFilters(std::string Locale) : Locale_(std::move(Locale)) {}
+
+  TPerfFilter& For(const std::string& Computer) {
+    std::unique_ptr<TComputerFilter>& Entry = Filters_[UpperCase(Computer)];
+    if (!Entry) Entry = std::make_unique<TComputerFilter>(Computer, Locale_);
+    return Entry->Filter;
+  }
+
+ private:
+  std::string Locale_;
+  std::map<std::string, std::unique_ptr<TComputerFilter>> Filters_;
+};
+
+// A selection and its counter items, one per counter, located in the held sample.
+struct TSelectionItems {
+  const TCounterSelection* Selection;
+  std::vector<TPerfCounterItem*> Items;
+};
+
+TSelectionItems AddItems(TPerfFilter& Filter, const TCounterSelection& Selection,
+                         const Arguments& Args) {
+  TSelectionItems Added{&Selection, {}};
+  for (const std::string& Counter : Selection.Counters) {
+    TPerfCounterItem* Item = Filter.Items()->Add();
+    WithNameHint(Args, "", [&] { Item->SetObjectName(Selection.Object); });
+    WithNameHint(Args, Selection.Object, [&] { Item->SetCounterName(Counter); });
+    Added.Items.push_back(Item);
+  }
+  return Added;
+}
+
+// One shown instance (or the object's own values) and one raw value per counter.
+struct TRow {
+  const TSelectionItems* Source;
+  TShownInstance Instance;
   std::vector<std::int64_t> Values;
 };
 
-std::vector<TPerfCounterItem*> AddItems(TPerfFilter& Filter, const Arguments& Args) {
-  const std::vector<std::string>& Operands = Args.Operands();
-  if (Operands.size() < 2) throw UsageError("an object and at least one counter are needed");
-  std::vector<TPerfCounterItem*> Items;
-  for (std::size_t Counter = 1; Counter < Operands.size(); ++Counter) {
-    TPerfCounterItem* Item = Filter.Items()->Add();
-    Item->SetObjectName(Operands[0]);
-    Item->SetCounterName(Operands[Counter]);
-    Items.push_back(Item);
-  }
-  return Items;
-}
-
 // All rows are read before any is printed: a failing read prints nothing but its error.
-std::vector<Row> ReadRows(const std::vector<TPerfCounterItem*>& Items) {
-  TPerfCounterItem& First = *Items.front();
-  std::vector<Row> Rows;
-  if (!First.HasInstances()) {
-    Row Values;
-    for (TPerfCounterItem* Item : Items) Values.Values.push_back(Item->CtrAsInteger());
-    Rows.push_back(std::move(Values));
-    return Rows;
-  }
-  const std::int32_t Count = First.InstanceCount();
-  for (std::int32_t Index = 0; Index < Count; ++Index) {
-    Row Instance{First.GetInstanceNames(Index), {}};
-    for (TPerfCounterItem* Item : Items) Instance.Values.push_back(Item->InsCtrAsInteger(Index));
-    Rows.push_back(std::move(Instance));
+std::vector<TRow> ReadRows(const std::vector<TSelectionItems>& Selections) {
+  std::vector<TRow> Rows;
+  for (const TSelectionItems& Selection : Selections) {
+    std::vector<TShownInstance> Shown =
+        ShownInstances(*Selection.Items.front(), *Selection.Selection);
+    if (Shown.empty()) {
+      throw Exception("no instance " +
+                      InstanceText(Selection.Selection->Instance, Selection.Selection->Occurrence) +
+                      " of " + Selection.Selection->Object + " in the sample");
+    }
+    for (TShownInstance& Instance : Shown) {
+      TRow Row{&Selection, std::move(Instance), {}};
+      for (TPerfCounterItem* Item : Selection.Items) {
+        Row.Values.push_back(Row.Instance.Index < 0 ? Item->CtrAsInteger()
+                                                    : Item->InsCtrAsInteger(Row.Instance.Index));
+      }
+      Rows.push_back(std::move(Row));
+    }
   }
   return Rows;
 }
 
-void PrintText(const std::vector<Row>& Rows) {
-  for (const Row& Values : Rows) {
-    std::string Line = PrintableText(Values.Instance.value_or(""));
-    for (std::size_t Column = 0; Column < Values.Values.size(); ++Column) {
-      if (Values.Instance || Column > 0) Line += '\t';
-      Line += std::to_string(Values.Values[Column]);
-    }
-    std::cout << Line << "\n";
+// OBJECT COUNTER...: the instance and the values of each, tab-separated.
+void PrintTable(const TCounterSelection& Selection, const std::vector<TRow>& Rows) {
+  const bool Instances = !Rows.empty() && Rows.front().Instance.Index >= 0;
+  std::vector<TTextTable::TColumn> Columns;
+  if (Instances) Columns.push_back({"instance"});
+  for (const std::string& Counter : Selection.Counters) {
+    Columns.push_back({Counter, TTextTable::TAlign::Right});
   }
+  TTextTable Table(std::move(Columns), "\t");
+  for (const TRow& Row : Rows) {
+    std::vector<std::string> Cells;
+    if (Instances) Cells.push_back(Row.Instance.Name);
+    for (const std::int64_t Value : Row.Values) Cells.push_back(std::to_string(Value));
+    Table.Add(std::move(Cells));
+  }
+  Table.Print(std::cout, OutputIsTerminal());
 }
 
-void PrintRowsJson(const std::vector<TPerfCounterItem*>& Items, const std::vector<Row>& Rows) {
-  nlohmann::ordered_json Counters = nlohmann::ordered_json::array();
-  for (TPerfCounterItem* Item : Items) Counters.push_back(Item->CounterName());
-  nlohmann::ordered_json Lines = nlohmann::ordered_json::array();
-  for (const Row& Values : Rows) {
-    nlohmann::ordered_json Instance = nullptr;
-    if (Values.Instance) Instance = *Values.Instance;
-    Lines.push_back({{"instance", Instance}, {"values", Values.Values}});
+// Counter paths: the path and the value of each, tab-separated.
+void PrintPathValues(const std::vector<TRow>& Rows) {
+  TTextTable Table({{"path"}, {"value", TTextTable::TAlign::Right}}, "\t");
+  for (const TRow& Row : Rows) {
+    const TCounterSelection& Selection = *Row.Source->Selection;
+    Table.Add({ValuePath(Selection, Row.Instance, Selection.Counters.front()),
+               std::to_string(Row.Values.front())});
   }
-  PrintJson({{"object", Items.front()->ObjectName()}, {"counters", Counters}, {"rows", Lines}});
+  Table.Print(std::cout, OutputIsTerminal());
+}
+
+void PrintTableJson(const TCounterSelection& Selection, const std::vector<TRow>& Rows) {
+  nlohmann::ordered_json Lines = nlohmann::ordered_json::array();
+  for (const TRow& Row : Rows) {
+    nlohmann::ordered_json Instance = nullptr;
+    if (Row.Instance.Index >= 0) Instance = Row.Instance.Name;
+    Lines.push_back({{"instance", Instance}, {"values", Row.Values}});
+  }
+  PrintJson({{"object", Selection.Object}, {"counters", Selection.Counters}, {"rows", Lines}});
+}
+
+void PrintPathValuesJson(const std::vector<TRow>& Rows) {
+  nlohmann::ordered_json Values = nlohmann::ordered_json::array();
+  for (const TRow& Row : Rows) {
+    const TCounterSelection& Selection = *Row.Source->Selection;
+    Values.push_back({{"path", ValuePath(Selection, Row.Instance, Selection.Counters.front())},
+                      {"value", Row.Values.front()}});
+  }
+  PrintJson(Values);
 }
 
 int Run(const Arguments& Args) {
-  TPerfFilter Filter(nullptr);
-  Filter.SetComputerName(ChosenComputer());
-  Filter.SetLocaleID(ChosenLocale(Args));
-  const std::vector<TPerfCounterItem*> Items = AddItems(Filter, Args);
-  Filter.Collect();
-  const std::vector<Row> Rows = ReadRows(Items);
+  const std::vector<TCounterSelection> Selections = SelectionsOf(Args.Operands(), ChosenComputer());
+  HoldOneSample();
+  TComputerFilters Filters(ChosenLocale(Args));
+  std::vector<TSelectionItems> Items;
+  for (const TCounterSelection& Selection : Selections) {
+    Items.push_back(AddItems(Filters.For(Selection.Computer), Selection, Args));
+  }
+  // Naming the counters has located them in the held sample: their values are read
+  // from it, without a sample more.
+  const std::vector<TRow> Rows = ReadRows(Items);
+  const bool Paths = Selections.front().FromPath;
   if (Args.Has("--json")) {
-    PrintRowsJson(Items, Rows);
+    Paths ? PrintPathValuesJson(Rows) : PrintTableJson(Selections.front(), Rows);
   } else {
-    PrintText(Rows);
+    Paths ? PrintPathValues(Rows) : PrintTable(Selections.front(), Rows);
   }
   return 0;
 }
@@ -96,12 +171,18 @@ int Run(const Arguments& Args) {
 
 Command ReadCommand() {
   return {"read",
-          "read [--locale ID] [--json] OBJECT COUNTER [COUNTER...]",
-          "Collects one sample and prints the raw value of each COUNTER of the object titled "
-          "OBJECT: one tab-separated row per instance, the instance name first, or one row of "
-          "values for an object without instances.",
+          "read [--locale ID] [--json] OBJECT COUNTER [COUNTER...] | PATH...",
+          "Takes one sample and prints the raw value of each COUNTER of the object titled "
+          "OBJECT: one row per instance, its name first, or one row of values for an object "
+          "without instances. Each PATH names one counter as \\OBJECT(INSTANCE)\\COUNTER, "
+          "\\OBJECT(INSTANCE#N)\\COUNTER for the instance of that name numbered N (from 1 for "
+          "the second), \\OBJECT(*)\\COUNTER for every instance, \\OBJECT\\COUNTER for an "
+          "object without instances, with \\\\COMPUTER before it for another computer; each "
+          "prints its path and value. Lines are tab-separated; on a terminal, columns are "
+          "aligned under a header line.",
           std::string(LocaleOptionDetails) +
-              "  --json       {\"object\", \"counters\", \"rows\": [{\"instance\", \"values\"}]}\n",
+              "  --json       {\"object\", \"counters\", \"rows\": [{\"instance\", \"values\"}]}, "
+              "or for paths [{\"path\", \"value\"}]\n",
           {"--json"},
           {"--locale"},
           Run};

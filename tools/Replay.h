@@ -1,4 +1,5 @@
-// The --replay option: serve the performance data from capture files.
+// Serving the performance data from blocks held in memory instead of the live
+// machine: the --replay option, and the one sample of the one-shot commands.
 #pragma once
 
 #include <string>
@@ -6,13 +7,21 @@
 
 namespace gaugery::cli {
 
-// Puts the replay of Files in service instead of the live machine, keeping the live
-// provider's name tables. Raises when a file cannot be read, or on a platform whose
-// registry is the system's own.
+// Puts the replay of Files in service instead of the live machine, keeping the name
+// tables of the providers in service. Raises when a file cannot be read or is not one
+// complete block, or on a platform whose registry is the system's own.
 void UseReplay(const std::vector<std::string>& Files);
 
 // When the replay is in service, its next query serves the first file again, whatever
 // was read before; otherwise nothing happens.
 void RestartReplayedSamples();
+
+// For a command that shows one sample: reads the live block once and answers every
+// later query of the process with it, so that the components, which query whenever
+// they take or locate a sample, all see that one. Nothing happens while a replay is in
+// service, when the live query fails or its block's header is malformed (the
+// components then meet the failure themselves), and on Windows, where the registry is
+// the system's.
+void HoldOneSample();
 
 }  // namespace gaugery::cli

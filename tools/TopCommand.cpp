@@ -194,7 +194,7 @@ int RunPlain(TTopSampler& Sampler, const std::optional<TSortOrder>& Order, long 
     const auto Due = Clock::now() + RefreshInterval;
     Error = Sampler.Refresh();
     if (Error) {
-      std::cerr << *Error << std::endl;
+      std::cerr << "gaugery: " << *Error << std::endl;
     } else {
       PrintPlain(Sampler, Order);
     }

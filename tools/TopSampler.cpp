@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "ProcessFilterForm.h"
+#include "SampleCheck.h"
 #include "Replay.h"
 
 namespace gaugery::cli {
@@ -36,6 +37,9 @@ TTopSampler::TTopSampler(const std::string& ComputerName)
 std::optional<std::string> TTopSampler::Refresh() {
   // The monitor takes the sample; the filter reads the same one.
   const std::optional<std::string> SampleError = ErrorOf([this] { Times_.Collect(); });
+  // A refused block, or none, leaves the rows of the last sample that had one.
+  const TSampleNotice Notice = LatestSampleNotice(*Filter_->Snapshot());
+  if (!Notice.Usable) return Notice.Message;
   const std::optional<std::string> RowsError = ErrorOf([this] { RebuildRows(); });
   return RowsError ? RowsError : SampleError;
 }
@@ -45,7 +49,23 @@ void TTopSampler::RebuildRows() {
   TTopRows Fresh;
   WriteProcessRows(*Filter_, Fresh);
   for (TTopRow& Row : Fresh.Rows()) Row.ProcessorTime = ProcessorTimeCell(Row);
+  SumProcessorTimeIntoTotal(Fresh.Rows());
   Rows_ = std::move(Fresh);
+}
+
+// The _Total row shows the sum of the processes' percentages: the sample's own _Total
+// sums only the processes alive at each sample, so it goes down when some of them end.
+void TTopSampler::SumProcessorTimeIntoTotal(std::vector<TTopRow>& Rows) {
+  TTopRow* Total = nullptr;
+  Extended Sum = 0;
+  for (TTopRow& Row : Rows) {
+    if (Row.Name == TotalInstanceName) {
+      Total = &Row;
+    } else if (HasValue(Row.ProcessorTime.Value)) {
+      Sum += Row.ProcessorTime.Value;
+    }
+  }
+  if (Total != nullptr) Total->ProcessorTime = {FormatFloat("0.0", Sum), Sum};
 }
 
 TProcessCell TTopSampler::ProcessorTimeCell(const TTopRow& Row) const {

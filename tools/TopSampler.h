@@ -35,6 +35,7 @@ class TTopSampler {
 
  private:
   void RebuildRows();
+  static void SumProcessorTimeIntoTotal(std::vector<TTopRow>& Rows);
   TProcessCell ProcessorTimeCell(const TTopRow& Row) const;
 
   std::unique_ptr<TPerfFilter> Filter_;

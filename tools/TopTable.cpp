@@ -22,8 +22,6 @@ std::vector<std::size_t> CodePointStarts(const std::string& Text) {
   return Starts;
 }
 
-bool HasValue(Extended Value) { return !std::isnan(Value); }
-
 // Whether A goes before B in Order; equal rows keep their order (the sort is stable).
 bool ComesBefore(const TTopRow& A, const TTopRow& B, TSortOrder Order) {
   if (Order.Column == 0) {
@@ -39,6 +37,7 @@ bool ComesBefore(const TTopRow& A, const TTopRow& B, TSortOrder Order) {
 }  // namespace
 
 Extended NoValue() { return std::numeric_limits<Extended>::quiet_NaN(); }
+bool HasValue(Extended Value) { return !std::isnan(Value); }
 
 const TProcessCell& TTopRow::Cell(std::size_t Column) const {
   if (Column == 0 || Column > Cells.size() + 1) RaiseListIndexError(static_cast<int>(Column));

@@ -18,6 +18,7 @@ inline constexpr char TotalInstanceName[] = "_Total";
 
 // The value of a cell that shows none ("-"): sorted after every number.
 Extended NoValue();
+bool HasValue(Extended Value);
 
 // One process: its name as the sample holds it, Brindle's cells and the processor time.
 struct TTopRow {

@@ -1,191 +1,204 @@
-// gaugery watch: samples counters of one object with a monitor and prints, after each
-// sample, the current (or average) value of every instance.
+// gaugery watch: samples counters with a monitor and prints, after each sample, the
+// current (or average) value of every instance. The first sample is the baseline the
+// second is measured against: values are printed from the second sample on.
 #include <chrono>
-#include <cstdio>
-#include <iostream>
-#include <nlohmann/json.hpp>
-#include <optional>
+#include <cmath>
+#include <map>
+#include <memory>
 #include <thread>
 #include <vector>
 
 #include "Browsing.h"
 #include "Commands.h"
 #include "ComputerOption.h"
+#include "CounterSelection.h"
 #include "LocaleOption.h"
 #include "PerfMonitor.h"
-#include "PrintableText.h"
+#include "RecordHistory.h"
 #include "Replay.h"
-#include "framework/WinTime.h"
+#include "SampleCheck.h"
+#include "WatchPrinter.h"
+#include "framework/TextFunctions.h"
 
 namespace gaugery::cli {
 
 namespace {
 
-enum class TOutput { Text, Csv, Json };
+// Title indexes of the Process object and of its counter that tells processes apart.
+constexpr std::int32_t kProcessObject = 230;
+constexpr char kIdProcessCounter[] = "784";
 
-// One printed row: the instance (none for an object without instances) and one text
-// per counter.
-struct TRow {
-  std::optional<std::string> Instance;
-  std::vector<std::string> Values;
-};
-
-TOutput ChosenOutput(const Arguments& Args) {
+TWatchOutput ChosenOutput(const Arguments& Args) {
   if (Args.Has("--csv") && Args.Has("--json"))
     throw UsageError("--csv and --json exclude each other");
-  if (Args.Has("--csv")) return TOutput::Csv;
-  return Args.Has("--json") ? TOutput::Json : TOutput::Text;
+  if (Args.Has("--csv")) return TWatchOutput::Csv;
+  return Args.Has("--json") ? TWatchOutput::Json : TWatchOutput::Text;
 }
 
-std::vector<TPerfMonitorItem*> AddItems(TPerfMonitor& Monitor, const Arguments& Args) {
-  const std::vector<std::string>& Operands = Args.Operands();
-  if (Operands.size() < 2) throw UsageError("an object and at least one counter are needed");
-  std::vector<TPerfMonitorItem*> Items;
-  for (std::size_t Counter = 1; Counter < Operands.size(); ++Counter) {
-    TPerfMonitorItem* Item = Monitor.Items()->Add();
-    Item->SetObjectName(Operands[0]);
-    Item->SetCounterName(Operands[Counter]);
-    Item->SetObjectKey(Args.Value("--key"));
-    Items.push_back(Item);
-  }
-  return Items;
-}
-
-// The UTC calendar time of a file time: "2024-05-03 12:30:45.500".
-std::string TimeText(std::int64_t FileTime) {
-  const FILETIME Stamp = Int64ToFileTime(FileTime);
-  SYSTEMTIME Time{};
-  FileTimeToSystemTime(&Stamp, &Time);
-  char Text[64];
-  std::snprintf(Text, sizeof Text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", unsigned{Time.wYear},
-                unsigned{Time.wMonth}, unsigned{Time.wDay}, unsigned{Time.wHour},
-                unsigned{Time.wMinute}, unsigned{Time.wSecond}, unsigned{Time.wMilliseconds});
-  return Text;
-}
-
-std::string CsvField(const std::string& Text) {
-  if (Text.find_first_of(",\"\r\n") == std::string::npos) return Text;
-  std::string Quoted = "\"";
-  for (char C : Text) Quoted += C == '"' ? std::string("\"\"") : std::string(1, C);
-  return Quoted + "\"";
-}
-
-// Prints the records of the items after each sample in the chosen form.
-class TSamplePrinter {
+// The monitor of one computer, on its held sample.
+class TComputerMonitor {
  public:
-  TSamplePrinter(TOutput Output, std::vector<TPerfMonitorItem*> Items, bool Average)
-      : Output_(Output), Items_(std::move(Items)), Average_(Average) {}
-
-  void Print(const TPerfMonitor& Monitor) {
-    const std::vector<TRow> Rows = ReadRows();
-    switch (Output_) {
-      case TOutput::Text:
-        PrintText(Rows);
-        break;
-      case TOutput::Csv:
-        PrintCsv(Monitor, Rows);
-        break;
-      case TOutput::Json:
-        PrintJsonLine(Monitor, Rows);
-        break;
-    }
-    ++Printed_;
-    std::cout.flush();
+  TComputerMonitor(const std::string& Computer, const std::string& Locale)
+      : Computer_(Computer), Sample_(Computer), Monitor_(nullptr) {
+    Monitor_.SetLocaleID(Locale);
   }
+
+  TPerfMonitorItem* AddItem() {
+    TPerfMonitorItem* Item = Monitor_.Items()->Add();
+    // The monitor's filter is reached through an item's counter item; its computer is
+    // set before a name makes it take its snapshot.
+    Item->Counter()->Filter()->SetComputerName(Computer_);
+    return Item;
+  }
+
+  void Collect() {
+    Monitor_.Collect();
+    CheckLatestSample(Sample_.Data());
+  }
+
+  std::int64_t SysTime() const { return Monitor_.SysTime(); }
 
  private:
-  // All rows of a sample are read before any is printed: a failing read prints nothing
-  // but its error. The items share object and key, so their records correspond.
-  std::vector<TRow> ReadRows() {
-    std::vector<std::string> Suffixes;
-    if (Output_ != TOutput::Csv) {
-      for (TPerfMonitorItem* Item : Items_) Suffixes.push_back(Item->Suffix());
-    }
-    TPerfMonitorItem& First = *Items_.front();
-    const bool HasInstances = First.HasInstances();
-    const int Count = HasInstances ? First.InstanceValueCount() : 1;
-    std::vector<TRow> Rows;
-    for (int Index = 0; Index < Count; ++Index) {
-      TRow Row;
-      if (HasInstances) Row.Instance = First.InstanceValues(Index)->InstanceName();
-      for (std::size_t Column = 0; Column < Items_.size(); ++Column) {
-        const TPerfMonitorCounterValue& Record = *Items_[Column]->InstanceValues(Index);
-        std::string Text = Average_ ? Record.AvgAsString() : Record.AsString();
-        if (!Suffixes.empty()) Text += Suffixes[Column];
-        Row.Values.push_back(std::move(Text));
+  std::string Computer_;
+  TSharedSample Sample_;
+  TPerfMonitor Monitor_;
+};
+
+// A selection and its monitor items, one per counter, with their records' histories.
+struct TWatchedSelection {
+  const TCounterSelection* Selection = nullptr;
+  std::vector<TPerfMonitorItem*> Items;
+  std::vector<TRecordHistory> Histories;
+};
+
+// The key counters of an item: those of --key for an object with instances ("" for
+// plain name matching); without it, "ID Process" in the chosen locale for Process.
+std::string KeyOf(TPerfMonitorItem& Item, const Arguments& Args) {
+  if (!Item.HasInstances()) return "";
+  if (Args.Has("--key")) return Args.Value("--key");
+  TPerfCounterItem& Counter = *Item.Counter();
+  if (Counter.GetObjectIDX() != kProcessObject) return "";
+  return Counter.Titles()->TitleByIdx(kIdProcessCounter);
+}
+
+class TWatch {
+ public:
+  TWatch(const std::vector<TCounterSelection>& Selections, const Arguments& Args)
+      : Average_(Args.Has("--avg")) {
+    const std::string Locale = ChosenLocale(Args);
+    for (const TCounterSelection& Selection : Selections) {
+      TComputerMonitor& Monitor = MonitorOf(Selection.Computer, Locale);
+      TWatchedSelection Watched{&Selection, {}, {}};
+      for (const std::string& Counter : Selection.Counters) {
+        TPerfMonitorItem* Item = Monitor.AddItem();
+        WithNameHint(Args, "", [&] { Item->SetObjectName(Selection.Object); });
+        WithNameHint(Args, Selection.Object, [&] { Item->SetCounterName(Counter); });
+        WithNameHint(Args, Selection.Object, [&] { Item->SetObjectKey(KeyOf(*Item, Args)); });
+        Watched.Items.push_back(Item);
       }
-      Rows.push_back(std::move(Row));
+      Watched.Histories.resize(Watched.Items.size());
+      Watched_.push_back(std::move(Watched));
+    }
+  }
+
+  // One sample of every computer, taken in by the histories.
+  void Collect() {
+    for (auto& [Name, Monitor] : Monitors_) Monitor->Collect();
+    for (TWatchedSelection& Watched : Watched_) {
+      for (std::size_t Column = 0; Column < Watched.Items.size(); ++Column) {
+        TPerfMonitorItem& Item = *Watched.Items[Column];
+        if (Item.HasInstances()) Watched.Histories[Column].Observe(Item, Item.InstanceCount());
+      }
+    }
+  }
+
+  std::int64_t SysTime() const { return Monitors_.begin()->second->SysTime(); }
+
+  // The rows of the latest sample, read whole before any is printed: a failing read
+  // prints nothing but its error.
+  std::vector<TWatchRow> Rows() {
+    std::vector<TWatchRow> Rows;
+    for (TWatchedSelection& Watched : Watched_) {
+      const TCounterSelection& Selection = *Watched.Selection;
+      std::vector<TShownInstance> Shown =
+          ShownInstances(*Watched.Items.front()->Counter(), Selection);
+      std::vector<std::string> Units;
+      for (TPerfMonitorItem* Item : Watched.Items) Units.push_back(Item->Suffix());
+      if (Shown.empty()) {  // the instance a path names is not in the sample
+        Rows.push_back({ValuePath(Selection, {}, Selection.Counters.front()), "",
+                        {{std::nullopt, "-", Units.front()}}});
+        continue;
+      }
+      for (const TShownInstance& Instance : Shown) {
+        TWatchRow Row;
+        if (Selection.FromPath) {
+          Row.Label = ValuePath(Selection, Instance, Selection.Counters.front());
+        } else if (Instance.Index >= 0) {
+          Row.Label = Instance.Name;
+        }
+        for (std::size_t Column = 0; Column < Watched.Items.size(); ++Column) {
+          Row.Values.push_back(ValueOf(Watched, Column, Instance.Index, Units[Column], Row.Key));
+        }
+        Rows.push_back(std::move(Row));
+      }
     }
     return Rows;
   }
 
-  void PrintText(const std::vector<TRow>& Rows) const {
-    if (Printed_ > 0) std::cout << "\n";
-    for (const TRow& Row : Rows) {
-      std::string Line = PrintableText(Row.Instance.value_or(""));
-      for (std::size_t Column = 0; Column < Row.Values.size(); ++Column) {
-        if (Row.Instance || Column > 0) Line += '\t';
-        Line += Row.Values[Column];
-      }
-      std::cout << Line << "\n";
-    }
+ private:
+  TComputerMonitor& MonitorOf(const std::string& Computer, const std::string& Locale) {
+    std::unique_ptr<TComputerMonitor>& Entry = Monitors_[UpperCase(Computer)];
+    if (!Entry) Entry = std::make_unique<TComputerMonitor>(Computer, Locale);
+    return *Entry;
   }
 
-  void PrintCsv(const TPerfMonitor& Monitor, const std::vector<TRow>& Rows) const {
-    if (Printed_ == 0) {
-      std::string Header = "time,instance";
-      for (TPerfMonitorItem* Item : Items_) Header += "," + CsvField(Item->CounterName());
-      std::cout << Header << "\n";
-    }
-    const std::string Time = TimeText(Monitor.SysTime());
-    for (const TRow& Row : Rows) {
-      std::string Line = Time + "," + CsvField(Row.Instance.value_or(""));
-      for (const std::string& Value : Row.Values) Line += "," + CsvField(Value);
-      std::cout << Line << "\n";
-    }
+  // The value of counter Column for the instance at Index (-1: the object's own), shown
+  // with Unit; Key receives the key value of the instance's record.
+  TWatchValue ValueOf(TWatchedSelection& Watched, std::size_t Column, std::int32_t Index,
+                      const std::string& Unit, std::string& Key) const {
+    TPerfMonitorItem& Item = *Watched.Items[Column];
+    const TPerfMonitorCounterValue* Record =
+        Index < 0 ? Item.InstanceValues(0) : Item.RecordOfInstance(Index);
+    if (Record == nullptr) return {std::nullopt, "-", Unit};
+    Key = Record->ObjectKeyValue();
+    const TRecordHistory& History = Watched.Histories[Column];
+    const bool Sound =
+        Index < 0 || (Average_ ? History.AverageSound(*Record) : History.CurrentSound(*Record));
+    if (!Sound) return {std::nullopt, "-", Unit};
+    const std::string Text = Average_ ? Record->AvgAsString() : Record->AsString();
+    return {ShownNumber(*Record), Text + Unit, Unit};
   }
 
-  void PrintJsonLine(const TPerfMonitor& Monitor, const std::vector<TRow>& Rows) const {
-    nlohmann::ordered_json Counters = nlohmann::ordered_json::array();
-    for (TPerfMonitorItem* Item : Items_) Counters.push_back(Item->CounterName());
-    nlohmann::ordered_json Lines = nlohmann::ordered_json::array();
-    for (const TRow& Row : Rows) {
-      nlohmann::ordered_json Instance = nullptr;
-      if (Row.Instance) Instance = *Row.Instance;
-      Lines.push_back({{"instance", Instance}, {"values", Row.Values}});
-    }
-    const nlohmann::ordered_json Document = {
-        {"time", Monitor.SysTime()}, {"counters", Counters}, {"rows", Lines}};
-    std::cout << JsonText(Document, -1) << "\n";
+  // The value rounded as its text shows it: counters to two decimals, numbers whole.
+  double ShownNumber(const TPerfMonitorCounterValue& Record) const {
+    const double Value = static_cast<double>(Average_ ? Record.AvgAsFloat() : Record.AsFloat());
+    const bool Counter = (Record.CounterType() & PERF_TYPE_MASK) == PERF_TYPE_COUNTER;
+    return Counter ? std::round(Value * 100) / 100 : std::round(Value);
   }
 
-  TOutput Output_;
-  std::vector<TPerfMonitorItem*> Items_;
   bool Average_;
-  int Printed_ = 0;
+  std::map<std::string, std::unique_ptr<TComputerMonitor>> Monitors_;
+  std::vector<TWatchedSelection> Watched_;
 };
 
 int Run(const Arguments& Args) {
-  const TOutput Output = ChosenOutput(Args);
+  const TWatchOutput Output = ChosenOutput(Args);
   const std::chrono::steady_clock::duration Period = Args.Seconds("--interval", "1");
   const long long Count = Args.Number("--count", 0, 1);  // 0: until interrupted
-  TPerfMonitor Monitor(nullptr);
-  Monitor.SetComputerName(ChosenComputer());
-  Monitor.SetLocaleID(ChosenLocale(Args));
-  const std::vector<TPerfMonitorItem*> Items = AddItems(Monitor, Args);
-  // Naming the counters has read a sample already; with the snapshot held, the first
-  // Collect takes the first replayed file.
-  Items.front()->Counter()->Filter()->InitPerfData();
+  const std::vector<TCounterSelection> Selections = SelectionsOf(Args.Operands(), ChosenComputer());
+  TWatch Watch(Selections, Args);
+  // Naming the counters has read samples already; the first Collect takes the first
+  // replayed file again.
   RestartReplayedSamples();
-  TSamplePrinter Printer(Output, Items, Args.Has("--avg"));
+  const TCounterSelection& First = Selections.front();
+  TWatchPrinter Printer(Output, First.FromPath, First.Object, First.Counters);
   auto Due = std::chrono::steady_clock::now();
-  for (long long Sample = 0; Count == 0 || Sample < Count; ++Sample) {
-    if (Sample > 0) {
-      Due += Period;
-      std::this_thread::sleep_until(Due);
-    }
-    Monitor.Collect();
-    Printer.Print(Monitor);
+  Watch.Collect();
+  for (long long Printed = 0; Count == 0 || Printed < Count; ++Printed) {
+    Due += Period;
+    std::this_thread::sleep_until(Due);
+    Watch.Collect();
+    Printer.Print(Watch.SysTime(), Watch.Rows());
   }
   return 0;
 }
@@ -193,25 +206,32 @@ int Run(const Arguments& Args) {
 }  // namespace
 
 Command WatchCommand() {
-  return {"watch",
-          "watch [--locale ID] [--key KEY] [--interval SECONDS] [--count N] [--avg] "
-          "[--csv | --json] OBJECT COUNTER [COUNTER...]",
-          "Samples each COUNTER of the object titled OBJECT every SECONDS and prints, after each "
-          "sample, one row per instance: its name and the current value of every counter with "
-          "its suffix, tab-separated.",
-          std::string(LocaleOptionDetails) +
-              "  --key KEY    counter names joined by \";\" whose values tell instances of the "
-              "same name apart\n"
-              "  --interval SECONDS  time between samples (default 1; fractions allowed)\n"
-              "  --count N    stop after N samples (default: run until interrupted)\n"
-              "  --avg        averages since the first sample instead of current values\n"
-              "  --csv        a header line, then one line per sample and instance: time (UTC), "
-              "instance, values\n"
-              "  --json       one document per sample and line: {\"time\", \"counters\", "
-              "\"rows\": [{\"instance\", \"values\"}]}\n",
-          {"--avg", "--csv", "--json"},
-          {"--locale", "--key", "--interval", "--count"},
-          Run};
+  return {
+      "watch",
+      "watch [--locale ID] [--key KEY] [--interval SECONDS] [--count N] [--avg] "
+      "[--csv | --json] OBJECT COUNTER [COUNTER...] | PATH...",
+      "Samples each COUNTER of the object titled OBJECT, or each counter PATH (as for "
+      "\"gaugery read\"), every SECONDS. The first sample is the baseline: from the second "
+      "on, each sample prints one row per instance, its name and the current value of every "
+      "counter with its unit, tab-separated; a path prints its path and value. A value that "
+      "rests on no earlier sample of its instance alone (a new instance, or same-named "
+      "instances that no key tells apart) prints as \"-\".",
+      std::string(LocaleOptionDetails) +
+          "  --key KEY    counter names joined by \";\" whose values tell instances of the same "
+          "name apart (Process: \"ID Process\"; \"\" for names only)\n"
+          "  --interval SECONDS  time between samples (default 1; fractions allowed)\n"
+          "  --count N    stop after N samples of values, N + 1 samples with the baseline "
+          "(default: run until interrupted)\n"
+          "  --avg        averages since the baseline instead of current values\n"
+          "  --csv        a header line, then one line per instance and sample: time (ISO "
+          "8601, UTC), instance, values; or time, path, value\n"
+          "  --json       one document per sample and line, numbers independent of the "
+          "locale: {\"time\", \"object\", \"rows\": [{\"instance\", \"key\", \"values\": "
+          "[{\"counter\", \"value\", \"unit\"}]}]}, or {\"time\", \"values\": [{\"path\", "
+          "\"value\", \"unit\"}]}\n",
+      {"--avg", "--csv", "--json"},
+      {"--locale", "--key", "--interval", "--count"},
+      Run};
 }
 
 }  // namespace gaugery::cli

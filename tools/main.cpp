@@ -15,19 +15,31 @@
 #include "Commands.h"
 #include "ComputerOption.h"
 #include "Replay.h"
+#include "framework/ProgramArguments.h"
 
 using namespace gaugery::cli;
 
 namespace {
 
-std::vector<Command> AllCommands() {
-  return {DumpCommand(),    CaptureCommand(),  LocalesCommand(),   NamesCommand(),
-          ObjectsCommand(), CountersCommand(), InstancesCommand(), ReadCommand(),
-          TypeCommand(),    TopCommand(),      WatchCommand(),
+Command HelpCommand();
+
+// Made once, so that `help` can list them all, itself included.
+const std::vector<Command>& AllCommands() {
+  static const std::vector<Command> Commands = {
+      DumpCommand(),    CaptureCommand(),  LocalesCommand(),   NamesCommand(),
+      ObjectsCommand(), CountersCommand(), InstancesCommand(), ReadCommand(),
+      TypeCommand(),    TopCommand(),      WatchCommand(),
 #ifndef _WIN32
-          ServeCommand()
+      ServeCommand(),
 #endif
-  };
+      HelpCommand()};
+  return Commands;
+}
+
+// The text up to the end of its first sentence.
+std::string FirstSentence(const std::string& Text) {
+  const std::size_t End = Text.find(". ");
+  return End == std::string::npos ? Text : Text.substr(0, End + 1);
 }
 
 void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) {
@@ -35,16 +47,18 @@ void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) 
          "Reads the performance counters of this computer or of a remote one.\n\n"
          "Commands:\n";
   for (const Command& C : Commands) {
-    Out << "  " << C.Name << std::string(C.Name.size() < 12 ? 12 - C.Name.size() : 1, ' ')
-        << C.Summary << "\n";
+    const std::string Name =
+        "  " + C.Name + std::string(C.Name.size() < 12 ? 12 - C.Name.size() : 1, ' ');
+    Out << WrappedText(FirstSentence(C.Summary), Name, std::string(Name.size(), ' '));
   }
   Out << "\nOptions:\n"
-         "  --replay FILE    serve the performance data from a captured block instead of the\n"
-         "                   live machine; repeat it to replay a sequence (the last one repeats)\n"
-         "  --computer NAME  read the computer NAME instead of this one; on Linux HOST:PORT\n"
-         "                   or HOST (port 9441) of a machine running `gaugery serve`\n"
-         "  --help           this text; `gaugery help COMMAND` describes a command\n"
-         "  --version        the program's version\n";
+      << WrappedOptions(
+             "  --replay FILE    serve the performance data from a captured block instead of "
+             "the live machine; repeat it to replay a sequence (the last one repeats)\n"
+             "  --computer NAME  read the computer NAME instead of this one; on Linux HOST:PORT "
+             "or HOST (port 9441) of a machine running `gaugery serve`\n"
+             "  --help           this text; `gaugery help COMMAND` describes a command\n"
+             "  --version        the program's version\n");
 }
 
 // A command may give --help a meaning of its own (help texts); it then has no usage option.
@@ -53,9 +67,10 @@ bool OwnsHelpOption(const Command& C) {
 }
 
 void PrintCommandUsage(std::ostream& Out, const Command& C) {
-  Out << "usage: gaugery " << C.Synopsis << "\n\n" << C.Summary << "\n";
-  if (!C.Details.empty()) Out << "\n" << C.Details;
-  if (!OwnsHelpOption(C)) Out << "  --help  this text\n";
+  Out << WrappedText(C.Synopsis, "usage: gaugery ", std::string(15, ' ')) << "\n"
+      << WrappedText(C.Summary, "", "");
+  const std::string Options = C.Details + (OwnsHelpOption(C) ? "" : "  --help  this text\n");
+  Out << "\n" << WrappedOptions(Options);
 }
 
 const Command* FindCommand(const std::vector<Command>& Commands, const std::string& Name) {
@@ -82,27 +97,30 @@ int RunCommand(const Command& C, const std::vector<std::string>& Args) {
 }
 
 // `gaugery help [COMMAND]`: the program's usage, or that of one command.
-int PrintHelp(const std::vector<Command>& Commands, const std::vector<std::string>& Args,
-              std::size_t At) {
-  if (At == Args.size()) {
-    PrintProgramUsage(std::cout, Commands);
+int PrintHelp(const Arguments& Args) {
+  const std::vector<std::string>& Operands = Args.Operands();
+  if (Operands.size() > 1) throw UsageError("unexpected operand " + Operands[1]);
+  if (Operands.empty()) {
+    PrintProgramUsage(std::cout, AllCommands());
     return 0;
   }
-  const Command* C = FindCommand(Commands, Args[At]);
-  if (C == nullptr) {
-    std::cerr << "gaugery: unknown command \"" << Args[At] << "\"\n";
-    return 2;
-  }
+  const Command* C = FindCommand(AllCommands(), Operands[0]);
+  if (C == nullptr) throw UsageError("unknown command \"" + Operands[0] + "\"");
   PrintCommandUsage(std::cout, *C);
   return 0;
+}
+
+Command HelpCommand() {
+  return {"help", "help [COMMAND]", "Describes the program and its commands, or COMMAND.", "", {},
+          {},     PrintHelp};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
-  const std::vector<Command> Commands = AllCommands();
-  std::vector<std::string> Args(argv + 1, argv + argc);
+  const std::vector<Command>& Commands = AllCommands();
+  const std::vector<std::string> Args = gaugery::ProgramArguments(argc, argv);
   std::vector<std::string> ReplayFiles;
   std::string Computer;
   std::size_t Next = 0;
@@ -132,7 +150,6 @@ int main(int argc, char** argv) {
     PrintProgramUsage(std::cerr, Commands);
     return 2;
   }
-  if (Args[Next] == "help") return PrintHelp(Commands, Args, Next + 1);
   const Command* C = FindCommand(Commands, Args[Next]);
   if (C == nullptr) {
     std::cerr << "gaugery: unknown command \"" << Args[Next] << "\"\n";
@@ -144,7 +161,7 @@ int main(int argc, char** argv) {
     SetChosenComputer(Computer);
     return RunCommand(*C, std::vector<std::string>(Args.begin() + Next + 1, Args.end()));
   } catch (const std::exception& Error) {
-    std::cerr << Error.what() << "\n";
+    std::cerr << "gaugery: " << Error.what() << "\n";
     return 1;
   }
 }

@@ -51,11 +51,14 @@ int AnsiCompareText(const std::string& S1, const std::string& S2) {
 std::string AnsiSortKey(const std::string& S) {
   const WideString W = ToWide(S);
   const DWORD Flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-  const int Size = ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, Flags, W.data(),
-                                   ClampedLength(W.size()), nullptr, 0, nullptr, nullptr, 0);
+  // The call refuses a length of 0, so the empty text goes as a NUL-terminated one and
+  // gets the key of the texts CompareStringW calls equal to it (U+FFFD among them).
+  const int Length = W.empty() ? -1 : ClampedLength(W.size());
+  const int Size = ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, Flags, W.c_str(), Length, nullptr, 0,
+                                   nullptr, nullptr, 0);
   if (Size <= 0) return {};
   std::string Key(static_cast<std::size_t>(Size), '\0');
-  ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, Flags, W.data(), ClampedLength(W.size()),
+  ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, Flags, W.c_str(), Length,
                   reinterpret_cast<LPWSTR>(Key.data()), Size, nullptr, nullptr, 0);
   // The key ends with a NUL byte that carries no information.
   while (!Key.empty() && Key.back() == '\0') Key.pop_back();

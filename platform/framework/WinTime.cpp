@@ -8,6 +8,26 @@
 
 namespace gaugery {
 
+namespace {
+
+bool IsLeapYear(int Year) { return (Year % 4 == 0 && Year % 100 != 0) || Year % 400 == 0; }
+
+int DaysInMonth(int Year, int Month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return Month == 2 && IsLeapYear(Year) ? 29 : kDays[Month - 1];
+}
+
+// Checked here on every platform: the kernels differ in what they accept (Wine takes
+// 2023-02-29), and a time stamp must not depend on the host.
+bool IsValid(const SYSTEMTIME& Time) {
+  if (Time.wYear < 1601 || Time.wYear > 30827) return false;
+  if (Time.wMonth < 1 || Time.wMonth > 12) return false;
+  if (Time.wDay < 1 || Time.wDay > DaysInMonth(Time.wYear, Time.wMonth)) return false;
+  return Time.wHour < 24 && Time.wMinute < 60 && Time.wSecond < 60 && Time.wMilliseconds < 1000;
+}
+
+}  // namespace
+
 #ifdef _WIN32
 
 void GetSystemTimeAsFileTime(FILETIME* SystemTimeAsFileTime) {
@@ -15,6 +35,7 @@ void GetSystemTimeAsFileTime(FILETIME* SystemTimeAsFileTime) {
 }
 
 bool SystemTimeToFileTime(const SYSTEMTIME* SystemTime, FILETIME* FileTime) {
+  if (SystemTime == nullptr || FileTime == nullptr || !IsValid(*SystemTime)) return false;
   return ::SystemTimeToFileTime(reinterpret_cast<const ::SYSTEMTIME*>(SystemTime),
                                 reinterpret_cast<::FILETIME*>(FileTime)) != FALSE;
 }
@@ -22,6 +43,12 @@ bool SystemTimeToFileTime(const SYSTEMTIME* SystemTime, FILETIME* FileTime) {
 bool FileTimeToSystemTime(const FILETIME* FileTime, SYSTEMTIME* SystemTime) {
   return ::FileTimeToSystemTime(reinterpret_cast<const ::FILETIME*>(FileTime),
                                 reinterpret_cast<::SYSTEMTIME*>(SystemTime)) != FALSE;
+}
+
+std::int64_t MonotonicTime100ns() {
+  ULONGLONG Now = 0;  // in 100 ns units already
+  ::QueryUnbiasedInterruptTime(&Now);
+  return static_cast<std::int64_t>(Now);
 }
 
 #else
@@ -33,13 +60,6 @@ constexpr std::int64_t kTicksPerMillisecond = 10'000;
 constexpr std::int64_t kSecondsPerDay = 86'400;
 // Days from 1601-01-01 to 1970-01-01.
 constexpr std::int64_t kDaysTo1970 = 134'774;
-
-bool IsLeapYear(int Year) { return (Year % 4 == 0 && Year % 100 != 0) || Year % 400 == 0; }
-
-int DaysInMonth(int Year, int Month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return Month == 2 && IsLeapYear(Year) ? 29 : kDays[Month - 1];
-}
 
 // Days since 1970-01-01 of a date of the proleptic Gregorian calendar (the civil-date
 // algorithm on 400-year eras, which starts its years in March).
@@ -65,13 +85,6 @@ void CivilFromDays(std::int64_t Days, int& Year, int& Month, int& Day) {
   Year = static_cast<int>(YearOfEra + Era * 400) + (Month <= 2 ? 1 : 0);
 }
 
-bool IsValid(const SYSTEMTIME& Time) {
-  if (Time.wYear < 1601 || Time.wYear > 30827) return false;
-  if (Time.wMonth < 1 || Time.wMonth > 12) return false;
-  if (Time.wDay < 1 || Time.wDay > DaysInMonth(Time.wYear, Time.wMonth)) return false;
-  return Time.wHour < 24 && Time.wMinute < 60 && Time.wSecond < 60 && Time.wMilliseconds < 1000;
-}
-
 }  // namespace
 
 void GetSystemTimeAsFileTime(FILETIME* SystemTimeAsFileTime) {
@@ -80,6 +93,12 @@ void GetSystemTimeAsFileTime(FILETIME* SystemTimeAsFileTime) {
   const std::int64_t Ticks = (kDaysTo1970 * kSecondsPerDay + Now.tv_sec) * kTicksPerSecond +
                              Now.tv_nsec / 100;
   *SystemTimeAsFileTime = Int64ToFileTime(Ticks);
+}
+
+std::int64_t MonotonicTime100ns() {
+  timespec Now{};
+  clock_gettime(CLOCK_MONOTONIC, &Now);
+  return static_cast<std::int64_t>(Now.tv_sec) * kTicksPerSecond + Now.tv_nsec / 100;
 }
 
 bool SystemTimeToFileTime(const SYSTEMTIME* SystemTime, FILETIME* FileTime) {

@@ -26,4 +26,8 @@ inline FILETIME Int64ToFileTime(std::int64_t Value) {
 // The current time as a 64-bit file time.
 std::int64_t NowAsFileTime();
 
+// A steady clock in 100-nanosecond units from an arbitrary start, that does not follow
+// changes of the wall clock.
+std::int64_t MonotonicTime100ns();
+
 }  // namespace gaugery

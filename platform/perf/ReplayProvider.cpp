@@ -1,5 +1,7 @@
 #include "perf/ReplayProvider.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -7,9 +9,12 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
+#include <optional>
 #include <utility>
 
 #include "framework/Exceptions.h"
+#include "registry/PerfBlockCheck.h"
 #include "registry/PerfValueName.h"
 #include "registry/Registry.h"
 
@@ -17,13 +22,7 @@ namespace gaugery {
 
 namespace {
 
-using TBlockBytes = std::vector<BYTE>;
-
 constexpr DWORD kHeaderSize = sizeof(TPERF_DATA_BLOCK);
-constexpr DWORD kObjectHeaderSize = sizeof(TPERF_OBJECT_TYPE);
-// A header-only block made for a capture without a usable header: the 88 bytes and an
-// empty system name, padded to 8 bytes.
-constexpr DWORD kBareHeaderLength = kHeaderSize + 8;
 
 // The blocks to serve and the position of the next one. Collect is a plain function,
 // so the state lives here; the lock makes replacing it safe while the registry queries.
@@ -38,67 +37,76 @@ TReplayState Replay;
   throw Exception("Cannot read capture file \"" + File + "\": " + Reason);
 }
 
-TBlockBytes ReadCaptureFile(const std::string& File) {
-  std::unique_ptr<FILE, int (*)(FILE*)> Stream(std::fopen(File.c_str(), "rb"), &std::fclose);
-  if (!Stream) RaiseUnreadable(File, std::strerror(errno));
-  TBlockBytes Bytes;
-  BYTE Chunk[65536];
-  std::size_t Read = 0;
-  while ((Read = std::fread(Chunk, 1, sizeof Chunk, Stream.get())) > 0) {
-    if (Bytes.size() + Read > UINT32_MAX) RaiseUnreadable(File, std::strerror(EFBIG));
-    Bytes.insert(Bytes.end(), Chunk, Chunk + Read);
-  }
-  if (std::ferror(Stream.get())) RaiseUnreadable(File, std::strerror(errno));
-  if (Bytes.empty()) RaiseUnreadable(File, "File is empty");
-  return Bytes;
+[[noreturn]] void RaiseIncomplete(const std::string& File, const std::string& Problem) {
+  throw Exception("not a complete performance data block: " + File + " (" + Problem + ")");
 }
 
-template <typename TRecord>
-TRecord ReadRecord(const TBlockBytes& Block, std::uint64_t Offset) {
-  TRecord Record;
-  std::memcpy(&Record, Block.data() + Offset, sizeof Record);
-  return Record;
+std::string ShortOf(std::uint64_t Had, DWORD Claimed) {
+  return "the file has " + std::to_string(Had) + " of the " + std::to_string(Claimed) +
+         " bytes its header claims";
 }
 
-// What of a captured block can be walked safely. A header is sound when it and the
-// system name lie inside the block; the objects are when each one, walked from the
-// header, lies inside the block's TotalByteLength and that inside the file.
-struct TCaptureLayout {
-  bool HeaderSound = false;
-  bool ObjectsSound = false;
-  TPERF_DATA_BLOCK Header{};
-};
-
-TCaptureLayout InspectCapture(const TBlockBytes& Block) {
-  TCaptureLayout Layout;
-  if (Block.size() < kHeaderSize) return Layout;
-  const TPERF_DATA_BLOCK Header = ReadRecord<TPERF_DATA_BLOCK>(Block, 0);
-  Layout.Header = Header;
-  std::uint64_t NameEnd = std::uint64_t{Header.SystemNameOffset} + Header.SystemNameLength;
-  Layout.HeaderSound = Header.HeaderLength >= kHeaderSize && Header.HeaderLength <= Block.size() &&
-                       Header.SystemNameOffset >= kHeaderSize && NameEnd <= Header.HeaderLength;
-  if (!Layout.HeaderSound) return Layout;
-  if (Header.TotalByteLength < Header.HeaderLength || Header.TotalByteLength > Block.size()) {
-    return Layout;
+// Runs Grow, which enlarges the buffer of File's block: out of memory, the file cannot
+// be read.
+template <typename TGrow>
+void Growing(const std::string& File, TGrow Grow) {
+  try {
+    Grow();
+  } catch (const std::bad_alloc&) {
+    RaiseUnreadable(File, "not enough memory for the block its header claims");
   }
+}
+
+// Reads Stream onto the end of Bytes until it holds Count bytes or the file ends. The
+// buffer grows as data arrives, so that a short file that claims a long block costs
+// no more than its own length.
+void ReadUpTo(std::FILE* Stream, const std::string& File, TBlockBytes& Bytes, std::size_t Count) {
+  constexpr std::size_t Chunk = std::size_t{1} << 20;
+  while (Bytes.size() < Count) {
+    const std::size_t Had = Bytes.size();
+    const std::size_t Wanted = std::min(Chunk, Count - Had);
+    Growing(File, [&] { Bytes.resize(Had + Wanted); });
+    const std::size_t Read = std::fread(Bytes.data() + Had, 1, Wanted, Stream);
+    Bytes.resize(Had + Read);
+    if (Read < Wanted) break;
+  }
+  if (std::ferror(Stream)) RaiseUnreadable(File, std::strerror(errno));
+}
+
+// The length of a regular file; none for a pipe or a device, whose length shows only
+// by reading.
+std::optional<std::uint64_t> RegularFileSize(std::FILE* Stream) {
+  struct stat Status {};
+  if (fstat(fileno(Stream), &Status) != 0 || !S_ISREG(Status.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(Status.st_size);
+}
+
+TPERF_DATA_BLOCK HeaderOf(const TBlockBytes& Block) {
+  TPERF_DATA_BLOCK Header;
+  std::memcpy(&Header, Block.data(), kHeaderSize);
+  return Header;
+}
+
+TPERF_OBJECT_TYPE ObjectAt(const TBlockBytes& Block, std::uint64_t Offset) {
+  TPERF_OBJECT_TYPE Object;
+  std::memcpy(&Object, Block.data() + Offset, sizeof Object);
+  return Object;
+}
+
+// Calls Visit(offset, object) for the objects of a block from the first, as long as
+// each one lies inside the block's TotalByteLength.
+template <typename TVisit>
+void ForEachObjectInside(const TBlockBytes& Block, TVisit Visit) {
+  const TPERF_DATA_BLOCK Header = HeaderOf(Block);
   std::uint64_t Offset = Header.HeaderLength;
   for (DWORD Index = 0; Index < Header.NumObjectTypes; ++Index) {
-    if (Offset + kObjectHeaderSize > Header.TotalByteLength) return Layout;
-    DWORD Length = ReadRecord<TPERF_OBJECT_TYPE>(Block, Offset).TotalByteLength;
+    if (Offset + sizeof(TPERF_OBJECT_TYPE) > Header.TotalByteLength) return;
+    const TPERF_OBJECT_TYPE Object = ObjectAt(Block, Offset);
     // Every object is at least a header long, so the walk ends within the block.
-    if (Length < kObjectHeaderSize || Offset + Length > Header.TotalByteLength) return Layout;
-    Offset += Length;
-  }
-  Layout.ObjectsSound = true;
-  return Layout;
-}
-
-// Calls Visit(offset, length) for every object of a sound capture.
-template <typename TVisit>
-void ForEachObject(const TBlockBytes& Block, const TCaptureLayout& Layout, TVisit Visit) {
-  std::uint64_t Offset = Layout.Header.HeaderLength;
-  for (DWORD Index = 0; Index < Layout.Header.NumObjectTypes; ++Index) {
-    const TPERF_OBJECT_TYPE Object = ReadRecord<TPERF_OBJECT_TYPE>(Block, Offset);
+    if (Object.TotalByteLength < sizeof(TPERF_OBJECT_TYPE) ||
+        Offset + Object.TotalByteLength > Header.TotalByteLength) {
+      return;
+    }
     Visit(Offset, Object);
     Offset += Object.TotalByteLength;
   }
@@ -108,56 +116,48 @@ void ForEachObject(const TBlockBytes& Block, const TCaptureLayout& Layout, TVisi
 class TFilteredBlock {
  public:
   TFilteredBlock(const TBlockBytes& Block, LPCWSTR ValueName)
-      : Block_(Block), Layout_(InspectCapture(Block)) {
-    bool IndexList = ClassifyPerfValueName(ValueName) == TPerfValueKind::IndexList;
-    HeaderLength_ = Layout_.HeaderSound ? Layout_.Header.HeaderLength : kBareHeaderLength;
-    Length_ = HeaderLength_;
-    if (!IndexList || !Layout_.ObjectsSound) return;
-    ForEachObject(Block_, Layout_, [&](std::uint64_t, const TPERF_OBJECT_TYPE& Object) {
-      if (!PerfIndexListContains(ValueName, Object.ObjectNameTitleIndex)) return;
+      : Block_(Block), Header_(HeaderOf(Block)), ValueName_(ValueName) {
+    Length_ = Header_.HeaderLength;
+    if (ClassifyPerfValueName(ValueName) != TPerfValueKind::IndexList) return;
+    Selecting_ = true;
+    ForEachSelected([&](std::uint64_t, const TPERF_OBJECT_TYPE& Object) {
       Length_ += Object.TotalByteLength;
       ++NumObjectTypes_;
     });
-    ValueName_ = ValueName;
   }
 
   DWORD Length() const { return static_cast<DWORD>(Length_); }
   DWORD NumObjectTypes() const { return NumObjectTypes_; }
 
   void Write(BYTE* Out) const {
-    TPERF_DATA_BLOCK Header = Layout_.Header;
-    if (Layout_.HeaderSound) {
-      std::memcpy(Out, Block_.data(), HeaderLength_);
-    } else {
-      std::memset(Out, 0, kBareHeaderLength);
-      Header.HeaderLength = kBareHeaderLength;
-      Header.SystemNameOffset = kHeaderSize;
-      Header.SystemNameLength = sizeof(WCHAR);
-    }
+    std::memcpy(Out, Block_.data(), Header_.HeaderLength);
+    TPERF_DATA_BLOCK Header = Header_;
     Header.TotalByteLength = Length();
     Header.NumObjectTypes = NumObjectTypes_;
     std::memcpy(Out, &Header, kHeaderSize);
-    if (NumObjectTypes_ == 0) return;
-    BYTE* Cursor = Out + HeaderLength_;
-    ForEachObject(Block_, Layout_, [&](std::uint64_t Offset, const TPERF_OBJECT_TYPE& Object) {
-      if (!PerfIndexListContains(ValueName_, Object.ObjectNameTitleIndex)) return;
+    BYTE* Cursor = Out + Header_.HeaderLength;
+    ForEachSelected([&](std::uint64_t Offset, const TPERF_OBJECT_TYPE& Object) {
       std::memcpy(Cursor, Block_.data() + Offset, Object.TotalByteLength);
       Cursor += Object.TotalByteLength;
     });
   }
 
  private:
+  template <typename TVisit>
+  void ForEachSelected(TVisit Visit) const {
+    if (!Selecting_) return;
+    ForEachObjectInside(Block_, [&](std::uint64_t Offset, const TPERF_OBJECT_TYPE& Object) {
+      if (PerfIndexListContains(ValueName_, Object.ObjectNameTitleIndex)) Visit(Offset, Object);
+    });
+  }
+
   const TBlockBytes& Block_;
-  TCaptureLayout Layout_;
-  LPCWSTR ValueName_ = nullptr;
-  DWORD HeaderLength_ = 0;
+  TPERF_DATA_BLOCK Header_;
+  LPCWSTR ValueName_;
+  bool Selecting_ = false;
   std::uint64_t Length_ = 0;
   DWORD NumObjectTypes_ = 0;
 };
-
-DWORD WholeBlockObjects(const TBlockBytes& Block) {
-  return Block.size() < kHeaderSize ? 0 : ReadRecord<TPERF_DATA_BLOCK>(Block, 0).NumObjectTypes;
-}
 
 DWORD GAUGERY_WINAPI CollectReplay(LPWSTR ValueName, PPointer Data, LPDWORD TotalBytes,
                                    LPDWORD NumObjectTypes) {
@@ -174,7 +174,7 @@ DWORD GAUGERY_WINAPI CollectReplay(LPWSTR ValueName, PPointer Data, LPDWORD Tota
     Written = static_cast<DWORD>(Block.size());
     if (Space < Written) return ERROR_MORE_DATA;
     std::memcpy(Out, Block.data(), Written);
-    Objects = WholeBlockObjects(Block);
+    Objects = HeaderOf(Block).NumObjectTypes;
   } else {
     TFilteredBlock Filtered(Block, ValueName);
     Written = Filtered.Length();
@@ -191,10 +191,42 @@ DWORD GAUGERY_WINAPI CollectReplay(LPWSTR ValueName, PPointer Data, LPDWORD Tota
 
 }  // namespace
 
-TPerfProvider ReplayProvider(const std::vector<std::string>& Files) {
-  if (Files.empty()) throw Exception("No capture file given");
-  std::vector<TBlockBytes> Blocks;
-  for (const std::string& File : Files) Blocks.push_back(ReadCaptureFile(File));
+TBlockBytes ReadCaptureFile(const std::string& File) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> Stream(std::fopen(File.c_str(), "rb"),
+                                                         &std::fclose);
+  if (!Stream) RaiseUnreadable(File, std::strerror(errno));
+  TBlockBytes Bytes;
+  ReadUpTo(Stream.get(), File, Bytes, kHeaderSize);
+  if (Bytes.empty()) RaiseIncomplete(File, "the file is empty");
+  if (Bytes.size() < kHeaderSize) {
+    RaiseIncomplete(
+        File, "the file has " + std::to_string(Bytes.size()) + " bytes, fewer than a block header");
+  }
+  const TPERF_DATA_BLOCK Header = HeaderOf(Bytes);
+  if (const char* Problem = HeaderLengthProblem(Header)) RaiseIncomplete(File, Problem);
+  const DWORD Claimed = Header.TotalByteLength;
+  if (Claimed > LargestCapturedBlock) {
+    RaiseIncomplete(File, "its header claims " + std::to_string(Claimed) +
+                              " bytes, more than the 2 GiB a snapshot holds");
+  }
+  if (const std::optional<std::uint64_t> Size = RegularFileSize(Stream.get())) {
+    if (*Size < Claimed) RaiseIncomplete(File, ShortOf(*Size, Claimed));
+    Growing(File, [&] { Bytes.reserve(Claimed); });
+  }
+  ReadUpTo(Stream.get(), File, Bytes, Claimed);
+  if (Bytes.size() < Claimed) RaiseIncomplete(File, ShortOf(Bytes.size(), Claimed));
+  const TBlockCheck Check = CheckBlock(Bytes.data(), Claimed);
+  if (!Check.HeaderSound) RaiseIncomplete(File, Check.Problem);
+  return Bytes;
+}
+
+TPerfProvider ReplayProvider(std::vector<TBlockBytes> Blocks) {
+  if (Blocks.empty()) throw Exception("No block to replay");
+  for (const TBlockBytes& Block : Blocks) {
+    const TBlockCheck Check = CheckBlock(Block.data(), static_cast<DWORD>(Block.size()));
+    if (!Check.HeaderSound)
+      throw Exception("not a complete performance data block (" + Check.Problem + ")");
+  }
   {
     std::lock_guard<std::mutex> Guard(Replay.Lock);
     Replay.Blocks = std::move(Blocks);

@@ -1,6 +1,6 @@
-// The replay provider: serves performance data blocks from capture files instead of
-// live data. A capture file holds the raw bytes of one block exactly as a query of
-// HKEY_PERFORMANCE_DATA returns them, so a block captured on Windows replays here.
+// The replay provider: serves performance data blocks held in memory, read from capture
+// files for example, instead of live data. A capture file holds the raw bytes of one block exactly
+// as a query of HKEY_PERFORMANCE_DATA returns them, so a block captured on Windows replays here.
 #pragma once
 
 #include <string>
@@ -10,16 +10,29 @@
 
 namespace gaugery {
 
-// Reads every file now and makes them the blocks to serve, starting with the first.
-// A file that cannot be read, or is empty, raises Exception naming it; so does an
-// empty list. The provider writes whole blocks and brings no names. Each successful
-// query serves the next file and the last one repeats; a query answered with
-// ERROR_MORE_DATA does not move on. "Global" serves a block as it is, an index list
-// only the listed objects, any other text the header alone. There is one replay per
-// process: a later call replaces the blocks of an earlier one.
-TPerfProvider ReplayProvider(const std::vector<std::string>& Files);
+using TBlockBytes = std::vector<BYTE>;
 
-// Serves the first file again at the next query.
+// The largest block a capture may hold: what a snapshot's buffer can grow to.
+constexpr DWORD LargestCapturedBlock = 0x80000000u;
+
+// Reads one capture file: its header first, then only the TotalByteLength bytes the
+// header claims. Exception "not a complete performance data block: FILE (what is wrong)"
+// for a file that holds no sound header (CheckBlock) with all its bytes, or claims more
+// than LargestCapturedBlock; Exception "Cannot read capture file "FILE": reason" for one
+// that cannot be read. A block whose objects are malformed is returned as it is: the
+// snapshot that reads it keeps what is sound and says what is not.
+TBlockBytes ReadCaptureFile(const std::string& File);
+
+// Makes Blocks the blocks to serve, starting with the first. Exception for an empty
+// list, or for a block without a sound header (CheckBlock). The provider writes whole
+// blocks and brings no names. Each successful query serves the next block and the
+// last one repeats; a query answered with ERROR_MORE_DATA does not move on. "Global"
+// serves a block as it is, an index list only the listed objects among those that lie
+// inside the block, any other text the header alone. There is one replay per process:
+// a later call replaces the blocks of an earlier one.
+TPerfProvider ReplayProvider(std::vector<TBlockBytes> Blocks);
+
+// Serves the first block again at the next query.
 void RestartReplay();
 
 }  // namespace gaugery

@@ -6,9 +6,10 @@
 
 namespace gaugery {
 
-// The name gethostname reports, in UTF-16 (empty when it cannot be read). Read on every
-// call and converted again only when it changed, so that a steady-state call allocates
-// nothing. Not synchronised: callers hold the virtual registry's lock.
+// The host name (gethostname on Linux, the DNS host name on Windows), in UTF-16; empty
+// when it cannot be read. Read on every call and stored again only when it changed, so
+// that a steady-state call allocates nothing. Not synchronised: callers hold the virtual
+// registry's lock.
 WideView LocalHostName();
 
 }  // namespace gaugery

@@ -1,7 +1,5 @@
 #include "registry/PerfDataBlock.h"
 
-#include <time.h>
-
 #include <cstdint>
 #include <cstring>
 
@@ -14,17 +12,14 @@ namespace gaugery {
 
 namespace {
 
-// A provider that reports more bytes than it was given has written past the buffer.
-constexpr LONG ERROR_INVALID_DATA = 13;
-
 constexpr DWORD kHeaderSize = sizeof(TPERF_DATA_BLOCK);
 constexpr LONG kDefaultObject = 238;  // Processor
 constexpr std::int64_t kPerfFreq = 10'000'000;
 
 // The value name Collect receives: "Global" in its canonical spelling, an index list as
 // given. Collect's parameter is not const, but providers only read it.
-WCHAR GlobalName[] = u"Global";
-WCHAR EmptyName[] = u"";
+WCHAR GlobalName[] = GAUGERY_WTEXT("Global");
+WCHAR EmptyName[] = GAUGERY_WTEXT("");
 
 LPWSTR CollectArgument(TPerfValueKind Kind, LPCWSTR ValueName) {
   if (Kind == TPerfValueKind::Global) return GlobalName;
@@ -33,17 +28,11 @@ LPWSTR CollectArgument(TPerfValueKind Kind, LPCWSTR ValueName) {
 
 std::uint64_t AlignTo8(std::uint64_t Value) { return (Value + 7) & ~std::uint64_t{7}; }
 
-std::int64_t MonotonicTime100ns() {
-  timespec Now{};
-  clock_gettime(CLOCK_MONOTONIC, &Now);
-  return static_cast<std::int64_t>(Now.tv_sec) * kPerfFreq + Now.tv_nsec / 100;
-}
-
 // Fills the header and the system name that follows it.
 void WriteHeader(LPBYTE Data, WideView SystemName, DWORD HeaderLength, DWORD TotalLength,
                  DWORD NumObjectTypes) {
   TPERF_DATA_BLOCK Header{};
-  std::memcpy(Header.Signature, u"PERF", sizeof Header.Signature);
+  std::memcpy(Header.Signature, GAUGERY_WTEXT("PERF"), sizeof Header.Signature);
   Header.LittleEndian = 1;
   Header.Version = 1;
   Header.Revision = 1;
@@ -72,6 +61,7 @@ LONG CollectWholeBlock(TPerfProviderSlot& Slot, LPWSTR ValueName, LPBYTE Data, D
   DWORD Objects = 0;
   auto Result = static_cast<LONG>(Slot.Provider.Collect(ValueName, &Cursor, &Bytes, &Objects));
   if (Result != ERROR_SUCCESS) return Result;
+  // A provider that reports more bytes than it was given has written past the buffer.
   if (Bytes > Size) return ERROR_INVALID_DATA;
   Written = Bytes;
   return ERROR_SUCCESS;

@@ -32,11 +32,22 @@ void TPerfProviderSet::Install(std::vector<TPerfProvider> Providers) {
   Slots_.clear();
   for (TPerfProvider& Provider : Providers) Slots_.push_back({std::move(Provider)});
   Names_ = std::move(Names);
-  Installed_ = true;
+  InService_ = true;
 }
 
 void TPerfProviderSet::InstallDefaultsOnFirstUse() {
-  if (!Installed_) Install(Defaults());
+  if (!InService_ && DefaultFactory.load()) Install(Defaults());
+}
+
+void TPerfProviderSet::RestoreDefaults() {
+  if (DefaultFactory.load()) {
+    Install(Defaults());
+    return;
+  }
+  CloseOpened();
+  Slots_.clear();
+  Names_ = {};
+  InService_ = false;
 }
 
 std::vector<TPerfProvider> TPerfProviderSet::Providers() const {

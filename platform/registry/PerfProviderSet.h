@@ -28,10 +28,14 @@ class TPerfProviderSet {
   // Closes the providers still open (at process exit).
   ~TPerfProviderSet();
 
-  // Closes the providers that were opened and puts Providers in their place.
+  // Closes the providers that were opened and puts Providers in service in their place.
   void Install(std::vector<TPerfProvider> Providers);
-  // Installs the default providers if no set has been installed yet.
+  // Installs the default providers if no set is in service and a default factory is set.
   void InstallDefaultsOnFirstUse();
+  // Puts the default providers in service; without a default factory (Windows, where the
+  // system's registry is the default), takes every provider out of service.
+  void RestoreDefaults();
+  bool InService() const { return InService_; }
 
   std::vector<TPerfProviderSlot>& Slots() { return Slots_; }
   const TPerflibNames& Names() const { return Names_; }
@@ -44,7 +48,7 @@ class TPerfProviderSet {
  private:
   void CloseOpened();
 
-  bool Installed_ = false;
+  bool InService_ = false;
   std::vector<TPerfProviderSlot> Slots_;
   TPerflibNames Names_;
 };

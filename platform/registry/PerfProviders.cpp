@@ -20,7 +20,11 @@ void SetPerfProviders(std::vector<TPerfProvider> Providers) {
   Registry.Providers.Install(std::move(Providers));
 }
 
-void RestoreDefaultPerfProviders() { SetPerfProviders(TPerfProviderSet::Defaults()); }
+void RestoreDefaultPerfProviders() {
+  TVirtualRegistry& Registry = VirtualRegistry();
+  std::lock_guard<std::mutex> Guard(Registry.Lock);
+  Registry.Providers.RestoreDefaults();
+}
 
 void SetDefaultPerfProviderFactory(TDefaultPerfProviders Factory) {
   TPerfProviderSet::SetDefaultFactory(Factory);

@@ -1,5 +1,5 @@
-// Linux only: the performance-counter providers behind HKEY_PERFORMANCE_DATA and the
-// name tables behind the Perflib key of the virtual registry.
+// The performance-counter providers behind HKEY_PERFORMANCE_DATA and the name tables
+// behind the Perflib key of the virtual registry (VirtualRegistry.h).
 //
 // A provider has the entry points of a Windows provider: Open once before its first
 // Collect, Collect for every query of HKEY_PERFORMANCE_DATA, Close when it is taken
@@ -8,6 +8,13 @@
 // *TotalBytes to the bytes written and *NumObjectTypes to the object count, and
 // answers ERROR_MORE_DATA (with both counts 0) when *TotalBytes, the space it was
 // given, is too small.
+//
+// The provider set is the switch between the virtual registry and the system's. On
+// Linux a set is always in service: the default one (the live /proc provider) until
+// another is installed. On Windows none is by default and the registry calls go to the
+// system's registry; SetPerfProviders puts the virtual registry in front of it (for
+// HKEY_PERFORMANCE_DATA and for HKEY_LOCAL_MACHINE, whose Perflib names then come from
+// the set's tables) until RestoreDefaultPerfProviders hands the calls back.
 #pragma once
 
 #include <string>
@@ -47,14 +54,16 @@ struct TPerfProvider {
 std::vector<TPerfProvider> PerfProviders();
 
 // Replaces the providers in service (closing the old ones); the seam through which
-// tests and the replay option install their own.
+// tests and the replay option install their own. An empty set is a set too: the
+// registry then serves blocks without objects and a Perflib key whose "009" names nothing.
 void SetPerfProviders(std::vector<TPerfProvider> Providers);
 
-// Puts the default providers back in service.
+// Puts the default providers back in service (closing the installed ones); on Windows,
+// hands the registry calls back to the system's registry.
 void RestoreDefaultPerfProviders();
 
 // Sets the function that makes the default providers. The platform's perf layer
-// installs its own at load time; without one the default set is empty.
+// installs the /proc provider's at load time on Linux; Windows has none.
 using TDefaultPerfProviders = std::vector<TPerfProvider> (*)();
 void SetDefaultPerfProviderFactory(TDefaultPerfProviders Factory);
 

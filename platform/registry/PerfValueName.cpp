@@ -14,7 +14,7 @@ bool IsDigit(WCHAR Char) { return Char >= u'0' && Char <= u'9'; }
 
 TPerfValueKind ClassifyPerfValueName(LPCWSTR ValueName) {
   WideView Name = ViewOf(ValueName);
-  if (SameAsciiText(Name, u"Global")) return TPerfValueKind::Global;
+  if (SameAsciiText(Name, GAUGERY_WTEXT("Global"))) return TPerfValueKind::Global;
   bool HasDigit = false;
   for (WCHAR Char : Name) {
     if (IsDigit(Char)) {

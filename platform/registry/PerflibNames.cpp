@@ -19,7 +19,7 @@ bool IsKeyName(const WideString& Name) {
 
 // "009" first, then every other locale of the tables in order of first appearance.
 std::vector<WideString> LocaleOrder(const std::vector<TPerfProvider>& Providers) {
-  std::vector<WideString> Order{u"009"};
+  std::vector<WideString> Order{GAUGERY_WTEXT("009")};
   for (const TPerfProvider& Provider : Providers) {
     for (const TPerfLocaleNames& Table : Provider.Names) {
       WideString Name = ToWide(Table.Locale);

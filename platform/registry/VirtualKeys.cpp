@@ -9,8 +9,9 @@ namespace gaugery {
 namespace {
 
 // The single subkey of each key above Perflib; Perflib itself is at kPerflibDepth.
-constexpr WideView kPathToPerflib[] = {u"SOFTWARE", u"Microsoft", u"Windows NT",
-                                       u"CurrentVersion", u"Perflib"};
+constexpr WideView kPathToPerflib[] = {GAUGERY_WTEXT("SOFTWARE"), GAUGERY_WTEXT("Microsoft"),
+                                       GAUGERY_WTEXT("Windows NT"), GAUGERY_WTEXT("CurrentVersion"),
+                                       GAUGERY_WTEXT("Perflib")};
 constexpr int kPerflibDepth = static_cast<int>(std::size(kPathToPerflib));
 constexpr int kLocaleDepth = kPerflibDepth + 1;
 
@@ -62,12 +63,12 @@ DWORD TVirtualKeyTree::ValueCount(const TVirtualKey& Key) const {
 
 TVirtualValue TVirtualKeyTree::Value(const TVirtualKey& Key, DWORD Index) const {
   if (IsPerflib(Key)) {
-    return Index == 0 ? DwordValue(u"Last Counter", Names_.LastCounter)
-                      : DwordValue(u"Last Help", Names_.LastHelp);
+    return Index == 0 ? DwordValue(GAUGERY_WTEXT("Last Counter"), Names_.LastCounter)
+                      : DwordValue(GAUGERY_WTEXT("Last Help"), Names_.LastHelp);
   }
   const TPerflibLocale& Locale = *LocaleOf(Key);
-  return Index == 0 ? MultiStringValue(u"Counter", Locale.Counter)
-                    : MultiStringValue(u"Help", Locale.Help);
+  return Index == 0 ? MultiStringValue(GAUGERY_WTEXT("Counter"), Locale.Counter)
+                    : MultiStringValue(GAUGERY_WTEXT("Help"), Locale.Help);
 }
 
 std::optional<TVirtualValue> TVirtualKeyTree::FindValue(const TVirtualKey& Key,
@@ -83,7 +84,8 @@ std::optional<TVirtualKey> TVirtualKeyTree::Child(const TVirtualKey& Key, WideVi
   for (DWORD Index = 0; Index < SubKeyCount(Key); ++Index) {
     WideView Candidate = SubKeyName(Key, Index);
     if (SameAsciiText(Candidate, Name)) {
-      return TVirtualKey{false, Key.Depth + 1, IsPerflib(Key) ? WideString(Candidate) : u""};
+      return TVirtualKey{false, Key.Depth + 1,
+                         IsPerflib(Key) ? WideString(Candidate) : WideString()};
     }
   }
   return std::nullopt;

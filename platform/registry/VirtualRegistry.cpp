@@ -40,10 +40,11 @@ class TLockedRegistry {
 // ".", "localhost" and this host's name (in full or up to its first dot), with or
 // without a leading "\\", in any letter case; the empty name too.
 bool IsLocalMachine(WideView Name) {
-  if (Name.substr(0, 2) == u"\\\\") Name.remove_prefix(2);
+  if (Name.substr(0, 2) == GAUGERY_WTEXT("\\\\")) Name.remove_prefix(2);
   WideView Host = LocalHostName();
   WideView ShortHost = Host.substr(0, Host.find(u'.'));
-  return Name.empty() || Name == u"." || SameAsciiText(Name, u"localhost") ||
+  return Name.empty() || Name == GAUGERY_WTEXT(".") ||
+         SameAsciiText(Name, GAUGERY_WTEXT("localhost")) ||
          (!Host.empty() && (SameAsciiText(Name, Host) || SameAsciiText(Name, ShortHost)));
 }
 
@@ -65,7 +66,21 @@ TVirtualRegistry& VirtualRegistry() {
   return Registry;
 }
 
-LONG RegConnectRegistryW(LPCWSTR lpMachineName, HKEY hKey, PHKEY phkResult) {
+bool VirtualRegistryInService() {
+  TLockedRegistry Registry;
+  return Registry->Providers.InService();
+}
+
+bool VirtualRegistryAnswers(HKEY Key) {
+  if (IsRemoteKey(Key)) return true;
+  TLockedRegistry Registry;
+  if (Key == HKEY_LOCAL_MACHINE || Key == HKEY_PERFORMANCE_DATA) {
+    return Registry->Providers.InService();
+  }
+  return Registry.Find(Key) != nullptr;
+}
+
+LONG VirtualRegConnectRegistryW(LPCWSTR lpMachineName, HKEY hKey, PHKEY phkResult) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   if (hKey != HKEY_LOCAL_MACHINE && hKey != HKEY_PERFORMANCE_DATA) return ERROR_INVALID_HANDLE;
   {
@@ -78,7 +93,7 @@ LONG RegConnectRegistryW(LPCWSTR lpMachineName, HKEY hKey, PHKEY phkResult) {
   return ConnectRemoteRegistry(ViewOf(lpMachineName), hKey, phkResult);
 }
 
-LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*ulOptions*/, REGSAM /*samDesired*/,
+LONG VirtualRegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*ulOptions*/, REGSAM /*samDesired*/,
                    PHKEY phkResult) {
   if (!phkResult) return ERROR_INVALID_PARAMETER;
   *phkResult = nullptr;
@@ -95,7 +110,7 @@ LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*ulOptions*/, REGSAM /*sa
   return ERROR_SUCCESS;
 }
 
-LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD /*lpReserved*/,
+LONG VirtualRegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD /*lpReserved*/,
                       LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
                       LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
                       LPDWORD lpcbSecurityDescriptor, FILETIME* lpftLastWriteTime) {
@@ -112,7 +127,7 @@ LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD /*l
                             lpcbMaxValueLen, lpcbSecurityDescriptor, lpftLastWriteTime);
 }
 
-LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName,
+LONG VirtualRegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName,
                    LPDWORD /*lpReserved*/, LPWSTR lpClass, LPDWORD lpcchClass,
                    FILETIME* lpftLastWriteTime) {
   if (!lpName || !lpcchName) return ERROR_INVALID_PARAMETER;
@@ -127,7 +142,7 @@ LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName,
                        lpftLastWriteTime);
 }
 
-LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD /*lpReserved*/, LPDWORD lpType,
+LONG VirtualRegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD /*lpReserved*/, LPDWORD lpType,
                       LPBYTE lpData, LPDWORD lpcbData) {
   if (IsRemoteKey(hKey)) return RemoteQueryValue(hKey, lpValueName, lpType, lpData, lpcbData);
   TLockedRegistry Registry;
@@ -139,7 +154,7 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD /*lpReserved*/, LP
   return AnswerQueryValue(Registry.Tree(), *Key, lpValueName, lpType, lpData, lpcbData);
 }
 
-LONG RegCloseKey(HKEY hKey) {
+LONG VirtualRegCloseKey(HKEY hKey) {
   if (hKey == HKEY_LOCAL_MACHINE || hKey == HKEY_PERFORMANCE_DATA) return ERROR_SUCCESS;
   if (IsRemoteKey(hKey)) return RemoteCloseKey(hKey);
   TLockedRegistry Registry;

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "PerfBlockCheck.h"
+#include "registry/PerfBlockCheck.h"
 #include "WinGaugery.h"
 #include "registry/Registry.h"
 

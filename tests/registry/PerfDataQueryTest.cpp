@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +7,8 @@
 
 #include "BlockBuilder.h"
 #include "FakeProviders.h"
-#include "PerfBlockCheck.h"
+#include "SystemFacts.h"
+#include "registry/PerfBlockCheck.h"
 #include "WinGaugery.h"
 #include "framework/Unicode.h"
 #include "framework/WinTime.h"
@@ -50,19 +50,13 @@ struct TAnswer {
   }
 };
 
-TAnswer Query(const char16_t* ValueName = u"Global", DWORD Size = 65536) {
+TAnswer Query(LPCWSTR ValueName = GAUGERY_WTEXT("Global"), DWORD Size = 65536) {
   TAnswer Answer;
   Answer.Bytes.assign(Size, 0xEE);
   Answer.Size = Size;
   Answer.Code = RegQueryValueExW(HKEY_PERFORMANCE_DATA, ValueName, nullptr, &Answer.Type,
                                  Answer.Bytes.data(), &Answer.Size);
   return Answer;
-}
-
-std::string HostName() {
-  char Buffer[256] = {};
-  gethostname(Buffer, sizeof Buffer - 1);
-  return Buffer;
 }
 
 TEST(PerfDataQuery, HeaderIsFilledLikeWindowsFillsIt) {
@@ -74,7 +68,7 @@ TEST(PerfDataQuery, HeaderIsFilledLikeWindowsFillsIt) {
   EXPECT_EQ(Answer.Type, REG_BINARY);
 
   const TPERF_DATA_BLOCK& Header = Answer.Header();
-  EXPECT_EQ(std::u16string(Header.Signature, Header.Signature + 4), u"PERF");
+  EXPECT_EQ(WideString(Header.Signature, Header.Signature + 4), GAUGERY_WTEXT("PERF"));
   EXPECT_EQ(Header.LittleEndian, 1u);
   EXPECT_EQ(Header.Version, 1u);
   EXPECT_EQ(Header.Revision, 1u);
@@ -85,7 +79,7 @@ TEST(PerfDataQuery, HeaderIsFilledLikeWindowsFillsIt) {
   EXPECT_EQ(Answer.ObjectIndexes(), (std::vector<DWORD>{238, 230})) << "in provider order";
   EXPECT_TRUE(IsWellFormedBlock(Answer.Bytes.data(), Answer.Size));
 
-  const std::string Host = HostName();
+  const std::string Host = test::ThisHostName();
   EXPECT_EQ(Header.SystemNameOffset, sizeof(TPERF_DATA_BLOCK));
   EXPECT_EQ(Header.SystemNameLength, (ToWide(Host).size() + 1) * sizeof(WCHAR));
   EXPECT_EQ(WideTextAt(Answer.Bytes.data() + Header.SystemNameOffset), Host);
@@ -105,15 +99,17 @@ TEST(PerfDataQuery, HeaderIsFilledLikeWindowsFillsIt) {
 TEST(PerfDataQuery, TooSmallBuffersAnswerMoreData) {
   TFakeProviders Fakes({{.Samples = {OneObject(238)}}});
   const DWORD Needed = Query().Size;
-  EXPECT_EQ(Query(u"Global", Needed - 1).Code, ERROR_MORE_DATA);
-  EXPECT_EQ(Query(u"Global", sizeof(TPERF_DATA_BLOCK)).Code, ERROR_MORE_DATA);
-  EXPECT_EQ(Query(u"Global", Needed).Code, ERROR_SUCCESS);
+  EXPECT_EQ(Query(GAUGERY_WTEXT("Global"), Needed - 1).Code, ERROR_MORE_DATA);
+  EXPECT_EQ(Query(GAUGERY_WTEXT("Global"), sizeof(TPERF_DATA_BLOCK)).Code, ERROR_MORE_DATA);
+  EXPECT_EQ(Query(GAUGERY_WTEXT("Global"), Needed).Code, ERROR_SUCCESS);
 
   DWORD Size = 0;
-  EXPECT_EQ(RegQueryValueExW(HKEY_PERFORMANCE_DATA, u"Global", nullptr, nullptr, nullptr, &Size),
+  EXPECT_EQ(RegQueryValueExW(HKEY_PERFORMANCE_DATA, GAUGERY_WTEXT("Global"), nullptr, nullptr,
+                             nullptr, &Size),
             ERROR_MORE_DATA);
   BYTE Byte = 0;
-  EXPECT_EQ(RegQueryValueExW(HKEY_PERFORMANCE_DATA, u"Global", nullptr, nullptr, &Byte, nullptr),
+  EXPECT_EQ(RegQueryValueExW(HKEY_PERFORMANCE_DATA, GAUGERY_WTEXT("Global"), nullptr, nullptr,
+                             &Byte, nullptr),
             ERROR_INVALID_PARAMETER);
 }
 
@@ -140,7 +136,7 @@ TEST(PerfDataQuery, AWholeBlockProviderAnswersAlone) {
   EXPECT_EQ(std::memcmp(Answer.Bytes.data(), Captured.Bytes.data(), Captured.Size()), 0)
       << "served byte for byte, header included";
   EXPECT_EQ(Fakes.CollectCount(0), 0);
-  EXPECT_EQ(Query(u"Global", Captured.Size() - 1).Code, ERROR_MORE_DATA);
+  EXPECT_EQ(Query(GAUGERY_WTEXT("Global"), Captured.Size() - 1).Code, ERROR_MORE_DATA);
 }
 
 // A provider that records its calls and can be told to misbehave.
@@ -156,7 +152,7 @@ struct TRecording {
   DWORD Skipped = 0;
   DWORD Overrun = 0;
   DWORD Claimed = 0;
-  std::u16string ValueName;
+  WideString ValueName;
 };
 TRecording Recorded;
 
@@ -197,12 +193,13 @@ class ProviderSeam : public ::testing::Test {
 };
 
 TEST_F(ProviderSeam, CollectReceivesTheQueriedValueName) {
-  EXPECT_EQ(Query(u"gLoBaL").Code, ERROR_SUCCESS);
-  EXPECT_EQ(Recorded.ValueName, u"Global") << "in its canonical spelling";
-  EXPECT_EQ(Query(u"230 238").Code, ERROR_SUCCESS);
-  EXPECT_EQ(Recorded.ValueName, u"230 238") << "an index list as given";
+  EXPECT_EQ(Query(GAUGERY_WTEXT("gLoBaL")).Code, ERROR_SUCCESS);
+  EXPECT_EQ(Recorded.ValueName, GAUGERY_WTEXT("Global")) << "in its canonical spelling";
+  EXPECT_EQ(Query(GAUGERY_WTEXT("230 238")).Code, ERROR_SUCCESS);
+  EXPECT_EQ(Recorded.ValueName, GAUGERY_WTEXT("230 238")) << "an index list as given";
 
-  for (const char16_t* Other : {u"Costly", u"", u"230,238", u"Global "}) {
+  for (LPCWSTR Other : {GAUGERY_WTEXT("Costly"), GAUGERY_WTEXT(""), GAUGERY_WTEXT("230,238"),
+                        GAUGERY_WTEXT("Global ")}) {
     TAnswer Answer = Query(Other);
     EXPECT_EQ(Answer.Code, ERROR_SUCCESS);
     EXPECT_EQ(Answer.Header().NumObjectTypes, 0u);
@@ -268,22 +265,25 @@ TEST_F(ProviderSeam, RestoreBringsBackTheDefaultSet) {
 }
 
 TEST(PerfValueName, GlobalIndexListsAndEverythingElse) {
-  EXPECT_EQ(ClassifyPerfValueName(u"Global"), TPerfValueKind::Global);
-  EXPECT_EQ(ClassifyPerfValueName(u"GLOBAL"), TPerfValueKind::Global);
-  EXPECT_EQ(ClassifyPerfValueName(u"238"), TPerfValueKind::IndexList);
-  EXPECT_EQ(ClassifyPerfValueName(u" 230  238 "), TPerfValueKind::IndexList);
-  for (const char16_t* Other : {u"", u"   ", u"Costly", u"Foreign", u"230,238", u"-238", u"2 x"}) {
+  EXPECT_EQ(ClassifyPerfValueName(GAUGERY_WTEXT("Global")), TPerfValueKind::Global);
+  EXPECT_EQ(ClassifyPerfValueName(GAUGERY_WTEXT("GLOBAL")), TPerfValueKind::Global);
+  EXPECT_EQ(ClassifyPerfValueName(GAUGERY_WTEXT("238")), TPerfValueKind::IndexList);
+  EXPECT_EQ(ClassifyPerfValueName(GAUGERY_WTEXT(" 230  238 ")), TPerfValueKind::IndexList);
+  for (LPCWSTR Other :
+       {GAUGERY_WTEXT(""), GAUGERY_WTEXT("   "), GAUGERY_WTEXT("Costly"), GAUGERY_WTEXT("Foreign"),
+        GAUGERY_WTEXT("230,238"), GAUGERY_WTEXT("-238"), GAUGERY_WTEXT("2 x")}) {
     EXPECT_EQ(ClassifyPerfValueName(Other), TPerfValueKind::Other);
   }
   EXPECT_EQ(ClassifyPerfValueName(nullptr), TPerfValueKind::Other);
 
-  EXPECT_TRUE(PerfIndexListContains(u"230 238", 238));
-  EXPECT_TRUE(PerfIndexListContains(u" 2 ", 2));
-  EXPECT_FALSE(PerfIndexListContains(u"2300 23", 230)) << "whole numbers only";
-  EXPECT_FALSE(PerfIndexListContains(u"4294967526", 230)) << "2^32 + 230 does not wrap";
-  EXPECT_TRUE(PerfIndexListContains(u"99999999999999999999 230", 230));
-  EXPECT_TRUE(PerfIndexListContains(u"4294967295", 0xFFFFFFFF));
-  EXPECT_FALSE(PerfIndexListContains(u"", 0));
+  EXPECT_TRUE(PerfIndexListContains(GAUGERY_WTEXT("230 238"), 238));
+  EXPECT_TRUE(PerfIndexListContains(GAUGERY_WTEXT(" 2 "), 2));
+  EXPECT_FALSE(PerfIndexListContains(GAUGERY_WTEXT("2300 23"), 230)) << "whole numbers only";
+  EXPECT_FALSE(PerfIndexListContains(GAUGERY_WTEXT("4294967526"), 230))
+      << "2^32 + 230 does not wrap";
+  EXPECT_TRUE(PerfIndexListContains(GAUGERY_WTEXT("99999999999999999999 230"), 230));
+  EXPECT_TRUE(PerfIndexListContains(GAUGERY_WTEXT("4294967295"), 0xFFFFFFFF));
+  EXPECT_FALSE(PerfIndexListContains(GAUGERY_WTEXT(""), 0));
 }
 
 }  // namespace

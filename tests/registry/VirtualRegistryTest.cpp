@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "FakeProviders.h"
+#include "SystemFacts.h"
 #include "framework/TextFunctions.h"
 #include "framework/Unicode.h"
 #include "registry/Registry.h"
@@ -14,7 +14,8 @@ namespace {
 
 using test::TFakeProviders;
 
-constexpr const char16_t* kPerflib = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Perflib";
+constexpr LPCWSTR kPerflib =
+    GAUGERY_WTEXT("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Perflib");
 
 // Two providers whose tables overlap: "009" from both, "007" and "00A" from one each.
 TFakeProviders NameProviders() {
@@ -29,12 +30,6 @@ TFakeProviders NameProviders() {
                   {.Locale = "00A", .Counter = {{2, "Sistema"}}}}}});
 }
 
-std::string HostName() {
-  char Buffer[256] = {};
-  gethostname(Buffer, sizeof Buffer - 1);
-  return Buffer;
-}
-
 LONG Connect(const std::string& Machine, HKEY Key = HKEY_PERFORMANCE_DATA) {
   HKEY Result = nullptr;
   const LONG Code = RegConnectRegistryW(ToWide(Machine).c_str(), Key, &Result);
@@ -45,7 +40,7 @@ LONG Connect(const std::string& Machine, HKEY Key = HKEY_PERFORMANCE_DATA) {
   return Code;
 }
 
-HKEY OpenPerflib(const char16_t* Below = u"") {
+HKEY OpenPerflib(LPCWSTR Below = GAUGERY_WTEXT("")) {
   HKEY Key = nullptr;
   EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPerflib, 0, KEY_READ, &Key), ERROR_SUCCESS);
   if (*Below == 0) return Key;
@@ -69,7 +64,7 @@ std::vector<std::string> SubKeys(HKEY Key) {
 }
 
 // The strings of a multi-string value, the empty one that ends it excluded.
-std::vector<std::string> MultiString(HKEY Key, const char16_t* Value) {
+std::vector<std::string> MultiString(HKEY Key, LPCWSTR Value) {
   DWORD Size = 0;
   DWORD Type = REG_NONE;
   EXPECT_EQ(RegQueryValueExW(Key, Value, nullptr, &Type, nullptr, &Size), ERROR_SUCCESS);
@@ -89,7 +84,7 @@ std::vector<std::string> MultiString(HKEY Key, const char16_t* Value) {
   return Strings;
 }
 
-DWORD DwordValue(HKEY Key, const char16_t* Value) {
+DWORD DwordValue(HKEY Key, LPCWSTR Value) {
   DWORD Number = 0;
   DWORD Size = sizeof Number;
   DWORD Type = REG_NONE;
@@ -100,7 +95,8 @@ DWORD DwordValue(HKEY Key, const char16_t* Value) {
 }
 
 TEST(RegConnectRegistryW, LocalNamesConnectOthersAreBadNetpath) {
-  const std::string Host = HostName();
+  TFakeProviders Fakes = NameProviders();
+  const std::string Host = test::ThisHostName();
   ASSERT_FALSE(Host.empty());
   for (const std::string& Local :
        {std::string(), std::string("."), std::string("localhost"), std::string("LocalHost"),
@@ -115,8 +111,10 @@ TEST(RegConnectRegistryW, LocalNamesConnectOthersAreBadNetpath) {
     EXPECT_EQ(Connect(Remote), ERROR_BAD_NETPATH) << "'" << Remote << "'";
   }
   HKEY Result = nullptr;
-  EXPECT_EQ(RegConnectRegistryW(u"", PredefinedKey(0x80000001u), &Result), ERROR_INVALID_HANDLE);
-  EXPECT_EQ(RegConnectRegistryW(u"", HKEY_LOCAL_MACHINE, nullptr), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegConnectRegistryW(GAUGERY_WTEXT(""), PredefinedKey(0x80000001u), &Result),
+            ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegConnectRegistryW(GAUGERY_WTEXT(""), HKEY_LOCAL_MACHINE, nullptr),
+            ERROR_INVALID_PARAMETER);
 }
 
 TEST(VirtualRegistry, PerflibHasOneSubkeyPerLocaleWithEnglishFirst) {
@@ -135,8 +133,8 @@ TEST(VirtualRegistry, PerflibHasOneSubkeyPerLocaleWithEnglishFirst) {
   EXPECT_EQ(LongestSubKey, 3u) << "in characters";
   EXPECT_EQ(ValueCount, 2u);
   EXPECT_EQ(LargestValue, sizeof(DWORD));
-  EXPECT_EQ(DwordValue(Perflib, u"Last Counter"), 238u);
-  EXPECT_EQ(DwordValue(Perflib, u"last help"), 239u);
+  EXPECT_EQ(DwordValue(Perflib, GAUGERY_WTEXT("Last Counter")), 238u);
+  EXPECT_EQ(DwordValue(Perflib, GAUGERY_WTEXT("last help")), 239u);
 
   WCHAR Short[3];
   DWORD Length = 3;
@@ -148,34 +146,37 @@ TEST(VirtualRegistry, PerflibHasOneSubkeyPerLocaleWithEnglishFirst) {
 
 TEST(VirtualRegistry, LocaleValuesAreMergedInIndexOrder) {
   TFakeProviders Fakes = NameProviders();
-  HKEY English = OpenPerflib(u"009");
-  EXPECT_EQ(MultiString(English, u"Counter"),
+  HKEY English = OpenPerflib(GAUGERY_WTEXT("009"));
+  EXPECT_EQ(MultiString(English, GAUGERY_WTEXT("Counter")),
             (std::vector<std::string>{"1", "238", "6", "% Processor Time", "230", "Process", "238",
                                       "Processor", "238", "CPU"}));
-  EXPECT_EQ(MultiString(English, u"HELP"), (std::vector<std::string>{"239", "Processors"}));
+  EXPECT_EQ(MultiString(English, GAUGERY_WTEXT("HELP")),
+            (std::vector<std::string>{"239", "Processors"}));
   RegCloseKey(English);
 
-  HKEY German = OpenPerflib(u"007");
-  EXPECT_EQ(MultiString(German, u"Counter"),
+  HKEY German = OpenPerflib(GAUGERY_WTEXT("007"));
+  EXPECT_EQ(MultiString(German, GAUGERY_WTEXT("Counter")),
             (std::vector<std::string>{"1", "230", "230", "Prozess"}))
       << "each locale starts with its own last counter";
   RegCloseKey(German);
 
   HKEY Key = nullptr;
-  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE,
-                          u"software\\microsoft\\windows nt\\currentversion\\perflib\\00a\\", 0,
-                          KEY_READ, &Key),
+  EXPECT_EQ(RegOpenKeyExW(
+                HKEY_LOCAL_MACHINE,
+                GAUGERY_WTEXT("software\\microsoft\\windows nt\\currentversion\\perflib\\00a\\"), 0,
+                KEY_READ, &Key),
             ERROR_SUCCESS)
       << "any letter case, one trailing backslash";
-  EXPECT_EQ(MultiString(Key, u"Help"), std::vector<std::string>{});
+  EXPECT_EQ(MultiString(Key, GAUGERY_WTEXT("Help")), std::vector<std::string>{});
   RegCloseKey(Key);
 }
 
 TEST(VirtualRegistry, QueryValueReportsSizesAndMoreData) {
   TFakeProviders Fakes = NameProviders();
-  HKEY English = OpenPerflib(u"009");
+  HKEY English = OpenPerflib(GAUGERY_WTEXT("009"));
   DWORD Size = 0;
-  ASSERT_EQ(RegQueryValueExW(English, u"Counter", nullptr, nullptr, nullptr, &Size), ERROR_SUCCESS);
+  ASSERT_EQ(RegQueryValueExW(English, GAUGERY_WTEXT("Counter"), nullptr, nullptr, nullptr, &Size),
+            ERROR_SUCCESS);
   // "1" "238" "6" "% Processor Time" "230" "Process" "238" "Processor" "238" "CPU", each with
   // its NUL, and the final NUL.
   EXPECT_EQ(Size, (2 + 4 + 2 + 17 + 4 + 8 + 4 + 10 + 4 + 4 + 1) * sizeof(WCHAR));
@@ -187,16 +188,19 @@ TEST(VirtualRegistry, QueryValueReportsSizesAndMoreData) {
 
   std::vector<BYTE> Buffer(Size, 0xEE);
   DWORD Given = Size - 1;
-  EXPECT_EQ(RegQueryValueExW(English, u"Counter", nullptr, nullptr, Buffer.data(), &Given),
-            ERROR_MORE_DATA);
+  EXPECT_EQ(
+      RegQueryValueExW(English, GAUGERY_WTEXT("Counter"), nullptr, nullptr, Buffer.data(), &Given),
+      ERROR_MORE_DATA);
   EXPECT_EQ(Given, Size) << "the size it takes";
-  EXPECT_EQ(RegQueryValueExW(English, u"Counter", nullptr, nullptr, Buffer.data(), nullptr),
-            ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(
+      RegQueryValueExW(English, GAUGERY_WTEXT("Counter"), nullptr, nullptr, Buffer.data(), nullptr),
+      ERROR_INVALID_PARAMETER);
   Given = Size + 10;
-  EXPECT_EQ(RegQueryValueExW(English, u"Counter", nullptr, nullptr, Buffer.data(), &Given),
-            ERROR_SUCCESS);
+  EXPECT_EQ(
+      RegQueryValueExW(English, GAUGERY_WTEXT("Counter"), nullptr, nullptr, Buffer.data(), &Given),
+      ERROR_SUCCESS);
   EXPECT_EQ(Given, Size);
-  EXPECT_EQ(RegQueryValueExW(English, u"Explain", nullptr, nullptr, nullptr, &Given),
+  EXPECT_EQ(RegQueryValueExW(English, GAUGERY_WTEXT("Explain"), nullptr, nullptr, nullptr, &Given),
             ERROR_FILE_NOT_FOUND);
   RegCloseKey(English);
 }
@@ -204,13 +208,14 @@ TEST(VirtualRegistry, QueryValueReportsSizesAndMoreData) {
 TEST(VirtualRegistry, ErrorCodes) {
   TFakeProviders Fakes = NameProviders();
   HKEY Key = nullptr;
-  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"SOFTWARE\\Nowhere", 0, KEY_READ, &Key),
-            ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(
+      RegOpenKeyExW(HKEY_LOCAL_MACHINE, GAUGERY_WTEXT("SOFTWARE\\Nowhere"), 0, KEY_READ, &Key),
+      ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(Key, nullptr);
-  const WideString Doubled = WideString(kPerflib) + u"\\\\009";
+  const WideString Doubled = WideString(kPerflib) + GAUGERY_WTEXT("\\\\009");
   EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Doubled.c_str(), 0, KEY_READ, &Key),
             ERROR_FILE_NOT_FOUND);
-  const WideString Missing = WideString(kPerflib) + u"\\019";
+  const WideString Missing = WideString(kPerflib) + GAUGERY_WTEXT("\\019");
   EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, Missing.c_str(), 0, KEY_READ, &Key),
             ERROR_FILE_NOT_FOUND);
 
@@ -224,13 +229,14 @@ TEST(VirtualRegistry, ErrorCodes) {
   EXPECT_EQ(RegCloseKey(Perflib), ERROR_INVALID_HANDLE);
   EXPECT_EQ(RegEnumKeyExW(Perflib, 0, Name, &Length, nullptr, nullptr, nullptr, nullptr),
             ERROR_INVALID_HANDLE);
-  EXPECT_EQ(RegOpenKeyExW(Perflib, u"009", 0, KEY_READ, &Key), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegOpenKeyExW(Perflib, GAUGERY_WTEXT("009"), 0, KEY_READ, &Key), ERROR_INVALID_HANDLE);
   EXPECT_EQ(RegQueryInfoKeyW(Perflib, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                              nullptr, nullptr, nullptr, nullptr),
             ERROR_INVALID_HANDLE);
   DWORD Size = 0;
-  EXPECT_EQ(RegQueryValueExW(Perflib, u"Last Counter", nullptr, nullptr, nullptr, &Size),
-            ERROR_INVALID_HANDLE);
+  EXPECT_EQ(
+      RegQueryValueExW(Perflib, GAUGERY_WTEXT("Last Counter"), nullptr, nullptr, nullptr, &Size),
+      ERROR_INVALID_HANDLE);
   HKEY Reopened = OpenPerflib();
   EXPECT_NE(Reopened, Perflib);
   RegCloseKey(Reopened);
@@ -243,7 +249,7 @@ TEST(VirtualRegistry, AKeyWhoseLocaleWentAwayIsEmpty) {
   HKEY German = nullptr;
   {
     TFakeProviders Fakes = NameProviders();
-    German = OpenPerflib(u"007");
+    German = OpenPerflib(GAUGERY_WTEXT("007"));
   }
   TFakeProviders EnglishOnly({{.Names = {{.Locale = "009", .Counter = {{2, "System"}}}}}});
   DWORD Values = 99;
@@ -252,7 +258,7 @@ TEST(VirtualRegistry, AKeyWhoseLocaleWentAwayIsEmpty) {
             ERROR_SUCCESS);
   EXPECT_EQ(Values, 0u);
   DWORD Size = 0;
-  EXPECT_EQ(RegQueryValueExW(German, u"Counter", nullptr, nullptr, nullptr, &Size),
+  EXPECT_EQ(RegQueryValueExW(German, GAUGERY_WTEXT("Counter"), nullptr, nullptr, nullptr, &Size),
             ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegCloseKey(German), ERROR_SUCCESS);
 }

@@ -1,5 +1,5 @@
-// Name tables served by the virtual registry's Perflib key during the name tests
-// (Linux), and list helpers for the expectations.
+// Name tables served by the virtual registry's Perflib key during the name tests, and
+// list helpers for the expectations.
 #pragma once
 
 #include <string>

@@ -9,6 +9,7 @@
 #include "BlockBuilder.h"
 #include "FakeProviders.h"
 #include "WinGaugery.h"
+#include "registry/PerfProviders.h"
 
 namespace gaugery {
 namespace {
@@ -135,8 +136,59 @@ TEST(PerfData, EveryAcceptedBlockGetsANewGeneration) {
   EXPECT_GT(First.Generation(), Before);
 }
 
-TEST(PerfData, MalformedBlockKeepsTheCurrentOne) {
-  const TBlock Bad = Shifted(Sample(200));
+// Sample(PerfTime) followed by a second object, Memory, whose one value lies past its
+// counter block.
+TBlock WithBrokenSecondObject(std::int64_t PerfTime) {
+  TBlock Block = BuildBlock({.Objects = {{.NameIndex = 238, .Counters = {{.NameIndex = 6}},
+                                          .Values = {PerfTime * 2}},
+                                         {.NameIndex = 4, .Counters = {{.NameIndex = 24}},
+                                          .Values = {7}}},
+                             .PerfTime = PerfTime});
+  Block.Counter(1, 0).CounterOffset += 8;
+  return Block;
+}
+
+TEST(PerfData, BlockIsKeptUpToItsFirstMalformedObject) {
+  TFakeProviders Fakes = WholeBlocks({Sample(100), WithBrokenSecondObject(200)});
+  TPerfData Snapshot("Global", "");
+  EXPECT_EQ(Snapshot.LastRefresh().Result, TRefreshResult::Whole);
+  EXPECT_EQ(Snapshot.LastRefresh().Problem, "");
+  const std::uint64_t Generation = Snapshot.Generation();
+
+  Snapshot.Refresh();
+  EXPECT_GT(Snapshot.Generation(), Generation);
+  EXPECT_EQ(Snapshot.PerfTime(), 200);
+  ASSERT_EQ(Snapshot.PerfData()->NumObjectTypes, 1u) << "the sound Processor object stays";
+  EXPECT_EQ(FirstObject(Snapshot.PerfData())->ObjectNameTitleIndex, 238u);
+  const TRefreshReport& Report = Snapshot.LastRefresh();
+  EXPECT_EQ(Report.Result, TRefreshResult::Cut);
+  EXPECT_EQ(Report.Objects, 2u);
+  EXPECT_EQ(Report.KeptObjects, 1u);
+  EXPECT_NE(Report.Problem.find("object 2 of 2"), std::string::npos) << Report.Problem;
+  EXPECT_NE(Report.Problem.find("a counter value lies past its counter block"),
+            std::string::npos)
+      << Report.Problem;
+}
+
+// Written past HeaderLength, the object is not where the block says: nothing of it is
+// kept, but the sound header is, with the time of its sample.
+TEST(PerfData, BlockWhoseFirstObjectIsMalformedKeepsItsHeaderAlone) {
+  TFakeProviders Fakes = WholeBlocks({Sample(100), Shifted(Sample(200)), Sample(300)});
+  TPerfData Snapshot("Global", "");
+  Snapshot.Refresh();
+  EXPECT_EQ(Snapshot.PerfTime(), 200);
+  EXPECT_EQ(Snapshot.PerfData()->NumObjectTypes, 0u);
+  EXPECT_EQ(Snapshot.LastRefresh().Result, TRefreshResult::Cut);
+  EXPECT_EQ(Snapshot.LastRefresh().KeptObjects, 0u);
+
+  Snapshot.Refresh();
+  EXPECT_TRUE(HoldsBlock(Snapshot, Sample(300)));
+  EXPECT_EQ(Snapshot.LastRefresh().Result, TRefreshResult::Whole);
+}
+
+TEST(PerfData, MalformedHeaderKeepsTheCurrentBlock) {
+  TBlock Bad = Sample(200);
+  Bad.Header().TotalByteLength = Bad.Size() + 8;
   TFakeProviders Fakes = WholeBlocks({Sample(100), Bad, Sample(300)});
   TPerfData Snapshot("Global", "");
   const std::uint64_t Generation = Snapshot.Generation();
@@ -145,6 +197,8 @@ TEST(PerfData, MalformedBlockKeepsTheCurrentOne) {
   EXPECT_TRUE(HoldsBlock(Snapshot, Sample(100)));
   EXPECT_EQ(Snapshot.Generation(), Generation);
   EXPECT_TRUE(SameHeader(Snapshot.PrevPerfData(), Sample(100)));
+  EXPECT_EQ(Snapshot.LastRefresh().Result, TRefreshResult::Refused);
+  EXPECT_EQ(Snapshot.LastRefresh().Problem, "shorter than its header says");
 
   Snapshot.Refresh();
   EXPECT_TRUE(HoldsBlock(Snapshot, Sample(300)));
@@ -159,18 +213,47 @@ TEST(PerfData, FailedQueryKeepsTheCurrentBlock) {
   Snapshot.Refresh();
   EXPECT_TRUE(HoldsBlock(Snapshot, Sample(100)));
   EXPECT_EQ(Snapshot.Generation(), Generation);
+  EXPECT_EQ(Snapshot.LastRefresh().Result, TRefreshResult::Failed);
+  EXPECT_EQ(Snapshot.LastRefresh().Problem, "the query failed (error 5)");
 }
 
-TEST(PerfData, FailedFirstQueryLeavesTheZeroBuffer) {
-  TFakeProviders Fakes = WholeBlocks({Shifted(Sample(100))});
+TEST(PerfData, RefusedFirstBlockLeavesTheZeroBuffer) {
+  TBlock Bad = Sample(100);
+  Bad.Header().HeaderLength = 80;
+  TFakeProviders Fakes = WholeBlocks({Bad});
   TPerfData Snapshot("Global", "");
   EXPECT_EQ(Snapshot.Generation(), 0u);
   EXPECT_EQ(Snapshot.PerfTime(), 0);
   EXPECT_EQ(Snapshot.SystemName(), "");
   EXPECT_EQ(Snapshot.PerfData()->NumObjectTypes, 0u);
+  EXPECT_EQ(Snapshot.LastRefresh().Result, TRefreshResult::Refused);
+}
+
+// Fills the room it is offered, but 88 bytes further on than it was told (what a
+// provider does under Wine's placement), and reports nothing.
+DWORD GAUGERY_WINAPI OverrunningCollect(LPWSTR, PPointer Data, LPDWORD TotalBytes,
+                                        LPDWORD NumObjectTypes) {
+  std::memset(static_cast<BYTE*>(*Data) + 88, 0xAB, *TotalBytes);
+  *TotalBytes = 0;
+  *NumObjectTypes = 0;
+  return ERROR_SUCCESS;
+}
+
+// The sanitizers fail this test if the writes reach past the snapshot's buffers.
+TEST(PerfData, RegistryWritingALittlePastTheOfferedSizeStaysInTheBuffer) {
+  SetPerfProviders({{.Name = "overrunning", .Collect = &OverrunningCollect}});
+  {
+    TPerfData Snapshot("Global", "");
+    Snapshot.Refresh();
+    EXPECT_EQ(Snapshot.BufferSize(), 8192u);
+    EXPECT_EQ(Snapshot.PerfData()->NumObjectTypes, 0u);
+    EXPECT_GT(Snapshot.Generation(), 0u) << "the block was accepted";
+  }
+  RestoreDefaultPerfProviders();
 }
 
 TEST(PerfData, UnreachableComputerFailsConstruction) {
+  TFakeProviders Fakes({});
   try {
     TPerfData Snapshot("Global", "NOSUCHHOST");
     FAIL() << "connected to NOSUCHHOST";

@@ -117,6 +117,7 @@ const TTypeCase kTypeCases[] = {
 };
 
 TEST(PerfMonitorValue, CommonCounterTypesOnTwoSamples) {
+  const TDecimalSeparator Point(".");
   for (const TTypeCase& Case : kTypeCases) {
     SCOPED_TRACE(Case.Name);
     TGaugeRun Run({{Case.Type, Case.Counter1, Case.BaseType, Case.Base1},
@@ -197,6 +198,7 @@ TEST(PerfMonitorValue, NonDeltaTypesKeepNoHistory) {
 }
 
 TEST(PerfMonitorValue, FirstAverageOfAnInverseRateIsAHundredPercent) {
+  const TDecimalSeparator Point(".");
   TGaugeRun Run({{PERF_100NSEC_TIMER_INV, 2500000}});
   EXPECT_DOUBLE_EQ(Run.Record().AvgAsFloat(), 100.0);
   EXPECT_EQ(Run.Record().AvgAsString(), "100.00");

@@ -6,6 +6,7 @@
 
 #include "NameTables.h"
 #include "framework/StoredForm.h"
+#include "framework/TextCompare.h"
 
 namespace gaugery {
 namespace {
@@ -116,11 +117,14 @@ TEST_F(PerfTitlesTest, HashLookupsAnswerLikeALinearSearch) {
 
 TEST(PerfInfoData, IndexesOfAnyLinesAnswerLikeALinearSearch) {
   TStringList Loaded;
-  for (const char* Line : {"7=a", "x=b", "X=c", "07=d", "１=e", "1=f", "7=g", "=h"})
+  // Whether "1\u00AD" equals "1" is the platform's: Windows' comparison ignores the
+  // soft hyphen, case folding does not.
+  for (const char* Line : {"7=a", "x=b", "X=c", "07=d", "1\u00AD=e", "1=f", "7=g", "=h"})
     Loaded.Add(Line);
   TPerfInfoData Data;
   Data.Fill(Loaded);
-  EXPECT_EQ(LinesOf(Data.Items), (Lines{"a", "b", "b", "d", "e", "f", "a", "h"}));
+  const std::string One = AnsiSameText("1\u00AD", "1") ? "e" : "f";
+  EXPECT_EQ(LinesOf(Data.Items), (Lines{"a", "b", "b", "d", "e", One, "a", "h"}));
   for (const char* Probe : {"7", "x", "X", "07", "1", "１", "", "a", "B", "e", "g", "h"}) {
     EXPECT_EQ(Data.IndexOfIdx(Probe), Data.Idx.IndexOf(Probe)) << Probe;
     EXPECT_EQ(Data.IndexOfItem(Probe), Data.Items.IndexOf(Probe)) << Probe;

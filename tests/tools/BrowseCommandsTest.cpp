@@ -2,10 +2,7 @@
 // synthetic block replayed from a file.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -50,18 +47,25 @@ TEST(GaugeryCounters, ListsEveryDefinitionWithItsTypeWord) {
   EXPECT_FALSE(German[0]["help"].get<std::string>().empty());
 }
 
-TEST(GaugeryInstances, ListsProcessesAndRefusesObjectsWithoutInstances) {
+TEST(GaugeryInstances, ListsProcessesAndNothingForObjectsWithoutInstances) {
   const json Instances = JsonOf("instances --json Process");
   ASSERT_FALSE(Instances.empty());
   EXPECT_EQ(Instances.back()["name"], "_Total");
   EXPECT_EQ(Instances.back()["uniqueId"], -1);
 
   const ProgramRun Memory = RunGaugery("instances Memory");
-  EXPECT_EQ(Memory.ExitCode, 1);
-  EXPECT_EQ(Memory.Err, "Object \"Memory\" has no instances\n");
+  EXPECT_EQ(Memory.ExitCode, 0) << Memory.Err;
+  EXPECT_EQ(Memory.Out, "");
+  EXPECT_EQ(JsonOf("instances --json Memory"), json::array());
   const ProgramRun Unknown = RunGaugery("counters Foo");
   EXPECT_EQ(Unknown.ExitCode, 1);
-  EXPECT_EQ(Unknown.Err, "Unknown performance object : \"Foo\"\n");
+  EXPECT_EQ(Unknown.Err,
+            "gaugery: Unknown performance object : \"Foo\"; run \"gaugery objects\" to list the "
+            "objects\n");
+  const ProgramRun German = RunGaugery("instances --locale 007 'Network Interface'");
+  EXPECT_EQ(German.Err,
+            "gaugery: Unknown performance object : \"Network Interface\" (locale 007); run "
+            "\"gaugery objects --locale 007\" to list the objects\n");
   EXPECT_EQ(RunGaugery("counters").ExitCode, 2);
   EXPECT_EQ(RunGaugery("objects Process").ExitCode, 2);
   EXPECT_EQ(RunGaugery("instances --help").ExitCode, 0);
@@ -72,16 +76,44 @@ TEST(GaugeryInstances, ObjectWithoutInstancesAtTheMomentListsNothing) {
   const TBlock Block = BuildBlock(
       {.Objects = {{.NameIndex = 4, .Counters = {{.NameIndex = 24}}},
                    {.NameIndex = 230, .Counters = {{.NameIndex = 784}}, .HasInstances = true}}});
-  const std::string File = ::testing::TempDir() + "gaugery-" + std::to_string(getpid()) + ".blk";
-  std::ofstream(File, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Block.Bytes.data()), Block.Size());
-  const ProgramRun Instances = RunGaugery("--replay " + File + " instances Process");
-  const json Objects = JsonOf("--replay " + File + " objects --json");
-  std::remove(File.c_str());
+  TCaptureFiles Files;
+  const std::string Replay = Files.Replay(Block);
+  const ProgramRun Instances = RunGaugery(Replay + "instances Process");
   EXPECT_EQ(Instances.ExitCode, 0) << Instances.Err;
   EXPECT_EQ(Instances.Out, "");
-  EXPECT_EQ(Objects, json::parse(R"([{"position": 0, "index": 4, "title": "Memory"},
-                                     {"position": 1, "index": 230, "title": "Process"}])"));
+  EXPECT_EQ(JsonOf(Replay + "objects --json"),
+            json::parse(R"([{"position": 0, "index": 4, "title": "Memory"},
+                            {"position": 1, "index": 230, "title": "Process"}])"));
+}
+
+// Object 9999 and counter 9998 are in no name table.
+TEST(GaugeryObjects, TitlesTheTablesLackShowTheirIndex) {
+  using namespace gaugery::test;
+  const TBlock Block = BuildBlock(
+      {.Objects = {{.NameIndex = 9999, .Counters = {{.NameIndex = 9998}, {.NameIndex = 24}}}}});
+  TCaptureFiles Files;
+  const std::string Replay = Files.Replay(Block);
+  const ProgramRun Objects = RunGaugery(Replay + "objects");
+  EXPECT_EQ(Objects.Out, "0  (no title: index 9999)\n");
+  EXPECT_EQ(JsonOf(Replay + "objects --json"),
+            json::parse(R"([{"position": 0, "index": 9999, "title": null}])"));
+  const ProgramRun Dump = RunGaugery(Replay + "dump --json");
+  EXPECT_EQ(json::parse(Dump.Out)["objects"][0]["title"], nullptr);
+}
+
+TEST(GaugeryCounters, TerminalGetsAHeaderAndAlignedColumns) {
+  using namespace gaugery::test;
+  const TBlock Block = BuildBlock(
+      {.Objects = {{.NameIndex = 4, .Counters = {{.NameIndex = 24}, {.NameIndex = 9998}}}}});
+  TCaptureFiles Files;
+  const std::string Replay = Files.Replay(Block);
+  const ProgramRun Counters = RunGaugeryOnTerminal(Replay + "counters Memory");
+  EXPECT_EQ(Counters.Out,
+            "position  type        title\r\n"
+            "       0  0x00010100  Available Bytes\r\n"
+            "       1  0x00010100  (no title: index 9998)\r\n");
+  const ProgramRun Objects = RunGaugeryOnTerminal(Replay + "objects");
+  EXPECT_EQ(Objects.Out, "position  title\r\n       0  Memory\r\n");
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ TEST(GaugeryNames, HelpTextsAndGermanNamesComeFromTheirOwnTables) {
 TEST(GaugeryNames, LocaleThatIsNotInstalledIsAnError) {
   const ProgramRun Run = RunGaugery("names --locale 0FF");
   EXPECT_EQ(Run.ExitCode, 1);
-  EXPECT_EQ(Run.Err, "Locale \"0FF\" is not installed (installed: 009, 007)\n");
+  EXPECT_EQ(Run.Err, "gaugery: Locale \"0FF\" is not installed (installed: 009, 007)\n");
   EXPECT_EQ(Run.Out, "");
   EXPECT_EQ(RunGaugery("dump --locale 0FF").ExitCode, 1);
   EXPECT_EQ(RunGaugery("names --locale").ExitCode, 2);

@@ -116,8 +116,8 @@ TEST(PrometheusScrape, ItsRateAndGaugeOfAProcessAgreeWithWatch) {
   EXPECT_EQ(Targets[0]["health"], "up") << Targets[0]["lastError"];
   const json Values = WatchRow(Watch.Out);
   ASSERT_TRUE(Values.is_array()) << Watch.Out;
-  const double WatchedPercent = std::stod(Values[0].get<std::string>());
-  const double WatchedWorkingSet = std::stod(Values[1].get<std::string>());
+  const double WatchedPercent = Values[0]["value"].get<double>();
+  const double WatchedWorkingSet = Values[1]["value"].get<double>();
   std::cout << "Prometheus: " << Rate * 100 << " % and " << WorkingSet << " bytes; watch: "
             << WatchedPercent << " % and " << WatchedWorkingSet << " bytes\n";
   // Both are averages over 6 seconds, but the windows may be apart by up to a scrape

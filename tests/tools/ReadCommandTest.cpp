@@ -1,11 +1,10 @@
-// The read and type commands: raw values through a filter, and type-word texts.
+// The read and type commands: raw values through a filter, by titles or by counter
+// paths, and type-word texts.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "BlockBuilder.h"
 #include "ProgramRun.h"
@@ -19,25 +18,25 @@ using namespace gaugery::test;
 
 // Runs the command on a replay of Block, under the live machine's names.
 ProgramRun RunOnBlock(const TBlock& Block, const std::string& Arguments) {
-  const std::string File =
-      ::testing::TempDir() + "gaugery-read-" + std::to_string(getpid()) + ".blk";
-  std::ofstream(File, std::ios::binary)
-      .write(reinterpret_cast<const char*>(Block.Bytes.data()), Block.Size());
-  ProgramRun Run = RunGaugery("--replay " + File + " " + Arguments);
-  std::remove(File.c_str());
-  return Run;
+  TCaptureFiles Files;
+  return RunGaugery(Files.Replay(Block) + Arguments);
 }
 
-// Process (230) with ID Process (784, 4 bytes) and Thread Count (680, 8 bytes), then
-// Memory (4) with Available Bytes (24) and Committed Bytes (26) of variable length.
+// Process (230) with ID Process (784, 4 bytes) and Thread Count (680, 8 bytes).
+TObjectSpec ProcessObject(std::vector<TInstanceSpec> Instances) {
+  return {.NameIndex = 230,
+          .Counters = {{.NameIndex = 784, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
+                       {.NameIndex = 680}},
+          .HasInstances = true,
+          .Instances = std::move(Instances)};
+}
+
+// Process, then Memory (4) with Available Bytes (24) and Committed Bytes (26) of
+// variable length.
 TBlock ProcessBlock() {
   return BuildBlock(
-      {.Objects = {{.NameIndex = 230,
-                    .Counters = {{.NameIndex = 784, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4},
-                                 {.NameIndex = 680}},
-                    .HasInstances = true,
-                    .Instances = {{.Name = "init", .Values = {1, 3}},
-                                  {.Name = "odd", .Values = {0xFFFFFFFF, -1}}}},
+      {.Objects = {ProcessObject({{.Name = "init", .Values = {1, 3}},
+                                  {.Name = "odd", .Values = {0xFFFFFFFF, -1}}}),
                    {.NameIndex = 4,
                     .Counters = {{.NameIndex = 24},
                                  {.NameIndex = 26,
@@ -73,10 +72,27 @@ TEST(GaugeryRead, ItemErrorsEndTheCommand) {
     int ExitCode;
     const char* Err;
   } const Failures[] = {
-      {"read Memory Nonsense", 1, "Invalid performance counter name : Nonsense\n"},
-      {"read Nonsense \"ID Process\"", 1, "Invalid performance object name : Nonsense\n"},
-      {"read Memory \"Available Bytes\" \"Cache Bytes\"", 1,
-       "Invalid performance counter name : Cache Bytes\n"},
+      {"read Memory Nonsense", 1,
+       "gaugery: Invalid performance counter name : Nonsense; run \"gaugery counters Memory\" "
+       "to list the counters of Memory\n"},
+      {"read Nonsense \"ID Process\"", 1,
+       "gaugery: Invalid performance object name : Nonsense; run \"gaugery objects\" to list "
+       "the objects\n"},
+      {"read --locale 009 Memory \"Available Bytes\" \"Cache Bytes\"", 1,
+       "gaugery: Invalid performance counter name : Cache Bytes (locale 009); run \"gaugery "
+       "counters --locale 009 Memory\" to list the counters of Memory\n"},
+      {"read '\\Process(init)\\ID Process' '\\No Such Object\\Bytes Sent/sec'", 1,
+       "gaugery: Invalid performance object name : No Such Object; run \"gaugery objects\" "
+       "to list the objects\n"},
+      {"read '\\Process\\ID Process'", 1,
+       "gaugery: the object Process has instances: name one, as in \\Process(NAME)\\ID "
+       "Process, or all with \\Process(*)\\ID Process\n"},
+      {"read '\\Memory(x)\\Available Bytes'", 1,
+       "gaugery: the object Memory has no instances: name it as \\Memory\\Available Bytes\n"},
+      {"read '\\Process(odd#1)\\ID Process'", 1,
+       "gaugery: no instance odd#1 of Process in the sample\n"},
+      {"read '\\\\nosuchhost\\Memory\\Available Bytes'", 1,
+       "gaugery: Error connecting to remote registry on nosuchhost (53)\n"},
   };
   for (const auto& Failure : Failures) {
     const ProgramRun Run = RunOnBlock(ProcessBlock(), Failure.Arguments);
@@ -85,6 +101,70 @@ TEST(GaugeryRead, ItemErrorsEndTheCommand) {
     EXPECT_EQ(Run.Out, "") << Failure.Arguments;
   }
   EXPECT_EQ(RunGaugery("read Process").ExitCode, 2);
+  EXPECT_EQ(RunGaugery("read '\\Process(init)' ").ExitCode, 2);
+  EXPECT_EQ(RunGaugery("read '\\Process(init)\\ID Process' Memory").ExitCode, 2);
+}
+
+// Process with the instances init, sh, SH and sh in block order, then Memory.
+TBlock ShellsBlock() {
+  return BuildBlock({.Objects = {ProcessObject({{.Name = "init", .Values = {1, 3}},
+                                                {.Name = "sh", .Values = {10, 1}},
+                                                {.Name = "SH", .Values = {11, 2}},
+                                                {.Name = "sh", .Values = {12, 4}}}),
+                                 {.NameIndex = 4, .Counters = {{.NameIndex = 24}}, .Values = {777}}}});
+}
+
+TEST(GaugeryRead, PathsNameInstancesAsNumberedInBlockOrder) {
+  const ProgramRun Text =
+      RunOnBlock(ShellsBlock(),
+                 "read '\\Process(sh#2)\\ID Process' '\\memory\\available bytes' "
+                 "'\\\\localhost\\Process(*)\\Thread Count' '\\PROCESS(Sh)\\thread count'");
+  ASSERT_EQ(Text.ExitCode, 0) << Text.Err;
+  // Same names are numbered ignoring case; labels keep the titles as written.
+  EXPECT_EQ(Text.Out,
+            "\\Process(sh#2)\\ID Process\t12\n"
+            "\\memory\\available bytes\t777\n"
+            "\\\\localhost\\Process(init)\\Thread Count\t3\n"
+            "\\\\localhost\\Process(sh)\\Thread Count\t1\n"
+            "\\\\localhost\\Process(SH#1)\\Thread Count\t2\n"
+            "\\\\localhost\\Process(sh#2)\\Thread Count\t4\n"
+            "\\PROCESS(Sh)\\thread count\t1\n");
+
+  const ProgramRun Json = RunOnBlock(ShellsBlock(), "read --json '\\Process(SH#1)\\ID Process'");
+  EXPECT_EQ(json::parse(Json.Out),
+            json::parse(R"([{"path": "\\Process(SH#1)\\ID Process", "value": 11}])"));
+}
+
+// Every query of a replay sequence serves the next file: a value of a second sample
+// would come from the second file.
+TEST(GaugeryRead, PathsOfSeveralObjectsShareOneSample) {
+  TBlock Later = ShellsBlock();
+  Later.Poke<std::int64_t>(Later.Objects[1].CounterBlocks[0] + Later.Counter(1, 0).CounterOffset,
+                           888);
+  Later.Poke<std::uint32_t>(Later.Objects[0].CounterBlocks[0] + Later.Counter(0, 0).CounterOffset,
+                            99);
+  TCaptureFiles Files;
+  const ProgramRun Run =
+      RunGaugery(Files.Replay(ShellsBlock()) + Files.Replay(Later) +
+                 "read '\\Memory\\Available Bytes' '\\Process(init)\\ID Process'");
+  ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+  EXPECT_EQ(Run.Out, "\\Memory\\Available Bytes\t777\n\\Process(init)\\ID Process\t1\n");
+}
+
+TEST(GaugeryRead, TerminalGetsAHeaderAndAlignedColumns) {
+  TCaptureFiles Files;
+  const std::string Replay = Files.Replay(ShellsBlock());
+  const ProgramRun Table =
+      RunGaugeryOnTerminal(Replay + "read Process \"ID Process\" \"Thread Count\"");
+  ASSERT_EQ(Table.ExitCode, 0) << Table.Err;
+  EXPECT_EQ(Table.Out,
+            "instance  ID Process  Thread Count\r\n"
+            "init               1             3\r\n"
+            "sh                10             1\r\n"
+            "SH                11             2\r\n"
+            "sh                12             4\r\n");
+  const ProgramRun Paths = RunGaugeryOnTerminal(Replay + "read '\\Memory\\Available Bytes'");
+  EXPECT_EQ(Paths.Out, "path                     value\r\n\\Memory\\Available Bytes    777\r\n");
 }
 
 TEST(GaugeryRead, RefusesCountersOfOtherSizes) {
@@ -94,7 +174,7 @@ TEST(GaugeryRead, RefusesCountersOfOtherSizes) {
   for (const TBlock& Block : {ProcessBlock(), TwoBytes}) {
     const ProgramRun Run = RunOnBlock(Block, "read Memory \"Committed Bytes\"");
     EXPECT_EQ(Run.ExitCode, 1);
-    EXPECT_EQ(Run.Err, "Invalid counter block size\n");
+    EXPECT_EQ(Run.Err, "gaugery: Invalid counter block size\n");
   }
 }
 

@@ -89,9 +89,9 @@ TEST(RemoteComputer, AStoppedServerGivesBadNetpathAndTheFixedMessages) {
   }
   const ProgramRun Dump = RunGaugery("--computer " + Name + " dump");
   EXPECT_EQ(Dump.ExitCode, 1);
-  EXPECT_EQ(Dump.Err, "Error connecting to remote registry on " + Name + " (53)\n");
+  EXPECT_EQ(Dump.Err, "gaugery: Error connecting to remote registry on " + Name + " (53)\n");
   const ProgramRun Names = RunGaugery("--computer " + Name + " names");
-  EXPECT_EQ(Names.Err, "Cannot open remote registry on " + Name + " (53)\n");
+  EXPECT_EQ(Names.Err, "gaugery: Cannot open remote registry on " + Name + " (53)\n");
   const ProgramRun Counters = RunGaugery("--computer " + Name + " counters Process");
   EXPECT_EQ(Counters.ExitCode, 2) << "counters reads this computer only";
   EXPECT_EQ(RunGaugery("--computer " + Name + " --replay x dump").ExitCode, 2);

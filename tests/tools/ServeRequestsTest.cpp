@@ -6,7 +6,7 @@
 
 #include "BlockSelection.h"
 #include "FakeProviders.h"
-#include "PerfBlockCheck.h"
+#include "registry/PerfBlockCheck.h"
 #include "ServeRequests.h"
 #include "ServeSamples.h"
 #include "registry/Registry.h"

@@ -93,8 +93,8 @@ TEST(GaugeryTop, PrintsOneTablePerRefreshFollowingTheProcesses) {
 }
 
 // Processor time goes by process id: same-named processes keep their own, and a process
-// id that a new program took over has no previous sample. A sum that went back (processes
-// ended) shows no value.
+// id that a new program took over has no previous sample. _Total is the sum of what the
+// processes show, although the sample's own sum went back (processes ended).
 TEST(GaugeryTop, SortsByProcessorTimeOfEachProcess) {
   const SavedBlock First(ProcessBlock({{.Name = "init", .Id = 1},
                                        {.Name = "shell", .Id = 1234},
@@ -120,7 +120,7 @@ TEST(GaugeryTop, SortsByProcessorTimeOfEachProcess) {
     Shown.push_back(Text.substr(0, Text.find('\t')) + " " + Text.substr(Text.rfind('\t') + 1));
   }
   EXPECT_EQ(Shown, (std::vector<std::string>{"shell 25.0", "init 10.0", "shell 0.0", "bash -",
-                                             "_Total -"}));
+                                             "_Total 35.0"}));
 }
 
 TEST(GaugeryTop, RefusesWrongUsageAndReportsAFailingRefresh) {
@@ -137,7 +137,7 @@ TEST(GaugeryTop, RefusesWrongUsageAndReportsAFailingRefresh) {
   const ProgramRun Run = RunGaugery("--replay " + NoProcesses.Path() + " top --count 1");
   EXPECT_EQ(Run.ExitCode, 1);
   EXPECT_EQ(Run.Out, "");
-  EXPECT_EQ(Run.Err, "Invalid performance object name\n");
+  EXPECT_EQ(Run.Err, "gaugery: Invalid performance object name\n");
 }
 
 // --- On a terminal: forty processes p0 to p39 and _Total, all without processor time

@@ -1,6 +1,7 @@
-"""ps's side of the peer comparison: CPU time of `ps -eo comm,pid,etimes,nlwp,vsz,rss`.
+"""CPU time of running a command, for the peer comparison: the children's user and system
+time per run.
 
-    ps_reader.py SAMPLES   prints "cpu_us_per_sample <value>"
+    command_reader.py SAMPLES COMMAND [ARGUMENT...]   prints "cpu_us_per_sample <value>"
 """
 import resource
 import subprocess
@@ -13,8 +14,8 @@ def children_cpu():
 
 
 def main():
-    samples = max(1, int(sys.argv[1]) if len(sys.argv) > 1 else 100)
-    command = ["ps", "-eo", "comm,pid,etimes,nlwp,vsz,rss"]
+    samples = max(1, int(sys.argv[1]))
+    command = sys.argv[2:]
     start = children_cpu()
     for _ in range(samples):
         subprocess.run(command, stdout=subprocess.DEVNULL, check=True)

@@ -1,4 +1,4 @@
-#include "PerfBlockCheck.h"
+#include "registry/PerfBlockCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -115,66 +115,78 @@ TEST(PerfBlockCheck, ObjectsLieWhereTheHeaderLengthSays) {
 struct TCorruption {
   std::string What;
   std::function<void(TBlock&)> Apply;
+  // The objects before the corrupted one; -1 when the header is what is wrong.
+  int Keeps;
 };
 
 // Every length or offset one step outside what the block holds.
 std::vector<TCorruption> Corruptions() {
   return {
-      {"HeaderLength below the header", [](TBlock& B) { B.Header().HeaderLength = 87; }},
+      {"HeaderLength below the header", [](TBlock& B) { B.Header().HeaderLength = 87; }, -1},
       {"HeaderLength past TotalByteLength",
-       [](TBlock& B) { B.Header().HeaderLength = B.Header().TotalByteLength + 1; }},
+       [](TBlock& B) { B.Header().HeaderLength = B.Header().TotalByteLength + 1; }, -1},
       {"TotalByteLength below HeaderLength",
-       [](TBlock& B) { B.Header().TotalByteLength = B.Header().HeaderLength - 1; }},
-      {"one object too many", [](TBlock& B) { B.Header().NumObjectTypes += 1; }},
+       [](TBlock& B) { B.Header().TotalByteLength = B.Header().HeaderLength - 1; }, -1},
+      {"one object too many", [](TBlock& B) { B.Header().NumObjectTypes += 1; }, 3},
       {"system name offset at the end",
-       [](TBlock& B) { B.Header().SystemNameOffset = B.Header().TotalByteLength - 1; }},
-      {"object header too short", [](TBlock& B) { B.Object(0).HeaderLength = 63; }},
+       [](TBlock& B) { B.Header().SystemNameOffset = B.Header().TotalByteLength - 1; }, -1},
+      {"object header too short", [](TBlock& B) { B.Object(0).HeaderLength = 63; }, 0},
       {"DefinitionLength below HeaderLength",
-       [](TBlock& B) { B.Object(1).DefinitionLength = B.Object(1).HeaderLength - 1; }},
+       [](TBlock& B) { B.Object(1).DefinitionLength = B.Object(1).HeaderLength - 1; }, 1},
       {"TotalByteLength below DefinitionLength",
-       [](TBlock& B) { B.Object(1).TotalByteLength = B.Object(1).DefinitionLength - 1; }},
-      {"last object one byte longer", [](TBlock& B) { B.Object(2).TotalByteLength += 1; }},
+       [](TBlock& B) { B.Object(1).TotalByteLength = B.Object(1).DefinitionLength - 1; }, 1},
+      {"last object one byte longer", [](TBlock& B) { B.Object(2).TotalByteLength += 1; }, 2},
       {"object one byte shorter than its block",
-       [](TBlock& B) { B.Object(0).TotalByteLength -= 1; }},
-      {"one counter definition too many", [](TBlock& B) { B.Object(2).NumCounters += 1; }},
-      {"counter definition too short", [](TBlock& B) { B.Counter(2, 0).ByteLength = 39; }},
+       [](TBlock& B) { B.Object(0).TotalByteLength -= 1; }, 0},
+      {"one counter definition too many", [](TBlock& B) { B.Object(2).NumCounters += 1; }, 2},
+      {"counter definition too short", [](TBlock& B) { B.Counter(2, 0).ByteLength = 39; }, 2},
       {"last counter definition past DefinitionLength",
-       [](TBlock& B) { B.Counter(2, 1).ByteLength += 1; }},
+       [](TBlock& B) { B.Counter(2, 1).ByteLength += 1; }, 2},
       {"value one byte past the counter block",
-       [](TBlock& B) { B.Counter(2, 1).CounterOffset += 1; }},
+       [](TBlock& B) { B.Counter(2, 1).CounterOffset += 1; }, 2},
       {"value one byte longer than the counter block",
-       [](TBlock& B) { B.Counter(2, 1).CounterSize += 1; }},
+       [](TBlock& B) { B.Counter(2, 1).CounterSize += 1; }, 2},
       {"value offset that wraps in 32 bits",
-       [](TBlock& B) { B.Counter(0, 1).CounterOffset = 0xFFFFFFFF; }},
+       [](TBlock& B) { B.Counter(0, 1).CounterOffset = 0xFFFFFFFF; }, 0},
       {"value past the object's own counter block",
-       [](TBlock& B) { B.CounterBlock(0).ByteLength -= 8; }},
-      {"NumInstances -2", [](TBlock& B) { B.Object(1).NumInstances = -2; }},
-      {"one instance too many", [](TBlock& B) { B.Object(2).NumInstances += 1; }},
-      {"instance definition too short", [](TBlock& B) { B.Instance(2, 1).ByteLength = 23; }},
+       [](TBlock& B) { B.CounterBlock(0).ByteLength -= 8; }, 0},
+      {"NumInstances -2", [](TBlock& B) { B.Object(1).NumInstances = -2; }, 1},
+      {"one instance too many", [](TBlock& B) { B.Object(2).NumInstances += 1; }, 2},
+      {"instance definition too short", [](TBlock& B) { B.Instance(2, 1).ByteLength = 23; }, 2},
       {"instance past the object",
-       [](TBlock& B) { B.Instance(2, 1).ByteLength = B.Object(2).TotalByteLength; }},
+       [](TBlock& B) { B.Instance(2, 1).ByteLength = B.Object(2).TotalByteLength; }, 2},
       {"instance name past the block",
-       [](TBlock& B) { B.Instance(2, 0).NameOffset = B.Header().TotalByteLength; }},
+       [](TBlock& B) { B.Instance(2, 0).NameOffset = B.Header().TotalByteLength; }, 2},
       {"instance name without NUL up to the end of the block",
        [](TBlock& B) {
          // The last value (0x7FFF7FFF7FFF7FFF) holds no NUL code unit.
          B.Instance(2, 1).NameOffset =
              static_cast<DWORD>(B.Size() - sizeof(std::int64_t) - B.Objects[2].Instances[1]);
-       }},
-      {"counter block too short", [](TBlock& B) { B.CounterBlock(0).ByteLength = 3; }},
+       }, 2},
+      {"counter block too short", [](TBlock& B) { B.CounterBlock(0).ByteLength = 3; }, 0},
       {"last counter block one byte longer",
-       [](TBlock& B) { B.CounterBlock(2, 1).ByteLength += 1; }},
+       [](TBlock& B) { B.CounterBlock(2, 1).ByteLength += 1; }, 2},
       {"object's own counter block past the object",
-       [](TBlock& B) { B.CounterBlock(0).ByteLength += 8; }},
+       [](TBlock& B) { B.CounterBlock(0).ByteLength += 8; }, 0},
   };
 }
 
+// A broken header leaves nothing; a broken object leaves the objects before it, and the
+// problem names that object.
 TEST(PerfBlockCheck, RefusesEveryLengthOrOffsetOneStepOutside) {
   for (const TCorruption& Corruption : Corruptions()) {
     SCOPED_TRACE(Corruption.What);
     TBlock Block = ReferenceBlock();
     Corruption.Apply(Block);
     EXPECT_FALSE(Check(Block));
+    const TBlockCheck Found = CheckBlock(Block.Bytes.data(), Block.Size());
+    EXPECT_FALSE(Found.Problem.empty());
+    EXPECT_EQ(Found.HeaderSound, Corruption.Keeps >= 0);
+    if (Corruption.Keeps < 0) continue;
+    EXPECT_EQ(Found.Objects, Block.Header().NumObjectTypes);
+    EXPECT_EQ(Found.SoundObjects, static_cast<DWORD>(Corruption.Keeps));
+    const std::string Object = "object " + std::to_string(Corruption.Keeps + 1) + " of ";
+    EXPECT_EQ(Found.Problem.rfind(Object, 0), 0u) << Found.Problem;
   }
 }
 
