@@ -24,18 +24,25 @@ install(TARGETS GaugeryPlatform GaugeryRuntime
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
   INCLUDES DESTINATION ${GAUGERY_INCLUDE_INSTALL_DIR})
 
-# The public headers: the run-time units and the platform headers they rest on. The
-# Windows header wrapper and the Linux providers stay private.
+# The public headers: the run-time units, the framework, and of the registry and the
+# providers what the libraries export (the registry calls, the block records and their
+# check, the provider seam, the replay of captures and the name tables). The Windows
+# header wrapper, the virtual registry and the /proc provider stay private.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/runtime/
   DESTINATION ${GAUGERY_INCLUDE_INSTALL_DIR} COMPONENT development
   FILES_MATCHING PATTERN "*.h")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/framework/
   DESTINATION ${GAUGERY_INCLUDE_INSTALL_DIR}/framework COMPONENT development
   FILES_MATCHING PATTERN "*.h" PATTERN "WindowsApi.h" EXCLUDE)
+set(registry ${PROJECT_SOURCE_DIR}/platform/registry)
 install(FILES
-  ${PROJECT_SOURCE_DIR}/platform/registry/Registry.h
-  ${PROJECT_SOURCE_DIR}/platform/registry/PerfDataRecords.h
+  ${registry}/Registry.h ${registry}/PerfDataRecords.h ${registry}/PerfBlockCheck.h
+  ${registry}/PerfProviders.h ${registry}/PerfValueName.h ${registry}/RemoteAddress.h
+  ${registry}/WideText.h
   DESTINATION ${GAUGERY_INCLUDE_INSTALL_DIR}/registry COMPONENT development)
+install(FILES
+  ${PROJECT_SOURCE_DIR}/platform/perf/ReplayProvider.h ${PROJECT_SOURCE_DIR}/platform/perf/ProcNames.h
+  DESTINATION ${GAUGERY_INCLUDE_INSTALL_DIR}/perf COMPONENT development)
 
 install(EXPORT GaugeryTargets
   NAMESPACE Gaugery::

@@ -10,16 +10,23 @@ version=$2
 # Escapes text for roff: backslashes, and a leading dot or quote that would read as a request.
 roff() { sed -e 's/\\/\\e/g' -e "s/^\([.']\)/\\\\\&\1/" -e 's/-/\\-/g'; }
 
+# The lines from line FIRST to the next empty line, joined into one.
+paragraph() { awk -v first="$1" 'NR >= first && !NF {exit} NR >= first {printf "%s%s", sep, $0; sep = " "}'; }
+
+# The line number after the paragraph that starts at line FIRST (and its empty line).
+after_paragraph() { awk -v first="$1" 'NR >= first && !NF {print NR + 1; exit}'; }
+
 # The lines of a help text's section that follows the line HEADING.
 section() { awk -v heading="$1" '$0 == heading {inside = 1; next} inside && /^[^ ]/ {exit} inside && NF'; }
 
 program_help=$("$gaugery" help)
-commands=$(section "Commands:" <<<"$program_help" | awk '{print $1}')
+# A command's line starts with two blanks and its name; wrapped summaries are indented more.
+commands=$(section "Commands:" <<<"$program_help" | awk '/^  [a-z]/ {print $1}')
 
 cat <<HEAD
 .TH GAUGERY 1 "" "gaugery $version" "User Commands"
 .SH NAME
-gaugery \\- $(sed -n 3p <<<"$program_help" | sed 's/\.$//' | sed 's/^./\L&/' | roff)
+gaugery \\- $(paragraph 3 <<<"$program_help" | sed 's/\.$//' | sed 's/^./\L&/' | roff)
 .SH SYNOPSIS
 .nf
 $(sed -n '1s/^usage: //p' <<<"$program_help" | roff)
@@ -37,8 +44,9 @@ for command in $commands; do
   sed -n '1s/^usage: //p' <<<"$help" | roff
   echo ".fi"
   echo ".PP"
-  sed -n '3p' <<<"$help" | roff
-  details=$(sed -n '5,$p' <<<"$help")
+  paragraph 3 <<<"$help" | roff
+  echo
+  details=$(sed -n "$(after_paragraph 3 <<<"$help"),\$p" <<<"$help")
   if [ -n "$details" ]; then
     echo ".PP"
     echo ".nf"

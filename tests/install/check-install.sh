@@ -30,6 +30,14 @@ done < <(find "$prefix/include/gaugery" -name '*.h' | sort)
 [ "$headers" -gt 0 ] || fail "no headers installed"
 echo "$headers headers"
 
+step "the libraries export their interface only"
+exported() { nm -DC --defined-only "$prefix/lib/lib$1.so"; }
+exported GaugeryRuntime | grep -q 'gaugery::GetGlobalPerfData' || fail "GetGlobalPerfData not exported"
+exported GaugeryPlatform | grep -q 'gaugery::RegQueryValueExW' || fail "RegQueryValueExW not exported"
+if exported GaugeryPlatform | grep -E 'gaugery::(Virtual|ProcProvider|QueryPerfDataBlock|HttpFetch)'; then
+  fail "GaugeryPlatform exports units of its own"
+fi
+
 consume() {  # consume NAME CMAKE_ARGS...: configure, build and run the consumer project
   local name=$1; shift
   step "consumer through $name"
