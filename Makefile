@@ -2,7 +2,7 @@
 # missing, configures, builds, then runs the main program or the whole test suite.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-windows designer clean
+.PHONY: all deps configure build run test test-windows designer install package test-install clean
 
 all: build
 
@@ -32,6 +32,19 @@ test-windows: deps
 designer: configure
 	cmake --build --preset default -j $(JOBS) --target gaugery-designer
 	build/bin/gaugery-designer $(FORM)
+
+# Installs into PREFIX (default /usr/local): make install PREFIX=$$HOME/.local
+PREFIX ?= /usr/local
+install: build
+	cmake --install build --prefix $(PREFIX)
+
+# Debian packages in build/packages/.
+package: build
+	cd build && cpack
+
+# Installs into a temporary prefix and builds a depending project against it.
+test-install: build
+	tests/install/check-install.sh build
 
 clean:
 	rm -rf build

@@ -52,7 +52,7 @@ TLoadedPackage LoadDesignPackage(const QString& FileName) {
 
 QString DefaultPackageFile() {
   const QDir ProgramDir(QCoreApplication::applicationDirPath());
-  return QDir::cleanPath(ProgramDir.filePath(QStringLiteral("../lib/libGaugeryDesign.so")));
+  return QDir::cleanPath(ProgramDir.filePath(QStringLiteral(GAUGERY_DESIGN_PACKAGE_FROM_PROGRAM)));
 }
 
 }  // namespace gaugery

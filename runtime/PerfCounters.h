@@ -9,6 +9,7 @@
 #include "PerfObjectBrowser.h"
 #include "PerfTitles.h"
 #include "WinPerf.h"
+#include "framework/LibraryExport.h"
 #include "framework/TStringList.h"
 
 namespace gaugery {
@@ -18,7 +19,7 @@ namespace gaugery {
 // definitions, base counters included. Every operation that needs the object raises
 // the unknown object error when it is absent from the current sample or ObjectName
 // is empty.
-class TPerfCounters : public TPerfObjectBrowser {
+class GAUGERY_RUNTIME_API TPerfCounters : public TPerfObjectBrowser {
  public:
   explicit TPerfCounters(TComponent* AOwner);
   ~TPerfCounters() override;
@@ -74,6 +75,6 @@ class TPerfCounters : public TPerfObjectBrowser {
 namespace gaugery::PerfCountersUnit {
 
 // Puts TPerfCounters on the palette page "Gaugery".
-void DoRegister();
+GAUGERY_RUNTIME_API void DoRegister();
 
 }  // namespace gaugery::PerfCountersUnit

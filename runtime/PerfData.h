@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "WinPerf.h"
+#include "framework/LibraryExport.h"
 #include "framework/TObject.h"
 #include "framework/TStringList.h"
 #include "registry/Registry.h"
@@ -27,7 +28,7 @@ enum class TRefreshResult {
   Failed,
 };
 
-struct TRefreshReport {
+struct GAUGERY_RUNTIME_API TRefreshReport {
   TRefreshResult Result = TRefreshResult::Failed;
   // NumObjectTypes of the new block as it came, and as kept (both 0 when the block
   // was refused or none came).
@@ -44,7 +45,7 @@ struct TRefreshReport {
 // object is kept up to the object before it. Otherwise the current block stays.
 // Every accepted block gets a generation number unique in the process, so that
 // positions found in an older block can be recognised as stale.
-class TPerfData : public TObject {
+class GAUGERY_RUNTIME_API TPerfData : public TObject {
  public:
   // Connects to ComputerName's HKEY_PERFORMANCE_DATA when it is not empty (Exception
   // "Error connecting to remote registry on %s (%d)" on failure) and reads the first
@@ -101,7 +102,7 @@ class TPerfData : public TObject {
 };
 
 // One line of the snapshot registry: the shared snapshot and its number of holders.
-class TPerfDataEntry : public TObject {
+class GAUGERY_RUNTIME_API TPerfDataEntry : public TObject {
  public:
   std::unique_ptr<TPerfData> PerfData;
   LONG RefCount = 0;
@@ -109,7 +110,7 @@ class TPerfDataEntry : public TObject {
 
 // The snapshot registry: one line per upper-cased computer name (empty for the
 // local computer), its object a TPerfDataEntry.
-class TPerfDataList : public TStringList {
+class GAUGERY_RUNTIME_API TPerfDataList : public TStringList {
  public:
   // Position of the line whose entry holds exactly this snapshot, or -1.
   int IndexOfPerfData(const TPerfData* PerfData) const;
@@ -119,14 +120,14 @@ class TPerfDataList : public TStringList {
 
 // The process-wide registry, created when the library is loaded. At unload every
 // snapshot still registered is destroyed, then the registry.
-TPerfDataList* GlobalPerfDataList();
+GAUGERY_RUNTIME_API TPerfDataList* GlobalPerfDataList();
 
 // The shared snapshot of ComputerName (letter case ignored; empty for the local
 // computer), created on first request, with one more holder counted.
-TPerfData* GetGlobalPerfData(const std::string& ComputerName);
+GAUGERY_RUNTIME_API TPerfData* GetGlobalPerfData(const std::string& ComputerName);
 
 // Drops one holder of the snapshot; the last one destroys it. Nothing happens for a
 // snapshot that is not registered or a null reference. PerfData is left unchanged.
-void ReleaseGlobalPerfData(TPerfData*& PerfData);
+GAUGERY_RUNTIME_API void ReleaseGlobalPerfData(TPerfData*& PerfData);
 
 }  // namespace gaugery

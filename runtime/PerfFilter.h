@@ -12,6 +12,7 @@
 #include "PerfData.h"
 #include "PerfTitles.h"
 #include "WinPerf.h"
+#include "framework/LibraryExport.h"
 #include "framework/TCollection.h"
 #include "framework/TComponent.h"
 
@@ -22,10 +23,10 @@ class TPerfCounterItem;
 
 // The declared type of the designer property CounterType of counter items and monitor
 // items. The library never creates one.
-class TPerfCounterType : public TObject {};
+class GAUGERY_RUNTIME_API TPerfCounterType : public TObject {};
 
 // The six lines that describe a counter type word.
-struct TCounterTypeTexts {
+struct GAUGERY_RUNTIME_API TCounterTypeTexts {
   std::string Size;
   std::string Type;
   // Empty for a type-zero counter, whose subtype line is left as it is.
@@ -36,7 +37,7 @@ struct TCounterTypeTexts {
 };
 
 // Decodes the counter type word, with the definition's CounterSize for the size line.
-TCounterTypeTexts CounterTypeTexts(DWORD CounterType, DWORD CounterSize);
+GAUGERY_RUNTIME_API TCounterTypeTexts CounterTypeTexts(DWORD CounterType, DWORD CounterSize);
 inline TCounterTypeTexts CounterTypeTexts(const TPERF_COUNTER_DEFINITION& Definition) {
   return CounterTypeTexts(Definition.CounterType, Definition.CounterSize);
 }
@@ -45,7 +46,7 @@ inline TCounterTypeTexts CounterTypeTexts(const TPERF_COUNTER_DEFINITION& Defini
 using TItemNotifyEvent = std::function<void(TPerfFilter* Sender, TPerfCounterItem* Item)>;
 
 // The item collection of a filter.
-class TPerfCounterItems : public TCollection {
+class GAUGERY_RUNTIME_API TPerfCounterItems : public TCollection {
  public:
   TPerfCounterItems(TPerfFilter* AOwner, TCollectionItemClass AItemClass);
 
@@ -71,7 +72,7 @@ class TPerfCounterItems : public TCollection {
 // generation of the shared snapshot; once any holder has refreshed the snapshot they
 // count as absent (the read-only position properties answer null and reads fail as for
 // an item that was never located) until the item is located again.
-class TPerfCounterItem : public TCollectionItem {
+class GAUGERY_RUNTIME_API TPerfCounterItem : public TCollectionItem {
  public:
   explicit TPerfCounterItem(TCollection* Collection);
   // Raises the filter's OnItemDestroy while the item is still in the collection.
@@ -210,7 +211,7 @@ class TPerfCounterItem : public TCollectionItem {
 };
 
 // A non-visual component holding counter selections of one computer's data.
-class TPerfFilter : public TComponent {
+class GAUGERY_RUNTIME_API TPerfFilter : public TComponent {
  public:
   explicit TPerfFilter(TComponent* AOwner);
   // Destroys the items (each raising OnItemDestroy), the title table, then releases
@@ -278,6 +279,6 @@ class TPerfFilter : public TComponent {
 namespace gaugery::PerfFilterUnit {
 
 // Puts TPerfFilter on the palette page "Gaugery".
-void DoRegister();
+GAUGERY_RUNTIME_API void DoRegister();
 
 }  // namespace gaugery::PerfFilterUnit

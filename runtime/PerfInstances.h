@@ -6,6 +6,7 @@
 
 #include "PerfObjectBrowser.h"
 #include "WinPerf.h"
+#include "framework/LibraryExport.h"
 #include "framework/TStringList.h"
 
 namespace gaugery {
@@ -13,7 +14,7 @@ namespace gaugery {
 // Lists the instances of the object named ObjectName in the local computer's shared
 // snapshot, in block order. Every operation that needs the object raises the unknown
 // object error when it is absent from the current sample or ObjectName is empty.
-class TPerfInstances : public TPerfObjectBrowser {
+class GAUGERY_RUNTIME_API TPerfInstances : public TPerfObjectBrowser {
  public:
   using TPerfObjectBrowser::TPerfObjectBrowser;
 
@@ -46,6 +47,6 @@ class TPerfInstances : public TPerfObjectBrowser {
 namespace gaugery::PerfInstancesUnit {
 
 // Puts TPerfInstances on the palette page "Gaugery".
-void DoRegister();
+GAUGERY_RUNTIME_API void DoRegister();
 
 }  // namespace gaugery::PerfInstancesUnit

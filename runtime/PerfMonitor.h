@@ -15,6 +15,7 @@
 #include "PerfFilter.h"
 #include "PerfTitles.h"
 #include "WinPerf.h"
+#include "framework/LibraryExport.h"
 #include "framework/TCollection.h"
 #include "framework/TComponent.h"
 #include "framework/TStringList.h"
@@ -33,7 +34,7 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 // The time stamps of one monitor sample, as file times (100 ns units since 1601-01-01
 // UTC): the sample's own, and the time since the sample before and since the first.
-struct TSampleTimes {
+struct GAUGERY_RUNTIME_API TSampleTimes {
   std::int64_t SysTime = 0;
   std::int64_t DeltaSysTime = 0;
   std::int64_t TotalSysTime = 0;
@@ -42,7 +43,7 @@ struct TSampleTimes {
 // The sample history of one monitored counter for one instance (or for an object
 // without instances), and the values computed from it. Records are made, fed and freed
 // by their monitor item only.
-class TPerfMonitorCounterValue : public TObject {
+class GAUGERY_RUNTIME_API TPerfMonitorCounterValue : public TObject {
  public:
   TPerfMonitorCounterValue() = default;
   // Raises OnDestroy with the record as sender; an error it raises is dropped.
@@ -126,10 +127,10 @@ class TPerfMonitorCounterValue : public TObject {
 
 // Splits an object key into its counter names: pieces between ";" separators, empty
 // pieces skipped, every other piece exactly as written. Strings is cleared first.
-void ParseKey(const std::string& Key, TStringList* Strings);
+GAUGERY_RUNTIME_API void ParseKey(const std::string& Key, TStringList* Strings);
 
 // The item collection of a monitor.
-class TPerfMonitorItems : public TCollection {
+class GAUGERY_RUNTIME_API TPerfMonitorItems : public TCollection {
  public:
   TPerfMonitorItems(TPerfMonitor* AOwner, TCollectionItemClass AItemClass);
 
@@ -153,7 +154,7 @@ class TPerfMonitorItems : public TCollection {
 // It reads raw values through a backing counter item and key counter items that it
 // keeps in the monitor's filter, and keeps one record per instance seen in the last
 // sample, in order of first appearance, or one record for an object without instances.
-class TPerfMonitorItem : public TCollectionItem {
+class GAUGERY_RUNTIME_API TPerfMonitorItem : public TCollectionItem {
  public:
   explicit TPerfMonitorItem(TCollection* Collection);
   // Frees every record, the key counters and the backing counter item.
@@ -264,7 +265,7 @@ class TPerfMonitorItem : public TCollectionItem {
 
 // A non-visual component that samples its items' counters and computes rates and
 // averages between samples, of the local computer unless ComputerName names another.
-class TPerfMonitor : public TComponent {
+class GAUGERY_RUNTIME_API TPerfMonitor : public TComponent {
  public:
   explicit TPerfMonitor(TComponent* AOwner);
   // Frees the items (with their records and counter items), then the filter.
@@ -332,6 +333,6 @@ class TPerfMonitor : public TComponent {
 namespace gaugery::PerfMonitorUnit {
 
 // Puts TPerfMonitor on the palette page "Gaugery".
-void DoRegister();
+GAUGERY_RUNTIME_API void DoRegister();
 
 }  // namespace gaugery::PerfMonitorUnit

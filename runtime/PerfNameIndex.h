@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/LibraryExport.h"
 #include "framework/TStringList.h"
 
 namespace gaugery {
@@ -17,7 +18,7 @@ namespace gaugery {
 // table of (hash, position) slots reserved once. Lines that Same calls equal must get
 // equal hashes; lines with equal hashes are told apart by Same, so the answers do not
 // depend on the hash being free of collisions.
-class TFirstPositionTable {
+class GAUGERY_RUNTIME_API TFirstPositionTable {
  public:
   using THashFunction = std::uint64_t (*)(const std::string&);
   using TSameFunction = bool (*)(const std::string&, const std::string&);
@@ -46,7 +47,7 @@ class TFirstPositionTable {
 };
 
 // Texts hashed by AnsiTextHash and told apart by AnsiCompareText.
-class TTextIndex {
+class GAUGERY_RUNTIME_API TTextIndex {
  public:
   TTextIndex();
   // Indexes every line of List, replacing what was indexed before. List must outlive
@@ -63,7 +64,7 @@ class TTextIndex {
 // answered by comparing bytes. Other probes ("007", "", "x", ...) go through a
 // TTextIndex, built on the first of them; so does everything when a line is not in
 // plain decimal.
-class TIndexTextIndex {
+class GAUGERY_RUNTIME_API TIndexTextIndex {
  public:
   TIndexTextIndex();
   // Indexes every line of List and keeps List for the text index; List must outlive
@@ -82,6 +83,6 @@ class TIndexTextIndex {
 
 // "0", or digits 0 to 9 without a leading zero: the form in which the loader writes
 // index texts.
-bool IsPlainDecimal(const std::string& S);
+GAUGERY_RUNTIME_API bool IsPlainDecimal(const std::string& S);
 
 }  // namespace gaugery

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/LibraryExport.h"
 #include "framework/TStringList.h"
 #include "framework/WinTypes.h"
 #include "registry/Registry.h"
@@ -28,12 +29,12 @@ enum class TBlankTexts { Drop, Keep };
 // it, or a string without its NUL, is not a pair and is dropped. Nothing past Length
 // is read. An index that is no integer raises StrToInt's EConvertError; the lines
 // appended before it stay.
-void ParseNameStrings(const WCHAR* Data, std::size_t Length, TStringList* Target,
-                      TBlankTexts Blanks);
+GAUGERY_RUNTIME_API void ParseNameStrings(const WCHAR* Data, std::size_t Length,
+                                          TStringList* Target, TBlankTexts Blanks);
 
 // The two registry calls through which a value of an open key is read; tests put
 // fakes in their place.
-struct TValueReadCalls {
+struct GAUGERY_RUNTIME_API TValueReadCalls {
   decltype(&RegQueryInfoKeyW) QueryInfoKey = &RegQueryInfoKeyW;
   decltype(&RegQueryValueExW) QueryValue = &RegQueryValueExW;
 };
@@ -43,15 +44,16 @@ struct TValueReadCalls {
 // size the key reports, or at the value's own size when the key reports nothing, and
 // grows while the query answers ERROR_MORE_DATA. A value that is missing or cannot be
 // read gives an empty result.
-std::vector<WCHAR> ReadValueCodeUnits(HKEY Key, const std::string& ValueName,
-                                      const TValueReadCalls& Calls = {});
+GAUGERY_RUNTIME_API std::vector<WCHAR> ReadValueCodeUnits(HKEY Key, const std::string& ValueName,
+                                                          const TValueReadCalls& Calls = {});
 
 // Loads the value ValueName of the locale's subkey of Perflib into Target, from the
 // local computer (ComputerName empty) or a remote one. A computer that cannot be
 // connected raises Exception "Cannot open remote registry on %s (%d)" and a locale
 // subkey that cannot be opened leaves Target as it was; otherwise Target is cleared
 // and filled with the pairs read. Every key opened is closed on every path.
-void LoadNameStrings(const std::string& Locale, const std::string& ValueName, TStringList* Target,
-                     const std::string& ComputerName, TBlankTexts Blanks);
+GAUGERY_RUNTIME_API void LoadNameStrings(const std::string& Locale, const std::string& ValueName,
+                                         TStringList* Target, const std::string& ComputerName,
+                                         TBlankTexts Blanks);
 
 }  // namespace gaugery

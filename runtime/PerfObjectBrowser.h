@@ -8,13 +8,14 @@
 #include "PerfObjects.h"
 #include "PerfTitles.h"
 #include "WinPerf.h"
+#include "framework/LibraryExport.h"
 #include "framework/TComponent.h"
 
 namespace gaugery {
 
 // Reaches its object through an object list of its own, searching it by title in the
 // current block at every call: no position is kept between calls.
-class TPerfObjectBrowser : public TComponent {
+class GAUGERY_RUNTIME_API TPerfObjectBrowser : public TComponent {
  public:
   explicit TPerfObjectBrowser(TComponent* AOwner);
 

@@ -9,22 +9,23 @@
 #include "PerfData.h"
 #include "PerfTitles.h"
 #include "WinPerf.h"
+#include "framework/LibraryExport.h"
 #include "framework/TComponent.h"
 #include "framework/TStringList.h"
 
 namespace gaugery {
 
 // Raises Exception "Index out of bounds" unless 0 <= Index < Count.
-void CheckPosition(std::int32_t Index, std::int32_t Count);
+GAUGERY_RUNTIME_API void CheckPosition(std::int32_t Index, std::int32_t Count);
 
 // Raises Exception "No help information : object "<Name>"" for a component that has
 // no help table linked; the message names the component, not a performance object.
-[[noreturn]] void RaiseNoHelpInformation(const TComponent& Component);
+[[noreturn]] GAUGERY_RUNTIME_API void RaiseNoHelpInformation(const TComponent& Component);
 
 // Lists the objects of the shared snapshot of ComputerName. Positions are places in
 // the current block, counted from 0 in block order; nothing is cached between calls,
 // so every answer reflects the newest sample, whichever component refreshed it.
-class TPerfObjects : public TComponent {
+class GAUGERY_RUNTIME_API TPerfObjects : public TComponent {
  public:
   // Acquires no snapshot and loads no title yet.
   explicit TPerfObjects(TComponent* AOwner);
@@ -111,6 +112,6 @@ class TPerfObjects : public TComponent {
 namespace gaugery::PerfObjectsUnit {
 
 // Puts TPerfObjects on the palette page "Gaugery".
-void DoRegister();
+GAUGERY_RUNTIME_API void DoRegister();
 
 }  // namespace gaugery::PerfObjectsUnit

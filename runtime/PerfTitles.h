@@ -8,6 +8,7 @@
 #include <string>
 
 #include "PerfNameIndex.h"
+#include "framework/LibraryExport.h"
 #include "framework/TComponent.h"
 #include "framework/TList.h"
 #include "framework/TStringList.h"
@@ -18,15 +19,15 @@ namespace gaugery {
 // Perflib key is read on the first call only; every call refills and returns the
 // same process-wide list, so callers copy what they need before the next call.
 // Raises Exception with the system's text when enumerating the locales fails.
-TStringList* Locales();
+GAUGERY_RUNTIME_API TStringList* Locales();
 
 // Loads the value ValueName ("Counter" or "Help") of a locale into Target as lines
 // "<index>=<text>", leaving out pairs whose text is blank.
-void GetPerfInfoStrings(const std::string& Locale, const std::string& ValueName,
-                        TStringList* Target, const std::string& ComputerName);
+GAUGERY_RUNTIME_API void GetPerfInfoStrings(const std::string& Locale, const std::string& ValueName,
+                                            TStringList* Target, const std::string& ComputerName);
 
 // The loaded contents of one value of one locale of one computer.
-class TPerfInfoData : public TObject {
+class GAUGERY_RUNTIME_API TPerfInfoData : public TObject {
  public:
   std::string Locale;
   std::string KeyName;       // "Counter" or "Help"
@@ -52,16 +53,17 @@ class TPerfInfoData : public TObject {
 // The shared cache: finds the entry for the three names (ignoring case) or loads a
 // new one, and counts one more reference to it. Loading errors propagate and leave
 // the cache as it was.
-TPerfInfoData* AcquirePerfInfoData(const std::string& Locale, const std::string& KeyName,
-                                   const std::string& ComputerName);
+GAUGERY_RUNTIME_API TPerfInfoData* AcquirePerfInfoData(const std::string& Locale,
+                                                       const std::string& KeyName,
+                                                       const std::string& ComputerName);
 // Drops one reference (nothing for null) and clears the caller's variable; the last
 // reference frees the entry, the last entry the cache.
-void ReleasePerfInfoData(TPerfInfoData*& Data);
+GAUGERY_RUNTIME_API void ReleasePerfInfoData(TPerfInfoData*& Data);
 // The cache list, or null while no entry exists.
-TList* PerfInfoDataCache();
+GAUGERY_RUNTIME_API TList* PerfInfoDataCache();
 
 // The common base of the title and help tables.
-class TPerfInfo : public TComponent {
+class GAUGERY_RUNTIME_API TPerfInfo : public TComponent {
  public:
   // Takes a copy of the installed locales and the first of them; EListError when
   // none is installed.
@@ -113,7 +115,7 @@ class TPerfInfo : public TComponent {
 };
 
 // Object and counter titles (the "Counter" value).
-class TPerfTitles : public TPerfInfo {
+class GAUGERY_RUNTIME_API TPerfTitles : public TPerfInfo {
  public:
   using TPerfInfo::TPerfInfo;
   void GetData() override;
@@ -127,7 +129,7 @@ class TPerfTitles : public TPerfInfo {
 };
 
 // Help texts (the "Help" value).
-class TPerfHelps : public TPerfInfo {
+class GAUGERY_RUNTIME_API TPerfHelps : public TPerfInfo {
  public:
   using TPerfInfo::TPerfInfo;
   void GetData() override;
@@ -146,6 +148,6 @@ class TPerfHelps : public TPerfInfo {
 namespace gaugery::PerfTitlesUnit {
 
 // Puts TPerfTitles and TPerfHelps on the palette page "Gaugery".
-void DoRegister();
+GAUGERY_RUNTIME_API void DoRegister();
 
 }  // namespace gaugery::PerfTitlesUnit

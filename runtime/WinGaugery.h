@@ -6,6 +6,7 @@
 #include <string>
 
 #include "WinPerf.h"
+#include "framework/LibraryExport.h"
 
 namespace gaugery {
 
@@ -65,11 +66,11 @@ inline PPERF_COUNTER_BLOCK ObjectBlock(PPERF_OBJECT_TYPE PerfObject) {
 
 // The instance's name: empty when NameLength is 0, otherwise the UTF-16 text at
 // NameOffset up to the first NUL (NameLength does not bound it).
-std::string PerfInstName(PPERF_INSTANCE_DEFINITION PerfInstance);
+GAUGERY_RUNTIME_API std::string PerfInstName(PPERF_INSTANCE_DEFINITION PerfInstance);
 
 // The NUL-terminated UTF-16 text at Text as UTF-8. Text may have any alignment:
 // names in a block sit wherever the provider wrote them.
-std::string WideTextAt(const void* Text);
+GAUGERY_RUNTIME_API std::string WideTextAt(const void* Text);
 
 // Loads the counter names (Help false: value "Counter") or the help texts (Help true:
 // value "Help") of a locale of the local computer (ComputerName empty) or a remote one
@@ -77,7 +78,7 @@ std::string WideTextAt(const void* Text);
 // those whose text is blank. A computer that cannot be connected raises Exception
 // "Cannot open remote registry on %s (%d)"; a locale without a subkey leaves Target as
 // it was.
-void GetNameStrings(const std::string& Locale, bool Help, TStringList* Target,
-                    const std::string& ComputerName);
+GAUGERY_RUNTIME_API void GetNameStrings(const std::string& Locale, bool Help, TStringList* Target,
+                                        const std::string& ComputerName);
 
 }  // namespace gaugery

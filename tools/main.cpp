@@ -57,7 +57,8 @@ void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) 
              "the live machine; repeat it to replay a sequence (the last one repeats)\n"
              "  --computer NAME  read the computer NAME instead of this one; on Linux HOST:PORT "
              "or HOST (port 9441) of a machine running `gaugery serve`\n"
-             "  --help           this text; `gaugery help COMMAND` describes a command\n");
+             "  --help           this text; `gaugery help COMMAND` describes a command\n"
+             "  --version        the program's version\n");
 }
 
 // A command may give --help a meaning of its own (help texts); it then has no usage option.
@@ -127,6 +128,10 @@ int main(int argc, char** argv) {
     for (; Next < Args.size() && Args[Next].rfind("--", 0) == 0; ++Next) {
       if (Args[Next] == "--help") {
         PrintProgramUsage(std::cout, Commands);
+        return 0;
+      }
+      if (Args[Next] == "--version") {
+        std::cout << "gaugery " GAUGERY_VERSION "\n";
         return 0;
       }
       if (Args[Next] != "--replay" && Args[Next] != "--computer")

@@ -10,19 +10,20 @@
 #include <typeindex>
 #include <vector>
 
+#include "framework/LibraryExport.h"
 #include "framework/TComponent.h"
 #include "framework/TObject.h"
 
 namespace gaugery {
 
 // What a preview shows: column captions and rows of texts, each as wide as Columns.
-struct TPreviewTable {
+struct GAUGERY_PLATFORM_API TPreviewTable {
   std::vector<std::string> Columns;
   std::vector<std::vector<std::string>> Rows;
 };
 
 // The preview of one component. It refers to the component without owning it.
-class TComponentPreview : public TObject {
+class GAUGERY_PLATFORM_API TComponentPreview : public TObject {
  public:
   // The samples one preview takes, a second apart: rates need two.
   virtual int SampleCount() const = 0;
@@ -36,10 +37,12 @@ using TComponentPreviewClass =
     std::function<std::unique_ptr<TComponentPreview>(TComponent* Component)>;
 
 // Binds a preview to ComponentClass and the classes derived from it.
-void RegisterComponentPreview(std::type_index ComponentClass, TComponentPreviewClass PreviewClass);
+GAUGERY_PLATFORM_API void RegisterComponentPreview(std::type_index ComponentClass,
+                                                   TComponentPreviewClass PreviewClass);
 
 // The preview of Component: the latest registration that matches its class; null when
 // none does.
-std::unique_ptr<TComponentPreview> CreateComponentPreview(TComponent* Component);
+GAUGERY_PLATFORM_API std::unique_ptr<TComponentPreview> CreateComponentPreview(
+    TComponent* Component);
 
 }  // namespace gaugery

@@ -2,6 +2,8 @@
 // holds them, and their rounding to fewer digits.
 #pragma once
 
+#include "framework/LibraryExport.h"
+
 #include <climits>
 #include <string>
 
@@ -9,7 +11,7 @@ namespace gaugery {
 
 // |value| = 0.Digits x 10^Exponent. Digits has no leading or trailing zeros and is
 // empty for zero.
-struct TDecimal {
+struct GAUGERY_PLATFORM_API TDecimal {
   std::string Digits;
   int Exponent = 0;
   bool Negative = false;
@@ -22,11 +24,11 @@ struct TDecimal {
 // double gives 1449999999999999900079927..., 2^63 gives 9223372036854775808. Digits
 // after the point stop after FractionDigits places (left out, not rounded): enough for
 // KeepDigits to round to one place less. Infinities and NaN give zero.
-TDecimal ExactDecimal(long double Value, int FractionDigits = INT_MAX);
+GAUGERY_PLATFORM_API TDecimal ExactDecimal(long double Value, int FractionDigits = INT_MAX);
 
 // Keeps the first Count digits (none when Count < 0), rounding half away from zero.
 // Applied to exact digits this rounds the binary value itself: only a value that lies
 // exactly halfway between two results rounds up for being a half.
-void KeepDigits(TDecimal& Decimal, int Count);
+GAUGERY_PLATFORM_API void KeepDigits(TDecimal& Decimal, int Count);
 
 }  // namespace gaugery

@@ -14,6 +14,7 @@
 #include <typeindex>
 #include <vector>
 
+#include "framework/LibraryExport.h"
 #include "framework/TComponent.h"
 #include "framework/TObject.h"
 #include "framework/TPersistent.h"
@@ -32,7 +33,7 @@ inline constexpr TPropertyAttributes paSortList = 1u << 5;       // the designer
 inline constexpr TPropertyAttributes paReadOnly = 1u << 6;       // text cannot be typed into
 
 // Raises Exception "Invalid property": an editor was given a component it does not serve.
-[[noreturn]] void RaiseInvalidProperty();
+[[noreturn]] GAUGERY_PLATFORM_API void RaiseInvalidProperty();
 
 // The components selected in the designer, first selected first. Collection items are
 // selected like components when their collection is being edited.
@@ -43,7 +44,7 @@ using TGetStrProc = std::function<void(const std::string& Value)>;
 // The component whose stored form holds Object: for a component its owner (or itself
 // when it has none), for a collection item that of the component owning the
 // collection. Null for an object outside any component.
-TComponent* DesignedFormOf(TPersistent* Object);
+GAUGERY_PLATFORM_API TComponent* DesignedFormOf(TPersistent* Object);
 
 // Edits one published property of the selected components. The base editor handles a
 // property by its kind, as text read from the first component and written to every one:
@@ -52,7 +53,7 @@ TComponent* DesignedFormOf(TPersistent* Object);
 // of the form's components of the referenced class (the empty text clears the link);
 // collections read "(<collection class>)" and are edited by the host's collection
 // editor; other objects read empty and are read-only.
-class TPropertyEditor : public TObject {
+class GAUGERY_PLATFORM_API TPropertyEditor : public TObject {
  public:
   // The property must be published by every selected component's class.
   TPropertyEditor(TDesignSelection AComponents, const TPropertyInfo& AProperty);
@@ -92,7 +93,7 @@ class TPropertyEditor : public TObject {
 
 // The type of the properties a registration applies to: string properties, or object
 // properties whose declared class is ValueClass.
-struct TPropertyType {
+struct GAUGERY_PLATFORM_API TPropertyType {
   TPropertyKind Kind = TPropertyKind::pkString;
   std::optional<std::type_index> ValueClass;
 };
@@ -103,7 +104,7 @@ TPropertyType ObjectPropertyType() {
 }
 
 // An editor class: its type and how the designer makes one.
-struct TPropertyEditorClass {
+struct GAUGERY_PLATFORM_API TPropertyEditorClass {
   std::type_index Type;
   std::function<std::unique_ptr<TPropertyEditor>(TDesignSelection, const TPropertyInfo&)> Create;
 };
@@ -118,21 +119,23 @@ TPropertyEditorClass PropertyEditorClass() {
 
 // Binds EditorClass to the property PropertyName of type PropertyType on ComponentClass
 // and the classes derived from it (an empty name: every property of that type).
-void RegisterPropertyEditor(const TPropertyType& PropertyType, std::type_index ComponentClass,
-                            const std::string& PropertyName, TPropertyEditorClass EditorClass);
+GAUGERY_PLATFORM_API void RegisterPropertyEditor(const TPropertyType& PropertyType,
+                                                 std::type_index ComponentClass,
+                                                 const std::string& PropertyName,
+                                                 TPropertyEditorClass EditorClass);
 
 // The editor registered for a property of a registered component class: of the
 // registrations that match, the latest. Null when none does, and for a class or
 // property that is not published.
-const TPropertyEditorClass* FindPropertyEditor(const std::string& ComponentClassName,
-                                               const std::string& PropertyName);
+GAUGERY_PLATFORM_API const TPropertyEditorClass* FindPropertyEditor(
+    const std::string& ComponentClassName, const std::string& PropertyName);
 
 // The editor the designer shows for a property of the selection: the registered one
 // for the first component's class, else the base editor. Null when a selected class
 // does not publish the property or publishes it with another type, or when several
 // components are selected and the editor does not report paMultiSelect: the designer
 // then shows no row.
-std::unique_ptr<TPropertyEditor> CreatePropertyEditor(const TDesignSelection& Components,
-                                                      const std::string& PropertyName);
+GAUGERY_PLATFORM_API std::unique_ptr<TPropertyEditor> CreatePropertyEditor(
+    const TDesignSelection& Components, const std::string& PropertyName);
 
 }  // namespace gaugery

@@ -1,13 +1,15 @@
 // The framework's general exception and the errors the framework raises itself.
 #pragma once
 
+#include "framework/LibraryExport.h"
+
 #include <exception>
 #include <string>
 
 namespace gaugery {
 
 // The general exception: one message, shown to the user as it stands.
-class Exception : public std::exception {
+class GAUGERY_PLATFORM_API Exception : public std::exception {
  public:
   explicit Exception(std::string Message) : Message_(std::move(Message)) {}
   const char* what() const noexcept override { return Message_.c_str(); }
@@ -18,33 +20,33 @@ class Exception : public std::exception {
 };
 
 // A position outside a list's range.
-class EListError : public Exception {
+class GAUGERY_PLATFORM_API EListError : public Exception {
  public:
   using Exception::Exception;
 };
 
 // A text that is not a number of the requested kind, or an impossible assignment.
-class EConvertError : public Exception {
+class GAUGERY_PLATFORM_API EConvertError : public Exception {
  public:
   using Exception::Exception;
 };
 
 // A checked conversion of an object to a class it does not belong to.
-class EInvalidCast : public Exception {
+class GAUGERY_PLATFORM_API EInvalidCast : public Exception {
  public:
   using Exception::Exception;
 };
 
 // A call of an operation that has no body in the class it was called on.
-class EAbstractError : public Exception {
+class GAUGERY_PLATFORM_API EAbstractError : public Exception {
  public:
   using Exception::Exception;
 };
 
 // Raises EListError "List index out of bounds (<Index>)".
-[[noreturn]] void RaiseListIndexError(int Index);
+[[noreturn]] GAUGERY_PLATFORM_API void RaiseListIndexError(int Index);
 
 // Raises EAbstractError "Abstract Error".
-[[noreturn]] void RaiseAbstractError();
+[[noreturn]] GAUGERY_PLATFORM_API void RaiseAbstractError();
 
 }  // namespace gaugery

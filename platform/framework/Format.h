@@ -6,6 +6,7 @@
 #include <string>
 #include <variant>
 
+#include "framework/LibraryExport.h"
 #include "framework/WinTypes.h"
 
 namespace gaugery {
@@ -13,15 +14,15 @@ namespace gaugery {
 // The separators the formatting functions use. Read once from the process's POSIX
 // locale (LC_NUMERIC / LC_TIME); "," for thousands and "." for decimals under the C
 // and POSIX locales. Tests may replace them for the duration of a test.
-struct TFormatSettings {
+struct GAUGERY_PLATFORM_API TFormatSettings {
   std::string DecimalSeparator = ".";
   std::string ThousandSeparator = ",";
   std::string TimeSeparator = ":";
 };
-TFormatSettings& FormatSettings();
+GAUGERY_PLATFORM_API TFormatSettings& FormatSettings();
 
 // One argument of Format.
-class TFormatArg {
+class GAUGERY_PLATFORM_API TFormatArg {
  public:
   TFormatArg(int V) : Value_(static_cast<std::int64_t>(V)) {}
   TFormatArg(long V) : Value_(static_cast<std::int64_t>(V)) {}
@@ -46,13 +47,14 @@ class TFormatArg {
 // %f without precision shows two decimals. Numbers are rounded from their exact
 // binary value, values exactly halfway away from zero. Arguments are used in order; a
 // missing or mismatched argument raises EConvertError naming the pattern.
-std::string Format(const std::string& Pattern, std::initializer_list<TFormatArg> Args);
+GAUGERY_PLATFORM_API std::string Format(const std::string& Pattern,
+                                        std::initializer_list<TFormatArg> Args);
 
 // Formats a number by a picture pattern: "0" and "#" digit places, "." the decimal
 // separator, "," anywhere before the decimal point groups thousands, quoted text
 // copied as is, up to three ";"-separated sections (positive;negative;zero).
 // Rounds like Format. "0," of 1234567 gives "1,234,567".
-std::string FormatFloat(const std::string& Pattern, Extended Value);
+GAUGERY_PLATFORM_API std::string FormatFloat(const std::string& Pattern, Extended Value);
 
 // A point in time or a duration in days (the integral part counts days, the
 // fraction the time of day).
@@ -61,6 +63,6 @@ using TDateTime = double;
 // Formats the time-of-day part of a TDateTime: "hh", "nn", "ss", "zzz" (two-digit
 // hours, minutes, seconds, milliseconds), "h", "n", "s" without padding, ":" the
 // user's time separator, quoted text as is, everything else copied.
-std::string FormatDateTime(const std::string& Pattern, TDateTime Value);
+GAUGERY_PLATFORM_API std::string FormatDateTime(const std::string& Pattern, TDateTime Value);
 
 }  // namespace gaugery

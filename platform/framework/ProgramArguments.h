@@ -1,6 +1,8 @@
 // The command-line arguments of the running program, in UTF-8.
 #pragma once
 
+#include "framework/LibraryExport.h"
+
 #include <string>
 #include <vector>
 
@@ -9,6 +11,6 @@ namespace gaugery {
 // The arguments after the program's name. On Linux they are main's argv as given; on
 // Windows they come from the wide command line, since argv holds them in the ANSI code
 // page, which cannot represent every character.
-std::vector<std::string> ProgramArguments(int argc, char** argv);
+GAUGERY_PLATFORM_API std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 }  // namespace gaugery

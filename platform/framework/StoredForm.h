@@ -23,6 +23,7 @@
 
 #include <string>
 
+#include "framework/LibraryExport.h"
 #include "framework/TComponent.h"
 
 namespace gaugery {
@@ -30,16 +31,16 @@ namespace gaugery {
 // The stored form of Root and the components it owns. Raises Exception for a class
 // that is not registered, or a reference to a component outside the form or without
 // a name.
-std::string WriteComponentForm(TComponent* Root);
+GAUGERY_PLATFORM_API std::string WriteComponentForm(TComponent* Root);
 
 // Creates the form's root (of the stored class) with the given owner, with all its
 // components, and returns it.
-TComponent* ReadComponentForm(const std::string& Text, TComponent* Owner);
+GAUGERY_PLATFORM_API TComponent* ReadComponentForm(const std::string& Text, TComponent* Owner);
 
 // Reads a form into an existing root, whose registered class must be the stored one.
 // A stored component whose name and class match a component Root owns already fills
 // that one instead of a new one. Components created for the form are destroyed again
 // when reading fails; properties already applied stay as they are.
-void ReadComponentFormInto(TComponent* Root, const std::string& Text);
+GAUGERY_PLATFORM_API void ReadComponentFormInto(TComponent* Root, const std::string& Text);
 
 }  // namespace gaugery

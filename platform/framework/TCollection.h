@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/LibraryExport.h"
 #include "framework/TPersistent.h"
 
 namespace gaugery {
@@ -19,7 +20,7 @@ TCollectionItem* CollectionItemClass(TCollection* Collection) {
   return new TItem(Collection);
 }
 
-class TCollectionItem : public TPersistent {
+class GAUGERY_PLATFORM_API TCollectionItem : public TPersistent {
  public:
   // Appends the new item to Collection (when not null).
   explicit TCollectionItem(TCollection* Collection);
@@ -39,7 +40,7 @@ class TCollectionItem : public TPersistent {
   TCollection* Collection_ = nullptr;
 };
 
-class TCollection : public TPersistent {
+class GAUGERY_PLATFORM_API TCollection : public TPersistent {
  public:
   explicit TCollection(TCollectionItemClass AItemClass);
   // Destroys the items, last first.

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "framework/LibraryExport.h"
 #include "framework/TPersistent.h"
 
 namespace gaugery {
@@ -18,7 +19,7 @@ enum TComponentStateFlag : std::uint32_t {
 
 enum class TOperation { opInsert, opRemove };
 
-class TComponent : public TPersistent {
+class GAUGERY_PLATFORM_API TComponent : public TPersistent {
  public:
   // Joins AOwner's components (when not null); the owner destroys it.
   explicit TComponent(TComponent* AOwner);

@@ -3,11 +3,12 @@
 
 #include <vector>
 
+#include "framework/LibraryExport.h"
 #include "framework/TObject.h"
 
 namespace gaugery {
 
-class TList : public TObject {
+class GAUGERY_PLATFORM_API TList : public TObject {
  public:
   int Count() const { return static_cast<int>(Items_.size()); }
   int Add(void* Item);

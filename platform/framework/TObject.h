@@ -4,10 +4,11 @@
 #include <string>
 
 #include "framework/Exceptions.h"
+#include "framework/LibraryExport.h"
 
 namespace gaugery {
 
-class TObject {
+class GAUGERY_PLATFORM_API TObject {
  public:
   TObject() = default;
   virtual ~TObject() = default;

@@ -1,11 +1,12 @@
 // Objects that can copy their state from one another.
 #pragma once
 
+#include "framework/LibraryExport.h"
 #include "framework/TObject.h"
 
 namespace gaugery {
 
-class TPersistent : public TObject {
+class GAUGERY_PLATFORM_API TPersistent : public TObject {
  public:
   // Copies Source's state into this object. The base asks Source to do it
   // (AssignTo); when neither side knows the other, EConvertError

@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "framework/LibraryExport.h"
 #include "framework/TPersistent.h"
 
 namespace gaugery {
 
-class TStringList : public TPersistent {
+class GAUGERY_PLATFORM_API TStringList : public TPersistent {
  public:
   int Count() const { return static_cast<int>(Lines_.size()); }
 

@@ -4,6 +4,8 @@
 // the user's default locale.
 #pragma once
 
+#include "framework/LibraryExport.h"
+
 #include <cstdint>
 #include <string>
 
@@ -11,18 +13,18 @@ namespace gaugery {
 
 // < 0, 0 or > 0 as S1 sorts before, equal to or after S2, ignoring case. Only letter
 // case is ignored: width, compatibility forms, accents and control characters count.
-int AnsiCompareText(const std::string& S1, const std::string& S2);
+GAUGERY_PLATFORM_API int AnsiCompareText(const std::string& S1, const std::string& S2);
 
 // AnsiCompareText(S1, S2) == 0; on Linux answered without collating the texts.
-bool AnsiSameText(const std::string& S1, const std::string& S2);
+GAUGERY_PLATFORM_API bool AnsiSameText(const std::string& S1, const std::string& S2);
 
 // A key for hash indexes: two texts have equal keys exactly when AnsiCompareText
 // calls them equal.
-std::string AnsiSortKey(const std::string& S);
+GAUGERY_PLATFORM_API std::string AnsiSortKey(const std::string& S);
 
 // A hash for hash indexes: texts that AnsiCompareText calls equal get equal hashes.
 // Texts it tells apart may share a hash, so an index compares the texts whose hashes
 // are equal. On Linux it allocates nothing for ASCII texts.
-std::uint64_t AnsiTextHash(const std::string& S);
+GAUGERY_PLATFORM_API std::uint64_t AnsiTextHash(const std::string& S);
 
 }  // namespace gaugery

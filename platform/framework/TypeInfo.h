@@ -16,6 +16,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "framework/LibraryExport.h"
 #include "framework/TCollection.h"
 #include "framework/TComponent.h"
 
@@ -31,10 +32,10 @@ enum class TPropertyKind {
 };
 
 // The kind as the stored-form messages name it ("string", "integer", ...).
-std::string PropertyKindName(TPropertyKind Kind);
+GAUGERY_PLATFORM_API std::string PropertyKindName(TPropertyKind Kind);
 
 // One published property. Only the reader and writer of its kind are set.
-struct TPropertyInfo {
+struct GAUGERY_PLATFORM_API TPropertyInfo {
   std::string Name;
   TPropertyKind Kind = TPropertyKind::pkString;
   bool Stored = true;
@@ -57,7 +58,7 @@ struct TPropertyInfo {
 };
 
 // A class with its own published properties.
-struct TClassInfo {
+struct GAUGERY_PLATFORM_API TClassInfo {
   std::string ClassName;
   std::type_index Type;
   // The registered class it derives from, whose properties come first.
@@ -72,31 +73,33 @@ struct TClassInfo {
 // Registers a class. Raises Exception when the class or its name is registered
 // already, or when a property is named "class", "name" or "components" (the keys a
 // stored form uses for itself) or twice.
-void RegisterClassInfo(TClassInfo Info);
+GAUGERY_PLATFORM_API void RegisterClassInfo(TClassInfo Info);
 
 // The class registered under ClassName (exact spelling), or null.
-const TClassInfo* FindClassInfo(const std::string& ClassName);
+GAUGERY_PLATFORM_API const TClassInfo* FindClassInfo(const std::string& ClassName);
 // The class registered for this C++ type, or null.
-const TClassInfo* FindClassInfo(const std::type_index& Type);
+GAUGERY_PLATFORM_API const TClassInfo* FindClassInfo(const std::type_index& Type);
 // The class registered for the object's dynamic type, or null.
-const TClassInfo* ClassInfoOf(const TPersistent* Object);
+GAUGERY_PLATFORM_API const TClassInfo* ClassInfoOf(const TPersistent* Object);
 // The registered parent of Info, or null.
-const TClassInfo* ParentClassInfo(const TClassInfo& Info);
+GAUGERY_PLATFORM_API const TClassInfo* ParentClassInfo(const TClassInfo& Info);
 // True when Info is Ancestor or derives from it through registered parents.
-bool InheritsFrom(const TClassInfo& Info, const std::type_index& Ancestor);
+GAUGERY_PLATFORM_API bool InheritsFrom(const TClassInfo& Info, const std::type_index& Ancestor);
 
 // All published properties of a class, inherited ones first, each in declaration
 // order.
-std::vector<const TPropertyInfo*> PublishedProperties(const TClassInfo& Info);
+GAUGERY_PLATFORM_API std::vector<const TPropertyInfo*> PublishedProperties(const TClassInfo& Info);
 // The published property Name (exact spelling) of a class or its ancestors, or null.
-const TPropertyInfo* FindPublishedProperty(const TClassInfo& Info, const std::string& Name);
+GAUGERY_PLATFORM_API const TPropertyInfo* FindPublishedProperty(const TClassInfo& Info,
+                                                                const std::string& Name);
 
 // Puts component classes on a page of the designer's palette, in the given order.
-void RegisterComponents(const std::string& Page, const std::vector<std::string>& ClassNames);
+GAUGERY_PLATFORM_API void RegisterComponents(const std::string& Page,
+                                             const std::vector<std::string>& ClassNames);
 // The palette's pages, in the order their first class was registered.
-std::vector<std::string> PalettePages();
+GAUGERY_PLATFORM_API std::vector<std::string> PalettePages();
 // The class names of a palette page, in registration order (empty for an unknown page).
-std::vector<std::string> PaletteClasses(const std::string& Page);
+GAUGERY_PLATFORM_API std::vector<std::string> PaletteClasses(const std::string& Page);
 
 // --- Helpers that describe a property of class T through its member functions (or
 // any callable taking T*). The writer receives the value in the type the member

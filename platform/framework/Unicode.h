@@ -5,24 +5,25 @@
 #include <cstddef>
 #include <string>
 
+#include "framework/LibraryExport.h"
 #include "framework/WinTypes.h"
 
 namespace gaugery {
 
 // UTF-16 text up to (not including) the first NUL.
-std::string ToUtf8(const WCHAR* Text);
+GAUGERY_PLATFORM_API std::string ToUtf8(const WCHAR* Text);
 // Exactly Length code units (NULs included).
-std::string ToUtf8(const WCHAR* Text, std::size_t Length);
-std::string ToUtf8(const WideString& Text);
+GAUGERY_PLATFORM_API std::string ToUtf8(const WCHAR* Text, std::size_t Length);
+GAUGERY_PLATFORM_API std::string ToUtf8(const WideString& Text);
 
-WideString ToWide(const std::string& Text);
+GAUGERY_PLATFORM_API WideString ToWide(const std::string& Text);
 
 // Length of a NUL-terminated UTF-16 text in code units.
-int lstrlenW(const WCHAR* Text);
+GAUGERY_PLATFORM_API int lstrlenW(const WCHAR* Text);
 
 // The number of code points of UTF-8 text (continuation bytes do not count).
-std::size_t CodePointCount(const std::string& Text);
+GAUGERY_PLATFORM_API std::size_t CodePointCount(const std::string& Text);
 // The first Count code points of UTF-8 text (all of it when it is shorter).
-std::string FirstCodePoints(const std::string& Text, std::size_t Count);
+GAUGERY_PLATFORM_API std::string FirstCodePoints(const std::string& Text, std::size_t Count);
 
 }  // namespace gaugery

@@ -4,15 +4,16 @@
 
 #include <cstdint>
 
+#include "framework/LibraryExport.h"
 #include "framework/WinTypes.h"
 
 namespace gaugery {
 
-void GetSystemTimeAsFileTime(FILETIME* SystemTimeAsFileTime);
+GAUGERY_PLATFORM_API void GetSystemTimeAsFileTime(FILETIME* SystemTimeAsFileTime);
 
 // False (and the file time untouched) for a calendar time that is not valid.
-bool SystemTimeToFileTime(const SYSTEMTIME* SystemTime, FILETIME* FileTime);
-bool FileTimeToSystemTime(const FILETIME* FileTime, SYSTEMTIME* SystemTime);
+GAUGERY_PLATFORM_API bool SystemTimeToFileTime(const SYSTEMTIME* SystemTime, FILETIME* FileTime);
+GAUGERY_PLATFORM_API bool FileTimeToSystemTime(const FILETIME* FileTime, SYSTEMTIME* SystemTime);
 
 inline std::int64_t FileTimeToInt64(const FILETIME& Time) {
   return static_cast<std::int64_t>((static_cast<std::uint64_t>(Time.dwHighDateTime) << 32) |
@@ -24,10 +25,10 @@ inline FILETIME Int64ToFileTime(std::int64_t Value) {
 }
 
 // The current time as a 64-bit file time.
-std::int64_t NowAsFileTime();
+GAUGERY_PLATFORM_API std::int64_t NowAsFileTime();
 
 // A steady clock in 100-nanosecond units from an arbitrary start, that does not follow
 // changes of the wall clock.
-std::int64_t MonotonicTime100ns();
+GAUGERY_PLATFORM_API std::int64_t MonotonicTime100ns();
 
 }  // namespace gaugery

@@ -6,10 +6,11 @@
 
 #include <vector>
 
+#include "framework/LibraryExport.h"
 #include "registry/PerfProviders.h"
 
 namespace gaugery {
 
-std::vector<TPerfLocaleNames> ProcNames();
+GAUGERY_PLATFORM_API std::vector<TPerfLocaleNames> ProcNames();
 
 }  // namespace gaugery

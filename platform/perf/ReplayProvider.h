@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/LibraryExport.h"
 #include "registry/PerfProviders.h"
 
 namespace gaugery {
@@ -21,7 +22,7 @@ constexpr DWORD LargestCapturedBlock = 0x80000000u;
 // than LargestCapturedBlock; Exception "Cannot read capture file "FILE": reason" for one
 // that cannot be read. A block whose objects are malformed is returned as it is: the
 // snapshot that reads it keeps what is sound and says what is not.
-TBlockBytes ReadCaptureFile(const std::string& File);
+GAUGERY_PLATFORM_API TBlockBytes ReadCaptureFile(const std::string& File);
 
 // Makes Blocks the blocks to serve, starting with the first. Exception for an empty
 // list, or for a block without a sound header (CheckBlock). The provider writes whole
@@ -30,9 +31,9 @@ TBlockBytes ReadCaptureFile(const std::string& File);
 // serves a block as it is, an index list only the listed objects among those that lie
 // inside the block, any other text the header alone. There is one replay per process:
 // a later call replaces the blocks of an earlier one.
-TPerfProvider ReplayProvider(std::vector<TBlockBytes> Blocks);
+GAUGERY_PLATFORM_API TPerfProvider ReplayProvider(std::vector<TBlockBytes> Blocks);
 
 // Serves the first block again at the next query.
-void RestartReplay();
+GAUGERY_PLATFORM_API void RestartReplay();
 
 }  // namespace gaugery

@@ -4,12 +4,13 @@
 
 #include <string>
 
+#include "framework/LibraryExport.h"
 #include "registry/PerfDataRecords.h"
 
 namespace gaugery {
 
 // What the check of a block found.
-struct TBlockCheck {
+struct GAUGERY_PLATFORM_API TBlockCheck {
   // The header lies inside the bytes read, its TotalByteLength among them, and the
   // system name ends inside the block. Nothing of a block without it may be used.
   bool HeaderSound = false;
@@ -31,14 +32,14 @@ struct TBlockCheck {
 // counter value (CounterOffset + CounterSize) inside every counter block of its object.
 // The first malformed object ends the check. Runs in time linear in the block's size
 // and allocates nothing for a well-formed block.
-TBlockCheck CheckBlock(const void* Data, DWORD Size);
+GAUGERY_PLATFORM_API TBlockCheck CheckBlock(const void* Data, DWORD Size);
 
 // What is wrong with the lengths a block header gives (HeaderLength, TotalByteLength)
 // taken by themselves, in words; null when nothing is. Lets a reader refuse a block
 // before it reads more than the header.
-const char* HeaderLengthProblem(const TPERF_DATA_BLOCK& Header);
+GAUGERY_PLATFORM_API const char* HeaderLengthProblem(const TPERF_DATA_BLOCK& Header);
 
 // True when CheckBlock finds the whole block well-formed.
-bool IsWellFormedBlock(const void* Data, DWORD Size);
+GAUGERY_PLATFORM_API bool IsWellFormedBlock(const void* Data, DWORD Size);
 
 }  // namespace gaugery

@@ -20,25 +20,26 @@
 #include <string>
 #include <vector>
 
-#include "registry/PerfDataRecords.h"
+#include "framework/LibraryExport.h"
 #include "framework/WinTypes.h"
+#include "registry/PerfDataRecords.h"
 
 namespace gaugery {
 
 // One title or help text of a provider's name table.
-struct TPerfNameEntry {
+struct GAUGERY_PLATFORM_API TPerfNameEntry {
   DWORD Index;
   std::string Text;
 };
 
 // A provider's "Counter" and "Help" entries for one locale ("009", "007", ...).
-struct TPerfLocaleNames {
+struct GAUGERY_PLATFORM_API TPerfLocaleNames {
   std::string Locale;
   std::vector<TPerfNameEntry> Counter;
   std::vector<TPerfNameEntry> Help;
 };
 
-struct TPerfProvider {
+struct GAUGERY_PLATFORM_API TPerfProvider {
   std::string Name;
   TPM_OPEN_PROC Open = nullptr;
   // Null for a provider that only brings names.
@@ -51,20 +52,20 @@ struct TPerfProvider {
 };
 
 // The providers in service, in registration order.
-std::vector<TPerfProvider> PerfProviders();
+GAUGERY_PLATFORM_API std::vector<TPerfProvider> PerfProviders();
 
 // Replaces the providers in service (closing the old ones); the seam through which
 // tests and the replay option install their own. An empty set is a set too: the
 // registry then serves blocks without objects and a Perflib key whose "009" names nothing.
-void SetPerfProviders(std::vector<TPerfProvider> Providers);
+GAUGERY_PLATFORM_API void SetPerfProviders(std::vector<TPerfProvider> Providers);
 
 // Puts the default providers back in service (closing the installed ones); on Windows,
 // hands the registry calls back to the system's registry.
-void RestoreDefaultPerfProviders();
+GAUGERY_PLATFORM_API void RestoreDefaultPerfProviders();
 
 // Sets the function that makes the default providers. The platform's perf layer
 // installs the /proc provider's at load time on Linux; Windows has none.
 using TDefaultPerfProviders = std::vector<TPerfProvider> (*)();
-void SetDefaultPerfProviderFactory(TDefaultPerfProviders Factory);
+GAUGERY_PLATFORM_API void SetDefaultPerfProviderFactory(TDefaultPerfProviders Factory);
 
 }  // namespace gaugery

@@ -3,6 +3,7 @@
 // those objects. Any other text asks for no object at all.
 #pragma once
 
+#include "framework/LibraryExport.h"
 #include "framework/WinTypes.h"
 
 namespace gaugery {
@@ -10,10 +11,10 @@ namespace gaugery {
 enum class TPerfValueKind { Global, IndexList, Other };
 
 // A null or blank name is Other.
-TPerfValueKind ClassifyPerfValueName(LPCWSTR ValueName);
+GAUGERY_PLATFORM_API TPerfValueKind ClassifyPerfValueName(LPCWSTR ValueName);
 
 // True when the index list (a name classified as IndexList) names Index. A number too
 // large for 32 bits names no object. Allocates nothing.
-bool PerfIndexListContains(LPCWSTR List, DWORD Index);
+GAUGERY_PLATFORM_API bool PerfIndexListContains(LPCWSTR List, DWORD Index);
 
 }  // namespace gaugery

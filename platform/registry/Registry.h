@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "framework/LibraryExport.h"
 #include "framework/WinTypes.h"
 
 struct HKEY__;  // the same opaque tag the Windows headers use
@@ -41,16 +42,20 @@ constexpr DWORD REG_BINARY = 3;
 constexpr DWORD REG_DWORD = 4;
 constexpr DWORD REG_MULTI_SZ = 7;
 
-LONG RegConnectRegistryW(LPCWSTR lpMachineName, HKEY hKey, PHKEY phkResult);
-LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired, PHKEY phkResult);
-LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved,
-                      LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
-                      LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
-                      LPDWORD lpcbSecurityDescriptor, FILETIME* lpftLastWriteTime);
-LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved,
-                   LPWSTR lpClass, LPDWORD lpcchClass, FILETIME* lpftLastWriteTime);
-LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
-                      LPBYTE lpData, LPDWORD lpcbData);
-LONG RegCloseKey(HKEY hKey);
+GAUGERY_PLATFORM_API LONG RegConnectRegistryW(LPCWSTR lpMachineName, HKEY hKey, PHKEY phkResult);
+GAUGERY_PLATFORM_API LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions,
+                                        REGSAM samDesired, PHKEY phkResult);
+GAUGERY_PLATFORM_API LONG RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass,
+                                           LPDWORD lpReserved, LPDWORD lpcSubKeys,
+                                           LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
+                                           LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen,
+                                           LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor,
+                                           FILETIME* lpftLastWriteTime);
+GAUGERY_PLATFORM_API LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName,
+                                        LPDWORD lpReserved, LPWSTR lpClass, LPDWORD lpcchClass,
+                                        FILETIME* lpftLastWriteTime);
+GAUGERY_PLATFORM_API LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, LPDWORD lpReserved,
+                                           LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData);
+GAUGERY_PLATFORM_API LONG RegCloseKey(HKEY hKey);
 
 }  // namespace gaugery

@@ -3,6 +3,8 @@
 // form of the server's --listen option.
 #pragma once
 
+#include "framework/LibraryExport.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,7 +15,7 @@ namespace gaugery {
 // The port `gaugery serve` listens on unless told otherwise.
 inline constexpr std::uint16_t GaugeryServePort = 9441;
 
-struct TRemoteAddress {
+struct GAUGERY_PLATFORM_API TRemoteAddress {
   std::string Host;  // a host name, an IPv4 address or an IPv6 address without brackets
   std::uint16_t Port = GaugeryServePort;
 };
@@ -23,9 +25,9 @@ struct TRemoteAddress {
 // digits, ":" and "." (a bare IPv6 address, without brackets, takes the default
 // port). The port is decimal, 0 to 65535. Empty for anything else, so that nothing a
 // caller passes on can carry spaces, slashes or line breaks into a request.
-std::optional<TRemoteAddress> ParseRemoteAddress(std::string_view Name);
+GAUGERY_PLATFORM_API std::optional<TRemoteAddress> ParseRemoteAddress(std::string_view Name);
 
 // "host:port", the IPv6 host in brackets.
-std::string AddressText(const TRemoteAddress& Address);
+GAUGERY_PLATFORM_API std::string AddressText(const TRemoteAddress& Address);
 
 }  // namespace gaugery

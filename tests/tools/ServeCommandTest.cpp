@@ -62,7 +62,7 @@ TEST(GaugeryServe, AnswersEveryEndpointFromOneSamplePerInterval) {
   ASSERT_TRUE(Metrics);
   EXPECT_EQ(Metrics->status, 200);
   EXPECT_EQ(Metrics->get_header_value("Content-Type"), "text/plain; version=0.0.4; charset=utf-8");
-  EXPECT_EQ(Metrics->get_header_value("Server"), "gaugery/4.1");
+  EXPECT_EQ(Metrics->get_header_value("Server"), "gaugery/" GAUGERY_VERSION);
   const std::string Ours = "process_id=\"" + std::to_string(getpid()) + "\"}";
   EXPECT_NE(Metrics->body.find("# TYPE gaugery_process_cpu_seconds_total counter\n"), std::string::npos);
   EXPECT_NE(Metrics->body.find(Ours), std::string::npos);

@@ -1,0 +1,41 @@
+# `make package`: Debian packages through CPack, one per installed component.
+#   libgaugery1      the run-time libraries
+#   libgaugery-dev   headers, find_package(Gaugery) and pkg-config files
+#   gaugery          the command-line program, its manual page and bash completion
+#   gaugery-gui      Brindle, the designer and its plug-in
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME gaugery)
+set(CPACK_PACKAGE_VENDOR "The Gaugery developers")
+set(CPACK_PACKAGE_CONTACT "The Gaugery developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "Performance counters in the Windows performance-data format, with live Linux data")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# dpkg-shlibdeps finds our own libraries in the build tree, before they are installed.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libgaugery1)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libgaugery-dev)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libicu-dev")
+set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME gaugery)
+set(CPACK_DEBIAN_GUI_PACKAGE_NAME gaugery-gui)
+
+set(CPACK_COMPONENTS_ALL runtime development tools)
+set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime)
+set(CPACK_COMPONENT_TOOLS_DEPENDS runtime)
+if(GAUGERY_BUILD_GUI)
+  list(APPEND CPACK_COMPONENTS_ALL gui)
+  set(CPACK_COMPONENT_GUI_DEPENDS runtime)
+endif()
+
+include(CPack)

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Installs a build into a temporary prefix and uses it as a depending project would:
+# every public header compiles on its own, a consumer project builds and runs once
+# through find_package(Gaugery) and once through pkg-config, and the Debian packages
+# hold what they should and run from an unpacked root.
+#
+#   tests/install/check-install.sh [BUILD_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${1:-build}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+fail() { echo "check-install: $*" >&2; exit 1; }
+step() { printf -- '--- %s\n' "$1"; }
+
+step "install into $prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ -n "$version" ] || fail "no project version in $build/CMakeCache.txt"
+
+step "every public header compiles on its own"
+headers=0
+while IFS= read -r header; do
+  echo "#include <${header#"$prefix/include/gaugery/"}>" |
+    g++ -std=c++20 -fsyntax-only -Wall -Wextra -I "$prefix/include/gaugery" -x c++ - ||
+    fail "$header does not compile on its own"
+  headers=$((headers + 1))
+done < <(find "$prefix/include/gaugery" -name '*.h' | sort)
+[ "$headers" -gt 0 ] || fail "no headers installed"
+echo "$headers headers"
+
+step "the libraries export their interface only"
+exported() { nm -DC --defined-only "$prefix/lib/lib$1.so"; }
+exported GaugeryRuntime | grep -q 'gaugery::GetGlobalPerfData' || fail "GetGlobalPerfData not exported"
+exported GaugeryPlatform | grep -q 'gaugery::RegQueryValueExW' || fail "RegQueryValueExW not exported"
+if exported GaugeryPlatform | grep -E 'gaugery::(Virtual|ProcProvider|QueryPerfDataBlock|HttpFetch)'; then
+  fail "GaugeryPlatform exports units of its own"
+fi
+
+consume() {  # consume NAME CMAKE_ARGS...: configure, build and run the consumer project
+  local name=$1; shift
+  step "consumer through $name"
+  cmake -S tests/install/consumer -B "$work/$name" "$@" >/dev/null
+  cmake --build "$work/$name" >/dev/null
+  local output
+  output=$("$work/$name/consumer") || fail "consumer through $name failed: $output"
+  echo "$output"
+  [[ $output =~ ^objects:\ [1-9] ]] || fail "unexpected consumer output: $output"
+}
+consume package -DCMAKE_PREFIX_PATH="$prefix"
+PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name gaugery.pc)") \
+  consume pkg-config -DGAUGERY_CONSUMER_USE=pkg-config
+
+step "Debian packages"
+(cd "$build" && cpack >/dev/null)
+root=$work/root
+for package in "$build"/packages/*.deb; do
+  echo "$(basename "$package"): $(dpkg-deb -f "$package" Depends)"
+  dpkg -x "$package" "$root"
+done
+for name in gaugery libgaugery1 libgaugery-dev; do
+  ls "$build"/packages/"${name}_${version}"*_*.deb >/dev/null 2>&1 || fail "no package $name $version"
+done
+dpkg-deb -f "$build"/packages/gaugery_"$version"*.deb Depends | grep -q libgaugery1 ||
+  fail "the gaugery package does not depend on libgaugery1"
+[ -f "$root/usr/lib/cmake/Gaugery/GaugeryConfig.cmake" ] || fail "libgaugery-dev lacks the CMake package"
+reported=$("$root/usr/bin/gaugery" --version)
+echo "$reported"
+[ "$reported" = "gaugery $version" ] || fail "gaugery --version says \"$reported\", not \"gaugery $version\""
+echo "check-install: all good"
