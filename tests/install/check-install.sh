@@ -31,10 +31,13 @@ done < <(find "$prefix/include/gaugery" -name '*.h' | sort)
 echo "$headers headers"
 
 step "the libraries export their interface only"
-exported() { nm -DC --defined-only "$prefix/lib/lib$1.so"; }
-exported GaugeryRuntime | grep -q 'gaugery::GetGlobalPerfData' || fail "GetGlobalPerfData not exported"
-exported GaugeryPlatform | grep -q 'gaugery::RegQueryValueExW' || fail "RegQueryValueExW not exported"
-if exported GaugeryPlatform | grep -E 'gaugery::(Virtual|ProcProvider|QueryPerfDataBlock|HttpFetch)'; then
+# The symbol lists are read whole: grep -q would close the pipe early and, under
+# pipefail, turn nm's SIGPIPE into a failure.
+runtime_symbols=$(nm -DC --defined-only "$prefix/lib/libGaugeryRuntime.so")
+platform_symbols=$(nm -DC --defined-only "$prefix/lib/libGaugeryPlatform.so")
+grep -q 'gaugery::GetGlobalPerfData' <<<"$runtime_symbols" || fail "GetGlobalPerfData not exported"
+grep -q 'gaugery::RegQueryValueExW' <<<"$platform_symbols" || fail "RegQueryValueExW not exported"
+if grep -E 'gaugery::(Virtual|ProcProvider|QueryPerfDataBlock|HttpFetch)' <<<"$platform_symbols"; then
   fail "GaugeryPlatform exports units of its own"
 fi
 
