@@ -1,20 +1,13 @@
 #include "ErrorReport.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include <utility>
 
 namespace gaugery {
 
 namespace {
 
-void ShowMessageBox(const std::string& Text) {
-  QMessageBox Box(QMessageBox::Critical, QApplication::applicationName(),
-                  QString::fromStdString(Text), QMessageBox::Ok);
-  Box.exec();
-}
-
 TErrorReportShow& Shower() {
-  static TErrorReportShow Show = ShowMessageBox;
+  static TErrorReportShow Show = ShowErrorMessageBox;
   return Show;
 }
 
@@ -33,7 +26,7 @@ class TOpenReport {
 }  // namespace
 
 void SetErrorReportShow(TErrorReportShow Show) {
-  Shower() = Show ? std::move(Show) : TErrorReportShow(ShowMessageBox);
+  Shower() = Show ? std::move(Show) : TErrorReportShow(ShowErrorMessageBox);
 }
 
 bool ReportError(const std::string& Text) {

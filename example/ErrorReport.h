@@ -17,4 +17,8 @@ void SetErrorReportShow(TErrorReportShow Show);
 // Shows Text unless a report is open already. True when it was shown.
 bool ReportError(const std::string& Text);
 
+// The window system's message box with the error's text, modal, titled with the
+// product's name. Each front end defines it.
+void ShowErrorMessageBox(const std::string& Text);
+
 }  // namespace gaugery

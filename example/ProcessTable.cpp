@@ -80,6 +80,17 @@ std::vector<std::string> ProcessColumnCaptions(TPerfFilter& Filter) {
   return Captions;
 }
 
+void WriteProcessColumns(TPerfFilter& Filter, TProcessColumns& Columns) {
+  const std::vector<std::string> Captions = ProcessColumnCaptions(Filter);
+  const int Count = static_cast<int>(Captions.size());
+  if (Columns.Count() > Count) Columns.Clear();
+  while (Columns.Count() < Count) Columns.Add();
+  for (int Column = 0; Column < Count; ++Column) {
+    Columns.SetCaption(Column, Captions[Column]);
+    if (Column > 0) Columns.SetCounterLayout(Column, CounterColumnWidth);
+  }
+}
+
 void RefreshProcessRows(TPerfFilter& Filter, TProcessRows& Rows) {
   Filter.Collect();
   WriteProcessRows(Filter, Rows);

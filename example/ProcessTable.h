@@ -39,8 +39,26 @@ class TProcessRows {
   virtual void SetSubItem(int Row, int Index, const TProcessCell& Cell) = 0;
 };
 
+// The columns of a report-style list the table lays out.
+class TProcessColumns {
+ public:
+  virtual ~TProcessColumns() = default;
+
+  virtual int Count() const = 0;
+  // Removes every column.
+  virtual void Clear() = 0;
+  // Appends a column of the list's default width and alignment.
+  virtual void Add() = 0;
+  virtual void SetCaption(int Column, const std::string& Text) = 0;
+  // Right-justifies the column, header and cells, and makes it Width pixels wide.
+  virtual void SetCounterLayout(int Column, int Width) = 0;
+};
+
 // The caption of the instance-name column.
 inline constexpr char TaskNameCaption[] = "Task name";
+
+// The width of a counter's column, in pixels.
+inline constexpr int CounterColumnWidth = 100;
 
 // The filter of the process table, read from its stored form (the JSON text of a
 // TPerfFilter root). Exception when the form is refused or holds another class.
@@ -48,6 +66,12 @@ std::unique_ptr<TPerfFilter> ReadProcessFilter(const std::string& FormText);
 
 // "Task name", then the counter name of every selection.
 std::vector<std::string> ProcessColumnCaptions(TPerfFilter& Filter);
+
+// Lays out Columns for the filter's selections: a list with more columns than those
+// captions loses all of them first, the missing ones are appended; then column 0 is
+// captioned "Task name" and column k + 1 the counter name of selection k, right-justified
+// and CounterColumnWidth wide. Existing columns keep their other settings.
+void WriteProcessColumns(TPerfFilter& Filter, TProcessColumns& Columns);
 
 // The rows of the sample the filter's items are located in, written over Rows, surplus
 // rows deleted from the end. A cell shows the running time ("hh:nn:ss", whole days

@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
 # Cross-builds the 64- and 32-bit Windows presets and runs both test suites under Wine:
-# the unit suite, and the end-to-end suite against Wine's own registry with the test
-# performance provider installed. The Wine prefix is made fresh under build/ on every
-# run; one Wine server serves the whole run.
+# the unit suite, the end-to-end suite against Wine's own registry with the test
+# performance provider installed, and brindle.exe's windows on replayed captures. The
+# Wine prefix is made fresh under build/ on every run; one Wine server serves the whole
+# run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# brindle.exe's tests open windows: without a display the run goes onto a virtual one.
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
 jobs=${JOBS:-$(nproc)}
 presets=(mingw64 mingw32)
 

@@ -1,48 +1,46 @@
 #include "Replay.h"
 
-#include "framework/Exceptions.h"
-
-#ifndef _WIN32
 #include <optional>
 #include <utility>
 
+#include "perf/ProcNames.h"
 #include "perf/ReplayProvider.h"
 #include "registry/PerfBlockCheck.h"
 #include "registry/PerfProviders.h"
 #include "registry/Registry.h"
-#endif
 
 namespace gaugery::cli {
-
-#ifdef _WIN32
-
-void UseReplay(const std::vector<std::string>&) {
-  throw Exception("--replay is not available on Windows: the data comes from the system");
-}
-
-void RestartReplayedSamples() {}
-
-void HoldOneSample() {}
-
-#else
 
 namespace {
 
 bool Replaying = false;
 
-// Serves Blocks in place of the providers in service, which keep their name tables.
-void ServeBlocks(std::vector<TBlockBytes> Blocks) {
-  std::vector<TPerfProvider> Providers{ReplayProvider(std::move(Blocks))};
+// The name tables of the providers in service, as providers that bring only names. With
+// none in service (Windows, while the system's registry answers) the virtual registry
+// needs names of its own: the project's English and German tables, which name what
+// Windows and the /proc provider share under the same indexes.
+std::vector<TPerfProvider> NameTablesInService() {
+  std::vector<TPerfProvider> Tables;
   for (TPerfProvider Names : PerfProviders()) {
     Names.Open = nullptr;
     Names.Collect = nullptr;
     Names.Close = nullptr;
     Names.WritesWholeBlock = false;
-    Providers.push_back(std::move(Names));
+    Tables.push_back(std::move(Names));
   }
+  if (Tables.empty()) Tables.push_back({.Name = "Names", .Names = ProcNames()});
+  return Tables;
+}
+
+// Serves Blocks through the virtual registry, with the names of NameTablesInService.
+void ServeBlocks(std::vector<TBlockBytes> Blocks) {
+  std::vector<TPerfProvider> Providers{ReplayProvider(std::move(Blocks))};
+  for (TPerfProvider& Names : NameTablesInService()) Providers.push_back(std::move(Names));
   SetPerfProviders(std::move(Providers));
   Replaying = true;
 }
+
+#ifndef _WIN32
 
 // The live block, queried into a buffer large enough for most machines at once: every
 // answer ERROR_MORE_DATA costs the providers a whole collection.
@@ -62,6 +60,8 @@ std::optional<TBlockBytes> QueryLiveBlock() {
   }
 }
 
+#endif
+
 }  // namespace
 
 void UseReplay(const std::vector<std::string>& Files) {
@@ -73,6 +73,14 @@ void UseReplay(const std::vector<std::string>& Files) {
 void RestartReplayedSamples() {
   if (Replaying) RestartReplay();
 }
+
+#ifdef _WIN32
+
+// Serving the held block would put the virtual registry, and with it our name tables,
+// in front of the system's.
+void HoldOneSample() {}
+
+#else
 
 void HoldOneSample() {
   if (Replaying) return;

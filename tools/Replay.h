@@ -7,9 +7,10 @@
 
 namespace gaugery::cli {
 
-// Puts the replay of Files in service instead of the live machine, keeping the name
-// tables of the providers in service. Raises when a file cannot be read or is not one
-// complete block, or on a platform whose registry is the system's own.
+// Puts the replay of Files (UTF-8 paths) in service instead of the live machine, keeping
+// the name tables of the providers in service; on Windows, where none is in service,
+// with the project's own English and German tables. Raises when a file cannot be read or
+// is not one complete block.
 void UseReplay(const std::vector<std::string>& Files);
 
 // When the replay is in service, its next query serves the first file again, whatever

@@ -1,10 +1,11 @@
-// Brindle's main form: the running processes of this computer with eight of their
+// Brindle's main form on Qt: the running processes of this computer with eight of their
 // counters, refreshed once a second from one sample of the form's counter filter.
 #pragma once
 
 #include <QMainWindow>
 #include <memory>
 
+#include "BrindleProduct.h"
 #include "PerfFilter.h"
 
 class QTimer;
@@ -16,11 +17,9 @@ class TBrindleForm;
 
 namespace gaugery {
 
+class TBrindleTable;
+class TListViewColumns;
 class TListViewRows;
-
-// The product information the wait form and the about box show.
-inline constexpr char BrindleProductName[] = "Brindle";
-inline constexpr char BrindleVersion[] = "4.1";
 
 class TBrindleForm : public QMainWindow {
   Q_OBJECT
@@ -32,30 +31,25 @@ class TBrindleForm : public QMainWindow {
   explicit TBrindleForm(QWidget* Parent = nullptr, const std::string& ComputerName = {});
   ~TBrindleForm() override;
 
-  // Builds one column per counter selection after "Task name" (a list with surplus
-  // columns loses all of them first), then refreshes once. A remote computer's name
-  // (as its data names it, or as given) follows the caption: "Brindle - NAME".
+  // Builds the columns and refreshes once (TBrindleTable). A remote computer's name
+  // follows the caption: "Brindle - NAME".
   void FormCreate();
-  // One refresh of the whole table. A tick that arrives while a refresh runs is
-  // dropped; an error ends the refresh and goes to the default error report.
+  // One refresh of the whole table (TBrindleTable).
   void TimerTimer();
   // Shows a new about box modally; it disposes of itself when closed.
   void About1Click();
 
   QTreeWidget* LV() const;
   QTimer* Timer() const { return Timer_; }
-  TPerfFilter* PerfFilter() const { return PerfFilter_.get(); }
-  bool IsBusy() const { return IsBusy_; }
+  TPerfFilter* PerfFilter() const;
+  bool IsBusy() const;
 
  private:
-  void BuildColumns();
-  void ShowComputerName();
-
   std::unique_ptr<Ui::TBrindleForm> Form_;
-  std::unique_ptr<TPerfFilter> PerfFilter_;
+  std::unique_ptr<TListViewColumns> Columns_;
   std::unique_ptr<TListViewRows> Rows_;
+  std::unique_ptr<TBrindleTable> Table_;
   QTimer* Timer_ = nullptr;
-  bool IsBusy_ = false;
 };
 
 }  // namespace gaugery

@@ -1,6 +1,7 @@
-// The rows of a report-style list view (a QTreeWidget without tree decoration) as the
-// process table writes them: a row's caption is column 0, its sub-item k column k + 1,
-// and a batch update holds back repainting until the last EndUpdate.
+// The rows and columns of a report-style list view (a QTreeWidget without tree
+// decoration) as the process table writes them: a row's caption is column 0, its
+// sub-item k column k + 1, and a batch update holds back repainting until the last
+// EndUpdate.
 #pragma once
 
 #include "ProcessTable.h"
@@ -30,6 +31,21 @@ class TListViewRows : public TProcessRows {
 
   QTreeWidget& List_;
   int UpdateCount_ = 0;
+};
+
+// A column's caption shows whole as its tool tip when the column is too narrow for it.
+class TListViewColumns : public TProcessColumns {
+ public:
+  explicit TListViewColumns(QTreeWidget& List);
+
+  int Count() const override;
+  void Clear() override;
+  void Add() override;
+  void SetCaption(int Column, const std::string& Text) override;
+  void SetCounterLayout(int Column, int Width) override;
+
+ private:
+  QTreeWidget& List_;
 };
 
 }  // namespace gaugery

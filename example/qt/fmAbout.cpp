@@ -2,21 +2,16 @@
 
 #include <QDesktopServices>
 #include <QUrl>
-#include <QUrlQuery>
 
+#include "BrindleProduct.h"
 #include "ui_fmAbout.h"
 
 namespace gaugery {
 
 namespace {
 
-// The support address and the home page are settings of the build.
-QUrl SupportMailUrl() {
-  QUrl Url(QStringLiteral("mailto:" GAUGERY_SUPPORT_ADDRESS));
-  QUrlQuery Query;
-  Query.addQueryItem(QStringLiteral("subject"), QStringLiteral("Gaugery Components"));
-  Url.setQuery(Query);
-  return Url;
+void OpenUrl(const std::string& Url) {
+  QDesktopServices::openUrl(QUrl(QString::fromStdString(Url), QUrl::StrictMode));
 }
 
 }  // namespace
@@ -51,11 +46,9 @@ void TAboutBox::SetProductInfo(const std::string& ProductName, const std::string
 }
 
 // Whether a program could open the link is not examined: the box stays as it is.
-void TAboutBox::LbMailToClick() { QDesktopServices::openUrl(SupportMailUrl()); }
+void TAboutBox::LbMailToClick() { OpenUrl(SupportMailUrl()); }
 
-void TAboutBox::LbHomepageClick() {
-  QDesktopServices::openUrl(QUrl(QStringLiteral(GAUGERY_HOMEPAGE)));
-}
+void TAboutBox::LbHomepageClick() { OpenUrl(HomepageUrl()); }
 
 void TAboutBox::done(int Result) {
   QDialog::done(Result);

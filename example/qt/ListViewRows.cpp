@@ -54,4 +54,23 @@ QTreeWidgetItem& TListViewRows::Item(int Row) const {
   return *Found;
 }
 
+TListViewColumns::TListViewColumns(QTreeWidget& List) : List_(List) {}
+
+int TListViewColumns::Count() const { return List_.columnCount(); }
+
+void TListViewColumns::Clear() { List_.setColumnCount(0); }
+
+void TListViewColumns::Add() { List_.setColumnCount(List_.columnCount() + 1); }
+
+void TListViewColumns::SetCaption(int Column, const std::string& Text) {
+  const QString Caption = QString::fromStdString(Text);
+  List_.headerItem()->setText(Column, Caption);
+  List_.headerItem()->setToolTip(Column, Caption);
+}
+
+void TListViewColumns::SetCounterLayout(int Column, int Width) {
+  List_.headerItem()->setTextAlignment(Column, Qt::AlignRight | Qt::AlignVCenter);
+  List_.setColumnWidth(Column, Width);
+}
+
 }  // namespace gaugery

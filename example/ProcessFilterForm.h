@@ -1,9 +1,9 @@
 // The stored counter filter of Brindle's form (example/fmBrindle.json), compiled into
-// the program so that `gaugery top` shows the same table.
+// both Brindles and `gaugery top`, so that they show the same table.
 #pragma once
 
-namespace gaugery::cli {
+namespace gaugery {
 
 const char* ProcessFilterForm();
 
-}  // namespace gaugery::cli
+}  // namespace gaugery

@@ -1,0 +1,59 @@
+#include "BrindleArguments.h"
+
+#include <exception>
+#include <utility>
+
+#include "Replay.h"
+
+namespace gaugery {
+
+const char BrindleUsage[] =
+    "usage: brindle [--replay FILE]... [--computer NAME]\n"
+    "  --replay FILE    show the processes of a captured block instead of this computer's;\n"
+    "                   repeat it to replay a sequence (the last block repeats)\n"
+    "  --computer NAME  show the processes of the computer NAME; on Linux HOST:PORT\n"
+    "                   or HOST (port 9441) of a machine running `gaugery serve`\n"
+    "  --help           this text\n";
+
+namespace {
+
+TBrindleArguments Ending(int ExitCode, std::string Error, bool ShowUsage) {
+  TBrindleArguments Ended;
+  Ended.ExitCode = ExitCode;
+  Ended.Error = std::move(Error);
+  Ended.ShowUsage = ShowUsage;
+  return Ended;
+}
+
+TBrindleArguments WrongUsage(std::string Error) { return Ending(2, std::move(Error), true); }
+
+}  // namespace
+
+TBrindleArguments ReadBrindleArguments(const std::vector<std::string>& Arguments) {
+  TBrindleArguments Read;
+  std::vector<std::string> ReplayFiles;
+  for (std::size_t Next = 0; Next < Arguments.size(); ++Next) {
+    const std::string& Option = Arguments[Next];
+    if (Option == "--help") return Ending(0, "", true);
+    if (Option != "--replay" && Option != "--computer") {
+      return WrongUsage((Option.rfind("--", 0) == 0 ? "unknown option " : "unexpected operand ") +
+                        Option);
+    }
+    if (Next + 1 == Arguments.size()) {
+      return WrongUsage("option " + Option +
+                        (Option == "--replay" ? " needs a file" : " needs a computer name"));
+    }
+    (Option == "--replay" ? ReplayFiles.emplace_back() : Read.ComputerName) = Arguments[++Next];
+  }
+  if (!ReplayFiles.empty() && !Read.ComputerName.empty())
+    return WrongUsage("--replay and --computer exclude each other");
+  if (ReplayFiles.empty()) return Read;
+  try {
+    cli::UseReplay(ReplayFiles);
+  } catch (const std::exception& Error) {
+    return Ending(1, Error.what(), false);
+  }
+  return Read;
+}
+
+}  // namespace gaugery

@@ -1,0 +1,17 @@
+// What Brindle says about itself: the product information of the wait form and the
+// about box, and the targets of the about box's links.
+#pragma once
+
+#include <string>
+
+namespace gaugery {
+
+inline constexpr char BrindleProductName[] = "Brindle";
+inline constexpr char BrindleVersion[] = "4.1";
+
+// A new message to the support address with the subject "Gaugery Components".
+std::string SupportMailUrl();
+// The home page.
+std::string HomepageUrl();
+
+}  // namespace gaugery

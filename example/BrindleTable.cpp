@@ -1,0 +1,58 @@
+#include "BrindleTable.h"
+
+#include <exception>
+#include <optional>
+
+#include "BrindleProduct.h"
+#include "ErrorReport.h"
+#include "ProcessFilterForm.h"
+#include "Replay.h"
+
+namespace gaugery {
+
+TBrindleTable::TBrindleTable(TProcessColumns& Columns, TProcessRows& Rows,
+                             const std::string& ComputerName)
+    : Columns_(Columns), Rows_(Rows), PerfFilter_(ReadProcessFilter(ProcessFilterForm())) {
+  PerfFilter_->SetComputerName(ComputerName);
+}
+
+TBrindleTable::~TBrindleTable() = default;
+
+void TBrindleTable::FormCreate() {
+  WriteProcessColumns(*PerfFilter_, Columns_);
+  TimerTimer();
+}
+
+void TBrindleTable::TimerTimer() {
+  if (IsBusy_) return;
+  IsBusy_ = true;
+  std::optional<std::string> Error;
+  try {
+    Refresh();
+  } catch (const std::exception& Failure) {
+    Error = Failure.what();
+  }
+  IsBusy_ = false;
+  // Reported once the refresh is over: the report's event loop delivers further ticks.
+  if (Error) ReportError(*Error);
+}
+
+// Taking the snapshot reads a sample; with it held, the first refresh takes the first
+// replayed file.
+void TBrindleTable::Refresh() {
+  if (PerfFilter_->Snapshot() == nullptr) {
+    PerfFilter_->InitPerfData();
+    cli::RestartReplayedSamples();
+  }
+  RefreshProcessRows(*PerfFilter_, Rows_);
+}
+
+std::string TBrindleTable::Caption() const {
+  const std::string& Given = PerfFilter_->ComputerName();
+  if (Given.empty()) return BrindleProductName;
+  const TPerfData* Snapshot = PerfFilter_->Snapshot();
+  const std::string Measured = Snapshot != nullptr ? Snapshot->SystemName() : std::string();
+  return std::string(BrindleProductName) + " - " + (Measured.empty() ? Given : Measured);
+}
+
+}  // namespace gaugery

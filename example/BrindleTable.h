@@ -1,0 +1,47 @@
+// What Brindle's main form does, whatever window system shows it: the counter filter of
+// its stored form with eight selections of the Process object, the columns built once,
+// and a refresh of the whole table per timer tick from one sample.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "PerfFilter.h"
+#include "ProcessTable.h"
+
+namespace gaugery {
+
+class TBrindleTable {
+ public:
+  // Loads the filter from the stored form and sets it to read ComputerName (empty: this
+  // computer). Columns and Rows are the form's list; they outlive the table.
+  TBrindleTable(TProcessColumns& Columns, TProcessRows& Rows, const std::string& ComputerName);
+  ~TBrindleTable();
+  TBrindleTable(const TBrindleTable&) = delete;
+  TBrindleTable& operator=(const TBrindleTable&) = delete;
+
+  // Builds one column per counter selection after "Task name" (a list with surplus
+  // columns loses all of them first), then refreshes once.
+  void FormCreate();
+  // One refresh of the whole table. A tick that arrives while a refresh runs is
+  // dropped; an error ends the refresh, leaving the rows as far as they got, and goes
+  // to the default error report once the refresh is over.
+  void TimerTimer();
+
+  // "Brindle"; for a remote computer "Brindle - " and its name, as its data gives it
+  // once there is a sample, as given before.
+  std::string Caption() const;
+
+  TPerfFilter& PerfFilter() const { return *PerfFilter_; }
+  bool IsBusy() const { return IsBusy_; }
+
+ private:
+  void Refresh();
+
+  TProcessColumns& Columns_;
+  TProcessRows& Rows_;
+  std::unique_ptr<TPerfFilter> PerfFilter_;
+  bool IsBusy_ = false;
+};
+
+}  // namespace gaugery

@@ -1,0 +1,70 @@
+#include "fmBrindle.h"
+
+#include <QHeaderView>
+#include <QTimer>
+
+#include "BrindleTable.h"
+#include "ElidedHeaderStyle.h"
+#include "ListViewRows.h"
+#include "fmAbout.h"
+#include "ui_fmBrindle.h"
+
+namespace gaugery {
+
+namespace {
+
+constexpr int DesignedLeft = 218;
+constexpr int DesignedTop = 109;
+constexpr int TimerIntervalMs = 1000;
+
+void UseButtonFaceColour(QWidget& Form) {
+  QPalette Colours = Form.palette();
+  Colours.setColor(QPalette::Window, Colours.color(QPalette::Button));
+  Form.setPalette(Colours);
+}
+
+}  // namespace
+
+TBrindleForm::TBrindleForm(QWidget* Parent, const std::string& ComputerName)
+    : QMainWindow(Parent), Form_(std::make_unique<Ui::TBrindleForm>()) {
+  Form_->setupUi(this);
+  // Owned by the form, which deletes it after the list it made before.
+  auto* HeaderStyle = new TElidedHeaderStyle();
+  HeaderStyle->setParent(this);
+  Form_->LV->header()->setStyle(HeaderStyle);
+  move(DesignedLeft, DesignedTop);
+  UseButtonFaceColour(*this);
+  Columns_ = std::make_unique<TListViewColumns>(*Form_->LV);
+  Rows_ = std::make_unique<TListViewRows>(*Form_->LV);
+  Table_ = std::make_unique<TBrindleTable>(*Columns_, *Rows_, ComputerName);
+  Timer_ = new QTimer(this);
+  Timer_->setObjectName(QStringLiteral("Timer"));
+  Timer_->setInterval(TimerIntervalMs);
+  connect(Timer_, &QTimer::timeout, this, &TBrindleForm::TimerTimer);
+  connect(Form_->About1, &QAction::triggered, this, &TBrindleForm::About1Click);
+  Timer_->start();
+  FormCreate();
+}
+
+TBrindleForm::~TBrindleForm() = default;
+
+QTreeWidget* TBrindleForm::LV() const { return Form_->LV; }
+
+TPerfFilter* TBrindleForm::PerfFilter() const { return &Table_->PerfFilter(); }
+
+bool TBrindleForm::IsBusy() const { return Table_->IsBusy(); }
+
+void TBrindleForm::FormCreate() {
+  Table_->FormCreate();
+  setWindowTitle(QString::fromStdString(Table_->Caption()));
+}
+
+void TBrindleForm::TimerTimer() { Table_->TimerTimer(); }
+
+void TBrindleForm::About1Click() {
+  auto* Box = new TAboutBox(nullptr);
+  Box->SetProductInfo(BrindleProductName, BrindleVersion);
+  Box->exec();
+}
+
+}  // namespace gaugery

@@ -1,0 +1,50 @@
+// Brindle's command line, the same for both front ends.
+#include <gtest/gtest.h>
+
+#include "BrindleArguments.h"
+#include "registry/PerfProviders.h"
+
+namespace gaugery {
+namespace {
+
+TEST(BrindleArguments, WrongUsageEndsWithTwoAndTheUsage) {
+  const struct {
+    std::vector<std::string> Arguments;
+    std::string Error;
+  } Cases[] = {
+      {{"--replay"}, "option --replay needs a file"},
+      {{"--computer"}, "option --computer needs a computer name"},
+      {{"--replay", "a.blk", "--computer", "host"}, "--replay and --computer exclude each other"},
+      {{"--colour"}, "unknown option --colour"},
+      {{"host"}, "unexpected operand host"}};
+  for (const auto& Case : Cases) {
+    const TBrindleArguments Read = ReadBrindleArguments(Case.Arguments);
+    EXPECT_EQ(Read.ExitCode, 2) << Case.Error;
+    EXPECT_EQ(Read.Error, Case.Error);
+    EXPECT_TRUE(Read.ShowUsage) << Case.Error;
+  }
+}
+
+TEST(BrindleArguments, HelpEndsWithZeroAndAComputerStartsTheWindow) {
+  const TBrindleArguments Help = ReadBrindleArguments({"--help"});
+  EXPECT_EQ(Help.ExitCode, 0);
+  EXPECT_TRUE(Help.ShowUsage);
+  EXPECT_TRUE(Help.Error.empty());
+
+  const TBrindleArguments Remote = ReadBrindleArguments({"--computer", "far:9441"});
+  EXPECT_FALSE(Remote.ExitCode.has_value());
+  EXPECT_EQ(Remote.ComputerName, "far:9441");
+}
+
+// A refused file keeps the providers in service as they were.
+TEST(BrindleArguments, AFileThatCannotBeReplayedEndsWithOneAndItsReason) {
+  const std::size_t Before = PerfProviders().size();
+  const TBrindleArguments Read = ReadBrindleArguments({"--replay", "/nonexistent/capture.blk"});
+  EXPECT_EQ(Read.ExitCode, 1);
+  EXPECT_NE(Read.Error.find("/nonexistent/capture.blk"), std::string::npos) << Read.Error;
+  EXPECT_FALSE(Read.ShowUsage);
+  EXPECT_EQ(PerfProviders().size(), Before);
+}
+
+}  // namespace
+}  // namespace gaugery
