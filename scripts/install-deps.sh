@@ -18,6 +18,8 @@ packages=(
   # cross builds for Windows, and Wine to run their tests (32-bit Wine needs i386)
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   wine wine64 wine32:i386
+  # Wine's own fonts: without them window captions draw their buttons as letters
+  fonts-wine
   # a virtual display for brindle.exe's windows under Wine, and the screenshot's tools
   xvfb xauth imagemagick x11-utils
   # peers of the benchmark script, and the process table they read

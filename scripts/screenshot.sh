@@ -43,6 +43,8 @@ windows_picture_on_display() {
   export WINEDLLOVERRIDES="mscoree,mshtml="
   trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
   wineboot -i </dev/null >/dev/null 2>&1
+  # Wine's TrueType fonts are not put into a new prefix; the caption buttons need Marlett.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   # A Wine desktop draws the window's frame itself; the picture is cut to the window's
   # designed bounds.
   wine explorer /desktop=Brindle,800x540 build/mingw32/bin/brindle.exe \
