@@ -4,10 +4,12 @@
 
 #include <string>
 
+#include "BrindleVersion.h"
+
 namespace gaugery {
 
 inline constexpr char BrindleProductName[] = "Brindle";
-inline constexpr char BrindleVersion[] = "4.1";
+inline constexpr char BrindleVersion[] = BRINDLE_VERSION_TEXT;
 
 // A new message to the support address with the subject "Gaugery Components".
 std::string SupportMailUrl();
