@@ -9,7 +9,11 @@
 #include <conio.h>
 #include <io.h>
 
+#include <iostream>
 #include <thread>
+
+#include "ConsoleText.h"
+#include "framework/WindowsApi.h"
 #else
 #include <fcntl.h>
 #include <langinfo.h>
@@ -88,32 +92,58 @@ TKeyPress ConsoleKey() {
 
 bool OutputIsTerminal() { return _isatty(_fileno(stdout)) != 0; }
 
-TTerminalSize TerminalSize() { return {}; }
+// The visible window of the console's buffer, not the buffer: that is what the screen
+// fills.
+TTerminalSize TerminalSize() {
+  CONSOLE_SCREEN_BUFFER_INFO Info;
+  if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &Info)) return {};
+  const int Columns = Info.srWindow.Right - Info.srWindow.Left + 1;
+  const int Rows = Info.srWindow.Bottom - Info.srWindow.Top + 1;
+  if (Columns <= 0 || Rows <= 0) return {};
+  return {Columns, Rows};
+}
 
-bool TerminalIsUtf8() { return false; }
+bool TerminalIsUtf8() { return TConsoleText::WritesStandardOutput(); }
 
 TTerminalSession::TTerminalSession(bool Screen) : Screen_(Screen) {
   EndingSignal = 0;
   SavedInterrupt = std::signal(SIGINT, OnInterrupt);
   ReadsKeys_ = Screen_ && _isatty(_fileno(stdin)) != 0;
+  // The screen is drawn with escape sequences, which a console follows only when asked.
+  const HANDLE Output = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD Mode;
+  if (Screen_ && GetConsoleMode(Output, &Mode)) {
+    SavedOutputMode_ = Mode;
+    RestoresOutputMode_ = SetConsoleMode(Output, Mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+  }
+  Size_ = TerminalSize();
   EnterScreen();
 }
 
 TTerminalSession::~TTerminalSession() {
   LeaveScreen();
+  if (RestoresOutputMode_) SetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), SavedOutputMode_);
   std::signal(SIGINT, SavedInterrupt);
 }
 
+// The sequences go through std::cout, which on a console does not pass through stdio.
 void TTerminalSession::EnterScreen() {
-  if (Screen_) std::fputs(EnterScreenSequence, stdout);
+  if (Screen_) std::cout << EnterScreenSequence << std::flush;
 }
 
 void TTerminalSession::LeaveScreen() {
-  if (Screen_) std::fputs(LeaveScreenSequence, stdout);
-  std::fflush(stdout);
+  if (Screen_) std::cout << LeaveScreenSequence;
+  std::cout << std::flush;
 }
 
-// The console offers no wait for a key: it is asked every few milliseconds.
+bool TTerminalSession::SizeChanged() {
+  const TTerminalSize Now = TerminalSize();
+  if (Now.Columns == Size_.Columns && Now.Rows == Size_.Rows) return false;
+  Size_ = Now;
+  return true;
+}
+
+// The console offers no wait for a key or a new size: it is asked every few milliseconds.
 TTerminalEvent TTerminalSession::Wait(int Milliseconds) {
   const auto Until = std::chrono::steady_clock::now() + std::chrono::milliseconds(Milliseconds);
   for (;;) {
@@ -121,6 +151,7 @@ TTerminalEvent TTerminalSession::Wait(int Milliseconds) {
     std::vector<TKeyPress> Keys;
     while (ReadsKeys_ && _kbhit()) Keys.push_back(ConsoleKey());
     if (!Keys.empty()) return KeysEvent(std::move(Keys));
+    if (Screen_ && SizeChanged()) return {TTerminalEvent::TKind::Resize, {}, 0};
     if (std::chrono::steady_clock::now() >= Until) return {};
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }

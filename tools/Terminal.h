@@ -18,7 +18,8 @@ struct TTerminalSize {
 // The size of the terminal on standard output; 80 x 24 when it cannot be told.
 TTerminalSize TerminalSize();
 
-// Whether the terminal shows UTF-8: the character set of the user's locale.
+// Whether the terminal shows UTF-8: the character set of the user's locale; on Windows,
+// whether standard output is a console that TConsoleText writes.
 bool TerminalIsUtf8();
 
 // What ended a wait of the session.
@@ -51,7 +52,9 @@ class TTerminalSession {
  private:
   void EnterScreen();
   void LeaveScreen();
-#ifndef _WIN32
+#ifdef _WIN32
+  bool SizeChanged();
+#else
   void Suspend();
 #endif
 
@@ -61,6 +64,13 @@ class TTerminalSession {
   // Keys are watched: a screen session on a terminal, until its input ends.
   bool ReadsKeys_ = false;
   TKeyDecoder Decoder_;
+#ifdef _WIN32
+  // The console has no signal for a new size: each wait compares it with the last seen.
+  TTerminalSize Size_;
+  // The console's output mode before the screen switched on its escape sequences.
+  unsigned long SavedOutputMode_ = 0;
+  bool RestoresOutputMode_ = false;
+#endif
 };
 
 }  // namespace gaugery::cli

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "ConsoleText.h"
 #include "Commands.h"
 #include "ComputerOption.h"
 #include "Replay.h"
@@ -119,6 +120,7 @@ Command HelpCommand() {
 
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
+  const gaugery::cli::TConsoleText ConsoleText;
   const std::vector<Command>& Commands = AllCommands();
   const std::vector<std::string> Args = gaugery::ProgramArguments(argc, argv);
   std::vector<std::string> ReplayFiles;
