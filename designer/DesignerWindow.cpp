@@ -10,7 +10,7 @@
 #include "ComponentPalette.h"
 #include "DesignerMessages.h"
 #include "FormSurface.h"
-#include "ObjectInspector.h"
+#include "PropertyGrid.h"
 #include "PreviewWindow.h"
 #include "framework/ComponentPreview.h"
 #include "ui_DesignerWindow.h"
@@ -57,7 +57,7 @@ TDesignerWindow::TDesignerWindow(std::vector<TLoadedPackage> Packages, QWidget* 
           &TComponentPalette::ClearPending);
   connect(Ui_->Surface, &TFormSurface::ComponentActivated, this,
           &TDesignerWindow::ComponentActivated);
-  connect(Ui_->Inspector, &TObjectInspector::CollectionEditRequested, this,
+  connect(Ui_->Inspector, &TPropertyGrid::CollectionEditRequested, this,
           [this](TComponent* Owner, const TPropertyInfo* Property) {
             EditCollection(Owner, *Property);
           });
@@ -83,7 +83,7 @@ TDesignerWindow::~TDesignerWindow() {
 
 TComponentPalette* TDesignerWindow::Palette() const { return Ui_->Palette; }
 TFormSurface* TDesignerWindow::Surface() const { return Ui_->Surface; }
-TObjectInspector* TDesignerWindow::Inspector() const { return Ui_->Inspector; }
+TPropertyGrid* TDesignerWindow::Inspector() const { return Ui_->Inspector; }
 TCollectionEditor* TDesignerWindow::CollectionEditor() const { return Ui_->CollectionEditor; }
 
 bool TDesignerWindow::OpenFile(const QString& FileName) {

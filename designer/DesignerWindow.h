@@ -20,7 +20,7 @@ namespace gaugery {
 class TCollectionEditor;
 class TComponentPalette;
 class TFormSurface;
-class TObjectInspector;
+class TPropertyGrid;
 class TPreviewWindow;
 
 class TDesignerWindow : public QMainWindow {
@@ -35,7 +35,7 @@ class TDesignerWindow : public QMainWindow {
   TDesignForm& Form() const { return *Form_; }
   TComponentPalette* Palette() const;
   TFormSurface* Surface() const;
-  TObjectInspector* Inspector() const;
+  TPropertyGrid* Inspector() const;
   TCollectionEditor* CollectionEditor() const;
   const std::vector<TLoadedPackage>& Packages() const { return Packages_; }
 

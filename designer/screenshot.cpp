@@ -13,7 +13,7 @@
 #include "DesignerMessages.h"
 #include "DesignerWindow.h"
 #include "FormSurface.h"
-#include "ObjectInspector.h"
+#include "PropertyGrid.h"
 #include "PropertyRow.h"
 #include "framework/TypeInfo.h"
 

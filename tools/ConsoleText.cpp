@@ -89,15 +89,11 @@ class TConsoleStream {
   TConsoleStream(const TConsoleStream&) = delete;
   TConsoleStream& operator=(const TConsoleStream&) = delete;
 
-  bool IsConsole() const { return Saved_ != nullptr; }
-
  private:
   std::ostream& Stream_;
   TConsoleBuffer Buffer_;
   std::streambuf* Saved_ = nullptr;
 };
-
-bool StandardOutputIsConsole = false;
 
 }  // namespace
 
@@ -106,13 +102,13 @@ struct TConsoleText::TStreams {
   TConsoleStream Error{std::cerr, STD_ERROR_HANDLE};
 };
 
-TConsoleText::TConsoleText() : Streams_(std::make_unique<TStreams>()) {
-  StandardOutputIsConsole = Streams_->Output.IsConsole();
+TConsoleText::TConsoleText() : Streams_(std::make_unique<TStreams>()) {}
+
+TConsoleText::~TConsoleText() = default;
+
+bool TConsoleText::WritesStandardOutput() {
+  return dynamic_cast<TConsoleBuffer*>(std::cout.rdbuf()) != nullptr;
 }
-
-TConsoleText::~TConsoleText() { StandardOutputIsConsole = false; }
-
-bool TConsoleText::WritesStandardOutput() { return StandardOutputIsConsole; }
 
 }  // namespace gaugery::cli
 

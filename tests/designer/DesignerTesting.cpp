@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "FormSurface.h"
-#include "ObjectInspector.h"
+#include "PropertyGrid.h"
 #include "framework/TypeInfo.h"
 
 namespace gaugery::testing {

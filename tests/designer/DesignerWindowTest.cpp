@@ -17,7 +17,7 @@
 #include "ComponentPalette.h"
 #include "DesignerTesting.h"
 #include "FormSurface.h"
-#include "ObjectInspector.h"
+#include "PropertyGrid.h"
 #include "PreviewWindow.h"
 #include "framework/TypeInfo.h"
 

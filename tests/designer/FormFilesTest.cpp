@@ -11,7 +11,7 @@
 #include "CollectionEditor.h"
 #include "DesignerTesting.h"
 #include "FormSurface.h"
-#include "ObjectInspector.h"
+#include "PropertyGrid.h"
 #include "framework/StoredForm.h"
 
 namespace gaugery {

@@ -1,4 +1,4 @@
-#include "ObjectInspector.h"
+#include "PropertyGrid.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -17,7 +17,7 @@
 
 namespace gaugery {
 
-TObjectInspector::TObjectInspector(QWidget* Parent)
+TPropertyGrid::TPropertyGrid(QWidget* Parent)
     : QWidget(Parent),
       Caption_(new QLabel(this)),
       Grid_(new QTableWidget(0, 2, this)),
@@ -38,40 +38,40 @@ TObjectInspector::TObjectInspector(QWidget* Parent)
   Grid_->setColumnWidth(0, 110);
 }
 
-TObjectInspector::~TObjectInspector() = default;
+TPropertyGrid::~TPropertyGrid() = default;
 
-void TObjectInspector::SetForm(TDesignForm* Form) {
+void TPropertyGrid::SetForm(TDesignForm* Form) {
   Form_ = Form;
-  connect(Form_, &TDesignForm::SelectionChanged, this, &TObjectInspector::Rebuild);
-  connect(Form_, &TDesignForm::Changed, this, &TObjectInspector::RefreshValues);
+  connect(Form_, &TDesignForm::SelectionChanged, this, &TPropertyGrid::Rebuild);
+  connect(Form_, &TDesignForm::Changed, this, &TPropertyGrid::RefreshValues);
   Rebuild();
 }
 
-TPropertyRow* TObjectInspector::Row(const QString& Name) const {
+TPropertyRow* TPropertyGrid::Row(const QString& Name) const {
   for (TPropertyRow* Row : Rows_) {
     if (Row->Name() == Name) return Row;
   }
   return nullptr;
 }
 
-QStringList TObjectInspector::RowNames() const {
+QStringList TPropertyGrid::RowNames() const {
   QStringList Names;
   for (const TPropertyRow* Row : Rows_) Names << Row->Name();
   return Names;
 }
 
-QString TObjectInspector::Caption() const { return Caption_->text(); }
+QString TPropertyGrid::Caption() const { return Caption_->text(); }
 
-void TObjectInspector::EditName() {
+void TPropertyGrid::EditName() {
   if (TPropertyRow* NameRow = Row(QStringLiteral("Name"))) {
     NameRow->TextLine()->setFocus();
     NameRow->TextLine()->selectAll();
   }
 }
 
-void TObjectInspector::Rebuild() {
+void TPropertyGrid::Rebuild() {
   if (Changing_) {
-    QTimer::singleShot(0, this, &TObjectInspector::Rebuild);
+    QTimer::singleShot(0, this, &TPropertyGrid::Rebuild);
     return;
   }
   Grid_->setRowCount(0);
@@ -89,7 +89,7 @@ void TObjectInspector::Rebuild() {
   }
 }
 
-void TObjectInspector::AddRow(std::unique_ptr<TPropertyEditor> Editor) {
+void TPropertyGrid::AddRow(std::unique_ptr<TPropertyEditor> Editor) {
   auto* Row = new TPropertyRow(std::move(Editor), Grid_);
   const int Index = Grid_->rowCount();
   Grid_->insertRow(Index);
@@ -105,7 +105,7 @@ void TObjectInspector::AddRow(std::unique_ptr<TPropertyEditor> Editor) {
   Rows_.push_back(Row);
 }
 
-void TObjectInspector::ShowCaption() {
+void TPropertyGrid::ShowCaption() {
   const TDesignSelection& Selection = Form_->Selection();
   if (Selection.size() == 1) {
     Caption_->setText(
@@ -115,16 +115,16 @@ void TObjectInspector::ShowCaption() {
   }
 }
 
-void TObjectInspector::RefreshValues() {
+void TPropertyGrid::RefreshValues() {
   ShowCaption();
   for (TPropertyRow* Row : Rows_) Row->Refresh();
 }
 
-void TObjectInspector::Write(TPropertyRow* Row, const QString& Text) {
+void TPropertyGrid::Write(TPropertyRow* Row, const QString& Text) {
   Change([&] { Row->Editor().SetValue(Text.toStdString()); });
 }
 
-void TObjectInspector::OpenDialog(TPropertyRow* Row) {
+void TPropertyGrid::OpenDialog(TPropertyRow* Row) {
   const TPropertyInfo& Property = Row->Editor().Property();
   auto* Owner = dynamic_cast<TComponent*>(Row->Editor().GetComponent(0));
   if (Property.Kind == TPropertyKind::pkCollection) {
@@ -134,7 +134,7 @@ void TObjectInspector::OpenDialog(TPropertyRow* Row) {
   Change([&] { Row->Editor().Edit(); });
 }
 
-void TObjectInspector::Change(const std::function<void()>& Edit) {
+void TPropertyGrid::Change(const std::function<void()>& Edit) {
   const TPropertySnapshot Before(Form_->Selection());
   const QScopedValueRollback<bool> Guard(Changing_, true);
   std::optional<std::string> Failure;

@@ -21,12 +21,12 @@ namespace gaugery {
 
 class TPropertyRow;
 
-class TObjectInspector : public QWidget {
+class TPropertyGrid : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TObjectInspector(QWidget* Parent = nullptr);
-  ~TObjectInspector() override;
+  explicit TPropertyGrid(QWidget* Parent = nullptr);
+  ~TPropertyGrid() override;
 
   void SetForm(TDesignForm* Form);
 

@@ -10,7 +10,7 @@
 
 #include "DesignerTesting.h"
 #include "FormSurface.h"
-#include "ObjectInspector.h"
+#include "PropertyGrid.h"
 
 namespace gaugery {
 namespace {
@@ -27,7 +27,7 @@ using testing::TypeText;
 
 // A filter in locale "009" with one item on Process and Working Set, chosen from the
 // drop-downs; the form counts as saved.
-class InspectorTest : public ::testing::Test {
+class PropertyGridTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Window.show();
@@ -48,7 +48,7 @@ class InspectorTest : public ::testing::Test {
   TCollectionItem* Item = nullptr;
 };
 
-TEST_F(InspectorTest, EditorsDecideWhatEachRowOffers) {
+TEST_F(PropertyGridTest, EditorsDecideWhatEachRowOffers) {
   EXPECT_EQ(TextOf(Item, "ObjectName"), "Process");
   EXPECT_EQ(TextOf(Item, "CounterName"), "Working Set");
   EXPECT_THAT(Window.Inspector()->RowNames(),
@@ -83,7 +83,7 @@ TEST_F(InspectorTest, EditorsDecideWhatEachRowOffers) {
   EXPECT_EQ(testing::LinkOf(Filter, "Helps"), Helps);
 }
 
-TEST_F(InspectorTest, SeveralSelectedObjectsShowOnlyTheRowsThatServeThemAll) {
+TEST_F(PropertyGridTest, SeveralSelectedObjectsShowOnlyTheRowsThatServeThemAll) {
   TComponent* Monitor = Window.Surface()->DropComponent("TPerfMonitor");
   Window.Form().Select({Filter, Monitor});
   EXPECT_EQ(Window.Inspector()->Caption(), "2 objects selected");
@@ -99,7 +99,7 @@ TEST_F(InspectorTest, SeveralSelectedObjectsShowOnlyTheRowsThatServeThemAll) {
   EXPECT_THAT(Window.Inspector()->RowNames(), ElementsAre("CounterType"));
 }
 
-TEST_F(InspectorTest, ARefusedValueKeepsTheOldValuesAndShowsTheComponentsMessage) {
+TEST_F(PropertyGridTest, ARefusedValueKeepsTheOldValuesAndShowsTheComponentsMessage) {
   {
     testing::TMessageBoxes Boxes;
     TypeText(Row("ObjectName"), QStringLiteral("Nonsense"));
@@ -126,7 +126,7 @@ TEST_F(InspectorTest, ARefusedValueKeepsTheOldValuesAndShowsTheComponentsMessage
   EXPECT_TRUE(Window.Form().IsModified());
 }
 
-TEST_F(InspectorTest, TheNameRowRenamesWithinTheForm) {
+TEST_F(PropertyGridTest, TheNameRowRenamesWithinTheForm) {
   TComponent* Other = Window.Surface()->DropComponent("TPerfFilter");
   Window.Form().Select({Other});
   {
