@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  build-essential cmake make pkg-config git dpkg-dev
+  build-essential cmake make pkg-config git dpkg-dev ccache
   # libraries
   libicu-dev nlohmann-json3-dev qt6-base-dev
   # the HTTP server of `gaugery serve` and its gzip answers

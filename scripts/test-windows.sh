@@ -18,13 +18,9 @@ presets=(mingw64 mingw32)
 step() { printf '\n=== %s (%s)\n' "$1" "$(date +%T)"; }
 fail() { printf 'test-windows: %s\n' "$1" >&2; exit 1; }
 
-launcher=()
-if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
 for preset in "${presets[@]}"; do
   step "cross build $preset"
-  [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" "${launcher[@]}"
+  [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset"
   cmake --build --preset "$preset" -j "$jobs"
 done
 
