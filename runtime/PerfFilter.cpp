@@ -227,6 +227,11 @@ void TPerfCounterItem::SetCounterName(const std::string& Value) {
   CounterIdx_ = -2;
   ResetCounterBlock();
   if (!Value.empty() && !GetCounterBlock()) {
+    // A known object that the sample lacks leaves the counter unsearched: the fault
+    // is the object's.
+    if (POT_ == nullptr && GetObjectIDX() >= 0 && GetCounterIDX() >= 0) {
+      throw Exception(Format("Invalid performance object name : %s", {ObjectName_}));
+    }
     throw Exception(Format("Invalid performance counter name : %s", {Value}));
   }
 }
@@ -288,6 +293,7 @@ bool TPerfCounterItem::GetCounterBlock() {
     SetPerfDataBlock(OwningFilter().GetPerfData());
   }
   if (POT_ == nullptr) POT_ = FindObject();
+  if (POT_ == nullptr) POT_ = FindIncludedObject();
   if (POT_ == nullptr) return false;
   if (PCD_ == nullptr) PCD_ = FindCounter();
   if (PCD_ == nullptr) return false;
@@ -319,6 +325,12 @@ PPERF_OBJECT_TYPE TPerfCounterItem::FindObject() {
     }
   }
   return nullptr;
+}
+
+PPERF_OBJECT_TYPE TPerfCounterItem::FindIncludedObject() {
+  if (!OwningFilter().Snapshot()->IncludeObject(static_cast<DWORD>(ObjectIDX_))) return nullptr;
+  SetPerfDataBlock(OwningFilter().GetPerfData());
+  return FindObject();
 }
 
 // Counters are found like objects, within the item's object.
@@ -563,12 +575,17 @@ void TPerfFilter::Collect() {
 
 void TPerfFilter::LocateItems() {
   const PPERF_DATA_BLOCK Block = GetPerfData();
+  const std::uint64_t Generation = PerfData_->Generation();
   for (int I = 0; I < Items_->Count(); ++I) {
     TPerfCounterItem* Item = Items_->GetCounterItems(I);
     Item->ResetCounterBlock();
     Item->SetPerfDataBlock(Block);
     if (!Item->GetCounterBlock()) Item->ResetCounterBlock();
   }
+  // The items before the one whose object was brought in hold positions in the block
+  // it replaced. A second pass brings in nothing more: what did not come is not asked
+  // for again.
+  if (PerfData_->Generation() != Generation) LocateItems();
 }
 
 void TPerfFilter::SetLocaleID(const std::string& Value) {

@@ -43,7 +43,7 @@ void WriteToFile(const std::string& File, const char* Bytes, std::size_t Length)
 int Run(const Arguments& Args) {
   if (Args.Operands().size() != 1) throw UsageError("capture needs one file name, or -");
   const std::string& File = Args.Operands()[0];
-  HoldOneSample();
+  HoldOneSample("Global");
   TPerfData Data("Global", ChosenComputer());
   CheckLatestSample(Data);
   const PPERF_DATA_BLOCK Block = Data.PerfData();
