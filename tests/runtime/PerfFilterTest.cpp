@@ -60,6 +60,18 @@ TEST_F(PerfFilterTest, CollectLeavesItemsThatCannotBeLocatedWithoutPositions) {
   EXPECT_EQ(Missing->CtrAsInteger(), 600);
 }
 
+TEST_F(PerfFilterTest, ACounterOfAKnownObjectMissingFromTheSampleBlamesTheObject) {
+  Provider.SetSamples(0, {FilterBlock(5, false)});
+  TPerfFilter Filter(nullptr);
+  TPerfCounterItem* Item = Filter.Items()->Add();
+  Item->SetObjectName("Network");
+  EXPECT_EQ(ErrorOf([&] { Item->SetCounterName("Bytes Received/sec"); }),
+            "Invalid performance object name : Network");
+  EXPECT_EQ(Item->CounterName(), "Bytes Received/sec");
+  EXPECT_EQ(ErrorOf([&] { Item->SetCounterName("No such counter"); }),
+            "Invalid performance counter name : No such counter");
+}
+
 TEST_F(PerfFilterTest, LocaleIdReadsAsSetWhileTheTitlesFallBack) {
   TPerfFilter Filter(nullptr);
   EXPECT_EQ(Filter.LocaleID(), "");
