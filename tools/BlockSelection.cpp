@@ -70,4 +70,17 @@ std::vector<DWORD> BlockObjectIndexes(std::string_view Block) {
   return Indexes;
 }
 
+std::set<DWORD> BlockTitleIndexes(std::string_view Block) {
+  std::set<DWORD> Indexes;
+  ForEachObject(Block, [&](PPERF_OBJECT_TYPE Object) {
+    Indexes.insert(Object->ObjectNameTitleIndex);
+    PPERF_COUNTER_DEFINITION Counter = FirstCounter(Object);
+    for (DWORD Position = 0; Position < Object->NumCounters; ++Position) {
+      Indexes.insert(Counter->CounterNameTitleIndex);
+      Counter = NextCounter(Counter);
+    }
+  });
+  return Indexes;
+}
+
 }  // namespace gaugery::cli

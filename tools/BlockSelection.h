@@ -3,6 +3,7 @@
 // it, so that no value name can make it sample more often.
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,5 +23,8 @@ std::string SelectedObjects(std::string_view Global, const std::string& ValueNam
 
 // The title indexes of the objects of a checked block, in block order.
 std::vector<DWORD> BlockObjectIndexes(std::string_view Block);
+
+// The title indexes that the objects and counter definitions of a checked block carry.
+std::set<DWORD> BlockTitleIndexes(std::string_view Block);
 
 }  // namespace gaugery::cli

@@ -1,7 +1,6 @@
 #include "ServeSamples.h"
 
-#include <algorithm>
-#include <vector>
+#include <string>
 
 #include "BlockSelection.h"
 #include "GzipText.h"
@@ -13,6 +12,9 @@
 namespace gaugery::cli {
 
 namespace {
+
+// The entry of the name tables that holds their largest index rather than a title.
+constexpr DWORD LargestIndexEntry = 1;
 
 // The bytes of a snapshot's current block.
 std::shared_ptr<const std::string> BlockBytes(TPerfData& Data) {
@@ -36,7 +38,8 @@ void TServeSamples::KeepFresh() {
     Data_ = std::make_unique<TPerfData>("Global", "");
   } else if (Now - TakenAt_ >= Interval_) {
     Data_->Refresh();
-    if (Extra_) Extra_->Refresh();
+    // A second snapshot that got none of the objects asked for has nothing to renew.
+    if (Extra_ && Extra_->PerfData()->NumObjectTypes > 0) Extra_->Refresh();
   } else {
     return;
   }
@@ -47,20 +50,19 @@ void TServeSamples::KeepFresh() {
   if (Data_->Generation() == Generation_) return;
   Generation_ = Data_->Generation();
   Bytes_ = BlockBytes(*Data_);
+  GlobalIndexes_ = BlockTitleIndexes(*Bytes_);
 }
 
 std::shared_ptr<const std::string> TServeSamples::ExtraObjects(const std::string& ValueName) {
   const WideString Name = ToWide(ValueName);
   if (ClassifyPerfValueName(Name.c_str()) != TPerfValueKind::IndexList) return nullptr;
-  const std::vector<DWORD> InGlobal = BlockObjectIndexes(*Bytes_);
   for (const DWORD Index : PerfIndexListIndexes(Name.c_str())) {
     const std::string Text = std::to_string(Index);
-    // Only what the name tables know is asked for, so requests cannot make the server
-    // query at will.
-    if (std::find(InGlobal.begin(), InGlobal.end(), Index) != InGlobal.end() ||
-        Titles_->GetItemByIdx(Text).empty()) {
+    if (Index == LargestIndexEntry || GlobalIndexes_.contains(Index) ||
+        AskedIndexes_.contains(Index) || Titles_->GetItemByIdx(Text).empty()) {
       continue;
     }
+    AskedIndexes_.insert(Index);
     if (!Extra_) {
       Extra_ = std::make_unique<TPerfData>(Text, "");
     } else {

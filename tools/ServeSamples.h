@@ -12,9 +12,11 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include "MetricExposition.h"
+#include "framework/WinTypes.h"
 
 namespace gaugery {
 class TPerfData;
@@ -46,8 +48,9 @@ class TServeSamples {
   // Lock_.
   void KeepFresh();
   // The block of the objects that ValueName lists, the whole block lacks and the name
-  // tables know, from the second snapshot; null when there are none. The caller holds
-  // Lock_.
+  // tables know, from the second snapshot; null when there are none. Each index is
+  // asked for once, and none that the whole block carries as an object or counter, so
+  // that requests cannot make the server query at will. The caller holds Lock_.
   std::shared_ptr<const std::string> ExtraObjects(const std::string& ValueName);
   std::string Render(TExpositionFormat Format);
 
@@ -67,6 +70,9 @@ class TServeSamples {
   std::unique_ptr<TPerfData> Extra_;
   std::uint64_t ExtraGeneration_ = 0;
   std::shared_ptr<const std::string> ExtraBytes_;
+  // The title indexes the whole block carries, and those asked of the second snapshot.
+  std::set<DWORD> GlobalIndexes_;
+  std::set<DWORD> AskedIndexes_;
 };
 
 }  // namespace gaugery::cli

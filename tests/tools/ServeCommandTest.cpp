@@ -90,7 +90,7 @@ TEST(GaugeryServe, AnswersEveryEndpointFromOneSamplePerInterval) {
   const auto Processor = Client.Get("/perfdata?value=238");
   ASSERT_TRUE(Processor);
   EXPECT_EQ(reinterpret_cast<const TPERF_DATA_BLOCK*>(Processor->body.data())->NumObjectTypes, 1u);
-  const auto Thread = Client.Get("/perfdata?value=232+238");
+  const auto Thread = Client.Get("/perfdata?value=232%20238");
   ASSERT_TRUE(Thread);
   ASSERT_TRUE(IsWellFormedBlock(Thread->body.data(), static_cast<DWORD>(Thread->body.size())));
   const auto* WithThread = reinterpret_cast<const TPERF_DATA_BLOCK*>(Thread->body.data());
