@@ -327,9 +327,14 @@ PPERF_OBJECT_TYPE TPerfCounterItem::FindObject() {
   return nullptr;
 }
 
+// The block read again may carry the object under another index of its title, which
+// FindObject finds too.
 PPERF_OBJECT_TYPE TPerfCounterItem::FindIncludedObject() {
-  if (!OwningFilter().Snapshot()->IncludeObject(static_cast<DWORD>(ObjectIDX_))) return nullptr;
-  SetPerfDataBlock(OwningFilter().GetPerfData());
+  TPerfData& Snapshot = *OwningFilter().Snapshot();
+  const std::uint64_t Before = Snapshot.Generation();
+  Snapshot.IncludeObject(static_cast<DWORD>(ObjectIDX_));
+  if (Snapshot.Generation() == Before) return nullptr;
+  SetPerfDataBlock(Snapshot.PerfData());
   return FindObject();
 }
 
@@ -574,18 +579,24 @@ void TPerfFilter::Collect() {
 }
 
 void TPerfFilter::LocateItems() {
-  const PPERF_DATA_BLOCK Block = GetPerfData();
+  GetPerfData();
   const std::uint64_t Generation = PerfData_->Generation();
+  LocateEveryItem();
+  // The items before the one whose object was brought in hold positions in the block
+  // it replaced. One more pass is enough: what came stays in the value, what did not is
+  // not asked for again; only a source whose objects come and go could change the block
+  // once more, and is then not chased further.
+  if (PerfData_->Generation() != Generation) LocateEveryItem();
+}
+
+void TPerfFilter::LocateEveryItem() {
+  const PPERF_DATA_BLOCK Block = GetPerfData();
   for (int I = 0; I < Items_->Count(); ++I) {
     TPerfCounterItem* Item = Items_->GetCounterItems(I);
     Item->ResetCounterBlock();
     Item->SetPerfDataBlock(Block);
     if (!Item->GetCounterBlock()) Item->ResetCounterBlock();
   }
-  // The items before the one whose object was brought in hold positions in the block
-  // it replaced. A second pass brings in nothing more: what did not come is not asked
-  // for again.
-  if (PerfData_->Generation() != Generation) LocateItems();
 }
 
 void TPerfFilter::SetLocaleID(const std::string& Value) {

@@ -265,6 +265,8 @@ class GAUGERY_RUNTIME_API TPerfFilter : public TComponent {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  // One pass of LocateItems over every item, in the current block.
+  void LocateEveryItem();
   void DonePerfData();
 
   TItemNotifyEvent OnItemDestroy_;
