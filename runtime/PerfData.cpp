@@ -109,7 +109,9 @@ void TPerfData::ReadSample() {
 bool TPerfData::IncludeObject(DWORD ObjectIndex) {
   if (HoldsObject(ObjectIndex)) return true;
   // Without an accepted block the objects that the value brings are not known.
-  if (Generation_ == 0 || Absent_.contains(ObjectIndex)) return false;
+  if (Generation_ == 0 || Absent_.contains(ObjectIndex) || Seen_.contains(ObjectIndex)) {
+    return false;
+  }
   const std::string Before = Key_;
   SetKey(ObjectListWith(ObjectIndex));
   ReadSample();
@@ -165,6 +167,16 @@ void TPerfData::AcceptSpare(DWORD KeptObjects) {
               sizeof KeptObjects);
   Current_.swap(Spare_);
   Generation_ = ++LastGeneration;
+  NoteObjects();
+}
+
+void TPerfData::NoteObjects() {
+  const PPERF_DATA_BLOCK Block = PerfData();
+  PPERF_OBJECT_TYPE Object = FirstObject(Block);
+  for (DWORD Position = 0; Position < Block->NumObjectTypes; ++Position) {
+    Seen_.insert(Object->ObjectNameTitleIndex);
+    Object = NextObject(Object);
+  }
 }
 
 const TPERF_DATA_BLOCK& TPerfData::Header() const {

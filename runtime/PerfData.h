@@ -62,9 +62,10 @@ class GAUGERY_RUNTIME_API TPerfData : public TObject {
   // such as "Global" may leave out because it is costly to read. When the current block
   // lacks it, the value becomes the index list of the block's objects and this one and
   // the block is read again, keeping the previous header. True when the block now holds
-  // the object. An object that does not come is remembered and not asked for again,
-  // and the value stays as it was; so a snapshot whose components name only objects it
-  // holds never reads more.
+  // the object. An object that an earlier block carried is merely absent from this one
+  // and is not asked for; one that does not come is remembered and not asked for
+  // again, and the value stays as it was. So a snapshot whose components name only
+  // objects it holds never reads more.
   bool IncludeObject(DWORD ObjectIndex);
 
   SYSTEMTIME SystemTime() const;
@@ -98,6 +99,7 @@ class GAUGERY_RUNTIME_API TPerfData : public TObject {
   // The index list of the current block's objects followed by ObjectIndex.
   std::string ObjectListWith(DWORD ObjectIndex);
   void SetKey(const std::string& Key);
+  void NoteObjects();
   // Queries into the spare buffer, growing it while the answer is ERROR_MORE_DATA.
   // Size receives the bytes returned; the result is the query's, ERROR_MORE_DATA when
   // the buffer cannot grow further.
@@ -115,8 +117,9 @@ class GAUGERY_RUNTIME_API TPerfData : public TObject {
   std::vector<BYTE> Spare_;
   std::uint64_t Generation_ = 0;
   TRefreshReport LastRefresh_;
-  // Objects that IncludeObject asked for in vain.
+  // Objects that IncludeObject asked for in vain, and those the accepted blocks carried.
   std::set<DWORD> Absent_;
+  std::set<DWORD> Seen_;
 };
 
 // One line of the snapshot registry: the shared snapshot and its number of holders.
