@@ -1,6 +1,6 @@
 // The command line of Brindle, the same for every front end:
 //
-//   brindle [--replay FILE]... [--computer NAME]
+//   brindle [--replay FILE]... [--computer NAME] [--token FILE]
 #pragma once
 
 #include <optional>
@@ -21,8 +21,9 @@ struct TBrindleArguments {
   bool ShowUsage = false;
 };
 
-// Reads Arguments (those after the program's name) and puts the replay of the --replay
-// files in service. Wrong usage ends with code 2, a file that cannot be replayed with 1.
+// Reads Arguments (those after the program's name), puts the replay of the --replay
+// files in service and reads the token for remote computers. Wrong usage ends with
+// code 2, a file that cannot be replayed or read with 1.
 TBrindleArguments ReadBrindleArguments(const std::vector<std::string>& Arguments);
 
 }  // namespace gaugery
