@@ -14,6 +14,7 @@ TEST(BrindleArguments, WrongUsageEndsWithTwoAndTheUsage) {
   } Cases[] = {
       {{"--replay"}, "option --replay needs a file"},
       {{"--computer"}, "option --computer needs a computer name"},
+      {{"--token"}, "option --token needs a file"},
       {{"--replay", "a.blk", "--computer", "host"}, "--replay and --computer exclude each other"},
       {{"--colour"}, "unknown option --colour"},
       {{"host"}, "unexpected operand host"}};
@@ -34,6 +35,14 @@ TEST(BrindleArguments, HelpEndsWithZeroAndAComputerStartsTheWindow) {
   const TBrindleArguments Remote = ReadBrindleArguments({"--computer", "far:9441"});
   EXPECT_FALSE(Remote.ExitCode.has_value());
   EXPECT_EQ(Remote.ComputerName, "far:9441");
+}
+
+TEST(BrindleArguments, ATokenFileThatCannotBeReadEndsWithOneAndItsReason) {
+  const TBrindleArguments Read =
+      ReadBrindleArguments({"--computer", "far:9441", "--token", "/nonexistent/token"});
+  EXPECT_EQ(Read.ExitCode, 1);
+  EXPECT_EQ(Read.Error, "Cannot read the token file \"/nonexistent/token\"");
+  EXPECT_FALSE(Read.ShowUsage);
 }
 
 // A refused file keeps the providers in service as they were.
