@@ -1,5 +1,7 @@
 #include "MetricHelp.h"
 
+#include <algorithm>
+
 namespace gaugery::cli {
 
 namespace {
@@ -43,8 +45,9 @@ std::string Sentence(THelpKind Kind, const THelpSubject& S) {
              ", in seconds, summed since it started (" + Counter +
              " shows it as a percentage of the elapsed time).";
     case THelpKind::OutsideTime:
-      return Capitalized(Words) + " time" + Of + ", in seconds, summed since it started: the time " +
-             Counter + " does not count (it shows the rest as a percentage of the elapsed time).";
+      return Capitalized(Words) + " time" + Of +
+             ", in seconds, summed since it started: the time " + Counter +
+             " does not count (it shows the rest as a percentage of the elapsed time).";
     case THelpKind::Ratio:
       return Capitalized(Phrase) + Of + " as a ratio from 0 to 1 (" + Counter +
              " shows it as a percentage).";
@@ -55,11 +58,12 @@ std::string Sentence(THelpKind Kind, const THelpSubject& S) {
       return "Denominator of " + Counter + Of + ", counted since it started: the rate of " +
              Partner + " over this one's is the fraction the counter shows.";
     case THelpKind::AveragedTime:
-      return "Time the " + Words + Of + " took, in seconds, summed since it started: its rate over that of " +
-             Partner + " is the seconds per operation that " + Counter + " shows.";
+      return "Time the " + Words + Of +
+             " took, in seconds, summed since it started: its rate over that of " + Partner +
+             " is the seconds per operation that " + Counter + " shows.";
     case THelpKind::Operations:
-      return Capitalized(Words) + Of + ", counted since it started: the operations that " + Counter +
-             " averages over.";
+      return Capitalized(Words) + Of + ", counted since it started: the operations that " +
+             Counter + " averages over.";
     case THelpKind::QueueTime:
       return Capitalized(Phrase) + Of + " summed over time, in seconds: its rate is the average " +
              Phrase + " that " + Counter + " shows.";

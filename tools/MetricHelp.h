@@ -11,19 +11,19 @@ namespace gaugery::cli {
 
 // What a family holds, by how its counter is exported.
 enum class THelpKind {
-  Gauge,           // the value at the sample
-  Bytes,           // a quantity of bytes at the sample
-  Count,           // a count since the start
-  ByteCount,       // bytes counted since the start
-  Time,            // the time in a state, in seconds
-  OutsideTime,     // the time outside the state an inverse timer shows
-  Ratio,           // a percentage as a ratio
-  Numerator,       // the numerator of a fraction of differences
-  Denominator,     // its denominator
-  AveragedTime,    // the seconds an average timer sums
-  Operations,      // the operations it averages over
-  QueueTime,       // a queue length summed over time
-  StartTime        // an elapsed time as its start
+  Gauge,         // the value at the sample
+  Bytes,         // a quantity of bytes at the sample
+  Count,         // a count since the start
+  ByteCount,     // bytes counted since the start
+  Time,          // the time in a state, in seconds
+  OutsideTime,   // the time outside the state an inverse timer shows
+  Ratio,         // a percentage as a ratio
+  Numerator,     // the numerator of a fraction of differences
+  Denominator,   // its denominator
+  AveragedTime,  // the seconds an average timer sums
+  Operations,    // the operations it averages over
+  QueueTime,     // a queue length summed over time
+  StartTime      // an elapsed time as its start
 };
 
 struct THelpSubject {

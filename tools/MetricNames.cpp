@@ -19,9 +19,8 @@ bool Contains(const TWords& Words, std::string_view Word) {
 }
 
 bool ContainsText(std::string_view Text, std::string_view Part) {
-  return std::search(Text.begin(), Text.end(), Part.begin(), Part.end(), [](char A, char B) {
-           return AsciiLower(A) == B;
-         }) != Text.end();
+  return std::search(Text.begin(), Text.end(), Part.begin(), Part.end(),
+                     [](char A, char B) { return AsciiLower(A) == B; }) != Text.end();
 }
 
 bool EndsWithWords(const TWords& Words, std::initializer_list<std::string_view> Tail) {
@@ -49,9 +48,8 @@ TWords WithCpu(TWords Words) {
 // Abbreviations of titles, written out: Prometheus names spell words in full.
 std::string WrittenOut(std::string Word) {
   static constexpr std::pair<std::string_view, std::string_view> Abbreviations[] = {
-      {"avg", "average"},  {"allocs", "allocations"}, {"max", "maximum"},
-      {"min", "minimum"},  {"num", "number"},         {"sec", "seconds"},
-      {"secs", "seconds"}, {"pct", "percent"}};
+      {"avg", "average"}, {"allocs", "allocations"}, {"max", "maximum"},  {"min", "minimum"},
+      {"num", "number"},  {"sec", "seconds"},        {"secs", "seconds"}, {"pct", "percent"}};
   for (const auto& [Short, Long] : Abbreviations) {
     if (Word == Short) return std::string(Long);
   }
@@ -80,10 +78,13 @@ std::string Plural(std::string Word) {
 
 // The factor of a word that names a quantity of bytes.
 std::optional<double> ByteWordFactor(std::string_view Word) {
-  static constexpr std::pair<std::string_view, double> Units[] = {
-      {"bytes", 1},          {"kbytes", 1024.0},         {"kilobytes", 1024.0},
-      {"mbytes", 1048576.0}, {"megabytes", 1048576.0},   {"gbytes", 1073741824.0},
-      {"gigabytes", 1073741824.0}};
+  static constexpr std::pair<std::string_view, double> Units[] = {{"bytes", 1},
+                                                                  {"kbytes", 1024.0},
+                                                                  {"kilobytes", 1024.0},
+                                                                  {"mbytes", 1048576.0},
+                                                                  {"megabytes", 1048576.0},
+                                                                  {"gbytes", 1073741824.0},
+                                                                  {"gigabytes", 1073741824.0}};
   for (const auto& [Unit, Factor] : Units) {
     if (Word == Unit) return Factor;
   }
@@ -204,7 +205,7 @@ std::optional<TByteQuantity> ByteQuantityOf(const TWords& TitleWords, std::strin
 
 bool IsCumulativeCount(std::string_view CounterTitle) {
   static constexpr std::string_view Cumulative[] = {
-      "Packets Received Errors",   "Packets Received Discarded", "Packets Outbound Errors",
+      "Packets Received Errors", "Packets Received Discarded", "Packets Outbound Errors",
       "Packets Outbound Discarded", "Packets Received Unknown"};
   return std::find(std::begin(Cumulative), std::end(Cumulative), CounterTitle) !=
          std::end(Cumulative);

@@ -20,10 +20,10 @@ std::string_view UnitText(TMetricUnit Unit);
 using TWords = std::vector<std::string>;
 
 // The words of a title: runs of ASCII letters and digits in lower case, anything else
-// separating them, and a capital after a small letter starting a word ("PhysicalDisk"). A trailing "/sec" is no word (a rate's count is exported, not the
-// rate), "processor time" reads "cpu", and abbreviations are written out ("avg" ->
-// "average", "allocs" -> "allocations"). "% Processor Time" gives {"cpu"}, "IO Read
-// Bytes/sec" {"io", "read", "bytes"}.
+// separating them, and a capital after a small letter starting a word ("PhysicalDisk"). A trailing
+// "/sec" is no word (a rate's count is exported, not the rate), "processor time" reads "cpu", and
+// abbreviations are written out ("avg" -> "average", "allocs" -> "allocations"). "% Processor Time"
+// gives {"cpu"}, "IO Read Bytes/sec" {"io", "read", "bytes"}.
 TWords TitleWords(std::string_view Title);
 
 // The words of a counter's title as its name has them in place of the generic rules,

@@ -113,6 +113,11 @@ TWords ObjectWords(const ObjectDump& Object) {
   return Words;
 }
 
+// The English title, or a stand-in for a missing one.
+std::string TitleOf(const CounterDump& Counter) {
+  return Counter.Title.empty() ? "Untitled " + std::to_string(Counter.Index) : Counter.Title;
+}
+
 std::string TableTextOf(const CounterDump& Counter, const THelpTexts& Helps) {
   const auto Found = Helps.find(Counter.HelpIndex);
   return Found != Helps.end() ? Found->second : std::string();
@@ -162,7 +167,8 @@ std::vector<TFamilyPlan> PlanCount(const TCounterSubject& S, TMetricKind Kind) {
     Factor = Bytes->Factor;
   }
   Words = WithoutTotal(WithoutTrailingCount(std::move(Words)));
-  if (Words.empty() && Unit == TMetricUnit::None) Words = {"untitled", std::to_string(S.Counter.Index)};
+  if (Words.empty() && Unit == TMetricUnit::None)
+    Words = {"untitled", std::to_string(S.Counter.Index)};
   TFamilyPlan Plan = Family(MetricName(S.Object, Words, Unit), Kind, Unit, S.Position);
   const bool Thousandths = (S.Counter.Type & PERF_TYPE_MASK) == PERF_TYPE_NUMBER &&
                            (S.Counter.Type & PERF_SUBTYPE_MASK) == PERF_NUMBER_DEC_1000;
@@ -172,8 +178,9 @@ std::vector<TFamilyPlan> PlanCount(const TCounterSubject& S, TMetricKind Kind) {
     Plan.Divisor = (Factor < 1 ? 1 / Factor : 1) * (Thousandths ? 1000 : 1);
   }
   const bool Counts = Kind == TMetricKind::Counter;
-  const THelpKind Help = Unit == TMetricUnit::Bytes ? (Counts ? THelpKind::ByteCount : THelpKind::Bytes)
-                                                    : (Counts ? THelpKind::Count : THelpKind::Gauge);
+  const THelpKind Help = Unit == TMetricUnit::Bytes
+                             ? (Counts ? THelpKind::ByteCount : THelpKind::Bytes)
+                             : (Counts ? THelpKind::Count : THelpKind::Gauge);
   Plan.Help = MetricHelp(Help, HelpSubject(S), S.TableText);
   return {Plan};
 }
@@ -207,23 +214,26 @@ std::vector<TFamilyPlan> PlanQueueLength(const TCounterSubject& S) {
 std::vector<TFamilyPlan> PlanRatio(const TCounterSubject& S) {
   const bool Percent = (S.Counter.Type & PERF_DISPLAY_MASK) == PERF_DISPLAY_PERCENT;
   const TMetricUnit Unit = Percent ? TMetricUnit::Ratio : TMetricUnit::None;
-  TFamilyPlan Plan = Family(MetricName(S.Object, WithoutObjectWords(CounterWords(S), S.Object), Unit),
-                            TMetricKind::Gauge, Unit, S.Position);
+  TFamilyPlan Plan =
+      Family(MetricName(S.Object, WithoutObjectWords(CounterWords(S), S.Object), Unit),
+             TMetricKind::Gauge, Unit, S.Position);
   Plan.Rule = TValueRule::Ratio;
   Plan.BasePosition = S.Position + 1;
-  Plan.Help = MetricHelp(Percent ? THelpKind::Ratio : THelpKind::Gauge, HelpSubject(S), S.TableText);
+  Plan.Help =
+      MetricHelp(Percent ? THelpKind::Ratio : THelpKind::Gauge, HelpSubject(S), S.TableText);
   return {Plan};
 }
 
 std::vector<TFamilyPlan> PlanFractionParts(const TCounterSubject& S) {
-  const std::string Name = MetricName(S.Object, WithoutObjectWords(CounterWords(S), S.Object),
-                                      TMetricUnit::None);
+  const std::string Name =
+      MetricName(S.Object, WithoutObjectWords(CounterWords(S), S.Object), TMetricUnit::None);
   TFamilyPlan Numerator = Family(Name, TMetricKind::Counter, TMetricUnit::None, S.Position);
   TFamilyPlan Denominator =
       Family(Name + "_base", TMetricKind::Counter, TMetricUnit::None, S.Position + 1);
-  Numerator.Help = MetricHelp(THelpKind::Numerator, HelpSubject(S, {}, SeriesName(Denominator)),
-                              S.TableText);
-  Denominator.Help = MetricHelp(THelpKind::Denominator, HelpSubject(S, {}, SeriesName(Numerator)), {});
+  Numerator.Help =
+      MetricHelp(THelpKind::Numerator, HelpSubject(S, {}, SeriesName(Denominator)), S.TableText);
+  Denominator.Help =
+      MetricHelp(THelpKind::Denominator, HelpSubject(S, {}, SeriesName(Numerator)), {});
   return {Numerator, Denominator};
 }
 
@@ -284,6 +294,7 @@ std::vector<TFamilyPlan> PlanFamilies(TRole Role, const TCounterSubject& S) {
 
 TObjectPlan PlanObject(const ObjectDump& Object, const BlockDump& Block, const THelpTexts& Helps) {
   const TWords Prefix = ObjectWords(Object);
+  const std::string ObjectPhrase = SpacedWords(Prefix);
   const bool HasInstances = Object.NumInstances != PERF_NO_INSTANCES;
   TObjectPlan Plan;
   std::unordered_set<std::string> Names;
@@ -301,11 +312,9 @@ TObjectPlan PlanObject(const ObjectDump& Object, const BlockDump& Block, const T
       continue;  // a fraction without its base cannot be computed
     const TTimeBase Time = TimeBaseOf(Counter.Type, Object, Block);
     if (Role == TRole::Skipped || (UsesTime(Role) && Time.Frequency <= 0)) continue;
-    const TCounterSubject Subject{
-        Counter,          Position,
-        Counter.Title.empty() ? "Untitled " + std::to_string(Counter.Index) : Counter.Title,
-        Prefix,           SpacedWords(Prefix),
-        TableTextOf(Counter, Helps), Time};
+    const TCounterSubject Subject{Counter, Position,     TitleOf(Counter),
+                                  Prefix,  ObjectPhrase, TableTextOf(Counter, Helps),
+                                  Time};
     for (TFamilyPlan& Family : PlanFamilies(Role, Subject)) {
       if (Names.insert(Family.Name).second) Plan.Families.push_back(std::move(Family));
     }

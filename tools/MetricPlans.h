@@ -65,7 +65,7 @@ struct TFamilyPlan {
   std::size_t BasePosition = 0;  // of the base, for a ratio
   double Multiplier = 1;
   double Divisor = 1;
-  std::int64_t ClockNow = 0;     // the time base's clock, for a start time
+  std::int64_t ClockNow = 0;  // the time base's clock, for a start time
 };
 
 // A counter of an object with instances that becomes a label instead of a family.

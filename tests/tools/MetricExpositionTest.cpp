@@ -58,7 +58,12 @@ std::string HelpOf(const std::string& Text, const std::string& Name) {
 // object whose only instance is "_Total"; an object and a counter without titles.
 BlockDump LinuxShapedBlock() {
   const std::int64_t Now = FileTimeOfUnix(1000);
-  ObjectDump Process{230, "Process", 231, 4, Now, Second,
+  ObjectDump Process{230,
+                     "Process",
+                     231,
+                     4,
+                     Now,
+                     Second,
                      {{6, "% Processor Time", 7, PERF_100NSEC_TIMER, 8, 8},
                       {784, "ID Process", 785, PERF_COUNTER_RAWCOUNT, 4, 16},
                       {180, "Working Set", 181, PERF_COUNTER_LARGE_RAWCOUNT, 8, 24},
@@ -70,14 +75,24 @@ BlockDump LinuxShapedBlock() {
                       {"b\"x", -1, {5000000, 9, 0, FileTimeOfUnix(1000), 2, 0}},
                       {"_Total", -1, {30000000, 0, 12288, FileTimeOfUnix(400), 6, 10}}},
                      {}};
-  ObjectDump Processor{238, "Processor", 239, 3, Now, Second,
+  ObjectDump Processor{238,
+                       "Processor",
+                       239,
+                       3,
+                       Now,
+                       Second,
                        {{6, "% Processor Time", 7, PERF_100NSEC_TIMER_INV, 8, 8},
                         {148, "Interrupts/sec", 149, PERF_COUNTER_COUNTER, 4, 16}},
                        {{"0", -1, {990 * Second, 4294967295}},
                         {"0", -1, {999 * Second, 1}},
                         {"_Total", -1, {1989 * Second, 4294967296}}},
                        {}};
-  ObjectDump Memory{4, "Memory", 5, PERF_NO_INSTANCES, Now, Second,
+  ObjectDump Memory{4,
+                    "Memory",
+                    5,
+                    PERF_NO_INSTANCES,
+                    Now,
+                    Second,
                     {{1406, "% Committed Bytes In Use", 1407, PERF_RAW_FRACTION, 4, 4},
                      {1407, "Base", 1408, PERF_RAW_BASE, 4, 8},
                      {24, "Available Bytes", 25, PERF_COUNTER_LARGE_RAWCOUNT, 8, 16},
@@ -90,22 +105,34 @@ BlockDump LinuxShapedBlock() {
                     {1, 4, 123, 30, 60, 0, std::nullopt, 9}};
   constexpr DWORD DeltaAverage =
       PERF_SIZE_LARGE | PERF_AVERAGE_TIMER | PERF_DELTA_COUNTER | PERF_DELTA_BASE;
-  ObjectDump Disk{234, "PhysicalDisk", 235, 1, Now, Second,
-                  {{208, "Avg. Disk sec/Read", 209, DeltaAverage, 8, 8},
-                   {1500, "Avg. Disk sec/Read Base", 1501, PERF_SIZE_LARGE | PERF_AVERAGE_BASE, 8, 16},
-                   {214, "Disk Reads/sec", 215, PERF_COUNTER_BULK_COUNT, 8, 24},
-                   {1502, "% Disk Time", 1503, PERF_100NSEC_TIMER, 8, 32},
-                   {1504, "% Idle Time", 1505, PERF_100NSEC_TIMER_INV, 8, 40},
-                   {1506, "Free Megabytes", 1507, PERF_COUNTER_LARGE_RAWCOUNT, 8, 48},
-                   {1508, "Disk Bytes/sec", 1509, PERF_COUNTER_BULK_COUNT, 8, 56}},
-                  {{"0 vda", -1, {2 * Second, 40 * Second, 41, 30 * Second, 30 * Second, 3, 4096}}},
-                  {}};
-  ObjectDump OnlyTotal{2000, "Cache Totals", 2001, 1, Now, Second,
+  ObjectDump Disk{
+      234,
+      "PhysicalDisk",
+      235,
+      1,
+      Now,
+      Second,
+      {{208, "Avg. Disk sec/Read", 209, DeltaAverage, 8, 8},
+       {1500, "Avg. Disk sec/Read Base", 1501, PERF_SIZE_LARGE | PERF_AVERAGE_BASE, 8, 16},
+       {214, "Disk Reads/sec", 215, PERF_COUNTER_BULK_COUNT, 8, 24},
+       {1502, "% Disk Time", 1503, PERF_100NSEC_TIMER, 8, 32},
+       {1504, "% Idle Time", 1505, PERF_100NSEC_TIMER_INV, 8, 40},
+       {1506, "Free Megabytes", 1507, PERF_COUNTER_LARGE_RAWCOUNT, 8, 48},
+       {1508, "Disk Bytes/sec", 1509, PERF_COUNTER_BULK_COUNT, 8, 56}},
+      {{"0 vda", -1, {2 * Second, 40 * Second, 41, 30 * Second, 30 * Second, 3, 4096}}},
+      {}};
+  ObjectDump OnlyTotal{2000,
+                       "Cache Totals",
+                       2001,
+                       1,
+                       Now,
+                       Second,
                        {{2002, "Copy Reads/sec", 2003, PERF_COUNTER_COUNTER, 4, 8}},
                        {{"_Total", -1, {77}}},
                        {}};
-  ObjectDump Untitled{5000, "", 5001, PERF_NO_INSTANCES, 0, 0,
-                      {{5002, "", 5003, PERF_COUNTER_RAWCOUNT, 4, 4}}, {}, {42}};
+  ObjectDump Untitled{
+      5000, "",  5001, PERF_NO_INSTANCES, 0, 0, {{5002, "", 5003, PERF_COUNTER_RAWCOUNT, 4, 4}},
+      {},   {42}};
   return {"HOST", {}, Now, Second, Now, {Process, Processor, Memory, Disk, OnlyTotal, Untitled}};
 }
 
@@ -115,7 +142,12 @@ BlockDump LinuxShapedBlock() {
 BlockDump WindowsShapedBlock() {
   const std::int64_t Now = FileTimeOfUnix(2000);
   constexpr std::int64_t Ticks = 3'000'000;  // the performance counter's frequency
-  ObjectDump Disk{234, "PhysicalDisk", 235, 2, 7 * Ticks, Ticks,
+  ObjectDump Disk{234,
+                  "PhysicalDisk",
+                  235,
+                  2,
+                  7 * Ticks,
+                  Ticks,
                   {{208, "Avg. Disk sec/Transfer", 209, PERF_AVERAGE_TIMER, 4, 8},
                    {209, "Avg. Disk sec/Transfer Base", 210, PERF_AVERAGE_BASE, 4, 12},
                    {198, "Avg. Disk Queue Length", 199, PERF_COUNTER_100NS_QUEUELEN_TYPE, 8, 16},
@@ -124,13 +156,23 @@ BlockDump WindowsShapedBlock() {
                   {{"0 C:", -1, {3 * Ticks, 12, 25 * Second, 4096, 12}},
                    {"_Total", -1, {3 * Ticks, 12, 25 * Second, 4096, 12}}},
                   {}};
-  ObjectDump Memory{4, "Memory", 5, PERF_NO_INSTANCES, 7 * Ticks, Ticks,
+  ObjectDump Memory{4,
+                    "Memory",
+                    5,
+                    PERF_NO_INSTANCES,
+                    7 * Ticks,
+                    Ticks,
                     {{1380, "Available MBytes", 1381, PERF_COUNTER_RAWCOUNT, 4, 4},
                      {1382, "Pool Nonpaged Allocs", 1383, PERF_COUNTER_RAWCOUNT, 4, 8},
                      {1384, "Load Average", 1385, PERF_NUMBER_DEC_1000, 4, 12}},
                     {},
                     {2048, 17, 1500}};
-  ObjectDump Network{510, "Network Interface", 511, 1, 7 * Ticks, Ticks,
+  ObjectDump Network{510,
+                     "Network Interface",
+                     511,
+                     1,
+                     7 * Ticks,
+                     Ticks,
                      {{520, "Current Bandwidth", 521, PERF_COUNTER_LARGE_RAWCOUNT, 8, 8},
                       {530, "Packets Received Errors", 531, PERF_COUNTER_RAWCOUNT, 4, 16},
                       {388, "Bytes Total/sec", 389, PERF_COUNTER_BULK_COUNT, 8, 24}},
@@ -204,8 +246,9 @@ gaugery_object_5000_untitled_5002 42
 }
 
 TEST(MetricExposition, MapsWindowsCounterTypesToRealCountsAndBaseUnits) {
-  EXPECT_EQ(WithoutHelp(Render(WindowsShapedBlock(), TExpositionFormat::Prometheus, WindowsHelps())),
-            R"(# TYPE gaugery_physical_disk_transfer_seconds_total counter
+  EXPECT_EQ(
+      WithoutHelp(Render(WindowsShapedBlock(), TExpositionFormat::Prometheus, WindowsHelps())),
+      R"(# TYPE gaugery_physical_disk_transfer_seconds_total counter
 gaugery_physical_disk_transfer_seconds_total{instance_name="0 C:"} 3
 # TYPE gaugery_physical_disk_transfers_total counter
 gaugery_physical_disk_transfers_total{instance_name="0 C:"} 12
@@ -231,7 +274,8 @@ TEST(MetricExposition, HelpSaysWhatTheSeriesHoldInItsUnitThenTheNameTablesText) 
   const std::string Text = Render(LinuxShapedBlock(), TExpositionFormat::Prometheus, Helps);
   EXPECT_EQ(HelpOf(Text, "gaugery_process_cpu_seconds_total"),
             "Processor time of the process, in seconds, summed since it started (counter \"% "
-            "Processor Time\" shows it as a percentage of the elapsed time). CPU \\\\ \"time\"\\nline two");
+            "Processor Time\" shows it as a percentage of the elapsed time). CPU \\\\ "
+            "\"time\"\\nline two");
   EXPECT_EQ(HelpOf(Text, "gaugery_process_working_set_bytes"),
             "Working set of the process at the sample, in bytes (counter \"Working Set\"). The "
             "working set, in bytes.")
@@ -241,19 +285,21 @@ TEST(MetricExposition, HelpSaysWhatTheSeriesHoldInItsUnitThenTheNameTablesText) 
             "shows the time since then).");
   EXPECT_TRUE(HelpOf(Text, "gaugery_processor_idle_seconds_total")
                   .starts_with("Idle time of the processor, in seconds, summed since it started"));
-  EXPECT_TRUE(HelpOf(Text, "gaugery_physical_disk_read_seconds_total")
-                  .starts_with("Time the reads of the physical disk took, in seconds, summed since "
-                               "it started: its rate over that of gaugery_physical_disk_reads_total "
-                               "is the seconds per operation"));
+  EXPECT_TRUE(
+      HelpOf(Text, "gaugery_physical_disk_read_seconds_total")
+          .starts_with("Time the reads of the physical disk took, in seconds, summed since "
+                       "it started: its rate over that of gaugery_physical_disk_reads_total "
+                       "is the seconds per operation"));
 
   const std::string Open = Render(LinuxShapedBlock(), TExpositionFormat::OpenMetrics, Helps);
   EXPECT_NE(Open.find("# TYPE gaugery_process_cpu_seconds counter\n"
                       "# UNIT gaugery_process_cpu_seconds seconds\n"
                       "# HELP gaugery_process_cpu_seconds Processor time of the process"),
             std::string::npos);
-  EXPECT_NE(Open.find("elapsed time). CPU \\\\ \\\"time\\\"\\nline two\n"
-                      "gaugery_process_cpu_seconds_total{instance_name=\"a\",process_id=\"7\"} 2.5\n"),
-            std::string::npos);
+  EXPECT_NE(
+      Open.find("elapsed time). CPU \\\\ \\\"time\\\"\\nline two\n"
+                "gaugery_process_cpu_seconds_total{instance_name=\"a\",process_id=\"7\"} 2.5\n"),
+      std::string::npos);
   EXPECT_NE(Open.find("# TYPE gaugery_memory_committed_bytes_in_use_ratio gauge\n"
                       "# UNIT gaugery_memory_committed_bytes_in_use_ratio ratio\n"),
             std::string::npos);
@@ -296,12 +342,14 @@ TEST(MetricExposition, PromtoolReportsNoProblem) {
   if (std::system("promtool --version > /dev/null 2>&1") != 0)
     GTEST_SKIP() << "promtool is not installed (Debian package prometheus)";
   EXPECT_EQ(PromtoolProblems(Render(LinuxShapedBlock(), TExpositionFormat::Prometheus)), "");
-  EXPECT_EQ(PromtoolProblems(Render(WindowsShapedBlock(), TExpositionFormat::Prometheus, WindowsHelps())),
-            "");
+  EXPECT_EQ(
+      PromtoolProblems(Render(WindowsShapedBlock(), TExpositionFormat::Prometheus, WindowsHelps())),
+      "");
 }
 
 TEST(MetricExposition, FamilyNamesStayUniqueAndValuesKeepTheirSpecialForms) {
-  for (const TExpositionFormat Format : {TExpositionFormat::Prometheus, TExpositionFormat::OpenMetrics}) {
+  for (const TExpositionFormat Format :
+       {TExpositionFormat::Prometheus, TExpositionFormat::OpenMetrics}) {
     TExpositionWriter Writer(Format);
     EXPECT_EQ(Writer.BeginFamily("x_seconds", TMetricKind::Gauge, TMetricUnit::Seconds, "h"),
               "x_seconds");
@@ -324,7 +372,8 @@ TEST(MetricExposition, FamilyNamesStayUniqueAndValuesKeepTheirSpecialForms) {
 TEST(MetricNames, FollowPrometheusConventions) {
   EXPECT_EQ(TitleWords("% Processor Time"), (TWords{"cpu"}));
   EXPECT_EQ(TitleWords("IO Read Bytes/SEC"), (TWords{"io", "read", "bytes"}));
-  EXPECT_EQ(TitleWords("Avg. Disk sec/Transfer"), (TWords{"average", "disk", "seconds", "transfer"}));
+  EXPECT_EQ(TitleWords("Avg. Disk sec/Transfer"),
+            (TWords{"average", "disk", "seconds", "transfer"}));
   EXPECT_EQ(TitleWords("Working Set - Private"), (TWords{"working", "set", "private"}));
   EXPECT_EQ(TitleWords("PhysicalDisk"), (TWords{"physical", "disk"}));
   EXPECT_EQ(TitleWords("TCPv4 DPCs"), (TWords{"tcpv4", "dpcs"}));
@@ -344,7 +393,8 @@ TEST(MetricNames, FollowPrometheusConventions) {
             (TWords{"read"}));
   EXPECT_EQ(AveragedWords({"average", "wait", "time"}, {"memory"}), (TWords{"wait"}));
   EXPECT_EQ(AveragedWords({"average", "seconds"}, {"x"}), (TWords{"operation"}));
-  EXPECT_EQ(MetricName({"memory"}, {"available"}, TMetricUnit::Bytes), "gaugery_memory_available_bytes");
+  EXPECT_EQ(MetricName({"memory"}, {"available"}, TMetricUnit::Bytes),
+            "gaugery_memory_available_bytes");
   EXPECT_EQ(InstanceLabelOf("ID Thread"), "thread_id");
   EXPECT_FALSE(InstanceLabelOf("Creating Process ID"));
 }
@@ -352,9 +402,11 @@ TEST(MetricNames, FollowPrometheusConventions) {
 TEST(MetricNames, FindQuantitiesOfBytesAndTheFactorToBytes) {
   const auto Quantity = [](const TWords& Words, std::string_view Help) {
     const std::optional<TByteQuantity> Found = ByteQuantityOf(Words, Help);
-    return Found ? std::make_pair(Found->Words, Found->Factor) : std::make_pair(TWords{"none"}, 0.0);
+    return Found ? std::make_pair(Found->Words, Found->Factor)
+                 : std::make_pair(TWords{"none"}, 0.0);
   };
-  EXPECT_EQ(Quantity({"virtual", "bytes", "peak"}, ""), std::make_pair(TWords{"virtual", "peak"}, 1.0));
+  EXPECT_EQ(Quantity({"virtual", "bytes", "peak"}, ""),
+            std::make_pair(TWords{"virtual", "peak"}, 1.0));
   EXPECT_EQ(Quantity({"available", "mbytes"}, ""), std::make_pair(TWords{"available"}, 1048576.0));
   EXPECT_EQ(Quantity({"free", "megabytes"}, ""), std::make_pair(TWords{"free"}, 1048576.0));
   EXPECT_EQ(Quantity({"available", "kbytes"}, ""), std::make_pair(TWords{"available"}, 1024.0));

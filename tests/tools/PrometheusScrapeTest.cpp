@@ -14,12 +14,12 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <ctime>
 #include <cstdlib>
-#include <map>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <thread>
@@ -77,7 +77,8 @@ std::map<std::string, double> QueryVector(httplib::Client& Prometheus, const std
 }
 
 // The one value of an instant query, or NaN while Prometheus has none.
-double QueryValue(httplib::Client& Prometheus, const std::string& Query, const std::string& Time = "") {
+double QueryValue(httplib::Client& Prometheus, const std::string& Query,
+                  const std::string& Time = "") {
   const std::map<std::string, double> Values = QueryVector(Prometheus, Query, Time);
   return Values.size() == 1 ? Values.begin()->second : std::nan("");
 }
@@ -144,22 +145,24 @@ class TDiskReader {
 TEST(PrometheusScrape, WhatItComputesFromTheSeriesAgreesWithWatchAndTheMonitor) {
   const std::string Prometheus = ProgramOnPath("prometheus");
   if (Prometheus.empty())
-    GTEST_SKIP() << "prometheus is not installed (Debian package prometheus, which "
-                    "scripts/install-deps.sh installs): the scrape by a real Prometheus is not tested";
+    GTEST_SKIP()
+        << "prometheus is not installed (Debian package prometheus, which "
+           "scripts/install-deps.sh installs): the scrape by a real Prometheus is not tested";
   const TBusyChild Busy;
   TServeProcess Server({"--interval", "0.5"});
-  const std::filesystem::path Directory =
-      std::filesystem::path(::testing::TempDir()) / ("gaugery-prometheus-" + std::to_string(getpid()));
+  const std::filesystem::path Directory = std::filesystem::path(::testing::TempDir()) /
+                                          ("gaugery-prometheus-" + std::to_string(getpid()));
   std::filesystem::create_directories(Directory);
   std::ofstream(Directory / "prometheus.yml")
       << "global:\n  scrape_interval: 1s\n  scrape_timeout: 1s\n"
          "scrape_configs:\n  - job_name: gaugery\n    static_configs:\n"
-         "      - targets: ['" << Server.ComputerName() << "']\n";
+         "      - targets: ['"
+      << Server.ComputerName() << "']\n";
   const int Port = FreeLoopbackPort();
-  TChildProcess Scraper(Prometheus, {"--config.file=" + (Directory / "prometheus.yml").string(),
-                                     "--storage.tsdb.path=" + (Directory / "data").string(),
-                                     "--web.listen-address=127.0.0.1:" + std::to_string(Port),
-                                     "--log.level=warn"});
+  TChildProcess Scraper(
+      Prometheus, {"--config.file=" + (Directory / "prometheus.yml").string(),
+                   "--storage.tsdb.path=" + (Directory / "data").string(),
+                   "--web.listen-address=127.0.0.1:" + std::to_string(Port), "--log.level=warn"});
   httplib::Client Api("127.0.0.1", Port);
   // Prometheus scrapes a few seconds after it starts: wait for its first scrape.
   for (int Try = 0; Try < 300 && !(QueryValue(Api, "up") == 1); ++Try)
@@ -177,15 +180,17 @@ TEST(PrometheusScrape, WhatItComputesFromTheSeriesAgreesWithWatchAndTheMonitor) 
   Reads->SetObjectName("PhysicalDisk");
   Reads->SetCounterName("Avg. Disk sec/Read");
   Monitor.Collect();
-  const ProgramRun Watch = RunGaugery("watch --json --count 2 --interval 6 '" + Child +
-                                      "% Processor Time' '" + Child + "Working Set' '" + TotalBusy +
-                                      "' '\\PhysicalDisk(*)\\Avg. Disk sec/Read'");
+  const ProgramRun Watch =
+      RunGaugery("watch --json --count 2 --interval 6 '" + Child + "% Processor Time' '" + Child +
+                 "Working Set' '" + TotalBusy + "' '\\PhysicalDisk(*)\\Avg. Disk sec/Read'");
   Monitor.Collect();
   ASSERT_EQ(Watch.ExitCode, 0) << Watch.Err;
   const std::string Selector = "{process_id=\"" + std::to_string(Busy.Pid()) + "\"}";
-  const double Rate = QueryValue(Api, "rate(gaugery_process_cpu_seconds_total" + Selector + "[6s])");
+  const double Rate =
+      QueryValue(Api, "rate(gaugery_process_cpu_seconds_total" + Selector + "[6s])");
   const double WorkingSet = QueryValue(Api, "gaugery_process_working_set_bytes" + Selector);
-  const double BusyShare = 1 - QueryValue(Api, "avg(rate(gaugery_processor_idle_seconds_total[6s]))");
+  const double BusyShare =
+      1 - QueryValue(Api, "avg(rate(gaugery_processor_idle_seconds_total[6s]))");
   const std::map<std::string, double> Watched = WatchValues(Watch.Out);
   const std::string Disk = DiskOf(Watched);
   const std::string OfDisk = "{instance_name=\"" + Disk + "\"}[6s])";
@@ -200,7 +205,8 @@ TEST(PrometheusScrape, WhatItComputesFromTheSeriesAgreesWithWatchAndTheMonitor) 
       QueryVector(Api, "gaugery_process_cpu_seconds_total", Time);
   const double AllProcesses = QueryValue(Api, "sum(gaugery_process_cpu_seconds_total)", Time);
   const double ProcessorsBusy = QueryValue(
-      Api, "sum(gaugery_processor_user_seconds_total) + sum(gaugery_processor_privileged_seconds_total)",
+      Api,
+      "sum(gaugery_processor_user_seconds_total) + sum(gaugery_processor_privileged_seconds_total)",
       Time);
   const auto Targets = json::parse(Api.Get("/api/v1/targets")->body)["data"]["activeTargets"];
   Scraper.Stop();
@@ -219,8 +225,8 @@ TEST(PrometheusScrape, WhatItComputesFromTheSeriesAgreesWithWatchAndTheMonitor) 
   }
   std::cout << "Prometheus: " << Rate * 100 << " %, " << WorkingSet << " bytes, " << BusyShare * 100
             << " % busy, " << SecondsPerRead << " s per read; watch: " << WatchedPercent << " %, "
-            << WatchedWorkingSet << " bytes, " << WatchedBusy << " % busy; monitor: "
-            << WatchedSecondsPerRead << " s per read\n";
+            << WatchedWorkingSet << " bytes, " << WatchedBusy
+            << " % busy; monitor: " << WatchedSecondsPerRead << " s per read\n";
   // Both are averages over 6 seconds, but the windows may be apart by up to a scrape
   // interval at either end (1 s of 6) while the shares of processors move with the
   // machine's other load; 20 points of a percentage leave room for that.
