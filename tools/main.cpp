@@ -45,7 +45,8 @@ std::string FirstSentence(const std::string& Text) {
 }
 
 void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) {
-  Out << "usage: gaugery [--replay FILE]... [--computer NAME] [--token FILE] COMMAND [OPTIONS]\n\n"
+  Out << "usage: gaugery [--replay FILE]... [--computer NAME] [--token FILE]\n"
+         "               COMMAND [OPTIONS]\n\n"
          "Reads the performance counters of this computer or of a remote one.\n\n"
          "Commands:\n";
   for (const Command& C : Commands) {
