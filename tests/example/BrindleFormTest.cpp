@@ -268,7 +268,7 @@ TEST_F(BrindleForm, ShowsTheProcessesOfARemoteComputerWithItsName) {
     if (Target == "/perflib/009/Help") return test::GaugeryReply(test::MultiStringBytes({}));
     return test::GaugeryReply(std::string(Remote.Bytes.begin(), Remote.Bytes.end()));
   });
-  TBrindleForm Form(nullptr, Server.ComputerName());
+  TBrindleForm Form(nullptr, {.ComputerName = Server.ComputerName()});
   EXPECT_EQ(Form.windowTitle().toStdString(), "Brindle - TESTHOST");
   ASSERT_EQ(Form.LV()->topLevelItemCount(), 3);
   EXPECT_EQ(Row(*Form.LV(), 1)[0], "shell");
@@ -280,7 +280,7 @@ TEST_F(BrindleForm, AComputerOutOfReachIsReportedAndNamedInTheCaption) {
   std::string Name;
   { const test::TFakeHttpServer Gone([](const std::string&) { return std::string(); });
     Name = Gone.ComputerName(); }
-  TBrindleForm Form(nullptr, Name);
+  TBrindleForm Form(nullptr, {.ComputerName = Name});
   EXPECT_EQ(Reports, (std::vector<std::string>{"Error connecting to remote registry on " + Name +
                                                " (53)"}));
   EXPECT_EQ(Form.windowTitle().toStdString(), "Brindle - " + Name);
