@@ -84,12 +84,12 @@ TEST(GaugeryTop, PrintsOneTablePerRefreshFollowingTheProcesses) {
 
   EXPECT_EQ(Run.ExitCode, 0) << Run.Err;
   EXPECT_EQ(Run.Out, Captions +
-                         "init\t1\t02:03:04\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\t-\n"
+                         "init\t1\t1d 02:03:04\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\t-\n"
                          "shell\t1,234\t00:00:59\t1\t0\t0\t0\t0\t999\t-\n"
-                         "ancient\t7\t17:54:45\t1\t0\t0\t0\t0\t0\t-\n" +
+                         "ancient\t7\t10829828d 17:54:45\t1\t0\t0\t0\t0\t0\t-\n" +
                          Captions +
-                         "init\t1\t02:03:05\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\t0.0\n"
-                         "ancient\t7\t17:54:45\t1\t0\t0\t0\t0\t0\t0.0\n");
+                         "init\t1\t1d 02:03:05\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\t0.0\n"
+                         "ancient\t7\t10829828d 17:54:45\t1\t0\t0\t0\t0\t0\t0.0\n");
 }
 
 // Processor time goes by process id: same-named processes keep their own, and a process
