@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "BrindleProduct.h"
 #include "Replay.h"
 #include "registry/RemoteToken.h"
 
@@ -16,7 +17,8 @@ const char BrindleUsage[] =
     "                   or HOST (port 9441) of a machine running `gaugery serve`\n"
     "  --token FILE     send the token in FILE to that computer (its `gaugery serve\n"
     "                   --token`); without it, the file GAUGERY_TOKEN_FILE names\n"
-    "  --help           this text\n";
+    "  --help           this text\n"
+    "  --version        the versions of Brindle and of the Gaugery library\n";
 
 namespace {
 
@@ -30,15 +32,20 @@ TBrindleArguments Ending(int ExitCode, std::string Error, bool ShowUsage) {
 
 TBrindleArguments WrongUsage(std::string Error) { return Ending(2, std::move(Error), true); }
 
+TBrindleArguments VersionAsked() {
+  TBrindleArguments Asked = Ending(0, "", false);
+  Asked.ShowVersion = true;
+  return Asked;
+}
+
 }  // namespace
 
-TBrindleArguments ReadBrindleArguments(const std::vector<std::string>& Arguments) {
+TBrindleArguments ParseBrindleArguments(const std::vector<std::string>& Arguments) {
   TBrindleArguments Read;
-  std::vector<std::string> ReplayFiles;
-  std::string TokenFile;
   for (std::size_t Next = 0; Next < Arguments.size(); ++Next) {
     const std::string& Option = Arguments[Next];
     if (Option == "--help") return Ending(0, "", true);
+    if (Option == "--version") return VersionAsked();
     if (Option != "--replay" && Option != "--computer" && Option != "--token") {
       return WrongUsage((Option.rfind("--", 0) == 0 ? "unknown option " : "unexpected operand ") +
                         Option);
@@ -47,20 +54,34 @@ TBrindleArguments ReadBrindleArguments(const std::vector<std::string>& Arguments
       return WrongUsage("option " + Option +
                         (Option == "--computer" ? " needs a computer name" : " needs a file"));
     }
-    std::string& Value = Option == "--replay"  ? ReplayFiles.emplace_back()
-                         : Option == "--token" ? TokenFile
+    std::string& Value = Option == "--replay"  ? Read.ReplayFiles.emplace_back()
+                         : Option == "--token" ? Read.TokenFile
                                                : Read.ComputerName;
     Value = Arguments[++Next];
   }
-  if (!ReplayFiles.empty() && !Read.ComputerName.empty())
+  if (!Read.ReplayFiles.empty() && !Read.ComputerName.empty())
     return WrongUsage("--replay and --computer exclude each other");
+  return Read;
+}
+
+TBrindleArguments ReadBrindleArguments(const std::vector<std::string>& Arguments) {
+  TBrindleArguments Read = ParseBrindleArguments(Arguments);
+  if (Read.ExitCode) return Read;
   try {
-    UseRemoteTokenFile(TokenFile);
-    if (!ReplayFiles.empty()) cli::UseReplay(ReplayFiles);
+    UseRemoteTokenFile(Read.TokenFile);
+    if (!Read.ReplayFiles.empty()) cli::UseReplay(Read.ReplayFiles);
   } catch (const std::exception& Error) {
     return Ending(1, Error.what(), false);
   }
   return Read;
+}
+
+std::string EndingText(const TBrindleArguments& Arguments) {
+  std::string Text;
+  if (!Arguments.Error.empty()) Text = "brindle: " + Arguments.Error + "\n";
+  if (Arguments.ShowUsage) Text += BrindleUsage;
+  if (Arguments.ShowVersion) Text += BrindleVersionLine() + "\n";
+  return Text;
 }
 
 }  // namespace gaugery
