@@ -19,6 +19,17 @@
 namespace gaugery {
 namespace {
 
+// A process reads its locale list once, from the providers in service at that moment.
+// Reading it before any test of this program puts in service fake providers that name
+// "009" only keeps this machine's locales (and so the German names of a remote
+// computer) in reach whatever ran before.
+class TMachineLocales : public ::testing::Environment {
+ public:
+  void SetUp() override { Locales(); }
+};
+[[maybe_unused]] const ::testing::Environment* const MachineLocales =
+    ::testing::AddGlobalTestEnvironment(new TMachineLocales);
+
 TEST(RemoteComputer, DumpOfTheComputerEqualsTheServedBlock) {
   TServeProcess Server({"--interval", "3600"});
   const auto Block = httplib::Client("127.0.0.1", Server.Port()).Get("/perfdata?value=Global");
