@@ -3,12 +3,15 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "framework/WinTime.h"
+
 namespace gaugery {
 
 namespace {
 
 // File time of the Unix epoch, 1970-01-01 UTC.
 constexpr std::int64_t UnixEpochAsFileTime = 116'444'736'000'000'000;
+constexpr std::int64_t FileTimePerMillisecond = FileTimeFrequency / 1000;
 
 std::int64_t In100ns(const timespec& Time) {
   return static_cast<std::int64_t>(Time.tv_sec) * FileTimeFrequency + Time.tv_nsec / 100;
@@ -22,11 +25,15 @@ TSampleClock TSampleClock::Read() {
   clock_gettime(CLOCK_REALTIME, &Wall);
   clock_gettime(CLOCK_BOOTTIME, &SinceBoot);
   TSampleClock Clock;
-  Clock.Now = UnixEpochAsFileTime + In100ns(Wall);
+  const std::int64_t Now = UnixEpochAsFileTime + In100ns(Wall);
+  Clock.Now = Now / FileTimePerMillisecond * FileTimePerMillisecond;
+  Clock.Monotonic = MonotonicTime100ns();
   // Process start times count from boot on the same clock, suspended time included.
-  Clock.Boot = Clock.Now - In100ns(SinceBoot);
+  Clock.Boot = Now - In100ns(SinceBoot);
   long Ticks = sysconf(_SC_CLK_TCK);
   if (Ticks > 0) Clock.TicksPerSecond = static_cast<std::uint64_t>(Ticks);
+  long Online = sysconf(_SC_NPROCESSORS_ONLN);
+  if (Online > 0) Clock.Processors = static_cast<std::uint32_t>(Online);
   return Clock;
 }
 

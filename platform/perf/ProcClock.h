@@ -1,6 +1,6 @@
 // The time base of one sample: when it was taken and when the machine booted, both
-// as file times (100 ns since 1601-01-01 UTC), and the conversion of the clock ticks
-// /proc counts in into 100 ns units.
+// as file times (100 ns since 1601-01-01 UTC), the monotonic clock at the same moment,
+// and the conversion of the clock ticks /proc counts in into 100 ns units.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,14 @@ namespace gaugery {
 constexpr std::int64_t FileTimeFrequency = 10'000'000;
 
 struct TSampleClock {
+  // In whole milliseconds, as the block's SystemTime carries it: the times that are
+  // kept within the time between two samples (TCpuTimeBound) are kept within the
+  // elapsed time a reader of the two blocks sees.
   std::int64_t Now = 0;
   std::int64_t Boot = 0;
+  std::int64_t Monotonic = 0;  // 100 ns
   std::uint64_t TicksPerSecond = 100;
+  std::uint32_t Processors = 1;  // online
 
   // The clocks of this moment and the tick rate of this system.
   static TSampleClock Read();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "perf/ProcCpuTimeBound.h"
 #include "perf/ProcText.h"
 
 namespace gaugery {
@@ -96,10 +97,10 @@ void TProcessSampler::ListProcesses() {
   });
   std::sort(Pids_.begin(), Pids_.end());
   KeepHeadroom(Pids_, Pids_.size());
-  KeepHeadroom(Peaks_, Pids_.size());
-  KeepHeadroom(NextPeaks_, Pids_.size());
-  NextPeaks_.clear();
-  PeakCursor_ = 0;
+  KeepHeadroom(Kept_, Pids_.size());
+  KeepHeadroom(NextKept_, Pids_.size());
+  NextKept_.clear();
+  KeptCursor_ = 0;
 }
 
 bool TProcessSampler::Read(std::uint32_t Pid, const TSampleClock& Clock,
@@ -121,7 +122,14 @@ bool TProcessSampler::Read(std::uint32_t Pid, const TSampleClock& Clock,
   Sample.PriorityBase = PriorityBaseOfNice(Stat.Nice);
   Sample.StartTime = Clock.SinceBootAsFileTime(Stat.StartTicks);
   ReadMemory(Pid, Sample);
-  Sample.PageFileBytesPeak = UpdatePeak(Stat, Sample.PageFileBytes);
+  SampleNow_ = Clock.Now;
+  Sample.PageFileBytesPeak = Sample.PageFileBytes;
+  if (const TKept* Before = KeptOf(Stat)) {
+    Sample.PageFileBytesPeak = std::max(Sample.PageFileBytesPeak, Before->PageFileBytes);
+    HoldProcessorTimes(*Before, Clock, Sample);
+  }
+  NextKept_.push_back(
+      {Stat.Pid, Stat.StartTicks, Sample.PageFileBytesPeak, Sample.UserTime, Sample.KernelTime});
   ReadIo(Pid, Sample);
   long Handles = Directories_.Count(TProcPath(Pid, "fd").Text());
   Sample.Handles = Handles < 0 ? 0 : static_cast<std::uint64_t>(Handles);
@@ -155,24 +163,32 @@ void TProcessSampler::ReadIo(std::uint32_t Pid, TProcessSample& Sample) {
   ScanKeyedNumbers(Text, Keys);
 }
 
-std::uint64_t TProcessSampler::UpdatePeak(const TProcessStat& Stat, std::uint64_t PageFileBytes) {
-  // Pids arrive in ascending order, so the previous peaks are met in step.
-  while (PeakCursor_ < Peaks_.size() && Peaks_[PeakCursor_].Pid < Stat.Pid) ++PeakCursor_;
-  std::uint64_t Peak = PageFileBytes;
-  if (PeakCursor_ < Peaks_.size()) {
-    const TPeak& Previous = Peaks_[PeakCursor_];
-    if (Previous.Pid == Stat.Pid && Previous.StartTicks == Stat.StartTicks) {
-      Peak = std::max(Peak, Previous.PageFileBytes);
-    }
-  }
-  NextPeaks_.push_back({Stat.Pid, Stat.StartTicks, Peak});
-  return Peak;
+const TProcessSampler::TKept* TProcessSampler::KeptOf(const TProcessStat& Stat) {
+  // Pids arrive in ascending order, so the committed processes are met in step.
+  while (KeptCursor_ < Kept_.size() && Kept_[KeptCursor_].Pid < Stat.Pid) ++KeptCursor_;
+  if (KeptCursor_ == Kept_.size()) return nullptr;
+  const TKept& Previous = Kept_[KeptCursor_];
+  return Previous.Pid == Stat.Pid && Previous.StartTicks == Stat.StartTicks ? &Previous : nullptr;
+}
+
+// The times of a process count in ticks and are read a little after the sample's time
+// stamp, each process at its own moment: a process that keeps every processor busy
+// could show more than all of them. Its times together advance by no more than every
+// processor for the time between the samples; a wall clock set back takes them as read.
+void TProcessSampler::HoldProcessorTimes(const TKept& Before, const TSampleClock& Clock,
+                                         TProcessSample& Sample) const {
+  if (KeptNow_ == 0 || Clock.Now < KeptNow_) return;
+  const std::uint64_t Elapsed = static_cast<std::uint64_t>(Clock.Now - KeptNow_) * Clock.Processors;
+  HoldTimeWithin(Sample.UserTime, Before.UserTime, Elapsed);
+  HoldTimeWithin(Sample.KernelTime, Before.KernelTime,
+                 Elapsed - (Sample.UserTime - Before.UserTime));
 }
 
 void TProcessSampler::Commit() {
-  Peaks_.swap(NextPeaks_);
-  NextPeaks_.clear();
-  PeakCursor_ = 0;
+  Kept_.swap(NextKept_);
+  NextKept_.clear();
+  KeptCursor_ = 0;
+  KeptNow_ = SampleNow_;
 }
 
 }  // namespace gaugery

@@ -82,30 +82,38 @@ class TProcessSampler {
   // it may not read give zeros. The sample's name stays valid until the next Read.
   bool Read(std::uint32_t Pid, const TSampleClock& Clock, TProcessSample& Sample);
 
-  // Ends the sample: the page-file peaks seen in it are the ones the next sample
-  // continues from. A sample that is not committed leaves the peaks as they were.
+  // Ends the sample: the page-file peaks and processor times seen in it are the ones
+  // the next sample continues from. A sample that is not committed leaves them as they
+  // were.
   void Commit();
 
  private:
-  // The largest page-file size seen for one process, told apart from a later process
-  // with the same pid by its start time.
-  struct TPeak {
+  // What a process showed in the committed sample, told apart from a later process
+  // with the same pid by its start time: the largest page-file size seen, and its
+  // processor times.
+  struct TKept {
     std::uint32_t Pid;
     std::uint64_t StartTicks;
     std::uint64_t PageFileBytes;
+    std::uint64_t UserTime;
+    std::uint64_t KernelTime;
   };
 
   void ReadMemory(std::uint32_t Pid, TProcessSample& Sample);
   void ReadIo(std::uint32_t Pid, TProcessSample& Sample);
-  std::uint64_t UpdatePeak(const TProcessStat& Stat, std::uint64_t PageFileBytes);
+  const TKept* KeptOf(const TProcessStat& Stat);
+  void HoldProcessorTimes(const TKept& Before, const TSampleClock& Clock,
+                          TProcessSample& Sample) const;
 
   TProcFileReader Files_;
   TDirectoryReader Directories_;
   std::vector<std::uint32_t> Pids_;
   std::string Name_;
-  std::vector<TPeak> Peaks_;
-  std::vector<TPeak> NextPeaks_;
-  std::size_t PeakCursor_ = 0;
+  std::vector<TKept> Kept_;
+  std::vector<TKept> NextKept_;
+  std::size_t KeptCursor_ = 0;
+  std::int64_t KeptNow_ = 0;    // the committed sample's time stamp; 0 before the first
+  std::int64_t SampleNow_ = 0;  // this sample's
 };
 
 }  // namespace gaugery

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "perf/ProcCpuTimeBound.h"
 #include "perf/ProcDeviceObjects.h"
 #include "perf/ProcNames.h"
 #include "perf/ProcObjects.h"
@@ -13,18 +14,20 @@ namespace gaugery {
 namespace {
 
 // What is kept from one sample to the next: the file and directory buffers, the
-// processor list, the page-file peaks of the processes and of the swap areas, and the
-// boot time.
+// processor list and times, the page-file peaks of the processes and of the swap areas,
+// the boot time, and the time stamp of the last sample.
 struct TProcState {
   TProcessSampler Processes;
   TThreadSampler Threads;
   TSystemReader System;
   TKernelStat Kernel;
+  TCpuTimeBound CpuTimes;
   TDiskReader Disks;
   TMountReader Mounts;
   TNetworkReader Network;
   TSwapReader Swaps;
   std::int64_t Boot = 0;
+  TPerfSampleTime Sampled;
 };
 
 // Collect is a plain function, so its state lives here. The registry calls the entry
@@ -106,8 +109,14 @@ void WriteDeviceObjects(TPerfBlockWriter& Writer, TProcState& Proc, TObjectSelec
 void WriteObjects(TPerfBlockWriter& Writer, TProcState& Proc, TObjectSelection Wanted) {
   TSampleClock Clock = TSampleClock::Read();
   Clock.KeepBoot(Proc.Boot);
+  Proc.Sampled = {Clock.Now, Clock.Monotonic};
+  // The processor times are read right at the time stamp, before anything that takes
+  // a while, so that their shares of the time between two samples stay shares.
+  if (Wanted.Processor || Wanted.System) {
+    Proc.System.ReadKernelStat(Clock, Proc.Kernel);
+    Proc.CpuTimes.Apply(Clock.Now, Proc.Kernel);
+  }
   if (Wanted.Process || Wanted.Thread || Wanted.System) Proc.Processes.ListProcesses();
-  if (Wanted.Processor || Wanted.System) Proc.System.ReadKernelStat(Clock, Proc.Kernel);
   if (Wanted.Process) WriteProcessObject(Writer, Proc.Processes, Clock);
   if (Wanted.Thread) WriteThreadObject(Writer, Proc.Threads, Proc.Processes.Pids(), Clock);
   if (Wanted.Processor) WriteProcessorObject(Writer, Proc.Kernel, Clock);
@@ -145,6 +154,8 @@ DWORD GAUGERY_WINAPI CollectProc(LPWSTR ValueName, PPointer Data, LPDWORD TotalB
   return ERROR_SUCCESS;
 }
 
+TPerfSampleTime SampleTimeOfProc() { return State ? State->Sampled : TPerfSampleTime{}; }
+
 DWORD GAUGERY_WINAPI CloseProc() {
   State.reset();
   return ERROR_SUCCESS;
@@ -166,6 +177,7 @@ TPerfProvider ProcProvider() {
   Provider.Open = &OpenProc;
   Provider.Collect = &CollectProc;
   Provider.Close = &CloseProc;
+  Provider.SampleTime = &SampleTimeOfProc;
   Provider.Names = ProcNames();
   return Provider;
 }

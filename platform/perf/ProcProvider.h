@@ -11,7 +11,10 @@ namespace gaugery {
 // The provider "/proc". Collect writes every object but Thread for "Global", only the
 // listed ones for an index list and none for any other value name. A process that ends while
 // it is read is left out; files a process does not let us read give zeros. Buffers are
-// kept from one Collect to the next, so that the steady state allocates nothing.
+// kept from one Collect to the next, so that the steady state allocates nothing. The
+// block's time stamp is the moment the processor times were read, and no processor
+// time (of a processor or a process) advances by more than the time between two
+// time stamps.
 TPerfProvider ProcProvider();
 
 }  // namespace gaugery

@@ -213,7 +213,7 @@ TBlockBytes ReadCaptureFile(const std::string& File) {
         File, "the file has " + std::to_string(Bytes.size()) + " bytes, fewer than a block header");
   }
   const TPERF_DATA_BLOCK Header = HeaderOf(Bytes);
-  if (const char* Problem = HeaderLengthProblem(Header)) RaiseIncomplete(File, Problem);
+  if (const char* Problem = HeaderProblem(Header)) RaiseIncomplete(File, Problem);
   const DWORD Claimed = Header.TotalByteLength;
   if (Claimed > LargestCapturedBlock) {
     RaiseIncomplete(File, "its header claims " + std::to_string(Claimed) +

@@ -139,7 +139,7 @@ TProblem CheckObject(const TBlockView& Block, Offset At, const TPERF_OBJECT_TYPE
 TProblem CheckHeader(const void* Data, DWORD Size, TPERF_DATA_BLOCK& Header) {
   if (Data == nullptr || Size < sizeof Header) return "shorter than a block header";
   std::memcpy(&Header, Data, sizeof Header);
-  if (TProblem Problem = HeaderLengthProblem(Header)) return Problem;
+  if (TProblem Problem = HeaderProblem(Header)) return Problem;
   if (Header.TotalByteLength > Size) return "shorter than its header says";
   return nullptr;
 }
@@ -151,7 +151,10 @@ std::string ObjectProblem(DWORD Position, DWORD Objects, Offset At, TProblem Pro
 
 }  // namespace
 
-const char* HeaderLengthProblem(const TPERF_DATA_BLOCK& Header) {
+const char* HeaderProblem(const TPERF_DATA_BLOCK& Header) {
+  if (std::memcmp(Header.Signature, GAUGERY_WTEXT("PERF"), sizeof Header.Signature) != 0) {
+    return "its signature is not PERF";
+  }
   if (Header.HeaderLength < sizeof Header) return "its header length is too short";
   if (Header.TotalByteLength < Header.HeaderLength) {
     return "its total length is shorter than its header";

@@ -11,8 +11,9 @@ namespace gaugery {
 
 // What the check of a block found.
 struct GAUGERY_PLATFORM_API TBlockCheck {
-  // The header lies inside the bytes read, its TotalByteLength among them, and the
-  // system name ends inside the block. Nothing of a block without it may be used.
+  // The header lies inside the bytes read, its TotalByteLength among them, it carries
+  // the signature "PERF", and the system name ends inside the block. Nothing of a
+  // block without it may be used.
   bool HeaderSound = false;
   // NumObjectTypes of a sound header; 0 otherwise.
   DWORD Objects = 0;
@@ -34,10 +35,10 @@ struct GAUGERY_PLATFORM_API TBlockCheck {
 // and allocates nothing for a well-formed block.
 GAUGERY_PLATFORM_API TBlockCheck CheckBlock(const void* Data, DWORD Size);
 
-// What is wrong with the lengths a block header gives (HeaderLength, TotalByteLength)
-// taken by themselves, in words; null when nothing is. Lets a reader refuse a block
-// before it reads more than the header.
-GAUGERY_PLATFORM_API const char* HeaderLengthProblem(const TPERF_DATA_BLOCK& Header);
+// What is wrong with a block header taken by itself, in words: a signature other than
+// "PERF", or lengths (HeaderLength, TotalByteLength) that contradict each other; null
+// when nothing is. Lets a reader refuse a block before it reads more than the header.
+GAUGERY_PLATFORM_API const char* HeaderProblem(const TPERF_DATA_BLOCK& Header);
 
 // True when CheckBlock finds the whole block well-formed.
 GAUGERY_PLATFORM_API bool IsWellFormedBlock(const void* Data, DWORD Size);

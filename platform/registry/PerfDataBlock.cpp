@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "framework/WinTime.h"
 #include "registry/HostName.h"
@@ -30,7 +31,7 @@ std::uint64_t AlignTo8(std::uint64_t Value) { return (Value + 7) & ~std::uint64_
 
 // Fills the header and the system name that follows it.
 void WriteHeader(LPBYTE Data, WideView SystemName, DWORD HeaderLength, DWORD TotalLength,
-                 DWORD NumObjectTypes) {
+                 DWORD NumObjectTypes, const TPerfSampleTime& Time) {
   TPERF_DATA_BLOCK Header{};
   std::memcpy(Header.Signature, GAUGERY_WTEXT("PERF"), sizeof Header.Signature);
   Header.LittleEndian = 1;
@@ -40,12 +41,11 @@ void WriteHeader(LPBYTE Data, WideView SystemName, DWORD HeaderLength, DWORD Tot
   Header.HeaderLength = HeaderLength;
   Header.NumObjectTypes = NumObjectTypes;
   Header.DefaultObject = kDefaultObject;
-  std::int64_t Now = NowAsFileTime();
-  FILETIME NowFileTime = Int64ToFileTime(Now);
-  FileTimeToSystemTime(&NowFileTime, &Header.SystemTime);
-  Header.PerfTime = MonotonicTime100ns();
+  FILETIME SampleFileTime = Int64ToFileTime(Time.FileTime);
+  FileTimeToSystemTime(&SampleFileTime, &Header.SystemTime);
+  Header.PerfTime = Time.Monotonic;
   Header.PerfFreq = kPerfFreq;
-  Header.PerfTime100nSec = Now;
+  Header.PerfTime100nSec = Time.FileTime;
   Header.SystemNameLength = static_cast<DWORD>((SystemName.size() + 1) * sizeof(WCHAR));
   Header.SystemNameOffset = kHeaderSize;
   std::memcpy(Data, &Header, kHeaderSize);
@@ -79,8 +79,10 @@ bool KeptTheContract(const BYTE* Start, const void* Cursor, DWORD Bytes, DWORD S
 
 // Lets every provider with a Collect append its objects after the header. A provider
 // that fails (other than for want of space) or breaks the contract contributes nothing.
+// Time receives the sample time of the first provider that contributed and tells one.
 LONG CollectObjects(std::vector<TPerfProviderSlot>& Providers, LPWSTR ValueName, LPBYTE Data,
-                    DWORD Size, DWORD& Position, DWORD& NumObjectTypes) {
+                    DWORD Size, DWORD& Position, DWORD& NumObjectTypes,
+                    std::optional<TPerfSampleTime>& Time) {
   for (TPerfProviderSlot& Slot : Providers) {
     if (!Slot.Provider.Collect || Slot.Provider.WritesWholeBlock) continue;
     if (!EnsurePerfProviderOpen(Slot)) continue;
@@ -94,6 +96,7 @@ LONG CollectObjects(std::vector<TPerfProviderSlot>& Providers, LPWSTR ValueName,
     if (Result != ERROR_SUCCESS || !KeptTheContract(Start, Cursor, Bytes, Space, Objects)) continue;
     Position += Bytes;
     NumObjectTypes += Objects;
+    if (!Time && Slot.Provider.SampleTime) Time = Slot.Provider.SampleTime();
   }
   return ERROR_SUCCESS;
 }
@@ -116,15 +119,17 @@ LONG QueryPerfDataBlock(std::vector<TPerfProviderSlot>& Providers, LPCWSTR Value
 
   auto Position = static_cast<DWORD>(HeaderLength);
   DWORD NumObjectTypes = 0;
-  if (Kind != TPerfValueKind::Other &&
-      CollectObjects(Providers, Argument, Data, Size, Position, NumObjectTypes) != ERROR_SUCCESS) {
+  std::optional<TPerfSampleTime> Time;
+  if (Kind != TPerfValueKind::Other && CollectObjects(Providers, Argument, Data, Size, Position,
+                                                      NumObjectTypes, Time) != ERROR_SUCCESS) {
     return ERROR_MORE_DATA;
   }
+  if (!Time) Time = TPerfSampleTime{NowAsFileTime(), MonotonicTime100ns()};
   std::uint64_t TotalLength = AlignTo8(Position);
   if (TotalLength > Size) return ERROR_MORE_DATA;
   std::memset(Data + Position, 0, TotalLength - Position);
-  WriteHeader(Data, SystemName, static_cast<DWORD>(HeaderLength),
-              static_cast<DWORD>(TotalLength), NumObjectTypes);
+  WriteHeader(Data, SystemName, static_cast<DWORD>(HeaderLength), static_cast<DWORD>(TotalLength),
+              NumObjectTypes, *Time);
   Written = static_cast<DWORD>(TotalLength);
   return ERROR_SUCCESS;
 }

@@ -17,6 +17,7 @@
 // the set's tables) until RestoreDefaultPerfProviders hands the calls back.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,13 @@ struct GAUGERY_PLATFORM_API TPerfLocaleNames {
   std::vector<TPerfNameEntry> Help;
 };
 
+// The clocks at one moment: the wall clock as a file time (100 ns since 1601-01-01 UTC)
+// and the monotonic clock in 100 ns.
+struct TPerfSampleTime {
+  std::int64_t FileTime = 0;
+  std::int64_t Monotonic = 0;
+};
+
 struct GAUGERY_PLATFORM_API TPerfProvider {
   std::string Name;
   TPM_OPEN_PROC Open = nullptr;
@@ -49,6 +57,11 @@ struct GAUGERY_PLATFORM_API TPerfProvider {
   // provider): the first such provider then answers the data queries alone.
   bool WritesWholeBlock = false;
   std::vector<TPerfLocaleNames> Names;
+  // Null, or the moment at which the provider's last successful Collect read its
+  // counters. The block then carries that moment as its time stamps (of the first
+  // such provider of the query), not the moment it was completed: a rate over two
+  // blocks divides by the time over which their counters advanced.
+  TPerfSampleTime (*SampleTime)() = nullptr;
 };
 
 // The providers in service, in registration order.

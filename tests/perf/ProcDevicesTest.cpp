@@ -359,6 +359,28 @@ TEST(LogicalDiskObject, MountPointsAreInstancesWithTheSpaceStatvfsReports) {
   EXPECT_GE(Object.Instances.back().Values.at(FreeSpace), Free);
 }
 
+// On a file system with blocks reserved for root, the space free to programs
+// (f_bavail) is less than the free blocks (f_bfree): the tmpfs above has none.
+TEST(LogicalDiskObject, RootShowsTheSpaceFreeToPrograms) {
+  struct statvfs Before {};
+  ASSERT_EQ(statvfs("/", &Before), 0);
+  const TDecodedObject Object = ObjectOf(QueryObjects(u"236"), LogicalDisk);
+  struct statvfs After {};
+  ASSERT_EQ(statvfs("/", &After), 0);
+  if (Before.f_bfree == Before.f_bavail) GTEST_SKIP() << "/ reserves no blocks here";
+  const TDecodedInstance* Root = InstanceNamed(Object, "/");
+  ASSERT_NE(Root, nullptr);
+  // Other programs write while the test reads: the space may move by a little, far
+  // less than the reserved blocks.
+  const auto Unit = static_cast<double>(Before.f_frsize);
+  const double Reserved = static_cast<double>(Before.f_bfree - Before.f_bavail) * Unit;
+  const double Free = static_cast<double>(Before.f_bavail + After.f_bavail) / 2 * Unit;
+  const double Usable =
+      static_cast<double>(Before.f_blocks - Before.f_bfree + Before.f_bavail) * Unit;
+  EXPECT_NEAR(static_cast<double>(Root->Values.at(FreeSpace)), Free, Reserved / 4);
+  EXPECT_NEAR(static_cast<double>(Root->Values.at(FreeSpaceBase)), Usable, Reserved / 4);
+}
+
 TEST(LogicalDiskObject, RootShowsTheTransfersOfItsDevice) {
   struct stat Root {};
   ASSERT_EQ(stat("/", &Root), 0);

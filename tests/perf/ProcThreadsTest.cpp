@@ -91,10 +91,13 @@ TEST(ThreadObject, OwnThreadsAreInstancesWithTheirIdsStatesAndSwitches) {
   EXPECT_EQ(Total.Name, "_Total/_Total");
   EXPECT_EQ(Total.Values.at(IdThread), 0u);
   std::uint64_t Switches = 0;
+  std::uint64_t Earliest = UINT64_MAX;
   for (std::size_t At = 0; At + 1 < Threads.Instances.size(); ++At) {
     Switches += Threads.Instances[At].Values.at(ContextSwitches);
+    Earliest = std::min(Earliest, Threads.Instances[At].Values.at(ElapsedTime));
   }
   EXPECT_EQ(Total.Values.at(ContextSwitches), Switches);
+  EXPECT_EQ(Total.Values.at(ElapsedTime), Earliest) << "the start of the earliest thread";
 }
 
 // Every process of the sample that still runs is in the Thread object, with its main

@@ -120,6 +120,14 @@ TEST_F(ReplayTest, FilesThatCannotBeServedAreRefusedByName) {
   const std::string Cut = Write({Whole.Bytes.begin(), Whole.Bytes.end() - 1});
   EXPECT_NE(ErrorOf([&] { ReadCaptureFile(Cut); }).find(Cut), std::string::npos);
   EXPECT_EQ(ErrorOf([] { ReplayProvider({}); }), "No block to replay");
+
+  TBlock Foreign = Captured(100);
+  Foreign.Poke<WCHAR>(6, u'X');  // "PERX"
+  const std::string Signed = Write(Foreign.Bytes);
+  EXPECT_EQ(ErrorOf([&] { ReadCaptureFile(Signed); }),
+            "not a complete performance data block: " + Signed + " (its signature is not PERF)");
+  EXPECT_EQ(ErrorOf([&] { ReplayProvider({Foreign.Bytes}); }),
+            "not a complete performance data block (its signature is not PERF)");
 }
 
 }  // namespace

@@ -122,6 +122,7 @@ struct TCorruption {
 // Every length or offset one step outside what the block holds.
 std::vector<TCorruption> Corruptions() {
   return {
+      {"signature other than PERF", [](TBlock& B) { B.Header().Signature[3] = u'f'; }, -1},
       {"HeaderLength below the header", [](TBlock& B) { B.Header().HeaderLength = 87; }, -1},
       {"HeaderLength past TotalByteLength",
        [](TBlock& B) { B.Header().HeaderLength = B.Header().TotalByteLength + 1; }, -1},

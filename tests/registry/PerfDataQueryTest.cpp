@@ -251,6 +251,27 @@ TEST_F(ProviderSeam, AProviderBreakingTheContractIsLeftOut) {
   EXPECT_TRUE(IsWellFormedBlock(Phantom.Bytes.data(), Phantom.Size));
 }
 
+// 2026-03-04 05:06:07.089 UTC, when the recording provider says it read its counters.
+constexpr std::int64_t kRecordedFileTime = 134'170'743'670'890'000;
+TPerfSampleTime RecordedSampleTime() { return {kRecordedFileTime, 4242}; }
+
+TEST_F(ProviderSeam, TheBlockCarriesTheMomentTheProviderReadItsCounters) {
+  std::vector<TPerfProvider> Providers = PerfProviders();
+  Providers[0].SampleTime = &RecordedSampleTime;
+  SetPerfProviders(Providers);
+  const TPERF_DATA_BLOCK Header = Query().Header();
+  EXPECT_EQ(Header.PerfTime100nSec, kRecordedFileTime);
+  EXPECT_EQ(Header.PerfTime, 4242);
+  const SYSTEMTIME& Time = Header.SystemTime;
+  EXPECT_EQ(std::vector<int>({Time.wYear, Time.wMonth, Time.wDay, Time.wHour, Time.wMinute,
+                              Time.wSecond, Time.wMilliseconds}),
+            std::vector<int>({2026, 3, 4, 5, 6, 7, 89}));
+
+  // A query that reaches no provider takes the clock.
+  const std::int64_t Before = NowAsFileTime();
+  EXPECT_GE(Query(GAUGERY_WTEXT("Costly")).Header().PerfTime100nSec, Before);
+}
+
 TEST_F(ProviderSeam, RestoreBringsBackTheDefaultSet) {
   ASSERT_EQ(PerfProviders().size(), 1u);
   EXPECT_EQ(PerfProviders()[0].Name, "recording");

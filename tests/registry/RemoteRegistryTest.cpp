@@ -6,6 +6,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FakeHttpServer.h"
@@ -104,6 +105,25 @@ TEST(HttpGet, GivesUpOnServersThatHangCutShortOverflowOrRefuse) {
   { const TFakeHttpServer Gone([](const std::string&) { return std::string(); });
     Closed.Port = static_cast<std::uint16_t>(Gone.Port()); }
   EXPECT_FALSE(HttpGet(Closed, "/fine", Limits));
+}
+
+// A head of 32 MiB without the blank line that ends it: the client stops at its limit
+// and hangs up instead of reading on until the server is done.
+TEST(HttpGet, StopsReadingAHeadThatDoesNotEndAtItsLimit) {
+  std::string Endless = "HTTP/1.1 200 OK\r\nServer: gaugery/test\r\n";
+  while (Endless.size() < (std::size_t{32} << 20))
+    Endless += "X-Filler: " + std::string(100, 'x') + "\r\n";
+  TFakeHttpServer Server([&](const std::string&) { return Endless; });
+  const TRemoteAddress Address{"127.0.0.1", static_cast<std::uint16_t>(Server.Port())};
+  THttpLimits Limits;
+  Limits.Timeout = std::chrono::seconds(20);
+  EXPECT_FALSE(HttpGet(Address, "/endless", Limits));
+  // Let the server finish its send, then look at how far it got.
+  const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (Server.LastReplySent() == 0 && std::chrono::steady_clock::now() < Deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_LT(Server.LastReplySent(), Endless.size());
 }
 
 // A machine running `gaugery serve`, as far as the registry asks it.

@@ -38,12 +38,15 @@ std::string TargetOf(const std::string& Head) {
              : Head.substr(Start + 1, End - Start - 1);
 }
 
-void SendAll(int Connection, const std::string& Bytes) {
-  for (std::size_t Sent = 0; Sent < Bytes.size();) {
+// The bytes sent before the client hung up.
+std::size_t SendAll(int Connection, const std::string& Bytes) {
+  std::size_t Sent = 0;
+  while (Sent < Bytes.size()) {
     const ssize_t Written = send(Connection, Bytes.data() + Sent, Bytes.size() - Sent, MSG_NOSIGNAL);
-    if (Written <= 0) return;
+    if (Written <= 0) break;
     Sent += static_cast<std::size_t>(Written);
   }
+  return Sent;
 }
 
 }  // namespace
@@ -83,7 +86,7 @@ void TFakeHttpServer::Serve() {
       Waiting.push_back(Connection);
       continue;
     }
-    SendAll(Connection, Reply);
+    LastReplySent_ = SendAll(Connection, Reply);
     close(Connection);
   }
   for (const int Connection : Waiting) close(Connection);

@@ -29,6 +29,8 @@ class TFakeHttpServer {
   std::string ComputerName() const;
   // Requests answered (or left waiting) so far.
   int Requests() const { return Requests_; }
+  // The bytes of the last reply that the client took before it hung up.
+  std::size_t LastReplySent() const { return LastReplySent_; }
 
  private:
   void Serve();
@@ -38,6 +40,7 @@ class TFakeHttpServer {
   int Port_ = 0;
   std::atomic<bool> Stopping_{false};
   std::atomic<int> Requests_{0};
+  std::atomic<std::size_t> LastReplySent_{0};
   std::thread Thread_;
 };
 

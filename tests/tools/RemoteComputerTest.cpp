@@ -19,6 +19,17 @@
 namespace gaugery {
 namespace {
 
+// A process reads its locale list once, from the providers in service at that moment.
+// Reading it before any test of this program puts in service fake providers that name
+// "009" only keeps this machine's locales (and so the German names of a remote
+// computer) in reach whatever ran before.
+class TMachineLocales : public ::testing::Environment {
+ public:
+  void SetUp() override { Locales(); }
+};
+[[maybe_unused]] const ::testing::Environment* const MachineLocales =
+    ::testing::AddGlobalTestEnvironment(new TMachineLocales);
+
 TEST(RemoteComputer, DumpOfTheComputerEqualsTheServedBlock) {
   TServeProcess Server({"--interval", "3600"});
   const auto Block = httplib::Client("127.0.0.1", Server.Port()).Get("/perfdata?value=Global");
@@ -95,6 +106,38 @@ TEST(RemoteComputer, AStoppedServerGivesBadNetpathAndTheFixedMessages) {
   const ProgramRun Counters = RunGaugery("--computer " + Name + " counters Process");
   EXPECT_EQ(Counters.ExitCode, 2) << "counters reads this computer only";
   EXPECT_EQ(RunGaugery("--computer " + Name + " --replay x dump").ExitCode, 2);
+}
+
+TEST(RemoteComputer, AProtectedServerIsReadWithItsToken) {
+  const std::string Token = ::testing::TempDir() + "gaugery-reader-token-" + std::to_string(getpid());
+  const std::string Wrong = Token + "-wrong";
+  std::ofstream(Token) << "s3cret\n";
+  std::ofstream(Wrong) << "guess\n";
+  TServeProcess Server({"--token", Token});
+  const std::string Name = Server.ComputerName();
+  const std::string Read = " read Memory \"Available Bytes\"";
+
+  const ProgramRun Without = RunGaugery("--computer " + Name + Read);
+  EXPECT_EQ(Without.ExitCode, 1);
+  EXPECT_EQ(Without.Err, "gaugery: Error connecting to remote registry on " + Name +
+                             " (53): the server asks for a token\n");
+  const ProgramRun Names = RunGaugery("--computer " + Name + " names");
+  EXPECT_EQ(Names.Err, "gaugery: Cannot open remote registry on " + Name +
+                           " (53): the server asks for a token\n");
+  const ProgramRun Refused = RunGaugery("--computer " + Name + " --token " + Wrong + Read);
+  EXPECT_EQ(Refused.Err, "gaugery: Error connecting to remote registry on " + Name +
+                             " (53): the server asks for a token, and refuses this one\n");
+
+  const ProgramRun With = RunGaugery("--computer " + Name + " --token " + Token + Read);
+  EXPECT_EQ(With.ExitCode, 0) << With.Err;
+  EXPECT_GT(std::stod(With.Out), 0);
+  const ProgramRun FromEnvironment =
+      RunGaugery("--computer " + Name + Read, "GAUGERY_TOKEN_FILE=" + Token);
+  EXPECT_EQ(FromEnvironment.ExitCode, 0) << FromEnvironment.Err;
+  EXPECT_EQ(RunGaugery("--computer " + Name + " --token /nonexistent/token" + Read).Err,
+            "gaugery: Cannot read the token file \"/nonexistent/token\"\n");
+  std::remove(Token.c_str());
+  std::remove(Wrong.c_str());
 }
 
 }  // namespace
