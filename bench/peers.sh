@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Measures, in one run and alternating, the CPU time per sample of reading the process
 # table with 500 extra idle processes: Gaugery's TPerfData::Refresh of the live block, the
-# floor (a minimal C reader), ps and psutil; and the CPU time of one `gaugery read` of
-# Brindle's eight Process counters against one ps run. Prints one line per ratio:
+# floor (a minimal C reader), ps and psutil; the CPU time of one `gaugery read` of
+# Brindle's eight Process counters against one ps run; and that of one `gaugery read` of
+# a Memory counter against one of a Process counter, since a one-shot command reads only
+# the objects it names. Prints one line per ratio:
 #   ratio gaugery/<peer> <value>
 #   ratio gaugery-read/ps <value>
+#   ratio gaugery-read-memory/gaugery-read-process <value>
 # Usage: bench/peers.sh [BUILD_DIR] (default: build)
 #
 # THREADS=N gives every extra process N threads and compares the Thread object ("232")
@@ -51,19 +54,30 @@ else
     [ps]="$python bench/command_reader.py $runs_per_round ps -eo comm,pid,etimes,nlwp,vsz,rss"
     [psutil]="$python bench/psutil_reader.py $runs_per_round"
   )
-  order=(gaugery floor ps psutil gaugery-read)
+  order=(gaugery floor ps psutil gaugery-read gaugery-read-memory gaugery-read-process)
 fi
 if [ -n "$baseline" ]; then
   runs[baseline]="$baseline/bin/refresh_sample $samples"
   order+=(baseline)
 fi
 
+# The peers that run a whole `gaugery` command, and the operands of its `read`.
+is_command() { [[ $1 == gaugery-read* ]]; }
+read_operands() {
+  case $1 in
+    gaugery-read) echo Process; printf '%s\n' "${read_counters[@]}" ;;
+    gaugery-read-memory) printf '%s\n' Memory "Available Bytes" ;;
+    gaugery-read-process) printf '%s\n' Process "ID Process" ;;
+  esac
+}
+
 declare -A results
 for round in $(seq "$rounds"); do
   for peer in "${order[@]}"; do
-    if [ "$peer" = gaugery-read ]; then
+    if is_command "$peer"; then
+      mapfile -t operands < <(read_operands "$peer")
       output=$("$python" bench/command_reader.py "$runs_per_round" "$build/bin/gaugery" read \
-        Process "${read_counters[@]}")
+        "${operands[@]}")
     else
       output=$(${runs[$peer]})
     fi
@@ -75,12 +89,15 @@ median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{v[NR]=$1} END {print v[i
 declare -A med
 for peer in "${order[@]}"; do
   med[$peer]=$(echo "${results[$peer]}" | median)
-  printf 'cpu_us_per_sample %-8s %s  (rounds: %s)\n' "$peer" "${med[$peer]}" "${results[$peer]}"
+  printf 'cpu_us_per_sample %-20s %s  (rounds: %s)\n' "$peer" "${med[$peer]}" "${results[$peer]}"
 done
 ratio() {
   awk -v a="${med[$1]}" -v b="${med[$2]}" -v n="$1/$2" 'BEGIN { printf "ratio %s %.2f\n", n, a / b }'
 }
 for peer in "${order[@]:1}"; do
-  [ "$peer" = gaugery-read ] || ratio gaugery "$peer"
+  is_command "$peer" || ratio gaugery "$peer"
 done
-[ -z "${med[gaugery-read]:-}" ] || ratio gaugery-read ps
+if [ -n "${med[gaugery-read]:-}" ]; then
+  ratio gaugery-read ps
+  ratio gaugery-read-memory gaugery-read-process
+fi

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "registry/PerfBlockCheck.h"
 #include "registry/RemoteRegistry.h"
@@ -84,6 +85,10 @@ TPerfData::~TPerfData() { RegCloseKey(HKey_); }
 
 void TPerfData::Refresh() {
   std::memcpy(&PrevPerfData_, Current_.data(), sizeof PrevPerfData_);
+  ReadSample();
+}
+
+void TPerfData::ReadSample() {
   DWORD Size = 0;
   const LONG Result = QueryIntoSpare(Size);
   if (Result != ERROR_SUCCESS) {
@@ -100,6 +105,47 @@ void TPerfData::Refresh() {
   }
   // Both buffers keep the grown size, so that a steady-state refresh allocates nothing.
   if (Spare_.size() < AllocatedSize(BufferSize_)) Spare_.assign(AllocatedSize(BufferSize_), 0);
+}
+
+bool TPerfData::IncludeObject(DWORD ObjectIndex) {
+  if (HoldsObject(ObjectIndex)) return true;
+  // Without an accepted block the objects that the value brings are not known.
+  if (Generation_ == 0 || Absent_.contains(ObjectIndex) || Seen_.contains(ObjectIndex)) {
+    return false;
+  }
+  const std::string Before = Key_;
+  SetKey(ObjectListWith(ObjectIndex));
+  ReadSample();
+  if (HoldsObject(ObjectIndex)) return true;
+  Absent_.insert(ObjectIndex);
+  SetKey(Before);
+  return false;
+}
+
+bool TPerfData::HoldsObject(DWORD ObjectIndex) {
+  const PPERF_DATA_BLOCK Block = PerfData();
+  PPERF_OBJECT_TYPE Object = FirstObject(Block);
+  for (DWORD Position = 0; Position < Block->NumObjectTypes; ++Position) {
+    if (Object->ObjectNameTitleIndex == ObjectIndex) return true;
+    Object = NextObject(Object);
+  }
+  return false;
+}
+
+std::string TPerfData::ObjectListWith(DWORD ObjectIndex) {
+  const PPERF_DATA_BLOCK Block = PerfData();
+  std::string List;
+  PPERF_OBJECT_TYPE Object = FirstObject(Block);
+  for (DWORD Position = 0; Position < Block->NumObjectTypes; ++Position) {
+    List += std::to_string(Object->ObjectNameTitleIndex) + ' ';
+    Object = NextObject(Object);
+  }
+  return List + std::to_string(ObjectIndex);
+}
+
+void TPerfData::SetKey(const std::string& Key) {
+  Key_ = Key;
+  WideKey_ = ToWide(Key);
 }
 
 LONG TPerfData::QueryIntoSpare(DWORD& Size) {
@@ -122,6 +168,16 @@ void TPerfData::AcceptSpare(DWORD KeptObjects) {
               sizeof KeptObjects);
   Current_.swap(Spare_);
   Generation_ = ++LastGeneration;
+  NoteObjects();
+}
+
+void TPerfData::NoteObjects() {
+  const PPERF_DATA_BLOCK Block = PerfData();
+  PPERF_OBJECT_TYPE Object = FirstObject(Block);
+  for (DWORD Position = 0; Position < Block->NumObjectTypes; ++Position) {
+    Seen_.insert(Object->ObjectNameTitleIndex);
+    Object = NextObject(Object);
+  }
 }
 
 const TPERF_DATA_BLOCK& TPerfData::Header() const {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,16 @@ class GAUGERY_RUNTIME_API TPerfData : public TObject {
   // Saves the current header as the previous one, then reads a new sample.
   void Refresh();
 
+  // Makes the snapshot carry the object with title index ObjectIndex, which a value
+  // such as "Global" may leave out because it is costly to read. When the current block
+  // lacks it, the value becomes the index list of the block's objects and this one and
+  // the block is read again, keeping the previous header. True when the block now holds
+  // the object. An object that an earlier block carried is merely absent from this one
+  // and is not asked for; one that does not come is remembered and not asked for
+  // again, and the value stays as it was. So a snapshot whose components name only
+  // objects it holds never reads more.
+  bool IncludeObject(DWORD ObjectIndex);
+
   SYSTEMTIME SystemTime() const;
   std::int64_t PerfTime() const;
   std::int64_t PerfFreq() const;
@@ -82,6 +93,13 @@ class GAUGERY_RUNTIME_API TPerfData : public TObject {
 
  private:
   const TPERF_DATA_BLOCK& Header() const;
+  // Reads a new sample into the current block; the previous header is not touched.
+  void ReadSample();
+  bool HoldsObject(DWORD ObjectIndex);
+  // The index list of the current block's objects followed by ObjectIndex.
+  std::string ObjectListWith(DWORD ObjectIndex);
+  void SetKey(const std::string& Key);
+  void NoteObjects();
   // Queries into the spare buffer, growing it while the answer is ERROR_MORE_DATA.
   // Size receives the bytes returned; the result is the query's, ERROR_MORE_DATA when
   // the buffer cannot grow further.
@@ -99,6 +117,9 @@ class GAUGERY_RUNTIME_API TPerfData : public TObject {
   std::vector<BYTE> Spare_;
   std::uint64_t Generation_ = 0;
   TRefreshReport LastRefresh_;
+  // Objects that IncludeObject asked for in vain, and those the accepted blocks carried.
+  std::set<DWORD> Absent_;
+  std::set<DWORD> Seen_;
 };
 
 // One line of the snapshot registry: the shared snapshot and its number of holders.

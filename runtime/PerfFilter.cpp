@@ -227,6 +227,11 @@ void TPerfCounterItem::SetCounterName(const std::string& Value) {
   CounterIdx_ = -2;
   ResetCounterBlock();
   if (!Value.empty() && !GetCounterBlock()) {
+    // A known object that the sample lacks leaves the counter unsearched: the fault
+    // is the object's.
+    if (POT_ == nullptr && GetObjectIDX() >= 0 && GetCounterIDX() >= 0) {
+      throw Exception(Format("Invalid performance object name : %s", {ObjectName_}));
+    }
     throw Exception(Format("Invalid performance counter name : %s", {Value}));
   }
 }
@@ -288,6 +293,7 @@ bool TPerfCounterItem::GetCounterBlock() {
     SetPerfDataBlock(OwningFilter().GetPerfData());
   }
   if (POT_ == nullptr) POT_ = FindObject();
+  if (POT_ == nullptr) POT_ = FindIncludedObject();
   if (POT_ == nullptr) return false;
   if (PCD_ == nullptr) PCD_ = FindCounter();
   if (PCD_ == nullptr) return false;
@@ -319,6 +325,17 @@ PPERF_OBJECT_TYPE TPerfCounterItem::FindObject() {
     }
   }
   return nullptr;
+}
+
+// The block read again may carry the object under another index of its title, which
+// FindObject finds too.
+PPERF_OBJECT_TYPE TPerfCounterItem::FindIncludedObject() {
+  TPerfData& Snapshot = *OwningFilter().Snapshot();
+  const std::uint64_t Before = Snapshot.Generation();
+  Snapshot.IncludeObject(static_cast<DWORD>(ObjectIDX_));
+  if (Snapshot.Generation() == Before) return nullptr;
+  SetPerfDataBlock(Snapshot.PerfData());
+  return FindObject();
 }
 
 // Counters are found like objects, within the item's object.
@@ -562,6 +579,17 @@ void TPerfFilter::Collect() {
 }
 
 void TPerfFilter::LocateItems() {
+  GetPerfData();
+  const std::uint64_t Generation = PerfData_->Generation();
+  LocateEveryItem();
+  // The items before the one whose object was brought in hold positions in the block
+  // it replaced. One more pass is enough: what came stays in the value, what did not is
+  // not asked for again; only a source whose objects come and go could change the block
+  // once more, and is then not chased further.
+  if (PerfData_->Generation() != Generation) LocateEveryItem();
+}
+
+void TPerfFilter::LocateEveryItem() {
   const PPERF_DATA_BLOCK Block = GetPerfData();
   for (int I = 0; I < Items_->Count(); ++I) {
     TPerfCounterItem* Item = Items_->GetCounterItems(I);

@@ -182,6 +182,9 @@ class GAUGERY_RUNTIME_API TPerfCounterItem : public TCollectionItem {
   std::int32_t TitleIndexOf(const std::string& Title) const;
   bool CarriesTitle(DWORD TitleIndex, const std::string& Title) const;
   PPERF_OBJECT_TYPE FindObject();
+  // The object in a block read again to carry it, for an object the sample leaves out;
+  // null when it does not come.
+  PPERF_OBJECT_TYPE FindIncludedObject();
   PPERF_COUNTER_DEFINITION FindCounter();
   PPERF_COUNTER_DEFINITION FindBaseCounter() const;
   void LocateCounterBlock();
@@ -223,7 +226,8 @@ class GAUGERY_RUNTIME_API TPerfFilter : public TComponent {
   void Collect();
   // Locates every item in the snapshot's current block without taking a new sample
   // (the last step of Collect): for reading the sample another holder of the shared
-  // snapshot has just taken.
+  // snapshot has just taken. When an item's object had to be brought into the block,
+  // every item is located again in the block that carries it.
   void LocateItems();
   // The snapshot's current block, acquiring the snapshot first if needed; no new
   // sample is taken.
@@ -261,6 +265,8 @@ class GAUGERY_RUNTIME_API TPerfFilter : public TComponent {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  // One pass of LocateItems over every item, in the current block.
+  void LocateEveryItem();
   void DonePerfData();
 
   TItemNotifyEvent OnItemDestroy_;

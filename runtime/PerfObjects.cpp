@@ -78,15 +78,24 @@ std::string TPerfObjects::GetObjectHelp(std::int32_t Index) {
   return HelpOf(GetObjectData(Index));
 }
 
+std::int32_t TPerfObjects::PositionOfObject(DWORD TitleIndex) {
+  const std::int32_t Count = GetObjectCount();
+  PPERF_OBJECT_TYPE Object = FirstObject(GetPerfData());
+  for (std::int32_t Index = 0; Index < Count; ++Index, Object = NextObject(Object)) {
+    if (Object->ObjectNameTitleIndex == TitleIndex) return Index;
+  }
+  return -1;
+}
+
 std::int32_t TPerfObjects::GetIndexOfObject(const std::string& AObjectTitle) {
   InitPerfData();
   DWORD TitleIndex = 0;
   if (ParseTitleIndex(Titles_->GetIdxOfItem(AObjectTitle), TitleIndex)) {
-    const std::int32_t Count = GetObjectCount();
-    PPERF_OBJECT_TYPE Object = FirstObject(GetPerfData());
-    for (std::int32_t Index = 0; Index < Count; ++Index, Object = NextObject(Object)) {
-      if (Object->ObjectNameTitleIndex == TitleIndex) return Index;
+    std::int32_t Position = PositionOfObject(TitleIndex);
+    if (Position < 0 && PerfData_->IncludeObject(TitleIndex)) {
+      Position = PositionOfObject(TitleIndex);
     }
+    if (Position >= 0) return Position;
   }
   throw Exception("Unknown performance object : \"" + AObjectTitle + "\"");
 }

@@ -98,6 +98,8 @@ class GAUGERY_RUNTIME_API TPerfObjects : public TComponent {
   void InitPerfData();
   void DonePerfData();
   std::string TitleOf(PPERF_OBJECT_TYPE Object) const;
+  // Position of the first object of the current block with this title index, or -1.
+  std::int32_t PositionOfObject(DWORD TitleIndex);
   std::string HelpOf(PPERF_OBJECT_TYPE Object) const;
 
   std::unique_ptr<TPerfTitles> Titles_;

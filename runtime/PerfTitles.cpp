@@ -1,6 +1,7 @@
 #include "PerfTitles.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,18 @@
 namespace gaugery {
 
 namespace {
+
+// The index of a title written as "#" and a decimal title index ("#9000" gives "9000"),
+// or "-1". Indexes stop at the largest signed 32-bit number, as the items keep them.
+std::string WrittenTitleIndex(const std::string& Text) {
+  if (Text.size() < 2 || Text.size() > 11 || Text[0] != '#') return "-1";
+  std::uint64_t Index = 0;
+  for (std::size_t Pos = 1; Pos < Text.size(); ++Pos) {
+    if (Text[Pos] < '0' || Text[Pos] > '9') return "-1";
+    Index = Index * 10 + static_cast<unsigned>(Text[Pos] - '0');
+  }
+  return Index <= INT32_MAX ? std::to_string(Index) : std::string("-1");
+}
 
 // The locale lists, created empty with the unit: the list read once from the
 // registry, and the copy that Locales hands out.
@@ -174,7 +187,7 @@ std::string TPerfInfo::GetItemByIdx(const std::string& S) {
 std::string TPerfInfo::GetIdxOfItem(const std::string& S) {
   const TPerfInfoData& Data = LoadedData();
   int Position = Data.IndexOfItem(S);
-  return Position < 0 ? std::string("-1") : Data.Idx.Strings(Position);
+  return Position < 0 ? WrittenTitleIndex(S) : Data.Idx.Strings(Position);
 }
 
 std::int32_t TPerfInfo::GetIndexOfItem(const std::string& S) { return LoadedData().IndexOfItem(S); }

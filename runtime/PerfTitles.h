@@ -92,7 +92,9 @@ class GAUGERY_RUNTIME_API TPerfInfo : public TComponent {
   std::string GetItemIdx(std::int32_t Index);
   // The empty string when the index is not in the table.
   std::string GetItemByIdx(const std::string& S);
-  // "-1" when the text is not in the table.
+  // "-1" when the text is not in the table. A text the table lacks that is "#" and a
+  // decimal title index ("#9000") gives that index, so that objects and counters whose
+  // titles the tables lack can still be named.
   std::string GetIdxOfItem(const std::string& S);
   // -1 when not in the table.
   std::int32_t GetIndexOfItem(const std::string& S);

@@ -49,7 +49,7 @@ int Run(const Arguments& Args) {
   if (ToOutput && OutputIsTerminal())
     throw Exception("will not write a binary block to a terminal: redirect standard output "
                     "to a file or a pipe");
-  HoldOneSample();
+  HoldOneSample("Global");
   TPerfData Data("Global", ChosenComputer());
   CheckLatestSample(Data);
   const PPERF_DATA_BLOCK Block = Data.PerfData();

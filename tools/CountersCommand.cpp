@@ -19,9 +19,9 @@ namespace {
 int Run(const Arguments& Args) {
   ExpectLocalComputer("counters");
   const std::string Object = ObjectOperand(Args);
-  HoldOneSample();
-  const TSharedSample Sample("");
   const std::string Locale = ChosenLocale(Args);
+  HoldOneSample(ObjectsValueName({Object}, Locale));
+  const TSharedSample Sample("");
   TPerfCounters Counters(nullptr);
   TPerfHelps Helps(nullptr);
   Counters.SetLocaleID(Locale);

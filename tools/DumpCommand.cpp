@@ -129,16 +129,6 @@ std::vector<DWORD> ObjectIndexes(const Arguments& Args) {
   return Indexes;
 }
 
-// The value to query: "Global", or the list of the indexes asked for.
-std::string ValueName(const std::vector<DWORD>& Indexes) {
-  std::string Name;
-  for (const DWORD Index : Indexes) {
-    if (!Name.empty()) Name += ' ';
-    Name += std::to_string(Index);
-  }
-  return Name.empty() ? "Global" : Name;
-}
-
 void ExpectObjects(const BlockDump& Block, const std::vector<DWORD>& Indexes) {
   for (const DWORD Index : Indexes) {
     const bool Found = std::any_of(Block.Objects.begin(), Block.Objects.end(),
@@ -151,12 +141,13 @@ void ExpectObjects(const BlockDump& Block, const std::vector<DWORD>& Indexes) {
 int Run(const Arguments& Args) {
   ExpectNoOperands(Args);
   const std::vector<DWORD> Indexes = ObjectIndexes(Args);
-  HoldOneSample();
+  const std::string ValueName = IndexListValueName(Indexes);
+  HoldOneSample(ValueName);
   const std::string Locale = ChosenLocale(Args);
   TPerfTitles Titles(nullptr);
   Titles.SetLocaleID(Locale);
   Titles.SetComputerName(ChosenComputer());
-  TPerfData Data(ValueName(Indexes), ChosenComputer());
+  TPerfData Data(ValueName, ChosenComputer());
   CheckLatestSample(Data);
   const BlockDump Block = DumpBlock(Data, Titles);
   ExpectObjects(Block, Indexes);

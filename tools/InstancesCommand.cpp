@@ -26,9 +26,9 @@ bool HasInstances(const std::string& Object, const std::string& Locale, const Ar
 int Run(const Arguments& Args) {
   ExpectLocalComputer("instances");
   const std::string Object = ObjectOperand(Args);
-  HoldOneSample();
-  const TSharedSample Sample("");
   const std::string Locale = ChosenLocale(Args);
+  HoldOneSample(ObjectsValueName({Object}, Locale));
+  const TSharedSample Sample("");
   nlohmann::ordered_json Json = nlohmann::ordered_json::array();
   if (HasInstances(Object, Locale, Args)) {
     TPerfInstances Instances(nullptr);

@@ -17,7 +17,7 @@ namespace {
 
 int Run(const Arguments& Args) {
   ExpectNoOperands(Args);
-  HoldOneSample();
+  HoldOneSample("Global");
   const TSharedSample Sample("");
   const std::string Locale = ChosenLocale(Args);
   TPerfObjects Objects(nullptr);

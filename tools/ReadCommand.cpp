@@ -142,10 +142,21 @@ void PrintPathValuesJson(const std::vector<TRow>& Rows) {
   PrintJson(Values);
 }
 
+// Holds the sample of the objects that the selections of this computer name; none
+// is taken when they all name other computers.
+void HoldLocalObjects(const std::vector<TCounterSelection>& Selections, const std::string& Locale) {
+  std::vector<std::string> Objects;
+  for (const TCounterSelection& Selection : Selections) {
+    if (Selection.Computer.empty()) Objects.push_back(Selection.Object);
+  }
+  if (!Objects.empty()) HoldOneSample(ObjectsValueName(Objects, Locale));
+}
+
 int Run(const Arguments& Args) {
   const std::vector<TCounterSelection> Selections = SelectionsOf(Args.Operands(), ChosenComputer());
-  HoldOneSample();
-  TComputerFilters Filters(ChosenLocale(Args));
+  const std::string Locale = ChosenLocale(Args);
+  HoldLocalObjects(Selections, Locale);
+  TComputerFilters Filters(Locale);
   std::vector<TSelectionItems> Items;
   for (const TCounterSelection& Selection : Selections) {
     Items.push_back(AddItems(Filters.For(Selection.Computer), Selection, Args));

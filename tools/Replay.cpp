@@ -1,8 +1,13 @@
 #include "Replay.h"
 
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <utility>
 
+#include "PerfTitles.h"
+#include "framework/TextFunctions.h"
+#include "framework/Unicode.h"
 #include "perf/ProcNames.h"
 #include "perf/ReplayProvider.h"
 #include "registry/PerfBlockCheck.h"
@@ -44,12 +49,13 @@ void ServeBlocks(std::vector<TBlockBytes> Blocks) {
 
 // The live block, queried into a buffer large enough for most machines at once: every
 // answer ERROR_MORE_DATA costs the providers a whole collection.
-std::optional<TBlockBytes> QueryLiveBlock() {
+std::optional<TBlockBytes> QueryLiveBlock(const std::string& ValueName) {
+  const WideString Name = ToWide(ValueName);
   TBlockBytes Block(DWORD{1} << 20);
   for (;;) {
     auto Size = static_cast<DWORD>(Block.size());
-    const LONG Result =
-        RegQueryValueExW(HKEY_PERFORMANCE_DATA, u"Global", nullptr, nullptr, Block.data(), &Size);
+    const LONG Result = RegQueryValueExW(HKEY_PERFORMANCE_DATA, Name.c_str(), nullptr, nullptr,
+                                         Block.data(), &Size);
     if (Result == ERROR_MORE_DATA && Block.size() < LargestCapturedBlock) {
       Block.resize(Block.size() * 2);
       continue;
@@ -78,17 +84,37 @@ void RestartReplayedSamples() {
 
 // Serving the held block would put the virtual registry, and with it our name tables,
 // in front of the system's.
-void HoldOneSample() {}
+void HoldOneSample(const std::string& /*ValueName*/) {}
 
 #else
 
-void HoldOneSample() {
+void HoldOneSample(const std::string& ValueName) {
   if (Replaying) return;
-  std::optional<TBlockBytes> Block = QueryLiveBlock();
+  std::optional<TBlockBytes> Block = QueryLiveBlock(ValueName);
   if (!Block || !CheckBlock(Block->data(), static_cast<DWORD>(Block->size())).HeaderSound) return;
   ServeBlocks({std::move(*Block)});
 }
 
 #endif
+
+std::string IndexListValueName(const std::vector<DWORD>& Indexes) {
+  std::string Name;
+  for (const DWORD Index : Indexes) {
+    if (!Name.empty()) Name += ' ';
+    Name += std::to_string(Index);
+  }
+  return Name.empty() ? "Global" : Name;
+}
+
+std::string ObjectsValueName(const std::vector<std::string>& Titles, const std::string& Locale) {
+  TPerfTitles Table(nullptr);
+  Table.SetLocaleID(Locale);
+  std::vector<DWORD> Indexes;
+  for (const std::string& Title : Titles) {
+    const std::int32_t Index = StrToInt(Table.GetIdxOfItem(Title));
+    if (Index >= 0) Indexes.push_back(static_cast<DWORD>(Index));
+  }
+  return IndexListValueName(Indexes);
+}
 
 }  // namespace gaugery::cli

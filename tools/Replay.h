@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/WinTypes.h"
+
 namespace gaugery::cli {
 
 // Puts the replay of Files (UTF-8 paths) in service instead of the live machine, keeping
@@ -17,12 +19,22 @@ void UseReplay(const std::vector<std::string>& Files);
 // was read before; otherwise nothing happens.
 void RestartReplayedSamples();
 
-// For a command that shows one sample: reads the live block once and answers every
-// later query of the process with it, so that the components, which query whenever
-// they take or locate a sample, all see that one. Nothing happens while a replay is in
-// service, when the live query fails or its block's header is malformed (the
-// components then meet the failure themselves), and on Windows, where the registry is
-// the system's.
-void HoldOneSample();
+// For a command that shows one sample: reads the live block of ValueName once and
+// answers every later query of the process with it, so that the components, which
+// query whenever they take or locate a sample, all see that one. A command that names
+// its objects holds only those (ObjectsValueName), and so reads no more of the machine
+// than they need. Nothing happens while a replay is in service, when the live query
+// fails or its block's header is malformed (the components then meet the failure
+// themselves), and on Windows, where the registry is the system's.
+void HoldOneSample(const std::string& ValueName);
+
+// The value that queries the objects with these title indexes alone: their list, or
+// "Global" when there are none.
+std::string IndexListValueName(const std::vector<DWORD>& Indexes);
+
+// The value that queries the objects with these titles (in Locale, or written as
+// "#9000") alone: the list of those the name tables know, or "Global" when they know
+// none, so that the components meet an unknown title themselves.
+std::string ObjectsValueName(const std::vector<std::string>& Titles, const std::string& Locale);
 
 }  // namespace gaugery::cli

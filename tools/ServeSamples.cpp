@@ -1,11 +1,29 @@
 #include "ServeSamples.h"
 
+#include <string>
+
 #include "BlockSelection.h"
 #include "GzipText.h"
 #include "PerfData.h"
 #include "PerfTitles.h"
+#include "framework/Unicode.h"
+#include "registry/PerfValueName.h"
 
 namespace gaugery::cli {
+
+namespace {
+
+// The entry of the name tables that holds their largest index rather than a title.
+constexpr DWORD LargestIndexEntry = 1;
+
+// The bytes of a snapshot's current block.
+std::shared_ptr<const std::string> BlockBytes(TPerfData& Data) {
+  const TPERF_DATA_BLOCK& Block = *Data.PerfData();
+  return std::make_shared<const std::string>(reinterpret_cast<const char*>(&Block),
+                                             Block.TotalByteLength);
+}
+
+}  // namespace
 
 TServeSamples::TServeSamples(std::chrono::steady_clock::duration Interval, THelpTexts Helps)
     : Interval_(Interval), Helps_(std::move(Helps)), Titles_(std::make_unique<TPerfTitles>(nullptr)) {
@@ -20,6 +38,8 @@ void TServeSamples::KeepFresh() {
     Data_ = std::make_unique<TPerfData>("Global", "");
   } else if (Now - TakenAt_ >= Interval_) {
     Data_->Refresh();
+    // A second snapshot that got none of the objects asked for has nothing to renew.
+    if (Extra_ && Extra_->PerfData()->NumObjectTypes > 0) Extra_->Refresh();
   } else {
     return;
   }
@@ -29,20 +49,46 @@ void TServeSamples::KeepFresh() {
     for (auto& Text : Texts) Text.reset();
   if (Data_->Generation() == Generation_) return;
   Generation_ = Data_->Generation();
-  const TPERF_DATA_BLOCK& Block = *Data_->PerfData();
-  Bytes_ = std::make_shared<const std::string>(reinterpret_cast<const char*>(&Block),
-                                               Block.TotalByteLength);
+  Bytes_ = BlockBytes(*Data_);
+  GlobalIndexes_ = BlockTitleIndexes(*Bytes_);
+}
+
+std::shared_ptr<const std::string> TServeSamples::ExtraObjects(const std::string& ValueName) {
+  const WideString Name = ToWide(ValueName);
+  if (ClassifyPerfValueName(Name.c_str()) != TPerfValueKind::IndexList) return nullptr;
+  for (const DWORD Index : PerfIndexListIndexes(Name.c_str())) {
+    const std::string Text = std::to_string(Index);
+    if (Index == LargestIndexEntry || GlobalIndexes_.contains(Index) ||
+        AskedIndexes_.contains(Index) || Titles_->GetItemByIdx(Text).empty()) {
+      continue;
+    }
+    AskedIndexes_.insert(Index);
+    if (!Extra_) {
+      Extra_ = std::make_unique<TPerfData>(Text, "");
+    } else {
+      Extra_->IncludeObject(Index);
+    }
+  }
+  if (!Extra_) return nullptr;
+  if (Extra_->Generation() != ExtraGeneration_) {
+    ExtraGeneration_ = Extra_->Generation();
+    ExtraBytes_ = BlockBytes(*Extra_);
+  }
+  return ExtraBytes_;
 }
 
 std::shared_ptr<const std::string> TServeSamples::Block(const std::string& ValueName) {
   std::shared_ptr<const std::string> Global;
+  std::shared_ptr<const std::string> Extra;
   {
     const std::lock_guard<std::mutex> Guard(Lock_);
     KeepFresh();
     Global = Bytes_;
+    if (Global && ValueName != "Global") Extra = ExtraObjects(ValueName);
   }
   if (!Global || ValueName == "Global") return Global;
-  return std::make_shared<const std::string>(SelectedObjects(*Global, ValueName));
+  return std::make_shared<const std::string>(
+      SelectedObjects(*Global, ValueName, Extra ? std::string_view(*Extra) : std::string_view()));
 }
 
 std::shared_ptr<const std::string> TServeSamples::Metrics(TExpositionFormat Format, bool Gzip) {

@@ -26,7 +26,11 @@ TPerfValueKind ClassifyPerfValueName(LPCWSTR ValueName) {
   return HasDigit ? TPerfValueKind::IndexList : TPerfValueKind::Other;
 }
 
-bool PerfIndexListContains(LPCWSTR List, DWORD Index) {
+namespace {
+
+// Calls Visit with each number of the list in turn until it answers true; true then.
+template <typename TVisit>
+bool AnyListedIndex(LPCWSTR List, TVisit Visit) {
   WideView Text = ViewOf(List);
   std::size_t Pos = 0;
   while (Pos < Text.size()) {
@@ -39,9 +43,24 @@ bool PerfIndexListContains(LPCWSTR List, DWORD Index) {
     for (; Pos < Text.size() && IsDigit(Text[Pos]); ++Pos) {
       if (Value <= UINT32_MAX) Value = Value * 10 + static_cast<unsigned>(Text[Pos] - u'0');
     }
-    if (Value == Index) return true;
+    if (Value <= UINT32_MAX && Visit(static_cast<DWORD>(Value))) return true;
   }
   return false;
+}
+
+}  // namespace
+
+bool PerfIndexListContains(LPCWSTR List, DWORD Index) {
+  return AnyListedIndex(List, [Index](DWORD Listed) { return Listed == Index; });
+}
+
+std::vector<DWORD> PerfIndexListIndexes(LPCWSTR List) {
+  std::vector<DWORD> Indexes;
+  AnyListedIndex(List, [&Indexes](DWORD Listed) {
+    Indexes.push_back(Listed);
+    return false;
+  });
+  return Indexes;
 }
 
 }  // namespace gaugery

@@ -3,6 +3,8 @@
 // those objects. Any other text asks for no object at all.
 #pragma once
 
+#include <vector>
+
 #include "framework/LibraryExport.h"
 #include "framework/WinTypes.h"
 
@@ -16,5 +18,9 @@ GAUGERY_PLATFORM_API TPerfValueKind ClassifyPerfValueName(LPCWSTR ValueName);
 // True when the index list (a name classified as IndexList) names Index. A number too
 // large for 32 bits names no object. Allocates nothing.
 GAUGERY_PLATFORM_API bool PerfIndexListContains(LPCWSTR List, DWORD Index);
+
+// The indexes the index list names, in its order, without the numbers too large for
+// 32 bits.
+GAUGERY_PLATFORM_API std::vector<DWORD> PerfIndexListIndexes(LPCWSTR List);
 
 }  // namespace gaugery

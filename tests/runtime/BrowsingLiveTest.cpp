@@ -15,6 +15,7 @@ namespace gaugery {
 namespace {
 
 using ::testing::Contains;
+using ::testing::Not;
 using testing::LinesOf;
 using ::testing::ThrowsMessage;
 
@@ -46,6 +47,24 @@ TEST_F(BrowsingLiveTest, ProcessIsFoundByTitleAtItsBlockPosition) {
   TPerfHelps Helps(nullptr);
   Objects.SetHelps(&Helps);
   EXPECT_NE(Objects.HelpOfObject("Process"), "");
+}
+
+// "Global" leaves Thread out: the lists read it once they name it, and only then.
+TEST_F(BrowsingLiveTest, ThreadIsBroughtIntoTheSampleByTheListsThatNameIt) {
+  TPerfObjects Objects(nullptr);
+  TStringList Titles;
+  Objects.GetObjectTitles(&Titles);
+  EXPECT_THAT(LinesOf(Titles), Not(Contains("Thread")));
+  const std::int32_t Position = Objects.IndexOfObject("Thread");
+  EXPECT_EQ(Objects.ObjectData(Position)->ObjectNameTitleIndex, 232u);
+  EXPECT_EQ(Objects.IndexOfObject("Process"), Objects.IndexOfObject("#230"));
+
+  TPerfInstances Instances(nullptr);
+  Instances.SetObjectName("Thread");
+  EXPECT_GT(Instances.InstanceCount(), 1);
+  TPerfCounters Counters(nullptr);
+  Counters.SetObjectName("Thread");
+  EXPECT_GE(Counters.IndexOfTitle("ID Thread"), 0);
 }
 
 TEST_F(BrowsingLiveTest, InstanceListShowsThisProcessAndRefusesMemory) {

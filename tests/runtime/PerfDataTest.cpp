@@ -252,6 +252,32 @@ TEST(PerfData, RegistryWritingALittlePastTheOfferedSizeStaysInTheBuffer) {
   RestoreDefaultPerfProviders();
 }
 
+TEST(PerfData, IncludingAnObjectQueriesOnlyForOneTheBlockLacksAndOnlyOnce) {
+  TFakeProviders Fakes = WholeBlocks({Sample(100), Sample(200), Sample(300)});
+  TPerfData Snapshot("Global", "");
+  Snapshot.Refresh();
+  EXPECT_TRUE(Snapshot.IncludeObject(238));
+  EXPECT_EQ(Fakes.CollectCount(0), 2) << "a held object costs no query";
+
+  // This provider serves the same objects whatever is asked: 230 never comes.
+  EXPECT_FALSE(Snapshot.IncludeObject(230));
+  EXPECT_EQ(Fakes.CollectCount(0), 3);
+  EXPECT_EQ(Snapshot.PerfTime(), 300) << "the block was read again";
+  EXPECT_TRUE(SameHeader(Snapshot.PrevPerfData(), Sample(100)))
+      << "reading again is no new sample: the header before stays";
+  EXPECT_EQ(Snapshot.Key(), "Global") << "the value goes back";
+  EXPECT_FALSE(Snapshot.IncludeObject(230));
+  EXPECT_EQ(Fakes.CollectCount(0), 3) << "an object that did not come is not asked again";
+}
+
+TEST(PerfData, IncludingAnObjectNeedsAnAcceptedBlock) {
+  TFakeProviders Fakes = WholeBlocks({Sample(100)});
+  Fakes.SetCollectError(0, ERROR_ACCESS_DENIED);
+  TPerfData Snapshot("Global", "");
+  EXPECT_FALSE(Snapshot.IncludeObject(230));
+  EXPECT_EQ(Snapshot.Key(), "Global");
+}
+
 TEST(PerfData, UnreachableComputerFailsConstruction) {
   TFakeProviders Fakes({});
   try {

@@ -60,6 +60,34 @@ TEST_F(PerfFilterTest, CollectLeavesItemsThatCannotBeLocatedWithoutPositions) {
   EXPECT_EQ(Missing->CtrAsInteger(), 600);
 }
 
+TEST_F(PerfFilterTest, ACounterOfAKnownObjectMissingFromTheSampleBlamesTheObject) {
+  Provider.SetSamples(0, {FilterBlock(5, false)});
+  TPerfFilter Filter(nullptr);
+  TPerfCounterItem* Item = Filter.Items()->Add();
+  Item->SetObjectName("Network");
+  EXPECT_EQ(ErrorOf([&] { Item->SetCounterName("Bytes Received/sec"); }),
+            "Invalid performance object name : Network");
+  EXPECT_EQ(Item->CounterName(), "Bytes Received/sec");
+  EXPECT_EQ(ErrorOf([&] { Item->SetCounterName("No such counter"); }),
+            "Invalid performance counter name : No such counter");
+}
+
+// An object that earlier samples carried is merely absent from this one: no read more
+// is spent on it, whatever the value.
+TEST_F(PerfFilterTest, AnObjectThatCameBeforeIsNotAskedForWhenItGoes) {
+  TPerfFilter Filter(nullptr);
+  TPerfCounterItem* Id = AddItem(Filter, "Process", "ID Process");
+  TPerfCounterItem* Network = AddItem(Filter, "Network", "Bytes Received/sec");
+  Provider.SetSamples(0, {FilterBlock(5, false), FilterBlock(6)});
+  const int Before = Provider.CollectCount(0);
+  Filter.Collect();
+  EXPECT_EQ(Provider.CollectCount(0), Before + 1);
+  EXPECT_EQ(Network->PerfObjectType(), nullptr);
+  EXPECT_EQ(Id->InsCtrAsInteger(2), 4005);
+  Filter.Collect();
+  EXPECT_EQ(Network->CtrAsInteger(), 600);
+}
+
 TEST_F(PerfFilterTest, LocaleIdReadsAsSetWhileTheTitlesFallBack) {
   TPerfFilter Filter(nullptr);
   EXPECT_EQ(Filter.LocaleID(), "");

@@ -282,10 +282,10 @@ TEST_F(PerfMonitorItemTest, NameErrorsPassThroughAndCollectFailsForAMissingObjec
   EXPECT_EQ(ErrorOf([&] { Bad->SetObjectName("Nowhere"); }),
             "Invalid performance object name : Nowhere");
   EXPECT_EQ(Bad->ObjectName(), "");
-  // The gauge has a title but is not in the sample.
+  // The gauge has a title but is not in the sample: the fault is the object's.
   Bad->SetObjectName("Gauge");
   EXPECT_EQ(ErrorOf([&] { Bad->SetCounterName("Value"); }),
-            "Invalid performance counter name : Value");
+            "Invalid performance object name : Gauge");
   EXPECT_EQ(Bad->CounterName(), "Value");
   EXPECT_EQ(ErrorOf([&] { Monitor_->Collect(); }), "Invalid performance object name");
   // Items before the failing one have recorded the sample, the times have moved on.

@@ -101,6 +101,17 @@ TEST_F(PerfTitlesTest, MissesGiveTheEmptyAnswers) {
   }
 }
 
+TEST_F(PerfTitlesTest, ATitleIndexAfterAHashNamesWhatTheTableLacks) {
+  TPerfTitles Titles(nullptr);
+  EXPECT_EQ(Titles.IdxOfTitle("#9000"), "9000");
+  EXPECT_EQ(Titles.IdxOfTitle("#4"), "4") << "whether the table has a title or not";
+  EXPECT_EQ(Titles.IdxOfTitle("#007"), "7");
+  EXPECT_EQ(Titles.IdxOfTitle("#2147483647"), "2147483647");
+  for (const char* Text : {"#", "# 9", "#9x", "#-1", "9000", "#2147483648", "#99999999999"}) {
+    EXPECT_EQ(Titles.IdxOfTitle(Text), "-1") << Text;
+  }
+}
+
 TEST_F(PerfTitlesTest, HashLookupsAnswerLikeALinearSearch) {
   TPerfTitles Titles(nullptr);
   TPerfInfoData* Data = AcquirePerfInfoData("009", "Counter", "");

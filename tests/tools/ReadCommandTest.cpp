@@ -203,4 +203,25 @@ TEST(GaugeryType, PrintsTheSixLines) {
   EXPECT_EQ(RunGaugery("type 1 2 3").ExitCode, 2);
 }
 
+
+// An object and a counter whose titles the name tables lack are named by "#" and their
+// title indexes, by every command that takes titles.
+TEST(GaugeryRead, TitleIndexesNameWhatTheNameTablesLack) {
+  const TBlock Untitled = BuildBlock(
+      {.Objects = {{.NameIndex = 9000, .Counters = {{.NameIndex = 9002}}, .Values = {77}}}});
+  const ProgramRun Read = RunOnBlock(Untitled, "read \"#9000\" \"#9002\"");
+  EXPECT_EQ(Read.ExitCode, 0) << Read.Err;
+  EXPECT_EQ(Read.Out, "77\n");
+
+  const ProgramRun Path = RunOnBlock(Untitled, "read \"\\#9000\\#9002\"");
+  EXPECT_EQ(Path.ExitCode, 0) << Path.Err;
+  EXPECT_EQ(Path.Out, "\\#9000\\#9002\t77\n");
+
+  const ProgramRun Counters = RunOnBlock(Untitled, "counters \"#9000\"");
+  EXPECT_EQ(Counters.ExitCode, 0) << Counters.Err;
+  EXPECT_NE(Counters.Out.find("(no title: index 9002)"), std::string::npos) << Counters.Out;
+
+  EXPECT_EQ(RunOnBlock(Untitled, "instances \"#9000\"").ExitCode, 0);
+}
+
 }  // namespace

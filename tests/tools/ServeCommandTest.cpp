@@ -18,6 +18,7 @@
 #include "PerfNameStrings.h"
 #include "ProgramRun.h"
 #include "ServeProcess.h"
+#include "WinGaugery.h"
 #include "WinPerf.h"
 #include "framework/Unicode.h"
 
@@ -132,6 +133,13 @@ TEST(GaugeryServe, AnswersEveryEndpointFromOneSamplePerInterval) {
   const auto Processor = Client.Get("/perfdata?value=238");
   ASSERT_TRUE(Processor);
   EXPECT_EQ(reinterpret_cast<const TPERF_DATA_BLOCK*>(Processor->body.data())->NumObjectTypes, 1u);
+  const auto Thread = Client.Get("/perfdata?value=232%20238");
+  ASSERT_TRUE(Thread);
+  ASSERT_TRUE(IsWellFormedBlock(Thread->body.data(), static_cast<DWORD>(Thread->body.size())));
+  const auto* WithThread = reinterpret_cast<const TPERF_DATA_BLOCK*>(Thread->body.data());
+  ASSERT_EQ(WithThread->NumObjectTypes, 2u) << "Thread, which Global leaves out, and Processor";
+  EXPECT_EQ(NextObject(FirstObject(const_cast<TPERF_DATA_BLOCK*>(WithThread)))->ObjectNameTitleIndex,
+            232u);
 
   EXPECT_EQ(Client.Get("/perflib/")->body, "009\n007\n");
   EXPECT_EQ(Client.Get("/perflib/007/Counter")->body, LocalValueBytes("007", "Counter"));

@@ -104,6 +104,20 @@ TEST(BlockSelection, AnIndexListKeepsItsObjectsInBlockOrder) {
   EXPECT_TRUE(ObjectIndexes(SelectedObjects(Global, "99999999999")).empty());
 }
 
+TEST(BlockSelection, ObjectsTheWholeBlockLacksComeFromTheExtraBlockAfterIt) {
+  const test::TBlock Block = ThreeObjects();
+  const std::string Global(Block.Bytes.begin(), Block.Bytes.end());
+  const test::TBlock Others = test::BuildBlock(
+      {.Objects = {{.NameIndex = 232, .Counters = {{.NameIndex = 6}}},
+                   {.NameIndex = 4, .Counters = {{.NameIndex = 26}}}}});
+  const std::string Extra(Others.Bytes.begin(), Others.Bytes.end());
+  EXPECT_EQ(ObjectIndexes(SelectedObjects(Global, "232 4 238", Extra)),
+            (std::vector<DWORD>{238, 4, 232}));
+  EXPECT_EQ(ObjectIndexes(SelectedObjects(Global, "2", Extra)), (std::vector<DWORD>{2}));
+  const std::string Memory = SelectedObjects(Global, "4", Extra);
+  EXPECT_EQ(Memory, SelectedObjects(Global, "4")) << "an object Global has comes from Global";
+}
+
 TEST(ServeSamples, ManyRequestsWithinTheIntervalShareOneSample) {
   test::TFakeProviders Provider = WholeBlocks();
   TServeSamples Samples(std::chrono::hours(1), {});
