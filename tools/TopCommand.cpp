@@ -64,11 +64,17 @@ std::optional<TSortOrder> ChosenOrder(const Arguments& Args,
                                       const std::vector<std::string>& Captions) {
   if (!Args.Has("--sort")) return std::nullopt;
   const std::string Name = Args.Value("--sort");
-  const std::optional<std::size_t> Column = ColumnNamed(Captions, Name);
-  if (!Column)
+  const std::vector<std::size_t> Columns = ColumnsNamed(Captions, Name);
+  if (Columns.size() > 1) {
+    std::vector<std::string> Begun;
+    for (std::size_t Column : Columns) Begun.push_back(Captions[Column]);
+    throw UsageError("option --sort: \"" + Name + "\" is ambiguous, it starts the columns " +
+                     Joined(Begun, " and "));
+  }
+  if (Columns.empty())
     throw UsageError("option --sort needs one of the columns " + Joined(Captions, ", ") +
                      " (or the start of one), not \"" + Name + "\"");
-  return SortedBy(*Column);
+  return SortedBy(Columns.front());
 }
 
 // --- Plain lines, one block per refresh
@@ -225,9 +231,9 @@ Command TopCommand() {
           "and filters by name (/); the _Total row stays in view. When standard output is not a "
           "terminal, every refresh prints the tab-separated column captions, then one line per "
           "process.",
-          "  --sort COLUMN  sort by this column (its caption or the start of it, ignoring case):\n"
-          "                 names from A to Z, numbers from the largest down; on a terminal\n"
-          "                 the rows are sorted by CPU % unless told otherwise\n"
+          "  --sort COLUMN  sort by this column (its caption or the start of it, ignoring case): "
+          "names from A to Z, numbers from the largest down; on a terminal the rows are sorted "
+          "by CPU % unless told otherwise\n"
           "  --count N      stop after N refreshes\n",
           {},
           {"--sort", "--count"},
