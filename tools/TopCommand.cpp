@@ -150,14 +150,13 @@ TTopFrame Frame(const TTopSampler& Sampler, const TArrangedRows& Arranged, const
 }
 
 // Draws the screen; the sizes the keys then move within.
-TTopExtent Draw(const TTopSampler& Sampler, TTopView& View, const std::optional<std::string>& Error,
-                const std::string& Marker) {
+TTopExtent Draw(TTerminalSession& Session, const TTopSampler& Sampler, TTopView& View,
+                const std::optional<std::string>& Error, const std::string& Marker) {
   const TTerminalSize Size = TerminalSize();
   const TArrangedRows Arranged = ArrangeRows(Sampler.Rows(), View.Order, View.Filter);
   const TTopExtent Extent{Arranged.Rows.size(), VisibleRowCount(Size, Arranged.Total != nullptr)};
   View.Clamp(Extent);
-  std::cout << RenderFrame(Frame(Sampler, Arranged, View, Error), Size, View.Viewport, Marker)
-            << std::flush;
+  Session.Show(RenderFrame(Frame(Sampler, Arranged, View, Error), Size, View.Viewport, Marker));
   return Extent;
 }
 
@@ -182,7 +181,7 @@ int RunScreen(TTopSampler& Sampler, TSortOrder Order, long long Count) {
       Error = Sampler.Refresh();
       ++Done;
     }
-    const TTopExtent Extent = Draw(Sampler, View, Error, Marker);
+    const TTopExtent Extent = Draw(Session, Sampler, View, Error, Marker);
     if (Done == Count) break;
     const TTerminalEvent Event = Session.Wait(Milliseconds(Due - Clock::now()));
     if (Event.Kind == TTerminalEvent::TKind::Ended) return Event.ExitStatus;

@@ -78,7 +78,8 @@ for name in gaugery libgaugery1; do
     fail "no debug package ${name}-dbgsym"
 done
 for binary in "$root"/usr/bin/gaugery "$root"/usr/lib/libGaugery*.so.*.*; do
-  if readelf -S "$binary" | grep -q '\.debug_info'; then fail "$binary is not stripped"; fi
+  sections=$(readelf -S "$binary")
+  if grep -q '\.debug_info' <<<"$sections"; then fail "$binary is not stripped"; fi
 done
 reported=$("$root/usr/bin/gaugery" --version)
 echo "$reported"

@@ -252,15 +252,11 @@ TEST(GaugeryUsage, HelpListsEveryCommandInLinesOf80Columns) {
   EXPECT_EQ(RunGaugery("help read watch").ExitCode, 2);
 }
 
-// --help after any command, -h anywhere (and /? on Windows) print the usage; the option
-// lines of every command's usage stay in their column.
+// --help after any command and -h anywhere print the usage; the option lines of every
+// command's usage stay in their column.
 TEST(GaugeryUsage, EveryCommandTakesTheHelpOptions) {
   const std::string Program = RunGaugery("help").Out;
   EXPECT_EQ(RunGaugery("-h").Out, Program);
-#ifdef _WIN32
-  EXPECT_EQ(RunGaugery("/?").Out, Program);
-  EXPECT_EQ(RunGaugery("top /?").Out, RunGaugery("help top").Out);
-#endif
   for (const std::string Command : {"names", "objects", "counters", "top", "watch", "dump"}) {
     const ProgramRun Usage = RunGaugery("help " + Command);
     EXPECT_EQ(RunGaugery(Command + " --help").Out, Usage.Out) << Command;
