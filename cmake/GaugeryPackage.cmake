@@ -23,8 +23,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 # The programs and libraries ship stripped; their debug information goes into a
-# NAME-dbgsym package beside each, found by build id as Debian's debug packages are.
-set(CPACK_STRIP_FILES ON)
+# NAME-dbgsym package beside each, found by build id as Debian's debug packages are. The
+# generator strips them itself once it has taken the debug information out (with
+# CPACK_STRIP_FILES there would be none left to take).
 set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libgaugery1)

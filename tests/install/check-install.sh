@@ -54,8 +54,10 @@ consume() {  # consume NAME CMAKE_ARGS...: configure, build and run the consumer
 }
 consume package -DCMAKE_PREFIX_PATH="$prefix"
 pc_path=$(dirname "$(find "$prefix" -name gaugery.pc)")
-cflags=$(PKG_CONFIG_PATH=$pc_path pkg-config --cflags gaugery)
-[ "$cflags" = "-I$prefix/include" ] || fail "gaugery.pc gives the Cflags \"$cflags\""
+# Only the include/ folder: no language standard, no folder inside it.
+read -r -a cflags <<<"$(PKG_CONFIG_PATH=$pc_path pkg-config --cflags gaugery)"
+[ "${#cflags[@]}" -eq 1 ] && [ "$(realpath "${cflags[0]#-I}")" = "$(realpath "$prefix/include")" ] ||
+  fail "gaugery.pc gives the Cflags \"${cflags[*]}\", not -I for $prefix/include"
 PKG_CONFIG_PATH=$pc_path consume pkg-config -DGAUGERY_CONSUMER_USE=pkg-config
 
 step "Debian packages"
