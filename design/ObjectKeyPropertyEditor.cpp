@@ -1,5 +1,7 @@
 #include "ObjectKeyPropertyEditor.h"
 
+#include <QCloseEvent>
+
 #include "ModalDialogs.h"
 #include "ObjectPropertyEditor.h"
 #include "PerfMonitor.h"
@@ -24,9 +26,9 @@ bool HoldsText(const QListWidget* List, const std::string& Text) {
 TObjectKeyPropertyForm::TObjectKeyPropertyForm(QWidget* Parent)
     : QDialog(Parent),
       Ui_(std::make_unique<Ui::TObjectKeyPropertyForm>()),
-      PerfCounters_(std::make_unique<TPerfCounters>(nullptr)) {
+      PerfCounters(std::make_unique<TPerfCounters>(nullptr)) {
   Ui_->setupUi(this);
-  PerfCounters_->SetLocaleID("009");
+  PerfCounters->SetLocaleID("009");
   connect(Ui_->IncludeBtn, &QToolButton::clicked, this, &TObjectKeyPropertyForm::IncludeBtnClick);
   connect(Ui_->ExcludeBtn, &QToolButton::clicked, this, &TObjectKeyPropertyForm::ExcludeBtnClick);
   connect(Ui_->IncAllBtn, &QToolButton::clicked, this, &TObjectKeyPropertyForm::IncAllBtnClick);
@@ -41,18 +43,25 @@ void TObjectKeyPropertyForm::FormCreate() {
   Ui_->DstList->clear();
 }
 
+void TObjectKeyPropertyForm::closeEvent(QCloseEvent* Event) {
+  QDialog::closeEvent(Event);
+  FormClose();
+}
+
+void TObjectKeyPropertyForm::FormClose() { setAttribute(Qt::WA_DeleteOnClose, false); }
+
 void TObjectKeyPropertyForm::SetData(const std::string& LocaleID, const std::string& ObjectName,
                                      const std::string& ObjectKey) {
   // The locale first, so that the object name is resolved in it.
-  PerfCounters_->SetLocaleID(LocaleID);
-  PerfCounters_->SetObjectName(ObjectName);
+  PerfCounters->SetLocaleID(LocaleID);
+  PerfCounters->SetObjectName(ObjectName);
   TStringList KeyNames;
   ParseKey(ObjectKey, &KeyNames);
   for (int I = 0; I < KeyNames.Count(); ++I) {
     Ui_->DstList->addItem(QString::fromStdString(KeyNames.Strings(I)));
   }
-  const std::int32_t Count = PerfCounters_->GetCounterCount();
-  for (std::int32_t I = 0; I < Count; ++I) InitItem(PerfCounters_->GetCounterTitle(I));
+  const std::int32_t Count = PerfCounters->GetCounterCount();
+  for (std::int32_t I = 0; I < Count; ++I) InitItem(PerfCounters->GetCounterTitle(I));
   SetButtons();
 }
 

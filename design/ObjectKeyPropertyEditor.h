@@ -36,6 +36,9 @@ class TObjectKeyPropertyForm : public QDialog {
   // The key fields from top to bottom joined by ";".
   std::string GetObjectKey() const;
 
+ protected:
+  void closeEvent(QCloseEvent* Event) override;
+
  private:
   void FormCreate();
   // Adds Title to the available fields unless the key holds it (ignoring case).
@@ -50,6 +53,9 @@ class TObjectKeyPropertyForm : public QDialog {
   // to its selection.
   void SetItem(QListWidget* List, int Index);
   void SetButtons();
+  // Closing hides the dialog and keeps it, also for a window marked to be deleted on
+  // closing: Edit reads the key after the dialog has closed and then releases it.
+  void FormClose();
 
   void IncludeBtnClick();
   void ExcludeBtnClick();
@@ -58,7 +64,7 @@ class TObjectKeyPropertyForm : public QDialog {
 
   std::unique_ptr<Ui::TObjectKeyPropertyForm> Ui_;
   // Owned by the dialog; starts in locale "009" of the local computer.
-  std::unique_ptr<TPerfCounters> PerfCounters_;
+  std::unique_ptr<TPerfCounters> PerfCounters;
 };
 
 // A text row with a button that edits the key of the first selected monitor item in

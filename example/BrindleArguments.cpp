@@ -3,6 +3,7 @@
 #include <exception>
 #include <utility>
 
+#include "BrindleProduct.h"
 #include "Replay.h"
 
 namespace gaugery {
@@ -13,7 +14,8 @@ const char BrindleUsage[] =
     "                   repeat it to replay a sequence (the last block repeats)\n"
     "  --computer NAME  show the processes of the computer NAME; on Linux HOST:PORT\n"
     "                   or HOST (port 9441) of a machine running `gaugery serve`\n"
-    "  --help           this text\n";
+    "  --help           this text\n"
+    "  --version        the versions of Brindle and of the Gaugery library\n";
 
 namespace {
 
@@ -27,14 +29,20 @@ TBrindleArguments Ending(int ExitCode, std::string Error, bool ShowUsage) {
 
 TBrindleArguments WrongUsage(std::string Error) { return Ending(2, std::move(Error), true); }
 
+TBrindleArguments VersionAsked() {
+  TBrindleArguments Asked = Ending(0, "", false);
+  Asked.ShowVersion = true;
+  return Asked;
+}
+
 }  // namespace
 
-TBrindleArguments ReadBrindleArguments(const std::vector<std::string>& Arguments) {
+TBrindleArguments ParseBrindleArguments(const std::vector<std::string>& Arguments) {
   TBrindleArguments Read;
-  std::vector<std::string> ReplayFiles;
   for (std::size_t Next = 0; Next < Arguments.size(); ++Next) {
     const std::string& Option = Arguments[Next];
     if (Option == "--help") return Ending(0, "", true);
+    if (Option == "--version") return VersionAsked();
     if (Option != "--replay" && Option != "--computer") {
       return WrongUsage((Option.rfind("--", 0) == 0 ? "unknown option " : "unexpected operand ") +
                         Option);
@@ -43,17 +51,31 @@ TBrindleArguments ReadBrindleArguments(const std::vector<std::string>& Arguments
       return WrongUsage("option " + Option +
                         (Option == "--replay" ? " needs a file" : " needs a computer name"));
     }
-    (Option == "--replay" ? ReplayFiles.emplace_back() : Read.ComputerName) = Arguments[++Next];
+    (Option == "--replay" ? Read.ReplayFiles.emplace_back() : Read.ComputerName) =
+        Arguments[++Next];
   }
-  if (!ReplayFiles.empty() && !Read.ComputerName.empty())
+  if (!Read.ReplayFiles.empty() && !Read.ComputerName.empty())
     return WrongUsage("--replay and --computer exclude each other");
-  if (ReplayFiles.empty()) return Read;
+  return Read;
+}
+
+TBrindleArguments ReadBrindleArguments(const std::vector<std::string>& Arguments) {
+  TBrindleArguments Read = ParseBrindleArguments(Arguments);
+  if (Read.ExitCode || Read.ReplayFiles.empty()) return Read;
   try {
-    cli::UseReplay(ReplayFiles);
+    cli::UseReplay(Read.ReplayFiles);
   } catch (const std::exception& Error) {
     return Ending(1, Error.what(), false);
   }
   return Read;
+}
+
+std::string EndingText(const TBrindleArguments& Arguments) {
+  std::string Text;
+  if (!Arguments.Error.empty()) Text = "brindle: " + Arguments.Error + "\n";
+  if (Arguments.ShowUsage) Text += BrindleUsage;
+  if (Arguments.ShowVersion) Text += BrindleVersionLine() + "\n";
+  return Text;
 }
 
 }  // namespace gaugery

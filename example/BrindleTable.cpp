@@ -11,9 +11,12 @@
 namespace gaugery {
 
 TBrindleTable::TBrindleTable(TProcessColumns& Columns, TProcessRows& Rows,
-                             const std::string& ComputerName)
-    : Columns_(Columns), Rows_(Rows), PerfFilter_(ReadProcessFilter(ProcessFilterForm())) {
-  PerfFilter_->SetComputerName(ComputerName);
+                             const TBrindleArguments& Shown)
+    : Columns_(Columns),
+      Rows_(Rows),
+      PerfFilter_(ReadProcessFilter(ProcessFilterForm())),
+      ReplayFiles_(Shown.ReplayFiles) {
+  PerfFilter_->SetComputerName(Shown.ComputerName);
 }
 
 TBrindleTable::~TBrindleTable() = default;
@@ -47,12 +50,20 @@ void TBrindleTable::Refresh() {
   RefreshProcessRows(*PerfFilter_, Rows_);
 }
 
-std::string TBrindleTable::Caption() const {
+std::string TBrindleTable::RemoteName() const {
   const std::string& Given = PerfFilter_->ComputerName();
-  if (Given.empty()) return BrindleProductName;
+  if (Given.empty()) return Given;
   const TPerfData* Snapshot = PerfFilter_->Snapshot();
   const std::string Measured = Snapshot != nullptr ? Snapshot->SystemName() : std::string();
-  return std::string(BrindleProductName) + " - " + (Measured.empty() ? Given : Measured);
+  return Measured.empty() ? Given : Measured;
 }
+
+std::string TBrindleTable::Caption() const {
+  const std::string Remote = RemoteName();
+  if (Remote.empty()) return BrindleProductName;
+  return std::string(BrindleProductName) + " - " + Remote;
+}
+
+std::string TBrindleTable::Notice() const { return BrindleNotice(ReplayFiles_, RemoteName()); }
 
 }  // namespace gaugery

@@ -5,7 +5,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "BrindleArguments.h"
 #include "PerfFilter.h"
 #include "ProcessTable.h"
 
@@ -13,9 +15,10 @@ namespace gaugery {
 
 class TBrindleTable {
  public:
-  // Loads the filter from the stored form and sets it to read ComputerName (empty: this
-  // computer). Columns and Rows are the form's list; they outlive the table.
-  TBrindleTable(TProcessColumns& Columns, TProcessRows& Rows, const std::string& ComputerName);
+  // Loads the filter from the stored form and sets it to read the computer of Shown
+  // (none: this one, or the replay that Shown names and that is in service). Columns
+  // and Rows are the form's list; they outlive the table.
+  TBrindleTable(TProcessColumns& Columns, TProcessRows& Rows, const TBrindleArguments& Shown);
   ~TBrindleTable();
   TBrindleTable(const TBrindleTable&) = delete;
   TBrindleTable& operator=(const TBrindleTable&) = delete;
@@ -31,16 +34,22 @@ class TBrindleTable {
   // "Brindle"; for a remote computer "Brindle - " and its name, as its data gives it
   // once there is a sample, as given before.
   std::string Caption() const;
+  // The notice of the about box: what is shown, a remote computer named as in Caption.
+  std::string Notice() const;
 
   TPerfFilter& PerfFilter() const { return *PerfFilter_; }
   bool IsBusy() const { return IsBusy_; }
 
  private:
   void Refresh();
+  // A remote computer's name, as its data gives it once there is a sample; empty for
+  // this computer.
+  std::string RemoteName() const;
 
   TProcessColumns& Columns_;
   TProcessRows& Rows_;
   std::unique_ptr<TPerfFilter> PerfFilter_;
+  std::vector<std::string> ReplayFiles_;
   bool IsBusy_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include "ProcessTable.h"
 
+#include <cmath>
+
 #include "framework/Exceptions.h"
 #include "framework/Format.h"
 #include "framework/StoredForm.h"
@@ -10,9 +12,17 @@ namespace gaugery {
 namespace {
 
 constexpr char ElapsedTimeName[] = "Elapsed time";
+constexpr Extended SecondsPerDay = 24 * 3600;
 
+// "hh:nn:ss", after the whole days ("106d 23:32:14") once a day or more has passed. The
+// days are counted from the seconds rounded to the millisecond, as the time of day is,
+// so that 86399.9999 s reads "1d 00:00:00" rather than "00:00:00".
 std::string ElapsedTimeText(Extended Seconds) {
-  return FormatDateTime("hh:nn:ss", static_cast<TDateTime>(Seconds / 24 / 3600));
+  const std::string TimeOfDay =
+      FormatDateTime("hh:nn:ss", static_cast<TDateTime>(Seconds / SecondsPerDay));
+  const Extended Days = std::floor(std::round(Seconds * 1000) / 1000 / SecondsPerDay);
+  if (!std::isfinite(Days) || Days < 1) return TimeOfDay;
+  return FormatFloat("0", Days) + "d " + TimeOfDay;
 }
 
 std::string GroupedNumberText(std::int64_t Value) {

@@ -74,8 +74,9 @@ std::vector<std::string> ProcessColumnCaptions(TPerfFilter& Filter);
 void WriteProcessColumns(TPerfFilter& Filter, TProcessColumns& Columns);
 
 // The rows of the sample the filter's items are located in, written over Rows, surplus
-// rows deleted from the end. A cell shows the running time ("hh:nn:ss", whole days
-// dropped) for the counter named "Elapsed time" (ignoring case), else the value grouped
+// rows deleted from the end. A cell shows the running time ("hh:nn:ss", after the whole
+// days once there is one: "106d 23:32:14") for the counter named "Elapsed time" (ignoring
+// case), else the value grouped
 // by thousands, with the user's separators. An error ends the writing where it occurs,
 // leaving the rows as far as they got; the batch update is closed on every way out.
 void WriteProcessRows(TPerfFilter& Filter, TProcessRows& Rows);

@@ -84,7 +84,9 @@ Extended TPerfMonitorCounterValue::CounterFloat(std::int64_t Reference, std::int
     case PERF_COUNTER_BASE:
       RaiseBaseCounter();
     case PERF_COUNTER_ELAPSED:
-      return static_cast<Extended>(Difference(NowAsFileTime(), Count)) / kUnitsPerSecond;
+      // Against the time stamp of the sample the value comes from, not the clock: a
+      // replayed or logged sample then shows the age it had when it was taken.
+      return static_cast<Extended>(Difference(SysTime_, Count)) / kUnitsPerSecond;
     case PERF_COUNTER_QUEUELEN:
       return -4.0;
     case PERF_COUNTER_HISTOGRAM:

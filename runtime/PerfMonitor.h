@@ -62,6 +62,11 @@ class GAUGERY_RUNTIME_API TPerfMonitorCounterValue : public TObject {
   const std::string& InstanceName() const { return InstanceName_; }
   // Whether the current value of a delta counter rests on two recorded samples.
   bool PrevAvailable() const { return PrevAvailable_; }
+  // The monitor's times at the record's last recording (file-time units): the time stamp
+  // of that sample, and the time since the sample before and since the monitor's first.
+  std::int64_t SysTime() const { return SysTime_; }
+  std::int64_t DeltaSysTime() const { return DeltaSysTime_; }
+  std::int64_t TotalSysTime() const { return TotalSysTime_; }
   const TNotifyEvent& OnDestroy() const { return OnDestroy_; }
   void SetOnDestroy(TNotifyEvent Value) { OnDestroy_ = std::move(Value); }
 

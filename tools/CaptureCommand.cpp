@@ -15,6 +15,7 @@
 #include "PerfData.h"
 #include "Replay.h"
 #include "SampleCheck.h"
+#include "Terminal.h"
 #include "framework/Exceptions.h"
 #include "framework/Utf8File.h"
 
@@ -45,12 +46,16 @@ void WriteToFile(const std::string& File, const char* Bytes, std::size_t Length)
 int Run(const Arguments& Args) {
   if (Args.Operands().size() != 1) throw UsageError("capture needs one file name, or -");
   const std::string& File = Args.Operands()[0];
+  const bool ToOutput = File == "-";
+  // Binary bytes would garble the terminal's state, not be kept anywhere.
+  if (ToOutput && OutputIsTerminal())
+    throw Exception("will not write a binary block to a terminal: redirect standard output "
+                    "to a file or a pipe");
   HoldOneSample();
   TPerfData Data("Global", ChosenComputer());
   CheckLatestSample(Data);
   const PPERF_DATA_BLOCK Block = Data.PerfData();
   const auto* Bytes = reinterpret_cast<const char*>(Block);
-  const bool ToOutput = File == "-";
   if (ToOutput) {
     WriteToStandardOutput(Bytes, Block->TotalByteLength);
   } else {
@@ -68,8 +73,8 @@ int Run(const Arguments& Args) {
 Command CaptureCommand() {
   return {"capture",
           "capture FILE",
-          "Writes one raw performance data block to FILE (standard output for -), for "
-          "--replay.",
+          "Writes one raw performance data block to FILE (standard output for -, which must "
+          "not be a terminal), for --replay.",
           "",
           {},
           {},

@@ -112,6 +112,16 @@ std::vector<TShownInstance> ShownInstances(TPerfCounterItem& Located,
   return AllInstances(Located, Selection.FromPath);
 }
 
+std::vector<TShownInstance> PresentInstances(TPerfCounterItem& Located,
+                                             const TCounterSelection& Selection) {
+  std::vector<TShownInstance> Shown = ShownInstances(Located, Selection);
+  if (Shown.empty()) {
+    throw Exception("no instance " + InstanceText(Selection.Instance, Selection.Occurrence) +
+                    " of " + Selection.Object + " in the sample");
+  }
+  return Shown;
+}
+
 std::string ValuePath(const TCounterSelection& Selection, const TShownInstance& Instance,
                       const std::string& Counter) {
   TCounterPath Path{Selection.Computer, Selection.Object,     Selection.Instances,

@@ -50,6 +50,11 @@ struct TShownInstance {
 std::vector<TShownInstance> ShownInstances(TPerfCounterItem& Located,
                                            const TCounterSelection& Selection);
 
+// ShownInstances, with the Exception "no instance NAME of OBJECT in the sample" when the
+// instance a path names is absent.
+std::vector<TShownInstance> PresentInstances(TPerfCounterItem& Located,
+                                             const TCounterSelection& Selection);
+
 // The path that labels the value of Selection's counter Counter of Instance: the path
 // as given when it names one instance (whether that is in the sample or not), with
 // the instance's name and number in place of "*" otherwise.

@@ -80,12 +80,7 @@ std::vector<TRow> ReadRows(const std::vector<TSelectionItems>& Selections) {
   std::vector<TRow> Rows;
   for (const TSelectionItems& Selection : Selections) {
     std::vector<TShownInstance> Shown =
-        ShownInstances(*Selection.Items.front(), *Selection.Selection);
-    if (Shown.empty()) {
-      throw Exception("no instance " +
-                      InstanceText(Selection.Selection->Instance, Selection.Selection->Occurrence) +
-                      " of " + Selection.Selection->Object + " in the sample");
-    }
+        PresentInstances(*Selection.Items.front(), *Selection.Selection);
     for (TShownInstance& Instance : Shown) {
       TRow Row{&Selection, std::move(Instance), {}};
       for (TPerfCounterItem* Item : Selection.Items) {

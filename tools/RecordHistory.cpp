@@ -12,6 +12,11 @@ bool ComputesDifference(const TPerfMonitorCounterValue& Record) {
 
 }  // namespace
 
+bool SpansTime(const TPerfMonitorCounterValue& Record, bool Average) {
+  if (!ComputesDifference(Record)) return true;
+  return (Average ? Record.TotalSysTime() : Record.DeltaSysTime()) > 0;
+}
+
 void TRecordHistory::Observe(const TPerfMonitorItem& Item, std::int32_t InstanceCount) {
   std::unordered_map<const TPerfMonitorCounterValue*, TState> Latest;
   for (std::int32_t Index = 0; Index < InstanceCount; ++Index) {

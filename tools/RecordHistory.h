@@ -17,6 +17,11 @@ class TPerfMonitorCounterValue;
 
 namespace gaugery::cli {
 
+// Whether the record's current value, or its average, spans time. A value that compares
+// two samples means nothing when their time stamps are the same (one sample read twice)
+// or go back; a value of one sample always spans time.
+bool SpansTime(const TPerfMonitorCounterValue& Record, bool Average);
+
 class TRecordHistory {
  public:
   // Takes in the records the item's latest Collect recorded its InstanceCount

@@ -4,7 +4,6 @@
 #include <ostream>
 
 #include "PrintableText.h"
-#include "framework/Unicode.h"
 
 namespace gaugery::cli {
 
@@ -40,11 +39,11 @@ void TTextTable::Print(std::ostream& Out, bool Aligned) const {
   std::vector<std::size_t> Widths;
   for (const TColumn& Column : Columns_) {
     Header.push_back(Column.Caption);
-    Widths.push_back(CodePointCount(Column.Caption));
+    Widths.push_back(DisplayWidth(Column.Caption));
   }
   for (const TRow& Row : Rows_) {
     for (std::size_t Column = 0; Column < Row.Cells.size() && Column < Widths.size(); ++Column) {
-      Widths[Column] = std::max(Widths[Column], CodePointCount(Row.Cells[Column]));
+      Widths[Column] = std::max(Widths[Column], DisplayWidth(Row.Cells[Column]));
     }
   }
   PrintRow(Out, Header, Widths);
@@ -61,7 +60,7 @@ void TTextTable::PrintRow(std::ostream& Out, const std::vector<std::string>& Cel
   const std::size_t Count = std::min(Cells.size(), Widths.size());
   for (std::size_t Column = 0; Column < Count; ++Column) {
     const std::string& Cell = Cells[Column];
-    const std::string Pad(Widths[Column] - CodePointCount(Cell), ' ');
+    const std::string Pad(Widths[Column] - DisplayWidth(Cell), ' ');
     if (Column > 0) Line += kColumnGap;
     if (Columns_[Column].Align == TAlign::Right) {
       Line += Pad + Cell;

@@ -11,6 +11,7 @@
 #include "Browsing.h"
 #include "Commands.h"
 #include "ComputerOption.h"
+#include "PlainNumber.h"
 #include "PrintableText.h"
 #include "Terminal.h"
 #include "TopSampler.h"
@@ -24,6 +25,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr auto RefreshInterval = std::chrono::milliseconds(1000);
+// Processor times rest on two samples. Plain lines are printed at once rather than
+// after a refresh, so the first follow a shorter interval after a first sample.
+constexpr auto FirstPlainInterval = std::chrono::milliseconds(500);
 
 constexpr char KeysHelp[] =
     "q quit  arrows PgUp PgDn Home End scroll  < > sort column  r reverse  / filter by name";
@@ -45,12 +49,6 @@ std::vector<std::string> RowTexts(const TTopRow& Row, const std::vector<std::siz
   std::vector<std::string> Texts;
   for (std::size_t Column : Columns) Texts.push_back(CellText(Row, Column));
   return Texts;
-}
-
-std::vector<std::size_t> AllColumns(std::size_t Count) {
-  std::vector<std::size_t> Columns;
-  for (std::size_t Column = 0; Column < Count; ++Column) Columns.push_back(Column);
-  return Columns;
 }
 
 // On the screen the processor time comes right after the name.
@@ -92,11 +90,21 @@ std::vector<const TTopRow*> PlainRows(const std::vector<TTopRow>& Rows,
   return Arranged.Rows;
 }
 
+// For programs: values as plain numbers (a running time in seconds), "-" for none.
+std::vector<std::string> PlainTexts(const TTopRow& Row, std::size_t ColumnCount) {
+  std::vector<std::string> Texts{PrintableText(Row.Name)};
+  for (std::size_t Column = 1; Column < ColumnCount; ++Column) {
+    const Extended Value = Row.Cell(Column).Value;
+    const std::string Number = HasValue(Value) ? PlainNumber(static_cast<double>(Value)) : "";
+    Texts.push_back(Number.empty() ? "-" : Number);
+  }
+  return Texts;
+}
+
 void PrintPlain(const TTopSampler& Sampler, const std::optional<TSortOrder>& Order) {
-  const std::vector<std::size_t> Columns = AllColumns(Sampler.Captions().size());
   std::cout << Joined(Sampler.Captions(), "\t") << "\n";
   for (const TTopRow* Row : PlainRows(Sampler.Rows(), Order))
-    std::cout << Joined(RowTexts(*Row, Columns), "\t") << "\n";
+    std::cout << Joined(PlainTexts(*Row, Sampler.Captions().size()), "\t") << "\n";
   std::cout.flush();
 }
 
@@ -194,9 +202,16 @@ int RunScreen(TTopSampler& Sampler, TSortOrder Order, long long Count) {
 
 int RunPlain(TTopSampler& Sampler, const std::optional<TSortOrder>& Order, long long Count) {
   TTerminalSession Session(false);
+  // The first sample's error, if any, comes again with the next.
+  Sampler.Refresh();
+  auto Due = Clock::now() + FirstPlainInterval;
   std::optional<std::string> Error;
   for (long long Done = 1;; ++Done) {
-    const auto Due = Clock::now() + RefreshInterval;
+    while (Clock::now() < Due) {
+      const TTerminalEvent Event = Session.Wait(Milliseconds(Due - Clock::now()));
+      if (Event.Kind == TTerminalEvent::TKind::Ended) return Event.ExitStatus;
+    }
+    Due = Clock::now() + RefreshInterval;
     Error = Sampler.Refresh();
     if (Error) {
       std::cerr << "gaugery: " << *Error << std::endl;
@@ -204,8 +219,6 @@ int RunPlain(TTopSampler& Sampler, const std::optional<TSortOrder>& Order, long 
       PrintPlain(Sampler, Order);
     }
     if (Done == Count) break;
-    const TTerminalEvent Event = Session.Wait(Milliseconds(Due - Clock::now()));
-    if (Event.Kind == TTerminalEvent::TKind::Ended) return Event.ExitStatus;
   }
   return Error ? 1 : 0;
 }
@@ -228,8 +241,9 @@ Command TopCommand() {
           "time, refreshed every second until q or Ctrl-C. On a terminal the table scrolls "
           "(arrows, PgUp/PgDn, Home/End), sorts by any column (< and > pick it, r reverses) "
           "and filters by name (/); the _Total row stays in view. When standard output is not a "
-          "terminal, every refresh prints the tab-separated column captions, then one line per "
-          "process.",
+          "terminal, a first sample is taken half a second before the first refresh, and every "
+          "refresh prints the tab-separated column captions, then one line per process, its "
+          "values as plain numbers (the running time in seconds).",
           "  --sort COLUMN  sort by this column (its caption or the start of it, ignoring case): "
           "names from A to Z, numbers from the largest down; on a terminal the rows are sorted "
           "by CPU % unless told otherwise\n"

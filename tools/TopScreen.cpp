@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/Unicode.h"
+#include "PrintableText.h"
 
 namespace gaugery::cli {
 
@@ -23,13 +23,15 @@ constexpr char NotUnderlined[] = "\x1b[24m";
 constexpr char Bold[] = "\x1b[1m";
 constexpr char Plain[] = "\x1b[0m";
 
-// Text in exactly Width characters: padded, or cut with the marker as its last one.
+// Text in exactly Width columns: padded, or cut with the marker in its last column. A
+// wide character that would straddle the cut is left out and its column padded.
 std::string Fitted(const std::string& Text, std::size_t Width, bool RightAligned,
                    const std::string& Marker) {
-  const std::size_t Length = CodePointCount(Text);
-  if (Length > Width) return Width == 0 ? std::string() : FirstCodePoints(Text, Width - 1) + Marker;
-  const std::string Pad(Width - Length, ' ');
-  return RightAligned ? Pad + Text : Text + Pad;
+  std::string Shown = Text;
+  if (DisplayWidth(Text) > Width)
+    Shown = Width == 0 ? std::string() : FirstColumns(Text, Width - 1) + Marker;
+  const std::string Pad(Width - std::min(Width, DisplayWidth(Shown)), ' ');
+  return RightAligned ? Pad + Shown : Shown + Pad;
 }
 
 struct TPlacedColumn {
@@ -42,7 +44,7 @@ struct TPlacedColumn {
 std::size_t WidestCell(const TTopFrame& Frame, std::size_t Index) {
   std::size_t Widest = 0;
   const auto Measure = [&](const std::vector<std::string>& Cells) {
-    if (Index < Cells.size()) Widest = std::max(Widest, CodePointCount(Cells[Index]));
+    if (Index < Cells.size()) Widest = std::max(Widest, DisplayWidth(Cells[Index]));
   };
   for (const std::vector<std::string>& Row : Frame.Rows) Measure(Row);
   if (Frame.Total) Measure(*Frame.Total);
@@ -51,7 +53,7 @@ std::size_t WidestCell(const TTopFrame& Frame, std::size_t Index) {
 
 TPlacedColumn Measured(const TTopFrame& Frame, std::size_t Index) {
   const std::size_t Cells = WidestCell(Frame, Index);
-  const std::size_t Caption = CodePointCount(Frame.Columns[Index].Caption);
+  const std::size_t Caption = DisplayWidth(Frame.Columns[Index].Caption);
   const std::size_t Width = std::max(Cells, Caption);
   const std::size_t Floor = Index == 0 ? std::min(Width, FirstColumnFloor)
                                        : std::max(Cells, std::min(Caption, CaptionFloor));

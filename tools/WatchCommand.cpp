@@ -2,7 +2,6 @@
 // current (or average) value of every instance. The first sample is the baseline the
 // second is measured against: values are printed from the second sample on.
 #include <chrono>
-#include <cmath>
 #include <map>
 #include <memory>
 #include <thread>
@@ -114,21 +113,23 @@ class TWatch {
 
   std::int64_t SysTime() const { return Monitors_.begin()->second->SysTime(); }
 
+  // Exception "no instance ..." when an instance that a path names is not in the latest
+  // sample.
+  void CheckNamedInstances() const {
+    for (const TWatchedSelection& Watched : Watched_)
+      PresentInstances(*Watched.Items.front()->Counter(), *Watched.Selection);
+  }
+
   // The rows of the latest sample, read whole before any is printed: a failing read
   // prints nothing but its error.
   std::vector<TWatchRow> Rows() {
     std::vector<TWatchRow> Rows;
     for (TWatchedSelection& Watched : Watched_) {
       const TCounterSelection& Selection = *Watched.Selection;
-      std::vector<TShownInstance> Shown =
-          ShownInstances(*Watched.Items.front()->Counter(), Selection);
+      const std::vector<TShownInstance> Shown =
+          PresentInstances(*Watched.Items.front()->Counter(), Selection);
       std::vector<std::string> Units;
       for (TPerfMonitorItem* Item : Watched.Items) Units.push_back(Item->Suffix());
-      if (Shown.empty()) {  // the instance a path names is not in the sample
-        Rows.push_back({ValuePath(Selection, {}, Selection.Counters.front()), "",
-                        {{std::nullopt, "-", Units.front()}}});
-        continue;
-      }
       for (const TShownInstance& Instance : Shown) {
         TWatchRow Row;
         if (Selection.FromPath) {
@@ -162,18 +163,13 @@ class TWatch {
     if (Record == nullptr) return {std::nullopt, "-", Unit};
     Key = Record->ObjectKeyValue();
     const TRecordHistory& History = Watched.Histories[Column];
-    const bool Sound =
-        Index < 0 || (Average_ ? History.AverageSound(*Record) : History.CurrentSound(*Record));
+    const bool Sound = SpansTime(*Record, Average_) &&
+                       (Index < 0 || (Average_ ? History.AverageSound(*Record)
+                                               : History.CurrentSound(*Record)));
     if (!Sound) return {std::nullopt, "-", Unit};
     const std::string Text = Average_ ? Record->AvgAsString() : Record->AsString();
-    return {ShownNumber(*Record), Text + Unit, Unit};
-  }
-
-  // The value rounded as its text shows it: counters to two decimals, numbers whole.
-  double ShownNumber(const TPerfMonitorCounterValue& Record) const {
-    const double Value = static_cast<double>(Average_ ? Record.AvgAsFloat() : Record.AsFloat());
-    const bool Counter = (Record.CounterType() & PERF_TYPE_MASK) == PERF_TYPE_COUNTER;
-    return Counter ? std::round(Value * 100) / 100 : std::round(Value);
+    const Extended Number = Average_ ? Record->AvgAsFloat() : Record->AsFloat();
+    return {static_cast<double>(Number), Text + Unit, Unit};
   }
 
   bool Average_;
@@ -194,6 +190,7 @@ int Run(const Arguments& Args) {
   TWatchPrinter Printer(Output, First.FromPath, First.Object, First.Counters);
   auto Due = std::chrono::steady_clock::now();
   Watch.Collect();
+  Watch.CheckNamedInstances();
   for (long long Printed = 0; Count == 0 || Printed < Count; ++Printed) {
     Due += Period;
     std::this_thread::sleep_until(Due);
@@ -213,9 +210,11 @@ Command WatchCommand() {
       "Samples each COUNTER of the object titled OBJECT, or each counter PATH (as for "
       "\"gaugery read\"), every SECONDS. The first sample is the baseline: from the second "
       "on, each sample prints one row per instance, its name and the current value of every "
-      "counter with its unit, tab-separated; a path prints its path and value. A value that "
-      "rests on no earlier sample of its instance alone (a new instance, or same-named "
-      "instances that no key tells apart) prints as \"-\".",
+      "counter with its unit, tab-separated (on a terminal aligned under a header); a path "
+      "prints its path and value, and fails when the instance it names is not in a sample. A "
+      "value that rests on no earlier sample of its instance alone (a new instance, or "
+      "same-named instances that no key tells apart), or on two samples of the same time, "
+      "prints as \"-\".",
       std::string(LocaleOptionDetails) +
           "  --key KEY    counter names joined by \";\" whose values tell instances of the same "
           "name apart (Process: \"ID Process\"; \"\" for names only)\n"
@@ -224,7 +223,8 @@ Command WatchCommand() {
           "(default: run until interrupted)\n"
           "  --avg        averages since the baseline instead of current values\n"
           "  --csv        a header line, then one line per instance and sample: time (ISO "
-          "8601, UTC), instance, values; or time, path, value\n"
+          "8601, UTC), instance, key, values; or time, path, value; numbers at full "
+          "precision\n"
           "  --json       one document per sample and line, numbers independent of the "
           "locale: {\"time\", \"object\", \"rows\": [{\"instance\", \"key\", \"values\": "
           "[{\"counter\", \"value\", \"unit\"}]}]}, or {\"time\", \"values\": [{\"path\", "

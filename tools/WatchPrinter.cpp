@@ -1,13 +1,13 @@
 #include "WatchPrinter.h"
 
-#include <charconv>
-#include <cmath>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "BlockDump.h"
 #include "Browsing.h"
-#include "PrintableText.h"
+#include "PlainNumber.h"
+#include "Terminal.h"
+#include "TextTable.h"
 #include "framework/WinTime.h"
 
 namespace gaugery::cli {
@@ -29,23 +29,53 @@ std::string CsvField(const std::string& Text) {
   return Quoted + "\"";
 }
 
-// The shortest text that reads back as the number, whatever the locale; empty for a
-// value that cannot be shown.
 std::string CsvNumber(const std::optional<double>& Number) {
-  if (!Number) return "";
-  char Text[64];
-  const auto [End, Error] = std::to_chars(Text, Text + sizeof Text, *Number);
-  return Error == std::errc() ? std::string(Text, End) : std::string();
+  return Number ? PlainNumber(*Number) : std::string();
 }
 
-// Whole numbers without a fraction ("3", not "3.0"), so that counts read as counts.
 nlohmann::ordered_json JsonNumber(const std::optional<double>& Number) {
-  if (!Number) return nullptr;
-  constexpr double kWholeLimit = 9007199254740992.0;  // 2^53: every whole double below is exact
-  if (std::trunc(*Number) == *Number && std::fabs(*Number) < kWholeLimit) {
-    return static_cast<std::int64_t>(*Number);
+  return Number ? nlohmann::ordered_json(*Number) : nlohmann::ordered_json(nullptr);
+}
+
+// One line of JSON as JsonText writes it, but with every number in plain decimal
+// notation (no exponent) and at full precision.
+std::string PlainJsonText(const nlohmann::ordered_json& Value) {
+  using TKind = nlohmann::ordered_json::value_t;
+  switch (Value.type()) {
+    case TKind::object: {
+      std::string Text;
+      for (const auto& [Key, Member] : Value.items()) {
+        Text += (Text.empty() ? "{" : ",") + JsonText(nlohmann::ordered_json(Key), -1) + ":" +
+                PlainJsonText(Member);
+      }
+      return Text.empty() ? "{}" : Text + "}";
+    }
+    case TKind::array: {
+      std::string Text;
+      for (const nlohmann::ordered_json& Element : Value) {
+        Text += (Text.empty() ? "[" : ",") + PlainJsonText(Element);
+      }
+      return Text.empty() ? "[]" : Text + "]";
+    }
+    case TKind::number_float: {
+      const std::string Number = PlainNumber(Value.get<double>());
+      return Number.empty() ? "null" : Number;
+    }
+    default:
+      return JsonText(Value, -1);
   }
-  return *Number;
+}
+
+// The columns of the text lines: the label (path, or instance name where the object has
+// instances), then the values.
+std::vector<TTextTable::TColumn> TextColumns(bool Paths, const std::vector<std::string>& Counters,
+                                             const std::vector<TWatchRow>& Rows) {
+  if (Paths) return {{"path"}, {"value", TTextTable::TAlign::Right}};
+  std::vector<TTextTable::TColumn> Columns;
+  if (!Rows.empty() && Rows.front().Label) Columns.push_back({"instance"});
+  for (const std::string& Counter : Counters)
+    Columns.push_back({Counter, TTextTable::TAlign::Right});
+  return Columns;
 }
 
 }  // namespace
@@ -70,22 +100,23 @@ void TWatchPrinter::Print(std::int64_t Time, const std::vector<TWatchRow>& Rows)
   std::cout.flush();
 }
 
-// One block of lines per sample, blank lines between: the label, then the values.
+// One block of lines per sample, blank lines between: the label, then the values; on a
+// terminal aligned under a header.
 void TWatchPrinter::PrintText(const std::vector<TWatchRow>& Rows) const {
   if (Printed_ > 0) std::cout << "\n";
+  TTextTable Table(TextColumns(Paths_, Counters_, Rows), "\t");
   for (const TWatchRow& Row : Rows) {
-    std::string Line = PrintableText(Row.Label.value_or(""));
-    for (std::size_t Column = 0; Column < Row.Values.size(); ++Column) {
-      if (Row.Label || Column > 0) Line += '\t';
-      Line += Row.Values[Column].Text;
-    }
-    std::cout << Line << "\n";
+    std::vector<std::string> Cells;
+    if (Row.Label) Cells.push_back(*Row.Label);
+    for (const TWatchValue& Value : Row.Values) Cells.push_back(Value.Text);
+    Table.Add(std::move(Cells));
   }
+  Table.Print(std::cout, OutputIsTerminal());
 }
 
 void TWatchPrinter::PrintCsv(const std::string& Time, const std::vector<TWatchRow>& Rows) const {
   if (Printed_ == 0) {
-    std::string Header = Paths_ ? "time,path,value" : "time,instance";
+    std::string Header = Paths_ ? "time,path,value" : "time,instance,key";
     if (!Paths_) {
       for (const std::string& Counter : Counters_) Header.append(",").append(CsvField(Counter));
     }
@@ -94,6 +125,7 @@ void TWatchPrinter::PrintCsv(const std::string& Time, const std::vector<TWatchRo
   for (const TWatchRow& Row : Rows) {
     std::string Line = Time;
     Line.append(",").append(CsvField(Row.Label.value_or("")));
+    if (!Paths_) Line.append(",").append(CsvField(Row.Key));
     for (const TWatchValue& Value : Row.Values) Line.append(",").append(CsvNumber(Value.Number));
     std::cout << Line << "\n";
   }
@@ -128,7 +160,7 @@ void TWatchPrinter::PrintJson(const std::string& Time, const std::vector<TWatchR
     Document["object"] = Object_;
     Document["rows"] = std::move(Lines);
   }
-  std::cout << JsonText(Document, -1) << "\n";
+  std::cout << PlainJsonText(Document) << "\n";
 }
 
 }  // namespace gaugery::cli

@@ -12,7 +12,7 @@ namespace gaugery::cli {
 enum class TWatchOutput { Text, Csv, Json };
 
 struct TWatchValue {
-  // The value as a number, rounded as the text shows it; none when it cannot be shown.
+  // The value as a number, unrounded; none when it cannot be shown.
   std::optional<double> Number;
   // The value as the user's locale writes it, with its unit; "-" when it cannot be shown.
   std::string Text;

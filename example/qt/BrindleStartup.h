@@ -10,7 +10,7 @@
 namespace gaugery {
 
 // Runs the start-up up to the event loop and returns the main form, filled but not yet
-// shown, reading ComputerName (empty: this computer). Needs a QApplication.
-std::unique_ptr<TBrindleForm> StartBrindle(const std::string& ComputerName = {});
+// shown, reading what Shown names (by default this computer). Needs a QApplication.
+std::unique_ptr<TBrindleForm> StartBrindle(const TBrindleArguments& Shown = {});
 
 }  // namespace gaugery

@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include "BrindleProduct.h"
+#include "NoticeLabel.h"
 #include "ui_fmAbout.h"
 
 namespace gaugery {
@@ -44,6 +45,8 @@ void TAboutBox::SetProductInfo(const std::string& ProductName, const std::string
   Form_->LbProductTitle->adjustSize();
   Form_->LbVersion->adjustSize();
 }
+
+void TAboutBox::SetNotice(const std::string& Notice) { ShowNotice(*Form_->LbNotice, Notice); }
 
 // Whether a program could open the link is not examined: the box stays as it is.
 void TAboutBox::LbMailToClick() { OpenUrl(SupportMailUrl()); }

@@ -21,6 +21,8 @@ class TAboutBox : public QDialog {
 
   // Caption "About <ProductName>", the title label and the version line.
   void SetProductInfo(const std::string& ProductName, const std::string& Version);
+  // The one-line notice of what the program shows.
+  void SetNotice(const std::string& Notice);
 
   // Opens a new message to the support address in the user's mail program.
   void LbMailToClick();

@@ -25,7 +25,7 @@ void UseButtonFaceColour(QWidget& Form) {
 
 }  // namespace
 
-TBrindleForm::TBrindleForm(QWidget* Parent, const std::string& ComputerName)
+TBrindleForm::TBrindleForm(QWidget* Parent, const TBrindleArguments& Shown)
     : QMainWindow(Parent), Form_(std::make_unique<Ui::TBrindleForm>()) {
   Form_->setupUi(this);
   // Owned by the form, which deletes it after the list it made before.
@@ -36,7 +36,7 @@ TBrindleForm::TBrindleForm(QWidget* Parent, const std::string& ComputerName)
   UseButtonFaceColour(*this);
   Columns_ = std::make_unique<TListViewColumns>(*Form_->LV);
   Rows_ = std::make_unique<TListViewRows>(*Form_->LV);
-  Table_ = std::make_unique<TBrindleTable>(*Columns_, *Rows_, ComputerName);
+  Table_ = std::make_unique<TBrindleTable>(*Columns_, *Rows_, Shown);
   Timer_ = new QTimer(this);
   Timer_->setObjectName(QStringLiteral("Timer"));
   Timer_->setInterval(TimerIntervalMs);
@@ -64,6 +64,7 @@ void TBrindleForm::TimerTimer() { Table_->TimerTimer(); }
 void TBrindleForm::About1Click() {
   auto* Box = new TAboutBox(nullptr);
   Box->SetProductInfo(BrindleProductName, BrindleVersion);
+  Box->SetNotice(Table_->Notice());
   Box->exec();
 }
 

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "BrindleArguments.h"
 #include "BrindleProduct.h"
 #include "PerfFilter.h"
 
@@ -25,10 +26,10 @@ class TBrindleForm : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Loads the filter from the form's stored components, sets it to read ComputerName
-  // (empty: this computer), starts the timer and runs FormCreate: the table is filled
-  // before the form is first shown.
-  explicit TBrindleForm(QWidget* Parent = nullptr, const std::string& ComputerName = {});
+  // Loads the filter from the form's stored components, sets it to read what Shown
+  // names (by default this computer), starts the timer and runs FormCreate: the table is
+  // filled before the form is first shown.
+  explicit TBrindleForm(QWidget* Parent = nullptr, const TBrindleArguments& Shown = {});
   ~TBrindleForm() override;
 
   // Builds the columns and refreshes once (TBrindleTable). A remote computer's name
@@ -36,7 +37,8 @@ class TBrindleForm : public QMainWindow {
   void FormCreate();
   // One refresh of the whole table (TBrindleTable).
   void TimerTimer();
-  // Shows a new about box modally; it disposes of itself when closed.
+  // Shows a new about box modally, with the notice of what is shown; it disposes of
+  // itself when closed.
   void About1Click();
 
   QTreeWidget* LV() const;

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "NoticeLabel.h"
 #include "ui_fmWait.h"
 
 namespace gaugery {
@@ -34,6 +35,8 @@ void TPerfWaitForm::SetProductInfo(const std::string& ProductName, const std::st
   Form_->LbProductTitle->adjustSize();
   Form_->LbVersion->adjustSize();
 }
+
+void TPerfWaitForm::SetNotice(const std::string& Notice) { ShowNotice(*Form_->Label2, Notice); }
 
 // A window can be painted only once it is mapped; until then only the window system's
 // events are let through.

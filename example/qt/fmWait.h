@@ -22,6 +22,8 @@ class TPerfWaitForm : public QWidget {
 
   // The title label and the version line; the window has no caption to set.
   void SetProductInfo(const std::string& ProductName, const std::string& Version);
+  // The one-line notice of what the program shows.
+  void SetNotice(const std::string& Notice);
 
   // Shows the form and paints it at once, while no event loop runs yet to do so.
   void ShowPainted();

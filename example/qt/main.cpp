@@ -7,20 +7,27 @@
 #include "BrindleStartup.h"
 #include "framework/ProgramArguments.h"
 
+namespace {
+
+int EndWithoutWindow(const gaugery::TBrindleArguments& Arguments) {
+  (*Arguments.ExitCode == 0 ? std::cout : std::cerr) << gaugery::EndingText(Arguments);
+  return *Arguments.ExitCode;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // --help and --version answer before Qt starts, which needs a display. Anything else
+  // is read once Qt has taken its own options out of the command line.
+  const gaugery::TBrindleArguments Informative =
+      gaugery::ParseBrindleArguments(gaugery::ProgramArguments(argc, argv));
+  if (Informative.ExitCode == 0) return EndWithoutWindow(Informative);
   QApplication Application(argc, argv);
   Application.setApplicationName(QString::fromLatin1(gaugery::BrindleProductName));
-  // What Qt leaves of the command line.
   const gaugery::TBrindleArguments Arguments =
       gaugery::ReadBrindleArguments(gaugery::ProgramArguments(argc, argv));
-  if (Arguments.ExitCode) {
-    std::ostream& Out = *Arguments.ExitCode == 0 ? std::cout : std::cerr;
-    if (!Arguments.Error.empty()) Out << "brindle: " << Arguments.Error << "\n";
-    if (Arguments.ShowUsage) Out << gaugery::BrindleUsage;
-    return *Arguments.ExitCode;
-  }
-  const std::unique_ptr<gaugery::TBrindleForm> Form =
-      gaugery::StartBrindle(Arguments.ComputerName);
+  if (Arguments.ExitCode) return EndWithoutWindow(Arguments);
+  const std::unique_ptr<gaugery::TBrindleForm> Form = gaugery::StartBrindle(Arguments);
   Form->show();
   return QApplication::exec();
 }

@@ -22,18 +22,26 @@ bool IsLink(HWND Control) {
 
 }  // namespace
 
-void TAboutBox::Execute(HWND Owner, const std::string& ProductName, const std::string& Version) {
-  TAboutBox Box(Owner, ProductName, Version);
+void TAboutBox::Execute(HWND Owner, const std::string& ProductName, const std::string& Version,
+                        const std::string& Notice) {
+  TAboutBox Box(Owner, ProductName, Version, Notice);
   DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), Owner,
                   &TAboutBox::DialogProc, reinterpret_cast<LPARAM>(&Box));
 }
 
-TAboutBox::TAboutBox(HWND Owner, std::string ProductName, std::string Version)
-    : Owner_(Owner), ProductName_(std::move(ProductName)), Version_(std::move(Version)) {}
+TAboutBox::TAboutBox(HWND Owner, std::string ProductName, std::string Version, std::string Notice)
+    : Owner_(Owner),
+      ProductName_(std::move(ProductName)),
+      Version_(std::move(Version)),
+      Notice_(std::move(Notice)) {}
 
 void TAboutBox::SetProductInfo(const std::string& ProductName, const std::string& Version) {
   SetWindowTextW(Window_, ToWide("About " + ProductName).c_str());
   ShowProductInfo(Window_, ProductName, Version);
+}
+
+void TAboutBox::SetNotice(const std::string& Notice) {
+  SetControlText(Window_, IDC_NOTICE, Notice);
 }
 
 void TAboutBox::LbMailToClick() { OpenLink(SupportMailUrl()); }
@@ -67,6 +75,7 @@ void TAboutBox::FormCreate(HWND Dialog) {
   AddHint(Tips, IDC_MAILTO, L"Click here to get support");
   AddHint(Tips, IDC_HOMEPAGE, L"Click here to visit Gaugery homepage");
   SetProductInfo(ProductName_, Version_);
+  SetNotice(Notice_);
 }
 
 void TAboutBox::AddHint(HWND Tips, int Control, const wchar_t* Text) {

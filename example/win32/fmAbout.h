@@ -10,18 +10,20 @@ namespace gaugery {
 
 class TAboutBox {
  public:
-  // Shows a new box modally over Owner and returns once it is closed ("OK", Enter,
-  // Escape or the close box); the box is gone then.
-  static void Execute(HWND Owner, const std::string& ProductName, const std::string& Version);
+  // Shows a new box modally over Owner, with Notice saying what is shown, and returns
+  // once it is closed ("OK", Enter, Escape or the close box); the box is gone then.
+  static void Execute(HWND Owner, const std::string& ProductName, const std::string& Version,
+                      const std::string& Notice);
 
   // Caption "About " followed by ProductName, the product title and the version line.
   void SetProductInfo(const std::string& ProductName, const std::string& Version);
+  void SetNotice(const std::string& Notice);
   // Whether a program could open the link is not examined: the box stays as it is.
   void LbMailToClick();
   void LbHomepageClick();
 
  private:
-  TAboutBox(HWND Owner, std::string ProductName, std::string Version);
+  TAboutBox(HWND Owner, std::string ProductName, std::string Version, std::string Notice);
   TAboutBox(const TAboutBox&) = delete;
   TAboutBox& operator=(const TAboutBox&) = delete;
 
@@ -35,6 +37,7 @@ class TAboutBox {
   HWND Window_ = nullptr;
   std::string ProductName_;
   std::string Version_;
+  std::string Notice_;
   TDialogFonts Fonts_;
 };
 

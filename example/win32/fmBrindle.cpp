@@ -42,7 +42,7 @@ void RegisterFormClass(HINSTANCE Instance, WNDPROC Procedure) {
 
 }  // namespace
 
-TBrindleForm::TBrindleForm(const std::string& ComputerName) {
+TBrindleForm::TBrindleForm(const TBrindleArguments& Shown) {
   HINSTANCE Instance = GetModuleHandleW(nullptr);
   RegisterFormClass(Instance, &TBrindleForm::WindowProc);
   Font_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -57,9 +57,9 @@ TBrindleForm::TBrindleForm(const std::string& ComputerName) {
   }
   Columns_ = std::make_unique<TListViewColumns>(LV_);
   Rows_ = std::make_unique<TListViewRows>(LV_);
-  Table_ = std::make_unique<TBrindleTable>(*Columns_, *Rows_, ComputerName);
-  FormCreate();
+  Table_ = std::make_unique<TBrindleTable>(*Columns_, *Rows_, Shown);
   SetTimer(Window_, TimerId, TimerIntervalMs, nullptr);
+  FormCreate();
 }
 
 TBrindleForm::~TBrindleForm() {
@@ -74,7 +74,9 @@ void TBrindleForm::FormCreate() {
 
 void TBrindleForm::TimerTimer() { Table_->TimerTimer(); }
 
-void TBrindleForm::About1Click() { TAboutBox::Execute(Window_, BrindleProductName, BrindleVersion); }
+void TBrindleForm::About1Click() {
+  TAboutBox::Execute(Window_, BrindleProductName, BrindleVersion, Table_->Notice());
+}
 
 void TBrindleForm::CreateList() {
   LV_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "BrindleArguments.h"
 #include "framework/WindowsApi.h"
 
 namespace gaugery {
@@ -18,17 +19,19 @@ class TBrindleForm {
   // The window class of the form, by which tests find it.
   static constexpr wchar_t WindowClass[] = L"TBrindleForm";
 
-  // Creates the window (hidden) at its designed bounds, builds the columns and fills the
-  // table once (FormCreate), then starts the timer. Exception when the window cannot be
-  // created; a failed first refresh is reported and the form is still created.
-  explicit TBrindleForm(const std::string& ComputerName);
+  // Creates the window (hidden) at its designed bounds reading what Shown names, starts
+  // the timer, then builds the columns and fills the table once (FormCreate): ticks
+  // arrive while a failed first refresh is being reported. Exception when the window
+  // cannot be created; a failed first refresh is reported and the form is still created.
+  explicit TBrindleForm(const TBrindleArguments& Shown);
   ~TBrindleForm();
   TBrindleForm(const TBrindleForm&) = delete;
   TBrindleForm& operator=(const TBrindleForm&) = delete;
 
   void FormCreate();
   void TimerTimer();
-  // Shows a new about box modally; the table keeps refreshing behind it.
+  // Shows a new about box modally, with the notice of what is shown; the table keeps
+  // refreshing behind it.
   void About1Click();
 
   HWND Handle() const { return Window_; }

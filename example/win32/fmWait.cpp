@@ -7,6 +7,30 @@ namespace gaugery {
 namespace {
 
 constexpr COLORREF Maroon = RGB(128, 0, 0);
+constexpr int PanelBevelWidth = 4;
+
+// Panel1 fills the window whatever size its dialog units come to.
+void FillWithPanel(HWND Window) {
+  RECT Client;
+  GetClientRect(Window, &Client);
+  MoveWindow(GetDlgItem(Window, IDC_PANEL1), 0, 0, Client.right, Client.bottom, FALSE);
+}
+
+// A raised bevel along the panel's edges, PanelBevelWidth lines deep; the inside is left
+// to the labels on it.
+void DrawRaisedBevel(const DRAWITEMSTRUCT& Item) {
+  RECT Edge = Item.rcItem;
+  for (int Line = 0; Line < PanelBevelWidth; ++Line) {
+    DrawEdge(Item.hDC, &Edge, BDR_RAISEDINNER, BF_RECT);
+    InflateRect(&Edge, -1, -1);
+  }
+}
+
+INT_PTR ColourLoadingNotice(HDC Device) {
+  SetTextColor(Device, Maroon);
+  SetBkMode(Device, TRANSPARENT);
+  return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+}
 
 }  // namespace
 
@@ -14,6 +38,7 @@ TPerfWaitForm::TPerfWaitForm() {
   Window_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_WAIT), nullptr,
                                &TPerfWaitForm::DialogProc, 0);
   if (Window_ == nullptr) return;  // the program starts without it
+  FillWithPanel(Window_);
   Fonts_.SetProductFonts(Window_);
   Fonts_.SetBoldArial(Window_, IDC_LOADING, -12);
   ShowProgramImage(Window_);
@@ -23,6 +48,10 @@ TPerfWaitForm::~TPerfWaitForm() { FormClose(); }
 
 void TPerfWaitForm::SetProductInfo(const std::string& ProductName, const std::string& Version) {
   ShowProductInfo(Window_, ProductName, Version);
+}
+
+void TPerfWaitForm::SetNotice(const std::string& Notice) {
+  SetControlText(Window_, IDC_NOTICE, Notice);
 }
 
 void TPerfWaitForm::ShowPainted() {
@@ -37,14 +66,15 @@ void TPerfWaitForm::FormClose() {
   Window_ = nullptr;
 }
 
-// The loading notice is maroon.
+// The loading notice is maroon; the panel draws its bevel.
 INT_PTR CALLBACK TPerfWaitForm::DialogProc(HWND, UINT Message, WPARAM WParam, LPARAM LParam) {
   if (Message == WM_CTLCOLORSTATIC &&
       GetDlgCtrlID(reinterpret_cast<HWND>(LParam)) == IDC_LOADING) {
-    auto* Device = reinterpret_cast<HDC>(WParam);
-    SetTextColor(Device, Maroon);
-    SetBkMode(Device, TRANSPARENT);
-    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    return ColourLoadingNotice(reinterpret_cast<HDC>(WParam));
+  }
+  if (Message == WM_DRAWITEM && WParam == IDC_PANEL1) {
+    DrawRaisedBevel(*reinterpret_cast<const DRAWITEMSTRUCT*>(LParam));
+    return TRUE;
   }
   return FALSE;
 }

@@ -16,25 +16,33 @@
 
 namespace {
 
-// A window program has no console to speak to: what the command line gets wrong, or
-// the usage asked for, goes to standard error and into a message box.
+bool HasStandardOutput() {
+  HANDLE Output = GetStdHandle(STD_OUTPUT_HANDLE);
+  return Output != nullptr && Output != INVALID_HANDLE_VALUE;
+}
+
+// The usage or the version asked for goes to standard output; a window program started
+// without one (from the desktop) shows it in a message box instead. What the command
+// line gets wrong goes to standard error and into a message box.
 int EndWithoutWindow(const gaugery::TBrindleArguments& Arguments) {
-  std::string Text;
-  if (!Arguments.Error.empty()) Text = "brindle: " + Arguments.Error + "\n";
-  if (Arguments.ShowUsage) Text += gaugery::BrindleUsage;
-  std::cerr << Text;
-  MessageBoxW(nullptr, gaugery::ToWide(Text).c_str(),
-              gaugery::ToWide(gaugery::BrindleProductName).c_str(),
-              MB_OK | (*Arguments.ExitCode == 0 ? MB_ICONINFORMATION : MB_ICONERROR));
+  const std::string Text = gaugery::EndingText(Arguments);
+  const bool Asked = *Arguments.ExitCode == 0;
+  (Asked ? std::cout : std::cerr) << Text << std::flush;
+  if (!Asked || !HasStandardOutput()) {
+    MessageBoxW(nullptr, gaugery::ToWide(Text).c_str(),
+                gaugery::ToWide(gaugery::BrindleProductName).c_str(),
+                MB_OK | (Asked ? MB_ICONINFORMATION : MB_ICONERROR));
+  }
   return *Arguments.ExitCode;
 }
 
 // The wait form covers the main form's creation, which takes the first sample.
-std::unique_ptr<gaugery::TBrindleForm> StartBrindle(const std::string& ComputerName) {
+std::unique_ptr<gaugery::TBrindleForm> StartBrindle(const gaugery::TBrindleArguments& Shown) {
   gaugery::TPerfWaitForm Wait;
   Wait.SetProductInfo(gaugery::BrindleProductName, gaugery::BrindleVersion);
+  Wait.SetNotice(gaugery::BrindleNotice(Shown.ReplayFiles, Shown.ComputerName));
   Wait.ShowPainted();
-  return std::make_unique<gaugery::TBrindleForm>(ComputerName);
+  return std::make_unique<gaugery::TBrindleForm>(Shown);
 }
 
 int RunMessageLoop() {
@@ -56,7 +64,7 @@ int main(int argc, char** argv) {
       gaugery::ReadBrindleArguments(gaugery::ProgramArguments(argc, argv));
   if (Arguments.ExitCode) return EndWithoutWindow(Arguments);
   try {
-    const std::unique_ptr<gaugery::TBrindleForm> Form = StartBrindle(Arguments.ComputerName);
+    const std::unique_ptr<gaugery::TBrindleForm> Form = StartBrindle(Arguments);
     ShowWindow(Form->Handle(), SW_SHOWDEFAULT);
     return RunMessageLoop();
   } catch (const std::exception& Error) {

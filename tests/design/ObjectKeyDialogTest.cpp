@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 #include <algorithm>
@@ -176,6 +178,30 @@ TEST_F(ObjectKeyDialog, AKeyOfEveryCounterLeavesNothingToInclude) {
     EXPECT_EQ(Buttons(Dialog), (std::vector<bool>{false, false, true, true}));
     return static_cast<int>(QDialog::Rejected);
   });
+}
+
+// Entries stand 13 pixels high in both lists, whatever the font. The close box leaves
+// the key as it was and keeps the dialog for Edit to read and release, also where the
+// window is marked to be deleted on closing.
+TEST_F(ObjectKeyDialog, ListsEntries13PixelsHighAndTheCloseBoxKeepsDialogAndKey) {
+  Item_->SetObjectKey("Elapsed Time");
+  Edit([](QDialog& Dialog) {
+    QFont Large = Dialog.font();
+    Large.setPixelSize(30);
+    Dialog.setFont(Large);
+    Dialog.show();
+    for (const char* Name : {"SrcList", "DstList"}) {
+      auto* List = Dialog.findChild<QListWidget*>(Name);
+      EXPECT_EQ(List->visualItemRect(List->item(0)).height(), 13) << Name;
+    }
+    const QPointer<QDialog> Kept(&Dialog);
+    Dialog.setAttribute(Qt::WA_DeleteOnClose);
+    Dialog.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(Kept.isNull()) << "closing destroyed the dialog";
+    return Kept.isNull() ? static_cast<int>(QDialog::Rejected) : Dialog.result();
+  });
+  EXPECT_EQ(Item_->GetObjectKey(), "Elapsed Time");
 }
 
 TEST_F(ObjectKeyDialog, ErrorsLeaveTheKeyAndShowNoDialog) {

@@ -21,19 +21,37 @@ TEST(BrindleArguments, WrongUsageEndsWithTwoAndTheUsage) {
     const TBrindleArguments Read = ReadBrindleArguments(Case.Arguments);
     EXPECT_EQ(Read.ExitCode, 2) << Case.Error;
     EXPECT_EQ(Read.Error, Case.Error);
-    EXPECT_TRUE(Read.ShowUsage) << Case.Error;
+    EXPECT_EQ(EndingText(Read), "brindle: " + Case.Error + "\n" + BrindleUsage);
   }
 }
 
-TEST(BrindleArguments, HelpEndsWithZeroAndAComputerStartsTheWindow) {
+TEST(BrindleArguments, HelpAndVersionEndWithZeroAndAComputerStartsTheWindow) {
   const TBrindleArguments Help = ReadBrindleArguments({"--help"});
   EXPECT_EQ(Help.ExitCode, 0);
   EXPECT_TRUE(Help.ShowUsage);
   EXPECT_TRUE(Help.Error.empty());
+  EXPECT_EQ(EndingText(Help), BrindleUsage);
+
+  // Asked for after other options, and whatever follows.
+  const TBrindleArguments Version = ReadBrindleArguments({"--computer", "far", "--version", "x"});
+  EXPECT_EQ(Version.ExitCode, 0);
+  EXPECT_EQ(EndingText(Version), "Brindle 4.1 (Gaugery " GAUGERY_VERSION ")\n");
+  // A file named like an option is a file.
+  EXPECT_EQ(ParseBrindleArguments({"--replay", "--help"}).ReplayFiles,
+            std::vector<std::string>{"--help"});
 
   const TBrindleArguments Remote = ReadBrindleArguments({"--computer", "far:9441"});
   EXPECT_FALSE(Remote.ExitCode.has_value());
   EXPECT_EQ(Remote.ComputerName, "far:9441");
+}
+
+TEST(BrindleArguments, ParsingPutsNoReplayInService) {
+  const std::size_t Before = PerfProviders().size();
+  const TBrindleArguments Read =
+      ParseBrindleArguments({"--replay", "/nonexistent/a.blk", "--replay", "b.blk"});
+  EXPECT_FALSE(Read.ExitCode.has_value());
+  EXPECT_EQ(Read.ReplayFiles, (std::vector<std::string>{"/nonexistent/a.blk", "b.blk"}));
+  EXPECT_EQ(PerfProviders().size(), Before);
 }
 
 // A refused file keeps the providers in service as they were.
@@ -43,6 +61,7 @@ TEST(BrindleArguments, AFileThatCannotBeReplayedEndsWithOneAndItsReason) {
   EXPECT_EQ(Read.ExitCode, 1);
   EXPECT_NE(Read.Error.find("/nonexistent/capture.blk"), std::string::npos) << Read.Error;
   EXPECT_FALSE(Read.ShowUsage);
+  EXPECT_EQ(EndingText(Read), "brindle: " + Read.Error + "\n");
   EXPECT_EQ(PerfProviders().size(), Before);
 }
 

@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <functional>
 
+#include "BrindleProduct.h"
 #include "BrindleStartup.h"
 #include "ProcessSamples.h"
 #include "UrlCatcher.h"
@@ -75,13 +76,43 @@ TEST(AboutBox, ShowsTheProductAndIsGoneAfterClosing) {
   EXPECT_EQ(LiveWindows<TAboutBox>(), 0);
 }
 
-// In fonts wider than the design's, the labels grow; the links stay inside the panel.
-TEST(AboutBox, KeepsItsLinksInsideThePanel) {
+TEST(AboutBox, NamesTheCapturesItShows) {
+  const test::TFakeProviders Served = ServeProcesses({ProcessBlock(NumberedProcesses(2))});
+  TBrindleForm Local;
+  WhenAboutBoxShows([](TAboutBox& Box) {
+    EXPECT_EQ(LabelText(Box, "LbNotice"), "Live counters of this computer");
+  });
+  Local.About1Click();
+  ReturnToEventLoop();
+
+  TBrindleForm Replayed(nullptr, {.ReplayFiles = {"/captures/monday.blk", "tuesday.blk"}});
+  WhenAboutBoxShows([](TAboutBox& Box) {
+    EXPECT_EQ(LabelText(Box, "LbNotice"), "Replay of monday.blk and 1 more file");
+  });
+  Replayed.About1Click();
+  ReturnToEventLoop();
+}
+
+// In fonts wider than the design's, the labels grow; the links stay inside the panel,
+// and so does a notice longer than the panel is wide, cut short.
+TEST(AboutBox, KeepsItsLinksAndNoticeInsideThePanel) {
   TAboutBox Box(nullptr);
   Box.SetProductInfo("Brindle", "4.1");
+  const std::string LongName = "Live counters of " + std::string(80, 'w') + ".example.org:9441";
+  Box.SetNotice(LongName);
   const QRect Inside = Box.findChild<QWidget*>("Panel1")->contentsRect();
-  for (const char* Link : {"LbMailTo", "LbHomepage"})
-    EXPECT_TRUE(Inside.contains(Box.findChild<QLabel*>(Link)->geometry())) << Link;
+  for (const char* Label : {"LbMailTo", "LbHomepage", "LbNotice"})
+    EXPECT_TRUE(Inside.contains(Box.findChild<QLabel*>(Label)->geometry())) << Label;
+  EXPECT_EQ(LabelText(Box, "LbNotice").rfind("Live counters of www", 0), 0u);
+  EXPECT_LT(LabelText(Box, "LbNotice").size(), LongName.size());
+}
+
+TEST(Notice, SaysWhatIsShown) {
+  EXPECT_EQ(BrindleNotice({}, ""), "Live counters of this computer");
+  EXPECT_EQ(BrindleNotice({}, "far:9441"), "Live counters of far:9441");
+  EXPECT_EQ(BrindleNotice({"t0.blk"}, ""), "Replay of t0.blk");
+  EXPECT_EQ(BrindleNotice({"/var/captures/t0.blk", "t1", "t2"}, ""),
+            "Replay of t0.blk and 2 more files");
 }
 
 TEST(AboutBox, LinksOpenTheSupportMailAndTheHomePage) {
@@ -110,7 +141,41 @@ TEST(WaitForm, ShowsTheProductWithoutTouchingTheCaption) {
   EXPECT_EQ(LabelText(*Wait, "LbVersion"), "Version 4.1");
   EXPECT_EQ(Wait->windowTitle().toStdString(), "untouched");
   EXPECT_EQ(Wait->size(), QSize(321, 147));
+  // A notice longer than the panel is wide is cut short inside it.
+  Wait->SetNotice("Replay of " + std::string(80, 'w') + ".blk");
+  const QRect Inside = Wait->findChild<QWidget*>("Panel1")->contentsRect();
+  EXPECT_TRUE(Inside.contains(Wait->findChild<QLabel*>("Label2")->geometry()));
+  EXPECT_EQ(LabelText(*Wait, "Label2").rfind("Replay of www", 0), 0u);
   delete Wait;
+}
+
+// Records the notice of the wait form when it is shown.
+class TWaitFormWatcher : public QObject {
+ public:
+  TWaitFormWatcher() { QApplication::instance()->installEventFilter(this); }
+  ~TWaitFormWatcher() override { QApplication::instance()->removeEventFilter(this); }
+
+  std::string Notice;
+
+ protected:
+  bool eventFilter(QObject* Watched, QEvent* Event) override {
+    auto* Wait = qobject_cast<TPerfWaitForm*>(Watched);
+    if (Wait != nullptr && Event->type() == QEvent::Show) Notice = LabelText(*Wait, "Label2");
+    return false;
+  }
+};
+
+TEST(Startup, TheWaitFormNamesWhatIsShown) {
+  const test::TFakeProviders Served = ServeProcesses({ProcessBlock(NumberedProcesses(1))});
+  {
+    const TWaitFormWatcher Watcher;
+    StartBrindle();
+    EXPECT_EQ(Watcher.Notice, "Live counters of this computer");
+  }
+  const TWaitFormWatcher Watcher;
+  StartBrindle({.ReplayFiles = {"/captures/t0.blk"}});
+  EXPECT_EQ(Watcher.Notice, "Replay of t0.blk");
+  ReturnToEventLoop();
 }
 
 TEST(Startup, LeavesOnlyTheFilledMainForm) {

@@ -84,8 +84,9 @@ TEST_F(BrindleForm, FillsTheTableBeforeItIsFirstShown) {
     EXPECT_EQ(List.topLevelItem(0)->textAlignment(Column), Qt::AlignRight | Qt::AlignVCenter);
   }
   ASSERT_EQ(List.topLevelItemCount(), 3);
-  EXPECT_EQ(Row(List, 0), (std::vector<std::string>{"init", "1", "02:03:04", "1", "12", "1,234,567",
-                                                    "2,000,000", "4,096", "123,456,789"}));
+  EXPECT_EQ(Row(List, 0),
+            (std::vector<std::string>{"init", "1", "1d 02:03:04", "1", "12", "1,234,567",
+                                      "2,000,000", "4,096", "123,456,789"}));
   // Two processes of one program: two rows with one caption, told apart by their ids.
   EXPECT_EQ(Row(List, 1), (std::vector<std::string>{"shell", "1,234", "00:00:59", "3", "0", "0",
                                                     "0", "0", "999"}));
@@ -103,9 +104,29 @@ TEST_F(BrindleForm, FormatsWithTheUsersSeparators) {
   FormatSettings() = Saved;
 
   const std::vector<std::string> Init = Row(*Form.LV(), 0);
-  EXPECT_EQ(Init[2], "02-03-04");
+  EXPECT_EQ(Init[2], "1d 02-03-04");
   EXPECT_EQ(Init[5], "1.234.567");
   EXPECT_EQ(Row(*Form.LV(), 1)[1], "1.234");
+}
+
+// The days stand before the time of day once a whole one has passed, counted from the
+// time rounded as it is shown.
+TEST_F(BrindleForm, ShowsTheDaysOfALongRunningTime) {
+  constexpr std::int64_t Day = 24 * 3600;
+  const std::vector<TProcessSample> Ages = {
+      {.Name = "hour", .RunningSeconds = 3600},
+      {.Name = "almost a day", .RunningSeconds = Day - 1},
+      {.Name = "a day", .RunningSeconds = Day},
+      {.Name = "a day less a tick", .StartTime = SampleTime - (Day * SampleFreq - 1)},
+      {.Name = "months", .RunningSeconds = 106 * Day + (23 * 60 + 32) * 60 + 14},
+      {.Name = "from the future", .RunningSeconds = -Day - 5}};
+  const test::TFakeProviders Served = ServeProcesses({ProcessBlock(Ages)});
+  TBrindleForm Form;
+  std::vector<std::string> Shown;
+  for (int Index = 0; Index < Form.LV()->topLevelItemCount(); ++Index)
+    Shown.push_back(Row(*Form.LV(), Index)[2]);
+  EXPECT_EQ(Shown, (std::vector<std::string>{"01:00:00", "23:59:59", "1d 00:00:00", "1d 00:00:00",
+                                             "106d 23:32:14", "00:00:05"}));
 }
 
 TEST_F(BrindleForm, AppendsAndDeletesRowsAtTheEndAsProcessesComeAndGo) {
@@ -247,7 +268,7 @@ TEST_F(BrindleForm, ShowsTheProcessesOfARemoteComputerWithItsName) {
     if (Target == "/perflib/009/Help") return test::GaugeryReply(test::MultiStringBytes({}));
     return test::GaugeryReply(std::string(Remote.Bytes.begin(), Remote.Bytes.end()));
   });
-  TBrindleForm Form(nullptr, Server.ComputerName());
+  TBrindleForm Form(nullptr, {.ComputerName = Server.ComputerName()});
   EXPECT_EQ(Form.windowTitle().toStdString(), "Brindle - TESTHOST");
   ASSERT_EQ(Form.LV()->topLevelItemCount(), 3);
   EXPECT_EQ(Row(*Form.LV(), 1)[0], "shell");
@@ -259,7 +280,7 @@ TEST_F(BrindleForm, AComputerOutOfReachIsReportedAndNamedInTheCaption) {
   std::string Name;
   { const test::TFakeHttpServer Gone([](const std::string&) { return std::string(); });
     Name = Gone.ComputerName(); }
-  TBrindleForm Form(nullptr, Name);
+  TBrindleForm Form(nullptr, {.ComputerName = Name});
   EXPECT_EQ(Reports, (std::vector<std::string>{"Error connecting to remote registry on " + Name +
                                                " (53)"}));
   EXPECT_EQ(Form.windowTitle().toStdString(), "Brindle - " + Name);

@@ -118,6 +118,17 @@ TEST(GaugeryReplay, ServesTheBlockItsHeaderClaims) {
   EXPECT_EQ(Run.Err, "captured 208 bytes, 1 objects, into standard output\n");
 }
 
+// Binary bytes on a terminal would garble it; a pipe or a file takes them.
+TEST(GaugeryReplay, CaptureToStandardOutputRefusesATerminal) {
+  TCaptureFiles Files;
+  const ProgramRun Run = RunGaugeryOnTerminal(Files.Replay(SmallBlock()) + "capture -");
+  EXPECT_EQ(Run.ExitCode, 1);
+  EXPECT_EQ(Run.Out, "");
+  EXPECT_EQ(Run.Err,
+            "gaugery: will not write a binary block to a terminal: redirect standard output to "
+            "a file or a pipe\n");
+}
+
 TEST(GaugeryReplay, RefusesFilesThatAreNotOneCompleteBlock) {
   const TBlock Good = SmallBlock();
   auto Changed = [&](auto Change) {

@@ -25,6 +25,44 @@ TEST(PrintableText, ReplacesControlCharactersOnly) {
   EXPECT_EQ(PrintableText("\xc2"), "\xc2");
 }
 
+// CJK and emoji take two columns, combining marks none; bytes of broken UTF-8 one each.
+TEST(DisplayWidth, CountsTheColumnsATerminalGivesEachCharacter) {
+  EXPECT_EQ(DisplayWidth(""), 0u);
+  EXPECT_EQ(DisplayWidth("init"), 4u);
+  EXPECT_EQ(DisplayWidth("\xe8\xbf\x9b\xe7\xa8\x8b"), 4u);  // U+8FDB U+7A0B
+  EXPECT_EQ(DisplayWidth("\xef\xbc\xa1"), 2u);                 // U+FF21 full-width A
+  EXPECT_EQ(DisplayWidth("\xf0\x9f\x98\x80x"), 3u);           // U+1F600 and x
+  EXPECT_EQ(DisplayWidth("e\xcc\x81"), 1u);                     // e and U+0301
+  EXPECT_EQ(DisplayWidth("\xc3\xa4\xe2\x82\xac"), 2u);        // U+00E4 U+20AC
+  EXPECT_EQ(DisplayWidth("a\xff\xe8\xbf"), 3u);                // a stray and a cut sequence
+  EXPECT_EQ(DisplayWidth("\xed\xa0\x80"), 3u);                 // a surrogate is no character
+}
+
+TEST(DisplayWidth, FirstColumnsNeverSplitsACharacter) {
+  const std::string Wide = "\xe8\xbf\x9b\xe7\xa8\x8b";
+  EXPECT_EQ(FirstColumns(Wide, 4), Wide);
+  EXPECT_EQ(FirstColumns(Wide, 3), "\xe8\xbf\x9b");
+  EXPECT_EQ(FirstColumns(Wide, 1), "");
+  EXPECT_EQ(FirstColumns("e\xcc\x81x", 1), "e\xcc\x81");
+  EXPECT_EQ(FirstColumns("ab\xff", 2), "ab");
+}
+
+// Names that take two columns a character keep the columns after them in line.
+TEST(DisplayWidth, AlignsTheTablesOfReadAndWatchOnATerminal) {
+  const std::string Wide = "\xe8\xbf\x9b\xe7\xa8\x8b";  // four columns
+  const test::TBlock Block =
+      gaugery::testing::ProcessBlock({{.Name = Wide, .Id = 42}, {.Name = "sleep", .Id = 7}});
+  TCaptureFiles Files;
+  const std::string Replay = Files.Replay(Block);
+  const ProgramRun Read = RunGaugeryOnTerminal(Replay + "read Process \"ID Process\"");
+  ASSERT_EQ(Read.ExitCode, 0) << Read.Err;
+  EXPECT_EQ(Read.Out,
+            "instance  ID Process\r\n" + Wide + "              42\r\nsleep              7\r\n");
+  const ProgramRun Watch =
+      RunGaugeryOnTerminal(Replay + "watch --count 1 --interval 0 Process \"ID Process\"");
+  EXPECT_EQ(Watch.Out, Read.Out);
+}
+
 // A process may name itself with escape sequences, tabs and line breaks.
 TEST(PrintableText, IsWhatReadWatchAndTopPrint) {
   const std::string Hostile = "x\x1b]0;PWN\x07\x1b[31m\tcol\nrow";

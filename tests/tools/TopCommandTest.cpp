@@ -59,6 +59,8 @@ ProgramRun RunInCLocale(const std::string& Arguments) {
   return Run;
 }
 
+// A first sample comes before the first lines, so that processor times have a value
+// from the first table on; the values are plain numbers, the running time in seconds.
 TEST(GaugeryTop, PrintsOneTablePerRefreshFollowingTheProcesses) {
   const TProcessSample Init{.Name = "init",
                             .Id = 1,
@@ -74,22 +76,34 @@ TEST(GaugeryTop, PrintsOneTablePerRefreshFollowingTheProcesses) {
   // A start time as far back as the value goes: the running time is still computed.
   const TProcessSample Ancient{
       .Name = "ancient", .Id = 7, .StartTime = std::numeric_limits<std::int64_t>::min()};
-  const SavedBlock Three(
-      ProcessBlock(
-          {Init, {.Name = "shell", .Id = 1234, .RunningSeconds = 59, .WorkingSet = 999}, Ancient}),
-      "three");
-  const SavedBlock Two(ProcessBlock({Later, Ancient}, 1), "two");
-  const ProgramRun Run =
-      RunInCLocale("--replay " + Three.Path() + " --replay " + Two.Path() + " top --count 2");
+  const TProcessSample Shell{.Name = "shell", .Id = 1234, .RunningSeconds = 59, .WorkingSet = 999};
+  const SavedBlock First(ProcessBlock({Init, Shell, Ancient}), "first");
+  const SavedBlock Three(ProcessBlock({Init, Shell, Ancient}, 1), "three");
+  const SavedBlock Two(ProcessBlock({Later, Ancient}, 2), "two");
+  const ProgramRun Run = RunInCLocale("--replay " + First.Path() + " --replay " + Three.Path() +
+                                      " --replay " + Two.Path() + " top --count 2");
 
   EXPECT_EQ(Run.ExitCode, 0) << Run.Err;
   EXPECT_EQ(Run.Out, Captions +
-                         "init\t1\t02:03:04\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\t-\n"
-                         "shell\t1,234\t00:00:59\t1\t0\t0\t0\t0\t999\t-\n"
-                         "ancient\t7\t17:54:45\t1\t0\t0\t0\t0\t0\t-\n" +
+                         "init\t1\t93784\t2\t7\t1048576\t2097152\t4096\t123456789\t0\n"
+                         "shell\t1234\t59\t1\t0\t0\t0\t0\t999\t0\n"
+                         "ancient\t7\t935697203685.4775\t1\t0\t0\t0\t0\t0\t0\n" +
                          Captions +
-                         "init\t1\t02:03:05\t2\t7\t1,048,576\t2,097,152\t4,096\t123,456,789\t0.0\n"
-                         "ancient\t7\t17:54:45\t1\t0\t0\t0\t0\t0\t0.0\n");
+                         "init\t1\t93785\t2\t7\t1048576\t2097152\t4096\t123456789\t0\n"
+                         "ancient\t7\t935697203685.4775\t1\t0\t0\t0\t0\t0\t0\n");
+}
+
+// On the live machine the one table of --count 1 already has processor times.
+TEST(GaugeryTop, OneRefreshOfTheLiveMachineHasProcessorTimes) {
+  const ProgramRun Run = RunGaugery("top --count 1");
+  ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+  std::size_t Valued = 0;
+  for (std::size_t Line = Run.Out.find('\n') + 1; Line < Run.Out.size();
+       Line = Run.Out.find('\n', Line) + 1) {
+    const std::string Text = Run.Out.substr(Line, Run.Out.find('\n', Line) - Line);
+    if (Text.substr(Text.rfind('\t') + 1) != "-") ++Valued;
+  }
+  EXPECT_GT(Valued, 1u) << Run.Out;
 }
 
 // Processor time goes by process id: same-named processes keep their own, and a process
@@ -110,7 +124,7 @@ TEST(GaugeryTop, SortsByProcessorTimeOfEachProcess) {
                                        1),
                           "second");
   const ProgramRun Run = RunInCLocale("--replay " + First.Path() + " --replay " + Second.Path() +
-                                      " top --count 2 --sort cpu");
+                                      " top --count 1 --sort cpu");
   ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
   const std::string SecondTable = Run.Out.substr(Run.Out.rfind("Task name"));
   std::vector<std::string> Shown;
@@ -119,8 +133,8 @@ TEST(GaugeryTop, SortsByProcessorTimeOfEachProcess) {
     const std::string Text = SecondTable.substr(Line, SecondTable.find('\n', Line) - Line);
     Shown.push_back(Text.substr(0, Text.find('\t')) + " " + Text.substr(Text.rfind('\t') + 1));
   }
-  EXPECT_EQ(Shown, (std::vector<std::string>{"shell 25.0", "init 10.0", "shell 0.0", "bash -",
-                                             "_Total 35.0"}));
+  EXPECT_EQ(Shown, (std::vector<std::string>{"shell 25", "init 10", "shell 0", "bash -",
+                                             "_Total 35"}));
 }
 
 TEST(GaugeryTop, RefusesWrongUsageAndReportsAFailingRefresh) {

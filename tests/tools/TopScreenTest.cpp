@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "PrintableText.h"
 #include "framework/Unicode.h"
 
 namespace {
@@ -71,6 +72,29 @@ TEST(TopScreen, NarrowsLongNamesThenCaptionsThenNamesAgainAndLeavesOutWhatDoesNo
   EXPECT_EQ(Trimmed(Lines(20)[3]), "a-very-long~   1.0");
   EXPECT_EQ(Trimmed(Lines(20)[6]), "_Total         9.0");
   EXPECT_EQ(Trimmed(Lines(5)[0]), "head~");
+}
+
+// A name of wide characters is padded and cut by the columns it takes, never in the
+// middle of a character.
+TEST(TopScreen, FitsWideNamesByTheColumnsTheyTake) {
+  TTopFrame Wide = Frame(3);
+  const std::string Ideographs = "\xe8\xbf\x9b\xe7\xa8\x8b\xe6\xb5\x8b\xe8\xaf\x95";  // 8 columns
+  Wide.Rows[0][0] = Ideographs;
+  Wide.Rows[2][0] = Ideographs + Ideographs + Ideographs + Ideographs;
+  for (const int Width : {80, 45, 30}) {
+    const TLines Lines = Shown(RenderFrame(Wide, {Width, 8}, {}, "~"));
+    for (const std::string& Line : Lines)
+      EXPECT_EQ(DisplayWidth(Line), static_cast<std::size_t>(Width)) << Line;
+    // The processor time ends in the same column on every line.
+    const std::size_t End = Lines[1].find("CPU %") + 5;
+    for (const std::size_t Row : {2, 3, 4})
+      EXPECT_EQ(DisplayWidth(Lines[Row].substr(0, Lines[Row].find("1.0") + 3)), End) << Lines[Row];
+  }
+  // Cut to 24 columns: a twelfth ideograph would leave no column for the marker, so
+  // eleven, the marker and a pad.
+  const TLines Narrow = Shown(RenderFrame(Wide, {45, 8}, {}, "~"));
+  EXPECT_EQ(Narrow[4].substr(0, Narrow[4].find('~') + 2),
+            Wide.Rows[2][0].substr(0, 11 * 3) + "~ ");
 }
 
 TEST(TopScreen, ShowsTheRowsOfTheViewport) {

@@ -1,7 +1,7 @@
 // The watch command on replayed process samples one second apart: the first sample is a
 // baseline, a value that rests on no sound pair of samples shows "-", and the machine
-// forms (CSV, JSON) do not depend on the locale. On the live machine the processors'
-// busy share is a percentage.
+// forms (CSV, JSON) carry every digit and do not depend on the locale. On the live
+// machine the processors' busy share is a percentage.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -160,15 +160,94 @@ TEST(WatchReplay, JsonAndCsvHoldNumbersAndIsoTimesWhateverTheLocale) {
           {"counter": "ID Process", "value": 2, "unit": ""}]}]})"));
   const ProgramRun Csv = RunGaugery(Watch + " --csv" + CpuAndId);
   EXPECT_EQ(Csv.Out,
-            "time,instance,% Processor Time,ID Process\n"
-            "2024-05-15T12:30:01.000Z,a,25,1\n"
-            "2024-05-15T12:30:01.000Z,b,75,2\n");
+            "time,instance,key,% Processor Time,ID Process\n"
+            "2024-05-15T12:30:01.000Z,a,1,25,1\n"
+            "2024-05-15T12:30:01.000Z,b,2,75,2\n");
 
   const std::string German = GermanLocaleEnvironment();
   if (German.empty()) GTEST_SKIP() << "no German locale can be made here";
   EXPECT_EQ(RunGaugery(Watch + " --json" + CpuAndId, German).Out, Json.Out);
   EXPECT_EQ(RunGaugery(Watch + " --csv" + CpuAndId, German).Out, Csv.Out);
   EXPECT_EQ(RunGaugery(Watch + CpuAndId, German).Out, "a\t25,00%\t1\nb\t75,00%\t2\n");
+}
+
+// Scripts get every digit the monitor computed, never an exponent; the text keeps its
+// two decimals. Same-named processes are told apart by the key column.
+TEST(WatchReplay, JsonAndCsvCarryFullPrecisionInPlainDecimals) {
+  TCaptureFiles Files;
+  const std::string Replay =
+      Files.Replay(ProcessSample(0, {{"w", 9000000, 0}, {"w", 9000001, 0}})) +
+      Files.Replay(ProcessSample(1, {{"w", 9000000, 1}, {"w", 9000001, kSecond / 3}}));
+  const std::string Watch = Replay + "watch --count 1 --interval 0";
+  const ProgramRun Csv = RunGaugery(Watch + " --csv" + CpuAndId);
+  ASSERT_EQ(Csv.ExitCode, 0) << Csv.Err;
+  EXPECT_EQ(Csv.Out,
+            "time,instance,key,% Processor Time,ID Process\n"
+            "2024-05-15T12:30:01.000Z,w,9000000,0.000009999999999999999,9000000\n"
+            "2024-05-15T12:30:01.000Z,w,9000001,33.33333,9000001\n");
+  const ProgramRun Json = RunGaugery(Watch + " --json" + CpuAndId);
+  EXPECT_NE(Json.Out.find("\"value\":0.000009999999999999999,"), std::string::npos) << Json.Out;
+  EXPECT_NE(Json.Out.find("\"value\":9000000,"), std::string::npos) << Json.Out;
+  EXPECT_EQ(JsonLines(Json.Out).at(0)["rows"][1]["values"][0]["value"], 33.33333);
+  EXPECT_EQ(RunGaugery(Watch + CpuAndId).Out, "w\t0.00%\t9000000\nw\t33.33%\t9000001\n");
+}
+
+// The same sample read twice (a server that had no newer one, a replay of one file)
+// has no time between its two readings: rates over it are not shown, raw counts are.
+TEST(WatchReplay, SamplesOfTheSameTimeGiveNoRate) {
+  TCaptureFiles Files;
+  const std::string Once = Files.Replay(ProcessSample(0, {{"a", 1, 0}}));
+  const ProgramRun Repeated = RunGaugery(Once + "watch --count 2 --interval 0" + CpuAndId);
+  ASSERT_EQ(Repeated.ExitCode, 0) << Repeated.Err;
+  EXPECT_EQ(Repeated.Out, "a\t-\t1\n\na\t-\t1\n");
+  const ProgramRun Average =
+      RunGaugery(Once + "watch --avg --count 1 --interval 0 --json" + CpuAndId);
+  EXPECT_EQ(JsonLines(Average.Out).at(0)["rows"][0]["values"][0]["value"], nullptr);
+
+  const std::string Twice = Once + Files.Replay(ProcessSample(0, {{"a", 1, kSecond}})) +
+                            Files.Replay(ProcessSample(1, {{"a", 1, kSecond * 3 / 2}}));
+  const ProgramRun Run = RunGaugery(Twice + "watch --count 2 --interval 0" + CpuAndId);
+  EXPECT_EQ(Run.Out, "a\t-\t1\n\na\t50.00%\t1\n");
+}
+
+// A path naming one instance fails while that instance is not in a sample, as read
+// does; with "*" instances come and go.
+TEST(WatchReplay, PathOfAnAbsentInstanceFails) {
+  TCaptureFiles Files;
+  const std::string Replay = Files.Replay(ProcessSample(0, {{"a", 1, 0}, {"b", 2, 0}})) +
+                             Files.Replay(ProcessSample(1, {{"a", 1, 0}, {"b", 2, 0}})) +
+                             Files.Replay(ProcessSample(2, {{"a", 1, 0}}));
+  const ProgramRun Never =
+      RunGaugery(Replay + "watch --count 1 --interval 0 '\\Process(c)\\ID Process'");
+  EXPECT_EQ(Never.ExitCode, 1);
+  EXPECT_EQ(Never.Out, "");
+  EXPECT_EQ(Never.Err, "gaugery: no instance c of Process in the sample\n");
+
+  const ProgramRun Ended =
+      RunGaugery(Replay + "watch --count 2 --interval 0 '\\Process(b)\\ID Process'");
+  EXPECT_EQ(Ended.ExitCode, 1);
+  EXPECT_EQ(Ended.Out, "\\Process(b)\\ID Process\t2\n");
+  EXPECT_EQ(Ended.Err, "gaugery: no instance b of Process in the sample\n");
+
+  const ProgramRun All =
+      RunGaugery(Replay + "watch --count 2 --interval 0 '\\Process(*)\\ID Process'");
+  EXPECT_EQ(All.ExitCode, 0) << All.Err;
+  EXPECT_EQ(All.Out,
+            "\\Process(a)\\ID Process\t1\n\\Process(b)\\ID Process\t2\n\n"
+            "\\Process(a)\\ID Process\t1\n");
+}
+
+TEST(WatchReplay, TerminalGetsAHeaderAndAlignedColumnsPerSample) {
+  TCaptureFiles Files;
+  const std::string Replay =
+      Files.Replay(ProcessSample(0, {{"a", 1, 0}, {"bash", 1234, 0}})) +
+      Files.Replay(ProcessSample(1, {{"a", 1, kSecond / 4}, {"bash", 1234, kSecond}}));
+  const ProgramRun Run = RunGaugeryOnTerminal(Replay + "watch --count 1 --interval 0" + CpuAndId);
+  ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+  EXPECT_EQ(Run.Out,
+            "instance  % Processor Time  ID Process\r\n"
+            "a                   25.00%           1\r\n"
+            "bash               100.00%        1234\r\n");
 }
 
 TEST(WatchReplay, PathsSelectInstancesByNameAndNumber) {
@@ -178,16 +257,14 @@ TEST(WatchReplay, PathsSelectInstancesByNameAndNumber) {
       Files.Replay(ProcessSample(1, {{"a", 1, kSecond / 10}, {"b", 2, 0}, {"A", 3, kSecond / 5}}));
   const ProgramRun Text = RunGaugery(
       Replay +
-      "watch --count 1 --interval 0 '\\Process(a#1)\\% Processor Time' '\\process(*)\\id process'"
-      " '\\Process(c)\\% Processor Time'");
+      "watch --count 1 --interval 0 '\\Process(a#1)\\% Processor Time' '\\process(*)\\id process'");
   ASSERT_EQ(Text.ExitCode, 0) << Text.Err;
-  // Names are numbered ignoring case; an instance that is not there shows "-".
+  // Names are numbered ignoring case.
   EXPECT_EQ(Text.Out,
             "\\Process(a#1)\\% Processor Time\t20.00%\n"
             "\\process(a)\\id process\t1\n"
             "\\process(b)\\id process\t2\n"
-            "\\process(A#1)\\id process\t3\n"
-            "\\Process(c)\\% Processor Time\t-\n");
+            "\\process(A#1)\\id process\t3\n");
 
   const ProgramRun Json =
       RunGaugery(Replay + "watch --count 1 --interval 0 --json '\\Process(b)\\% Processor Time'");
@@ -210,7 +287,8 @@ TEST(WatchReplay, BlockCutShortIsReportedOnce) {
       RunGaugery(Files.Replay(ProcessSample(0, {{"a", 1, 0}})) + Files.Replay(WithMemory) +
                  "watch --count 3 --interval 0" + CpuAndId);
   EXPECT_EQ(Run.ExitCode, 0) << Run.Err;
-  EXPECT_EQ(Run.Out, "a\t50.00%\t1\n\na\t0.00%\t1\n\na\t0.00%\t1\n");
+  // The replay serves its last block again: no time passes between the last samples.
+  EXPECT_EQ(Run.Out, "a\t50.00%\t1\n\na\t-\t1\n\na\t-\t1\n");
   EXPECT_EQ(Run.Err,
             "gaugery: warning: the performance data block was cut to 1 of its 2 objects: "
             "object 2 of 2 (at byte " +

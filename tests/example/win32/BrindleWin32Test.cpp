@@ -56,12 +56,14 @@ class BrindleWin32 : public ::testing::Test {
   TCaptures Captures;
 };
 
-// The first sample is shown until two refreshes have passed (the first capture is
-// replayed twice), then the second; one capture's name is outside ASCII.
+// The first sample is shown until three refreshes have passed (the first capture is
+// replayed three times: the timer runs from before the first refresh, and the test reads
+// the list from another process on a busy machine), then the second; one capture's name
+// is outside ASCII.
 TEST_F(BrindleWin32, TheListShowsEachSampleInBlockOrderAndFollowsTheNext) {
   const std::wstring First = Save(ProcessBlock(FirstProcesses), L"first");
   const TBrindleProcess Brindle(
-      {First, First, Save(ProcessBlock(SecondProcesses, 2), L"zw\u00f6lf-\u03b2")});
+      {First, First, First, Save(ProcessBlock(SecondProcesses, 2), L"zw\u00f6lf-\u03b2")});
   HWND Form = Brindle.WaitForMainForm();
   ASSERT_NE(Form, nullptr) << "no main window";
   EXPECT_EQ(WindowText(Form), "Brindle");
@@ -80,8 +82,8 @@ TEST_F(BrindleWin32, TheListShowsEachSampleInBlockOrderAndFollowsTheNext) {
   }
   EXPECT_THAT(
       Shown.Rows,
-      ElementsAre(Row("svchost", {Grouped("1", "234"), Clock("02", "03", "04"), "12", "345",
-                                  Grouped("4", "096"), Grouped("8", "192"), "512",
+      ElementsAre(Row("svchost", {Grouped("1", "234"), "1d " + Clock("02", "03", "04"), "12",
+                                  "345", Grouped("4", "096"), Grouped("8", "192"), "512",
                                   Grouped("65", "536")}),
                   Row("svchost", {Grouped("1", "240"), Clock("00", "00", "59"), "3", "0", "0",
                                   "0", "0", "0"}),
@@ -110,6 +112,9 @@ TEST_F(BrindleWin32, TheAboutBoxOpensOverTheRefreshingTableAndClosesWithOK) {
   })) << "no about box";
   EXPECT_EQ(WindowText(GetDlgItem(Box, IDC_PRODUCTTITLE)), "Brindle");
   EXPECT_EQ(WindowText(GetDlgItem(Box, IDC_VERSION)), "Version 4.1");
+  EXPECT_EQ(WindowText(GetDlgItem(Box, IDC_NOTICE)),
+            "Replay of brindle-" + std::to_string(GetCurrentProcessId()) +
+                "-first.blk and 2 more files");
   EXPECT_EQ(WindowText(GetDlgItem(Box, IDC_MAILTO)), "support");
   EXPECT_EQ(WindowText(GetDlgItem(Box, IDC_HOMEPAGE)), "Gaugery homepage");
   // The timer keeps refreshing the table behind the modal box.
@@ -144,6 +149,52 @@ TEST_F(BrindleWin32, AFailingRefreshShowsOneMessageBoxAtATime) {
   EXPECT_FALSE(WaitFor([&] { return Reports().size() > 1; }, 2500ms));
   // Closed before the next tick, so that the program can be closed.
   for (HWND Open : Reports()) SendMessageW(Open, WM_COMMAND, IDOK, 0);
+}
+
+// The wait form is still up while the failed first refresh is reported: it has neither
+// border nor caption, and its panel fills it. The timer runs from the form's creation:
+// behind the report, the next tick shows the second sample in the form not yet shown.
+TEST_F(BrindleWin32, TheWaitFormIsBorderlessAndTicksArriveWhileTheFirstErrorIsReported) {
+  const TBrindleProcess Brindle(
+      {Save(BlockWithoutProcesses(), L"empty"), Save(ProcessBlock(SecondProcesses), L"two")});
+  const auto Reports = [&] { return Brindle.Windows(L"#32770", L"Brindle"); };
+  ASSERT_TRUE(WaitFor([&] { return !Reports().empty(); })) << "no message box";
+  HWND Wait = nullptr;
+  for (HWND Dialog : Brindle.Windows(L"#32770")) {
+    if (GetDlgItem(Dialog, IDC_LOADING) != nullptr) Wait = Dialog;
+  }
+  ASSERT_NE(Wait, nullptr) << "no wait form";
+  EXPECT_EQ(GetWindowLongW(Wait, GWL_STYLE) & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME), 0);
+  RECT Outer;
+  RECT Client;
+  RECT Panel;
+  GetWindowRect(Wait, &Outer);
+  GetClientRect(Wait, &Client);
+  GetWindowRect(GetDlgItem(Wait, IDC_PANEL1), &Panel);
+  EXPECT_EQ(Outer.right - Outer.left, Client.right);
+  EXPECT_EQ(Outer.bottom - Outer.top, Client.bottom);
+  EXPECT_TRUE(EqualRect(&Panel, &Outer));
+  EXPECT_EQ(WindowText(GetDlgItem(Wait, IDC_NOTICE)),
+            "Replay of brindle-" + std::to_string(GetCurrentProcessId()) +
+                "-empty.blk and 1 more file");
+
+  HWND Form = Brindle.MainForm();
+  ASSERT_NE(Form, nullptr);
+  EXPECT_FALSE(IsWindowVisible(Form));
+  EXPECT_TRUE(WaitFor([&] { return Brindle.ReadList(Form).Rows.size() == 2; }))
+      << "no tick refreshed the table while the first error was reported";
+  for (HWND Open : Reports()) SendMessageW(Open, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(Form) != FALSE; }));
+}
+
+TEST(BrindleProgram, AnswersHelpAndVersionOnStandardOutputWithoutAWindow) {
+  const TBrindleEnd Help = RunBrindle(L"--help");
+  EXPECT_EQ(Help.ExitCode, 0);
+  EXPECT_EQ(Help.Out.rfind("usage: brindle ", 0), 0u) << Help.Out;
+
+  const TBrindleEnd Version = RunBrindle(L"--version");
+  EXPECT_EQ(Version.ExitCode, 0);
+  EXPECT_EQ(Version.Out.rfind("Brindle 4.1 (Gaugery ", 0), 0u) << Version.Out;
 }
 
 }  // namespace

@@ -89,6 +89,7 @@ struct TWindowSearch {
   DWORD ProcessId;
   const std::wstring& Class;
   const std::wstring& Caption;
+  bool HiddenToo;
   std::vector<HWND> Found;
 };
 
@@ -98,7 +99,8 @@ BOOL CALLBACK CollectWindow(HWND Window, LPARAM Data) {
   GetWindowThreadProcessId(Window, &Owner);
   wchar_t ClassName[64]{};
   GetClassNameW(Window, ClassName, 64);
-  if (Owner == Search.ProcessId && IsWindowVisible(Window) && Search.Class == ClassName &&
+  if (Owner == Search.ProcessId && (Search.HiddenToo || IsWindowVisible(Window)) &&
+      Search.Class == ClassName &&
       (Search.Caption.empty() || ToWide(WindowText(Window)) == Search.Caption)) {
     Search.Found.push_back(Window);
   }
@@ -155,7 +157,7 @@ TBrindleProcess::~TBrindleProcess() {
 
 std::vector<HWND> TBrindleProcess::Windows(const std::wstring& Class,
                                            const std::wstring& Caption) const {
-  TWindowSearch Search{Process_.dwProcessId, Class, Caption, {}};
+  TWindowSearch Search{Process_.dwProcessId, Class, Caption, false, {}};
   EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&Search));
   return Search.Found;
 }
@@ -168,6 +170,13 @@ HWND TBrindleProcess::WaitForMainForm() const {
     return Form != nullptr;
   });
   return Form;
+}
+
+HWND TBrindleProcess::MainForm() const {
+  const std::wstring Class = L"TBrindleForm";
+  TWindowSearch Search{Process_.dwProcessId, Class, L"", true, {}};
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&Search));
+  return Search.Found.empty() ? nullptr : Search.Found.front();
 }
 
 TListViewContent TBrindleProcess::ReadList(HWND MainForm) const {
@@ -191,6 +200,46 @@ TListViewContent TBrindleProcess::ReadList(HWND MainForm) const {
 
 bool TBrindleProcess::HasEnded() const {
   return WaitForSingleObject(Process_.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+TBrindleEnd RunBrindle(const std::wstring& Arguments) {
+  SECURITY_ATTRIBUTES Inherited{sizeof Inherited, nullptr, TRUE};
+  HANDLE Read = nullptr;
+  HANDLE Write = nullptr;
+  if (!CreatePipe(&Read, &Write, &Inherited, 1 << 16))
+    throw std::runtime_error("CreatePipe failed");
+  SetHandleInformation(Read, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW Startup{};
+  Startup.cb = sizeof Startup;
+  Startup.dwFlags = STARTF_USESTDHANDLES;
+  Startup.hStdOutput = Write;
+  Startup.hStdError = Write;
+  std::wstring CommandLine = L"\"" + ProgramBesideThisOne() + L"\" " + Arguments;
+  PROCESS_INFORMATION Process{};
+  const BOOL Started = CreateProcessW(nullptr, CommandLine.data(), nullptr, nullptr, TRUE, 0,
+                                      nullptr, nullptr, &Startup, &Process);
+  CloseHandle(Write);
+  if (!Started) {
+    CloseHandle(Read);
+    throw std::runtime_error("cannot start brindle.exe");
+  }
+  TBrindleEnd End;
+  // A program that opens a window instead never ends by itself.
+  if (WaitForSingleObject(Process.hProcess, EndTimeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(Process.hProcess, 1);
+    WaitForSingleObject(Process.hProcess, EndTimeoutMs);
+  } else {
+    DWORD Code = 0;
+    GetExitCodeProcess(Process.hProcess, &Code);
+    End.ExitCode = static_cast<int>(Code);
+  }
+  char Chunk[4096];
+  DWORD Got = 0;
+  while (ReadFile(Read, Chunk, sizeof Chunk, &Got, nullptr) && Got > 0) End.Out.append(Chunk, Got);
+  CloseHandle(Read);
+  CloseHandle(Process.hProcess);
+  CloseHandle(Process.hThread);
+  return End;
 }
 
 std::string WindowText(HWND Window) {

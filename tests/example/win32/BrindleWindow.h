@@ -59,12 +59,24 @@ class TBrindleProcess {
   std::vector<HWND> Windows(const std::wstring& Class, const std::wstring& Caption = L"") const;
   // The visible main form once it is shown (nullptr after the timeout).
   HWND WaitForMainForm() const;
+  // The main form, shown or not yet (nullptr before it is created).
+  HWND MainForm() const;
   TListViewContent ReadList(HWND MainForm) const;
   bool HasEnded() const;
 
  private:
   PROCESS_INFORMATION Process_{};
 };
+
+// How a run of brindle.exe that opens no window ended.
+struct TBrindleEnd {
+  // -1 when it did not end in time (it was ended then).
+  int ExitCode = -1;
+  std::string Out;
+};
+
+// Runs brindle.exe with Arguments and its standard output into a pipe.
+TBrindleEnd RunBrindle(const std::wstring& Arguments);
 
 // The text of a window (for a dialog's control: GetDlgItem first).
 std::string WindowText(HWND Window);
