@@ -5,15 +5,18 @@
 
 #include "BrindleProduct.h"
 #include "Replay.h"
+#include "registry/RemoteToken.h"
 
 namespace gaugery {
 
 const char BrindleUsage[] =
-    "usage: brindle [--replay FILE]... [--computer NAME]\n"
+    "usage: brindle [--replay FILE]... [--computer NAME] [--token FILE]\n"
     "  --replay FILE    show the processes of a captured block instead of this computer's;\n"
     "                   repeat it to replay a sequence (the last block repeats)\n"
     "  --computer NAME  show the processes of the computer NAME; on Linux HOST:PORT\n"
     "                   or HOST (port 9441) of a machine running `gaugery serve`\n"
+    "  --token FILE     send the token in FILE to that computer (its `gaugery serve\n"
+    "                   --token`); without it, the file GAUGERY_TOKEN_FILE names\n"
     "  --help           this text\n"
     "  --version        the versions of Brindle and of the Gaugery library\n";
 
@@ -43,16 +46,18 @@ TBrindleArguments ParseBrindleArguments(const std::vector<std::string>& Argument
     const std::string& Option = Arguments[Next];
     if (Option == "--help") return Ending(0, "", true);
     if (Option == "--version") return VersionAsked();
-    if (Option != "--replay" && Option != "--computer") {
+    if (Option != "--replay" && Option != "--computer" && Option != "--token") {
       return WrongUsage((Option.rfind("--", 0) == 0 ? "unknown option " : "unexpected operand ") +
                         Option);
     }
     if (Next + 1 == Arguments.size()) {
       return WrongUsage("option " + Option +
-                        (Option == "--replay" ? " needs a file" : " needs a computer name"));
+                        (Option == "--computer" ? " needs a computer name" : " needs a file"));
     }
-    (Option == "--replay" ? Read.ReplayFiles.emplace_back() : Read.ComputerName) =
-        Arguments[++Next];
+    std::string& Value = Option == "--replay"  ? Read.ReplayFiles.emplace_back()
+                         : Option == "--token" ? Read.TokenFile
+                                               : Read.ComputerName;
+    Value = Arguments[++Next];
   }
   if (!Read.ReplayFiles.empty() && !Read.ComputerName.empty())
     return WrongUsage("--replay and --computer exclude each other");
@@ -61,9 +66,10 @@ TBrindleArguments ParseBrindleArguments(const std::vector<std::string>& Argument
 
 TBrindleArguments ReadBrindleArguments(const std::vector<std::string>& Arguments) {
   TBrindleArguments Read = ParseBrindleArguments(Arguments);
-  if (Read.ExitCode || Read.ReplayFiles.empty()) return Read;
+  if (Read.ExitCode) return Read;
   try {
-    cli::UseReplay(Read.ReplayFiles);
+    UseRemoteTokenFile(Read.TokenFile);
+    if (!Read.ReplayFiles.empty()) cli::UseReplay(Read.ReplayFiles);
   } catch (const std::exception& Error) {
     return Ending(1, Error.what(), false);
   }

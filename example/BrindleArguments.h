@@ -1,6 +1,6 @@
 // The command line of Brindle, the same for every front end:
 //
-//   brindle [--replay FILE]... [--computer NAME] | --help | --version
+//   brindle [--replay FILE]... [--computer NAME] [--token FILE] | --help | --version
 #pragma once
 
 #include <optional>
@@ -16,6 +16,8 @@ struct TBrindleArguments {
   std::string ComputerName;
   // The captures to replay instead of a computer, in the order given.
   std::vector<std::string> ReplayFiles;
+  // The file of the token the computer asks for; empty: the one GAUGERY_TOKEN_FILE names.
+  std::string TokenFile;
   // Set when the window is not to be started: the program prints EndingText (standard
   // output for code 0, standard error otherwise) and ends with this code.
   std::optional<int> ExitCode;
@@ -29,8 +31,9 @@ struct TBrindleArguments {
 // two informative options answer where none is at hand.
 TBrindleArguments ParseBrindleArguments(const std::vector<std::string>& Arguments);
 
-// ParseBrindleArguments, then puts the replay of the --replay files in service. A file
-// that cannot be replayed ends with code 1.
+// ParseBrindleArguments, then reads the token for remote computers and puts the replay
+// of the --replay files in service. A file that cannot be read or replayed ends with
+// code 1.
 TBrindleArguments ReadBrindleArguments(const std::vector<std::string>& Arguments);
 
 // What a program that ends without its window prints: "brindle: " and the error, the

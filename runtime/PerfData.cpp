@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "registry/PerfBlockCheck.h"
+#include "registry/RemoteRegistry.h"
 #include "WinGaugery.h"
 #include "framework/Format.h"
 #include "framework/TextFunctions.h"
@@ -55,8 +56,8 @@ HKEY ConnectPerformanceData(const std::string& ComputerName) {
   const LONG Result =
       RegConnectRegistryW(ToWide(ComputerName).c_str(), HKEY_PERFORMANCE_DATA, &Key);
   if (Result != ERROR_SUCCESS) {
-    throw Exception(
-        Format("Error connecting to remote registry on %s (%d)", {ComputerName, Result}));
+    throw Exception(WithRemoteConnectionNote(
+        Format("Error connecting to remote registry on %s (%d)", {ComputerName, Result})));
   }
   return Key;
 }

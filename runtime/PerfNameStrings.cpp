@@ -7,6 +7,7 @@
 #include "framework/Format.h"
 #include "framework/TextFunctions.h"
 #include "framework/Unicode.h"
+#include "registry/RemoteRegistry.h"
 
 namespace gaugery {
 
@@ -39,7 +40,8 @@ HKEY ConnectRoot(const std::string& ComputerName) {
   HKEY Root = nullptr;
   LONG Result = RegConnectRegistryW(ToWide(ComputerName).c_str(), HKEY_LOCAL_MACHINE, &Root);
   if (Result != ERROR_SUCCESS)
-    throw Exception(Format("Cannot open remote registry on %s (%d)", {ComputerName, Result}));
+    throw Exception(WithRemoteConnectionNote(
+        Format("Cannot open remote registry on %s (%d)", {ComputerName, Result})));
   return Root;
 }
 

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <cerrno>
 #include <iostream>
 #include <mutex>
 
@@ -111,6 +112,13 @@ struct TPerfServer::TImpl {
 };
 
 void TPerfServer::TImpl::Configure() {
+  // Address reuse lets a restarted server bind while old connections linger; the
+  // library's default would add port reuse, with which a second server binds the same
+  // address and takes a share of its requests.
+  Http.set_socket_options([](socket_t Socket) {
+    const int Yes = 1;
+    setsockopt(Socket, SOL_SOCKET, SO_REUSEADDR, &Yes, sizeof Yes);
+  });
   Http.new_task_queue = [] { return new httplib::ThreadPool(WorkerThreads); };
   Http.set_default_headers({{"Server", "gaugery/" GAUGERY_VERSION}});
   Http.set_read_timeout(RequestTimeoutSeconds);
@@ -217,10 +225,13 @@ TPerfServer::~TPerfServer() = default;
 
 int TPerfServer::Bind() {
   const TRemoteAddress& Listen = Impl_->Options.Listen;
+  errno = 0;
   const int Port = Listen.Port == 0 ? Impl_->Http.bind_to_any_port(Listen.Host)
                                     : (Impl_->Http.bind_to_port(Listen.Host, Listen.Port)
                                            ? int{Listen.Port}
                                            : -1);
+  if (Port < 0 && errno == EADDRINUSE)
+    throw Exception("Cannot listen on " + AddressText(Listen) + ": address already in use");
   if (Port < 0) throw Exception("Cannot listen on " + AddressText(Listen));
   return Port;
 }

@@ -7,22 +7,20 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <thread>
 
 #include "Commands.h"
 #include "ComputerOption.h"
 #include "PerfServer.h"
+#include "registry/RemoteToken.h"
 #include "framework/Exceptions.h"
 
 namespace gaugery::cli {
 
 namespace {
 
-constexpr std::size_t LongestToken = 4096;
 constexpr int LargeAllocation = 128 * 1024;
 constexpr int HeapArenas = 2;
 
@@ -35,26 +33,9 @@ TRemoteAddress ListenAddress(const Arguments& Args) {
   return *Address;
 }
 
-bool IsTokenText(const std::string& Token) {
-  return !Token.empty() && Token.size() <= LongestToken &&
-         std::all_of(Token.begin(), Token.end(), [](char C) { return C > 0x20 && C < 0x7F; });
-}
-
-// The token of --token FILE: the file's text without the white space around it, one
-// word of visible ASCII characters.
+// The token of --token FILE.
 std::string TokenOf(const Arguments& Args) {
-  if (!Args.Has("--token")) return {};
-  const std::string File = Args.Value("--token");
-  std::ifstream In(File, std::ios::binary);
-  std::ostringstream Text;
-  if (!In || !(Text << In.rdbuf())) throw Exception("Cannot read the token file \"" + File + "\"");
-  std::string Token = Text.str();
-  Token.erase(0, Token.find_first_not_of(" \t\r\n"));
-  Token.erase(Token.find_last_not_of(" \t\r\n") + 1);
-  if (!IsTokenText(Token))
-    throw Exception("The token file \"" + File +
-                    "\" must hold one word of visible ASCII characters (at most 4096)");
-  return Token;
+  return Args.Has("--token") ? ReadTokenFile(Args.Value("--token")) : std::string();
 }
 
 // Stops the server at SIGINT or SIGTERM. The signals are blocked in every thread (the

@@ -1,7 +1,7 @@
 // gaugery: reads the performance data of this computer, or of a remote one, from the
 // command line.
 //
-//   gaugery [--replay FILE]... [--computer NAME] COMMAND [OPTIONS] [OPERANDS]
+//   gaugery [--replay FILE]... [--computer NAME] [--token FILE] COMMAND [OPTIONS] [OPERANDS]
 //
 // Exit status 0 on success, 1 with the error's message on standard error, 2 on wrong usage.
 #include <clocale>
@@ -16,6 +16,7 @@
 #include "ComputerOption.h"
 #include "Replay.h"
 #include "framework/ProgramArguments.h"
+#include "registry/RemoteToken.h"
 
 using namespace gaugery::cli;
 
@@ -43,7 +44,8 @@ std::string FirstSentence(const std::string& Text) {
 }
 
 void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) {
-  Out << "usage: gaugery [--replay FILE]... [--computer NAME] COMMAND [OPTIONS]\n\n"
+  Out << "usage: gaugery [--replay FILE]... [--computer NAME] [--token FILE]\n"
+         "               COMMAND [OPTIONS]\n\n"
          "Reads the performance counters of this computer or of a remote one.\n\n"
          "Commands:\n";
   for (const Command& C : Commands) {
@@ -57,6 +59,8 @@ void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) 
              "the live machine; repeat it to replay a sequence (the last one repeats)\n"
              "  --computer NAME  read the computer NAME instead of this one; on Linux HOST:PORT "
              "or HOST (port 9441) of a machine running `gaugery serve`\n"
+             "  --token FILE     send the token in FILE to the computer read (its `gaugery serve "
+             "--token`); without it, the file that GAUGERY_TOKEN_FILE names\n"
              "  --help, -h       this text; `gaugery help COMMAND` or `gaugery COMMAND --help` "
              "describes a command\n"
              "  --version        the program's version\n");
@@ -125,6 +129,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> Args = gaugery::ProgramArguments(argc, argv);
   std::vector<std::string> ReplayFiles;
   std::string Computer;
+  std::string TokenFile;
   std::size_t Next = 0;
   try {
     for (; Next < Args.size() && (Args[Next].rfind("--", 0) == 0 || IsHelpOption(Args[Next]));
@@ -137,12 +142,15 @@ int main(int argc, char** argv) {
         std::cout << "gaugery " GAUGERY_VERSION "\n";
         return 0;
       }
-      if (Args[Next] != "--replay" && Args[Next] != "--computer")
+      if (Args[Next] != "--replay" && Args[Next] != "--computer" && Args[Next] != "--token")
         throw UsageError("unknown option " + Args[Next]);
       if (Next + 1 == Args.size())
         throw UsageError("option " + Args[Next] +
-                         (Args[Next] == "--replay" ? " needs a file" : " needs a computer name"));
-      (Args[Next] == "--replay" ? ReplayFiles.emplace_back() : Computer) = Args[Next + 1];
+                         (Args[Next] == "--computer" ? " needs a computer name" : " needs a file"));
+      std::string& Value = Args[Next] == "--replay"   ? ReplayFiles.emplace_back()
+                           : Args[Next] == "--token" ? TokenFile
+                                                     : Computer;
+      Value = Args[Next + 1];
       ++Next;
     }
     if (!ReplayFiles.empty() && !Computer.empty())
@@ -162,6 +170,7 @@ int main(int argc, char** argv) {
   try {
     if (!ReplayFiles.empty()) UseReplay(ReplayFiles);
     SetChosenComputer(Computer);
+    gaugery::UseRemoteTokenFile(TokenFile);
     return RunCommand(*C, std::vector<std::string>(Args.begin() + Next + 1, Args.end()));
   } catch (const std::exception& Error) {
     std::cerr << "gaugery: " << Error.what() << "\n";

@@ -264,13 +264,18 @@ THeadParse ParseHttpReplyHead(std::string_view Received, THttpReplyHead& Head) {
 }
 
 std::optional<THttpReply> HttpGet(const TRemoteAddress& Address, std::string_view Target,
-                                  const THttpLimits& Limits) {
+                                  const THttpLimits& Limits, std::string_view Token) {
+  if (!std::all_of(Token.begin(), Token.end(), [](char C) { return C > 0x20 && C < 0x7F; }))
+    return std::nullopt;  // it would break the request's head
   const TClock::time_point Deadline = TClock::now() + Limits.Timeout;
   const TSocket Socket(Connect(LookUp(Address, Deadline), Deadline));
   if (Socket.Fd() < 0) return std::nullopt;
+  const std::string Authorization =
+      Token.empty() ? std::string() : "Authorization: Bearer " + std::string(Token) + "\r\n";
   const std::string Request = "GET " + std::string(Target) + " HTTP/1.1\r\nHost: " +
                               AddressText(Address) +
-                              "\r\nUser-Agent: gaugery\r\nAccept: */*\r\nConnection: close\r\n\r\n";
+                              "\r\nUser-Agent: gaugery\r\nAccept: */*\r\n" + Authorization +
+                              "Connection: close\r\n\r\n";
   if (!SendAll(Socket.Fd(), Request, Deadline)) return std::nullopt;
   return ReceiveReply(Socket.Fd(), Limits, Deadline);
 }

@@ -43,11 +43,13 @@ enum class THeadParse { Incomplete, Complete, Invalid };
 // line that ends the head has not arrived.
 THeadParse ParseHttpReplyHead(std::string_view Received, THttpReplyHead& Head);
 
-// "GET Target" of Address. Target is sent as it is: the caller percent-encodes it.
-// Empty when the name cannot be looked up, no address accepts the connection, the
-// deadline passes, the reply is malformed or over the limits, or it is cut short.
+// "GET Target" of Address, with "Authorization: Bearer <Token>" unless Token is empty
+// (one word of visible ASCII characters, as a token file holds). Target is sent as it
+// is: the caller percent-encodes it. Empty when the name cannot be looked up, no
+// address accepts the connection, the deadline passes, the reply is malformed or over
+// the limits, or it is cut short.
 std::optional<THttpReply> HttpGet(const TRemoteAddress& Address, std::string_view Target,
-                                  const THttpLimits& Limits = {});
+                                  const THttpLimits& Limits = {}, std::string_view Token = {});
 
 // Text with every byte other than letters, digits and "-._~" written as %XX.
 std::string PercentEncoded(std::string_view Text);

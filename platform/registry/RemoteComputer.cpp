@@ -55,8 +55,8 @@ std::optional<WideString> CodeUnitsOf(const std::string& Bytes) {
 
 }  // namespace
 
-TRemoteComputer::TRemoteComputer(TRemoteAddress Address, THttpLimits Limits)
-    : Address_(std::move(Address)), Limits_(Limits) {}
+TRemoteComputer::TRemoteComputer(TRemoteAddress Address, std::string Token, THttpLimits Limits)
+    : Address_(std::move(Address)), Token_(std::move(Token)), Limits_(Limits) {}
 
 bool TRemoteComputer::Connect() {
   int Status = 0;
@@ -116,8 +116,9 @@ std::optional<std::string> TRemoteComputer::Fetch(const std::string& Target, std
                                                   int& Status) {
   THttpLimits Limits = Limits_;
   Limits.MaxBodyBytes = std::min(Limits.MaxBodyBytes, MaxBytes);
-  std::optional<THttpReply> Reply = HttpGet(Address_, Target, Limits);
+  std::optional<THttpReply> Reply = HttpGet(Address_, Target, Limits, Token_);
   Status = Reply ? Reply->Status : 0;
+  RefusedForToken_ = Reply && IsGaugeryServer(*Reply) && Reply->Status == 401;
   if (!Reply || !IsGaugeryServer(*Reply) || Reply->Status != 200) return std::nullopt;
   return std::move(Reply->Body);
 }

@@ -18,12 +18,16 @@ namespace gaugery {
 
 class TRemoteComputer {
  public:
-  explicit TRemoteComputer(TRemoteAddress Address, THttpLimits Limits = {});
+  // Every request carries Token as a bearer token unless it is empty.
+  explicit TRemoteComputer(TRemoteAddress Address, std::string Token = {}, THttpLimits Limits = {});
 
   // Reads the server's locale list. False when the server cannot be reached, times
   // out, or answers like no gaugery server (no "gaugery" Server header, a status
   // other than 200, or a list that is no list of key names).
   bool Connect();
+  // Whether the last reply was a gaugery server's 401: it asks for a token, or for
+  // another one.
+  bool WasRefusedForToken() const { return RefusedForToken_; }
 
   // The Perflib names as far as they have been fetched.
   const TPerflibNames& Names() const { return Names_; }
@@ -55,7 +59,9 @@ class TRemoteComputer {
   bool HasFreshPending(WideView ValueName) const;
 
   TRemoteAddress Address_;
+  std::string Token_;
   THttpLimits Limits_;
+  bool RefusedForToken_ = false;
   TPerflibNames Names_;
   std::vector<bool> Loaded_;  // per locale of Names_
   std::optional<TPendingBlock> Pending_;

@@ -5,10 +5,12 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 
 #include "framework/Unicode.h"
 #include "registry/KeyTreeCalls.h"
 #include "registry/RemoteComputer.h"
+#include "registry/RemoteToken.h"
 
 namespace gaugery {
 
@@ -65,15 +67,33 @@ LONG WithKey(HKEY Handle, TCall&& Call) {
   return Call(*Key, TVirtualKeyTree(Key->Computer->Names()));
 }
 
+// Why this thread's last connection failed, where the server said it.
+std::string& LastConnectionNote() {
+  thread_local std::string Note;
+  return Note;
+}
+
 }  // namespace
+
+std::string WithRemoteConnectionNote(const std::string& Message) {
+  const std::string& Note = LastConnectionNote();
+  return Note.empty() ? Message : Message + ": " + Note;
+}
 
 bool IsRemoteKey(HKEY Key) { return RemoteKeys().Find(Key).has_value(); }
 
 LONG ConnectRemoteRegistry(WideView MachineName, HKEY Predefined, PHKEY Result) {
   const std::optional<TRemoteAddress> Address = ParseRemoteAddress(ToUtf8(WideString(MachineName)));
   if (!Address || Address->Port == 0) return ERROR_BAD_NETPATH;
-  auto Computer = std::make_shared<TRemoteComputer>(*Address);
-  if (!Computer->Connect()) return ERROR_BAD_NETPATH;
+  const std::string Token = RemoteToken();
+  auto Computer = std::make_shared<TRemoteComputer>(*Address, Token);
+  LastConnectionNote().clear();
+  if (!Computer->Connect()) {
+    if (Computer->WasRefusedForToken())
+      LastConnectionNote() = Token.empty() ? "the server asks for a token"
+                                           : "the server asks for a token, and refuses this one";
+    return ERROR_BAD_NETPATH;
+  }
   *Result = RemoteKeys().Add({std::move(Computer), TVirtualKey{Predefined == HKEY_PERFORMANCE_DATA}});
   return ERROR_SUCCESS;
 }

@@ -4,6 +4,9 @@
 // local keys, and a computer's network exchanges hold only that computer's lock.
 #pragma once
 
+#include <string>
+
+#include "framework/LibraryExport.h"
 #include "registry/Registry.h"
 #include "registry/WideText.h"
 
@@ -17,7 +20,13 @@ bool IsRemoteKey(HKEY Key);
 // machine that MachineName names ("\\host:port", "host:port", "host" for port 9441).
 // ERROR_BAD_NETPATH for a name of another form, and for a machine that cannot be
 // reached within a few seconds or does not answer like `gaugery serve`.
+// Requests carry the token of RemoteToken.h.
 LONG ConnectRemoteRegistry(WideView MachineName, HKEY Predefined, PHKEY Result);
+
+// Message, followed by why the last ConnectRemoteRegistry of this thread failed where
+// the server said why (": the server asks for a token" when it refused for want of
+// the right token).
+GAUGERY_PLATFORM_API std::string WithRemoteConnectionNote(const std::string& Message);
 
 // Opening a locale key fetches that locale's names.
 LONG RemoteOpenKey(HKEY Key, LPCWSTR SubKey, PHKEY Result);

@@ -8,6 +8,8 @@ bool IsRemoteKey(HKEY) { return false; }
 
 LONG ConnectRemoteRegistry(WideView, HKEY, PHKEY) { return ERROR_BAD_NETPATH; }
 
+std::string WithRemoteConnectionNote(const std::string& Message) { return Message; }
+
 LONG RemoteOpenKey(HKEY, LPCWSTR, PHKEY) { return ERROR_INVALID_HANDLE; }
 
 LONG RemoteQueryInfoKey(HKEY, LPWSTR, LPDWORD, LPDWORD, LPDWORD, LPDWORD, LPDWORD, LPDWORD,

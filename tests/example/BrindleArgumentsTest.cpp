@@ -14,6 +14,7 @@ TEST(BrindleArguments, WrongUsageEndsWithTwoAndTheUsage) {
   } Cases[] = {
       {{"--replay"}, "option --replay needs a file"},
       {{"--computer"}, "option --computer needs a computer name"},
+      {{"--token"}, "option --token needs a file"},
       {{"--replay", "a.blk", "--computer", "host"}, "--replay and --computer exclude each other"},
       {{"--colour"}, "unknown option --colour"},
       {{"host"}, "unexpected operand host"}};
@@ -52,6 +53,14 @@ TEST(BrindleArguments, ParsingPutsNoReplayInService) {
   EXPECT_FALSE(Read.ExitCode.has_value());
   EXPECT_EQ(Read.ReplayFiles, (std::vector<std::string>{"/nonexistent/a.blk", "b.blk"}));
   EXPECT_EQ(PerfProviders().size(), Before);
+}
+
+TEST(BrindleArguments, ATokenFileThatCannotBeReadEndsWithOneAndItsReason) {
+  const TBrindleArguments Read =
+      ReadBrindleArguments({"--computer", "far:9441", "--token", "/nonexistent/token"});
+  EXPECT_EQ(Read.ExitCode, 1);
+  EXPECT_EQ(Read.Error, "Cannot read the token file \"/nonexistent/token\"");
+  EXPECT_FALSE(Read.ShowUsage);
 }
 
 // A refused file keeps the providers in service as they were.

@@ -97,5 +97,37 @@ TEST(RemoteComputer, AStoppedServerGivesBadNetpathAndTheFixedMessages) {
   EXPECT_EQ(RunGaugery("--computer " + Name + " --replay x dump").ExitCode, 2);
 }
 
+TEST(RemoteComputer, AProtectedServerIsReadWithItsToken) {
+  const std::string Token = ::testing::TempDir() + "gaugery-reader-token-" + std::to_string(getpid());
+  const std::string Wrong = Token + "-wrong";
+  std::ofstream(Token) << "s3cret\n";
+  std::ofstream(Wrong) << "guess\n";
+  TServeProcess Server({"--token", Token});
+  const std::string Name = Server.ComputerName();
+  const std::string Read = " read Memory \"Available Bytes\"";
+
+  const ProgramRun Without = RunGaugery("--computer " + Name + Read);
+  EXPECT_EQ(Without.ExitCode, 1);
+  EXPECT_EQ(Without.Err, "gaugery: Error connecting to remote registry on " + Name +
+                             " (53): the server asks for a token\n");
+  const ProgramRun Names = RunGaugery("--computer " + Name + " names");
+  EXPECT_EQ(Names.Err, "gaugery: Cannot open remote registry on " + Name +
+                           " (53): the server asks for a token\n");
+  const ProgramRun Refused = RunGaugery("--computer " + Name + " --token " + Wrong + Read);
+  EXPECT_EQ(Refused.Err, "gaugery: Error connecting to remote registry on " + Name +
+                             " (53): the server asks for a token, and refuses this one\n");
+
+  const ProgramRun With = RunGaugery("--computer " + Name + " --token " + Token + Read);
+  EXPECT_EQ(With.ExitCode, 0) << With.Err;
+  EXPECT_GT(std::stod(With.Out), 0);
+  const ProgramRun FromEnvironment =
+      RunGaugery("--computer " + Name + Read, "GAUGERY_TOKEN_FILE=" + Token);
+  EXPECT_EQ(FromEnvironment.ExitCode, 0) << FromEnvironment.Err;
+  EXPECT_EQ(RunGaugery("--computer " + Name + " --token /nonexistent/token" + Read).Err,
+            "gaugery: Cannot read the token file \"/nonexistent/token\"\n");
+  std::remove(Token.c_str());
+  std::remove(Wrong.c_str());
+}
+
 }  // namespace
 }  // namespace gaugery

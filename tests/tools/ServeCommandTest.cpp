@@ -7,8 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
 
 #include "registry/PerfBlockCheck.h"
 #include "PerfNameStrings.h"
@@ -52,6 +56,45 @@ std::string LocalValueBytes(const std::string& Locale, const std::string& Value)
 
 std::size_t LineCount(const std::string& Text) {
   return static_cast<std::size_t>(std::count(Text.begin(), Text.end(), '\n'));
+}
+
+// One sample line of an exposition.
+struct TSample {
+  std::string Name;
+  std::string Labels;  // "{...}" or empty
+  double Value = 0;
+};
+
+std::vector<TSample> SamplesOf(const std::string& Exposition) {
+  std::vector<TSample> Samples;
+  std::istringstream Lines(Exposition);
+  for (std::string Line; std::getline(Lines, Line);) {
+    if (Line.empty() || Line[0] == '#') continue;
+    const std::size_t NameEnd = Line.find_first_of("{ ");
+    const std::size_t ValueStart = Line.rfind(' ') + 1;
+    Samples.push_back({Line.substr(0, NameEnd), Line.substr(NameEnd, ValueStart - 1 - NameEnd),
+                       std::stod(Line.substr(ValueStart))});
+  }
+  return Samples;
+}
+
+// What promtool says of an exposition: empty when it reports no problem.
+std::string PromtoolProblems(const std::string& Exposition) {
+  const std::string File = ::testing::TempDir() + "gaugery-live-" + std::to_string(getpid());
+  std::ofstream(File) << Exposition;
+  std::string Problems;
+  if (FILE* Output = popen(("promtool check metrics < " + File + " 2>&1").c_str(), "r")) {
+    char Chunk[4096];
+    for (std::size_t Read; (Read = fread(Chunk, 1, sizeof Chunk, Output)) > 0;)
+      Problems.append(Chunk, Read);
+    if (pclose(Output) != 0 && Problems.empty()) Problems = "promtool failed";
+  }
+  std::remove(File.c_str());
+  return Problems;
+}
+
+double UnixNow() {
+  return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 
 TEST(GaugeryServe, AnswersEveryEndpointFromOneSamplePerInterval) {
@@ -140,6 +183,54 @@ TEST(GaugeryServe, WithATokenEveryRequestNeedsIt) {
   EXPECT_EQ(Client.Get("/perflib/", {{"Authorization", "Bearer wrong"}})->status, 401);
   EXPECT_EQ(Client.Get("/perflib/", {{"Authorization", "Bearer s3cret-token"}})->status, 200);
   std::remove(TokenFile.c_str());
+}
+
+TEST(GaugeryServe, TheLiveExpositionPassesPromtoolAndItsValuesMeanSomething) {
+  TServeProcess Server({"--interval", "3600"});
+  const auto Metrics = httplib::Client("127.0.0.1", Server.Port()).Get("/metrics");
+  ASSERT_TRUE(Metrics);
+  const double Now = UnixNow();
+  if (std::system("promtool --version > /dev/null 2>&1") == 0) {
+    EXPECT_EQ(PromtoolProblems(Metrics->body), "");
+  }
+  const std::vector<TSample> Samples = SamplesOf(Metrics->body);
+  double Boot = 0;
+  std::map<std::string, double> ProcessStarts;  // by labels
+  for (const TSample& Sample : Samples) {
+    if (Sample.Name == "gaugery_system_start_time_seconds") Boot = Sample.Value;
+    if (Sample.Name == "gaugery_process_start_time_seconds") ProcessStarts[Sample.Labels] = Sample.Value;
+  }
+  ASSERT_GT(Boot, 1e9);
+  ASSERT_FALSE(ProcessStarts.empty());
+  const double Processors = static_cast<double>(std::thread::hardware_concurrency());
+  for (const TSample& Sample : Samples) {
+    EXPECT_EQ(Sample.Labels.find("\"_Total\""), std::string::npos) << Sample.Name << Sample.Labels;
+    // Address space reservations (of sanitized programs, for one) reach tens of TiB.
+    if (Sample.Name.find("_virtual_") == std::string::npos) {
+      EXPECT_LE(Sample.Value, 1e12) << Sample.Name << Sample.Labels;
+    }
+    if (Sample.Name.ends_with("_start_time_seconds")) {
+      EXPECT_GE(Sample.Value, Boot - 1) << Sample.Name << Sample.Labels;
+      EXPECT_LE(Sample.Value, Now + 1) << Sample.Name << Sample.Labels;
+    }
+    if (Sample.Name.starts_with("gaugery_process_") && Sample.Name.ends_with("_seconds_total")) {
+      ASSERT_TRUE(ProcessStarts.contains(Sample.Labels)) << Sample.Labels;
+      // Processor times count in clock ticks of 10 ms.
+      EXPECT_LE(Sample.Value, (Now - ProcessStarts[Sample.Labels]) * Processors + 0.02)
+          << Sample.Name << Sample.Labels;
+    }
+  }
+}
+
+TEST(GaugeryServe, ASecondServerOnATakenAddressFails) {
+  TServeProcess First;
+  const std::string Address = First.ComputerName();
+  const ProgramRun Second = RunGaugery("serve --listen " + Address);
+  EXPECT_EQ(Second.ExitCode, 1);
+  EXPECT_EQ(Second.Err, "gaugery: Cannot listen on " + Address + ": address already in use\n");
+  EXPECT_EQ(Second.Out, "") << "it never says it listens";
+  EXPECT_EQ(httplib::Client("127.0.0.1", First.Port()).Get("/perflib/")->status, 200)
+      << "the first one still answers";
 }
 
 TEST(GaugeryServe, ListensOnLoopbackByDefaultAndRefusesBadOptions) {
