@@ -2,7 +2,8 @@
 #
 # Installed layout (GNUInstallDirs):
 #   lib/libGaugeryPlatform.so.1, lib/libGaugeryRuntime.so.1   the run-time libraries
-#   include/gaugery/                                          the public headers
+#   include/gaugery/                                          the public headers, included
+#                                                             as <gaugery/PerfData.h>
 #   lib/cmake/Gaugery/                                        find_package(Gaugery)
 #   lib/pkgconfig/gaugery.pc                                  pkg-config --cflags --libs gaugery
 #   bin/gaugery, bin/brindle, bin/gaugery-designer            the programs
@@ -13,6 +14,8 @@ include(CMakePackageConfigHelpers)
 set(GAUGERY_INCLUDE_INSTALL_DIR ${CMAKE_INSTALL_INCLUDEDIR}/gaugery)
 set(GAUGERY_CMAKE_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Gaugery)
 set(GAUGERY_PLUGIN_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/gaugery)
+# Where the Debian packages install (GaugeryPackage.cmake).
+set(GAUGERY_PACKAGE_PREFIX /usr)
 
 # The libraries, as the imported targets Gaugery::Platform and Gaugery::Runtime.
 set_target_properties(GaugeryPlatform PROPERTIES EXPORT_NAME Platform)
@@ -22,27 +25,47 @@ install(TARGETS GaugeryPlatform GaugeryRuntime
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development
-  INCLUDES DESTINATION ${GAUGERY_INCLUDE_INSTALL_DIR})
+  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 
 # The public headers: the run-time units, the framework, and of the registry and the
 # providers what the libraries export (the registry calls, the block records and their
 # check, the provider seam, the replay of captures and the name tables). The Windows
-# header wrapper, the virtual registry and the /proc provider stay private.
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/runtime/
-  DESTINATION ${GAUGERY_INCLUDE_INSTALL_DIR} COMPONENT development
-  FILES_MATCHING PATTERN "*.h")
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/framework/
-  DESTINATION ${GAUGERY_INCLUDE_INSTALL_DIR}/framework COMPONENT development
-  FILES_MATCHING PATTERN "*.h" PATTERN "WindowsApi.h" EXCLUDE)
-set(registry ${PROJECT_SOURCE_DIR}/platform/registry)
-install(FILES
-  ${registry}/Registry.h ${registry}/PerfDataRecords.h ${registry}/PerfBlockCheck.h
-  ${registry}/PerfProviders.h ${registry}/PerfValueName.h ${registry}/RemoteAddress.h
-  ${registry}/WideText.h
-  DESTINATION ${GAUGERY_INCLUDE_INSTALL_DIR}/registry COMPONENT development)
-install(FILES
-  ${PROJECT_SOURCE_DIR}/platform/perf/ReplayProvider.h ${PROJECT_SOURCE_DIR}/platform/perf/ProcNames.h
-  DESTINATION ${GAUGERY_INCLUDE_INSTALL_DIR}/perf COMPONENT development)
+# header wrapper, the virtual registry and the /proc provider stay private. They are
+# staged in the build tree with their includes of each other rewritten (GaugeryHeaderCopy),
+# then installed from there.
+set(GAUGERY_STAGED_HEADERS_DIR ${PROJECT_BINARY_DIR}/include/gaugery)
+set(GAUGERY_STAGED_HEADERS)
+
+# gaugery_public_headers(FOLDER SUBDIR HEADER...): FOLDER/HEADER installed as
+# include/gaugery/SUBDIR/HEADER (SUBDIR "." for the top).
+function(gaugery_public_headers folder subdir)
+  set(staged)
+  foreach(header IN LISTS ARGN)
+    set(target ${GAUGERY_STAGED_HEADERS_DIR}/${subdir}/${header})
+    add_custom_command(OUTPUT ${target}
+      COMMAND ${CMAKE_COMMAND} -DSOURCE=${folder}/${header} -DTARGET=${target}
+        -P ${PROJECT_SOURCE_DIR}/cmake/GaugeryHeaderCopy.cmake
+      DEPENDS ${folder}/${header} ${PROJECT_SOURCE_DIR}/cmake/GaugeryHeaderCopy.cmake
+      VERBATIM)
+    list(APPEND staged ${target})
+  endforeach()
+  install(FILES ${staged} DESTINATION ${GAUGERY_INCLUDE_INSTALL_DIR}/${subdir}
+    COMPONENT development)
+  set(GAUGERY_STAGED_HEADERS ${GAUGERY_STAGED_HEADERS} ${staged} PARENT_SCOPE)
+endfunction()
+
+file(GLOB runtime_headers RELATIVE ${PROJECT_SOURCE_DIR}/runtime CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/runtime/*.h)
+gaugery_public_headers(${PROJECT_SOURCE_DIR}/runtime . ${runtime_headers})
+set(framework ${PROJECT_SOURCE_DIR}/platform/framework)
+file(GLOB framework_headers RELATIVE ${framework} CONFIGURE_DEPENDS ${framework}/*.h)
+list(REMOVE_ITEM framework_headers WindowsApi.h)
+gaugery_public_headers(${framework} framework ${framework_headers})
+gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/registry registry
+  Registry.h PerfDataRecords.h PerfBlockCheck.h PerfProviders.h PerfValueName.h
+  RemoteAddress.h WideText.h)
+gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/perf perf ReplayProvider.h ProcNames.h)
+add_custom_target(gaugery_public_headers ALL DEPENDS ${GAUGERY_STAGED_HEADERS})
 
 install(EXPORT GaugeryTargets
   NAMESPACE Gaugery::
@@ -72,7 +95,8 @@ if(NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
   set(manpage ${PROJECT_BINARY_DIR}/man/gaugery.1)
   add_custom_command(OUTPUT ${manpage}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
-    COMMAND ${PROJECT_SOURCE_DIR}/scripts/manpage.sh $<TARGET_FILE:gaugery> ${PROJECT_VERSION} > ${manpage}
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/manpage.sh $<TARGET_FILE:gaugery> ${PROJECT_VERSION}
+      ${GAUGERY_PACKAGE_PREFIX}/${CMAKE_INSTALL_DOCDIR} > ${manpage}
     DEPENDS gaugery ${PROJECT_SOURCE_DIR}/scripts/manpage.sh
     COMMENT "Writing the manual page gaugery(1)")
   add_custom_target(gaugery_manpage ALL DEPENDS ${manpage})

@@ -3,6 +3,7 @@
 #   libgaugery-dev   headers, find_package(Gaugery) and pkg-config files
 #   gaugery          the command-line program, its manual page and bash completion
 #   gaugery-gui      Brindle, the designer and its plug-in
+# and NAME-dbgsym, the debug information of each package with programs or libraries.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME gaugery)
 set(CPACK_PACKAGE_VENDOR "The Gaugery developers")
@@ -11,7 +12,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "Performance counters in the Windows performance-data format, with live Linux data")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGING_INSTALL_PREFIX ${GAUGERY_PACKAGE_PREFIX})
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 
 set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -21,6 +22,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps finds our own libraries in the build tree, before they are installed.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+# The programs and libraries ship stripped; their debug information goes into a
+# NAME-dbgsym package beside each, found by build id as Debian's debug packages are. The
+# generator strips them itself once it has taken the debug information out (with
+# CPACK_STRIP_FILES there would be none left to take).
+set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libgaugery1)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)

@@ -1,8 +1,8 @@
 // gaugery capture: writes one raw performance data block to a file, byte for byte as the
 // registry query returns it, for later replay.
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 
 #ifdef _WIN32
@@ -17,6 +17,7 @@
 #include "SampleCheck.h"
 #include "Terminal.h"
 #include "framework/Exceptions.h"
+#include "framework/Utf8File.h"
 
 namespace gaugery::cli {
 
@@ -35,10 +36,11 @@ void WriteToStandardOutput(const char* Bytes, std::size_t Length) {
 }
 
 void WriteToFile(const std::string& File, const char* Bytes, std::size_t Length) {
-  std::ofstream Out(File, std::ios::binary | std::ios::trunc);
-  Out.write(Bytes, static_cast<std::streamsize>(Length));
-  Out.close();
-  if (!Out) throw Exception("Cannot write capture file \"" + File + "\": " + std::strerror(errno));
+  std::FILE* Out = OpenUtf8File(File, "wb");
+  bool Written = Out != nullptr && std::fwrite(Bytes, 1, Length, Out) == Length;
+  if (Out != nullptr) Written = std::fclose(Out) == 0 && Written;
+  if (!Written)
+    throw Exception("Cannot write capture file \"" + File + "\": " + std::strerror(errno));
 }
 
 int Run(const Arguments& Args) {

@@ -83,6 +83,13 @@ std::chrono::steady_clock::duration Arguments::Seconds(const std::string& Option
       std::chrono::duration<double>(Seconds));
 }
 
+bool IsHelpOption(const std::string& Arg) {
+#ifdef _WIN32
+  if (Arg == "/?") return true;
+#endif
+  return Arg == "--help" || Arg == "-h";
+}
+
 std::string WrappedText(const std::string& Text, const std::string& First,
                         const std::string& Next) {
   std::string Wrapped;

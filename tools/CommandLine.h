@@ -41,6 +41,9 @@ class Arguments {
   std::vector<std::string> Operands_;
 };
 
+// Whether Arg asks for the usage: --help or -h, and on Windows /? as well.
+bool IsHelpOption(const std::string& Arg);
+
 // Text wrapped at blanks to lines of at most 80 columns (a longer word stands alone): the
 // first line after First, the others after Next, each ending with a newline.
 std::string WrappedText(const std::string& Text, const std::string& First, const std::string& Next);

@@ -27,7 +27,7 @@ int Run(const Arguments& Args) {
   Counters.SetLocaleID(Locale);
   Helps.SetLocaleID(Locale);
   WithNameHint(Args, "", [&] { Counters.SetObjectName(Object); });
-  const bool WithHelp = Args.Has("--help");
+  const bool WithHelp = Args.Has("--help-texts");
   if (WithHelp) Counters.SetHelps(&Helps);
   nlohmann::ordered_json Json = nlohmann::ordered_json::array();
   TTextTable Table({{"position", TTextTable::TAlign::Right}, {"type"}, {"title"}}, "  ");
@@ -61,15 +61,15 @@ int Run(const Arguments& Args) {
 
 Command CountersCommand() {
   return {"counters",
-          "counters [--locale ID] [--help] [--json] OBJECT",
+          "counters [--locale ID] [--help-texts] [--json] OBJECT",
           "Lists the counters of the object titled OBJECT in definition order, base counters "
           "included: position, type word and title (\"(no title: index N)\" for one the name "
           "tables lack).",
           std::string(LocaleOptionDetails) +
-              "  --help       the help text of each counter as well\n"
-              "  --json       one JSON array instead of text; the title of a counter without "
+              "  --help-texts  the help text of each counter as well\n"
+              "  --json        one JSON array instead of text; the title of a counter without "
               "one is null\n",
-          {"--help", "--json"},
+          {"--help-texts", "--json"},
           {"--locale"},
           Run};
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "framework/Unicode.h"
+
 namespace gaugery::cli {
 
 namespace {
@@ -118,6 +120,30 @@ TDecoded NextKey(const std::string& Bytes, bool Complete) {
   return Character(Bytes, Complete);
 }
 
+// The virtual-key codes of the keys that type no character.
+TKey VirtualKeyOf(WORD VirtualKey) {
+  switch (VirtualKey) {
+    case 0x21:
+      return TKey::PageUp;
+    case 0x22:
+      return TKey::PageDown;
+    case 0x23:
+      return TKey::End;
+    case 0x24:
+      return TKey::Home;
+    case 0x25:
+      return TKey::Left;
+    case 0x26:
+      return TKey::Up;
+    case 0x27:
+      return TKey::Right;
+    case 0x28:
+      return TKey::Down;
+    default:
+      return TKey::Other;
+  }
+}
+
 }  // namespace
 
 std::vector<TKeyPress> TKeyDecoder::Feed(const std::string& Bytes) {
@@ -136,6 +162,16 @@ std::vector<TKeyPress> TKeyDecoder::Decode(bool Complete) {
     Held_.erase(0, Next.Consumed);
   }
   return Keys;
+}
+
+TKeyPress ConsoleKeyPress(WORD VirtualKey, WCHAR Char) {
+  const auto Unit = static_cast<unsigned>(Char);
+  if (Unit == '\r') return {TKey::Enter, {}};
+  if (Unit == Esc) return {TKey::Escape, {}};
+  if (Unit == '\b') return {TKey::Backspace, {}};
+  const bool Surrogate = Unit >= 0xD800 && Unit <= 0xDFFF;
+  if (Unit >= 0x20 && Unit != 0x7F && !Surrogate) return {TKey::Char, ToUtf8(&Char, 1)};
+  return {Unit == 0 ? VirtualKeyOf(VirtualKey) : TKey::Other, {}};
 }
 
 }  // namespace gaugery::cli

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/WinTypes.h"
+
 namespace gaugery::cli {
 
 enum class TKey {
@@ -31,6 +33,10 @@ struct TKeyPress {
 
   bool operator==(const TKeyPress&) const = default;
 };
+
+// The key of a key-down event of a Windows console: its virtual-key code and the character
+// it types (0 for none). A character of two UTF-16 units is not taken: Other.
+TKeyPress ConsoleKeyPress(WORD VirtualKey, WCHAR Char);
 
 // Collects the bytes read from a terminal and hands out the keys they complete. A key
 // whose bytes arrived only in part (an escape sequence, a UTF-8 character) waits for

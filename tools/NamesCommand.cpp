@@ -24,7 +24,7 @@ nlohmann::ordered_json LineJson(const TStringList& Lines, int Position) {
 int Run(const Arguments& Args) {
   ExpectNoOperands(Args);
   TStringList Lines;
-  GetPerfInfoStrings(ChosenLocale(Args), Args.Has("--help") ? "Help" : "Counter", &Lines,
+  GetPerfInfoStrings(ChosenLocale(Args), Args.Has("--help-texts") ? "Help" : "Counter", &Lines,
                      ChosenComputer());
   if (!Args.Has("--json")) {
     std::cout << Lines.Text();
@@ -41,13 +41,13 @@ int Run(const Arguments& Args) {
 
 Command NamesCommand() {
   return {"names",
-          "names [--locale ID] [--help] [--json]",
+          "names [--locale ID] [--help-texts] [--json]",
           "Prints the object and counter names of a locale as index=text lines, in "
           "registry order.",
           std::string(LocaleOptionDetails) +
-              "  --help       the help texts instead of the names\n"
-              "  --json       one JSON array of {\"index\", \"text\"} instead of text\n",
-          {"--help", "--json"},
+              "  --help-texts  the help texts instead of the names\n"
+              "  --json        one JSON array of {\"index\", \"text\"} instead of text\n",
+          {"--help-texts", "--json"},
           {"--locale"},
           Run};
 }

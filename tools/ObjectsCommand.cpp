@@ -26,7 +26,7 @@ int Run(const Arguments& Args) {
   Objects.SetComputerName(ChosenComputer());
   Helps.SetLocaleID(Locale);
   Helps.SetComputerName(ChosenComputer());
-  const bool WithHelp = Args.Has("--help");
+  const bool WithHelp = Args.Has("--help-texts");
   if (WithHelp) Objects.SetHelps(&Helps);
   nlohmann::ordered_json Json = nlohmann::ordered_json::array();
   TTextTable Table({{"position", TTextTable::TAlign::Right}, {"title"}}, "  ");
@@ -54,14 +54,14 @@ int Run(const Arguments& Args) {
 
 Command ObjectsCommand() {
   return {"objects",
-          "objects [--locale ID] [--help] [--json]",
+          "objects [--locale ID] [--help-texts] [--json]",
           "Lists the performance objects of one sample in block order: position and title "
           "(\"(no title: index N)\" for one the name tables lack).",
           std::string(LocaleOptionDetails) +
-              "  --help       the help text of each object as well\n"
-              "  --json       one JSON array instead of text; the title of an object without "
+              "  --help-texts  the help text of each object as well\n"
+              "  --json        one JSON array instead of text; the title of an object without "
               "one is null\n",
-          {"--help", "--json"},
+          {"--help-texts", "--json"},
           {"--locale"},
           Run};
 }

@@ -6,13 +6,14 @@
 #include <cstdio>
 
 #ifdef _WIN32
-#include <conio.h>
 #include <io.h>
 
 #include <iostream>
-#include <thread>
+#include <iterator>
+#include <string>
 
 #include "ConsoleText.h"
+#include "framework/Unicode.h"
 #include "framework/WindowsApi.h"
 #else
 #include <fcntl.h>
@@ -24,6 +25,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iostream>
 #include <iterator>
 #endif
 
@@ -44,7 +46,32 @@ TTerminalEvent KeysEvent(std::vector<TKeyPress> Keys) {
   return {TTerminalEvent::TKind::Keys, std::move(Keys), 0};
 }
 
+// The length of the control sequence at Start ("ESC [", parameters, one final byte from
+// @ to ~), or of the lone ESC there; to the end of Text for one cut short.
+std::size_t EscapeLength(const std::string& Text, std::size_t Start) {
+  if (Start + 1 >= Text.size() || Text[Start + 1] != '[') return 1;
+  for (std::size_t End = Start + 2; End < Text.size(); ++End) {
+    if (Text[End] >= '@' && Text[End] <= '~') return End + 1 - Start;
+  }
+  return Text.size() - Start;
+}
+
 }  // namespace
+
+std::vector<std::string> ScreenLines(const std::string& Screen) {
+  std::vector<std::string> Lines(1);
+  for (std::size_t At = 0; At < Screen.size();) {
+    if (Screen[At] == '\x1b') {
+      At += EscapeLength(Screen, At);
+    } else if (Screen.compare(At, 2, "\r\n") == 0) {
+      Lines.emplace_back();
+      At += 2;
+    } else {
+      Lines.back() += Screen[At++];
+    }
+  }
+  return Lines;
+}
 
 #ifdef _WIN32
 
@@ -54,38 +81,53 @@ void (*SavedInterrupt)(int) = SIG_DFL;
 
 extern "C" void OnInterrupt(int Signal) { EndingSignal = Signal; }
 
-// The console sends the cursor and paging keys as a prefix byte and a scan code.
-TKey ScanCodeKey(int Code) {
-  switch (Code) {
-    case 72:
-      return TKey::Up;
-    case 80:
-      return TKey::Down;
-    case 75:
-      return TKey::Left;
-    case 77:
-      return TKey::Right;
-    case 73:
-      return TKey::PageUp;
-    case 81:
-      return TKey::PageDown;
-    case 71:
-      return TKey::Home;
-    case 79:
-      return TKey::End;
-    default:
-      return TKey::Other;
+// The keys waiting in the console's input. Every event is taken from it, so that a wait
+// on the input handle sleeps until something new arrives; of key-down events those of
+// keys that mean nothing here (Shift, Ctrl, ...) are dropped.
+std::vector<TKeyPress> ReadConsoleKeys(HANDLE Input) {
+  std::vector<TKeyPress> Keys;
+  DWORD Waiting = 0;
+  while (GetNumberOfConsoleInputEvents(Input, &Waiting) && Waiting > 0) {
+    INPUT_RECORD Records[32];
+    DWORD Read = 0;
+    if (!ReadConsoleInputW(Input, Records, std::size(Records), &Read) || Read == 0) break;
+    for (DWORD i = 0; i < Read; ++i) {
+      if (Records[i].EventType != KEY_EVENT || !Records[i].Event.KeyEvent.bKeyDown) continue;
+      const KEY_EVENT_RECORD& Key = Records[i].Event.KeyEvent;
+      const TKeyPress Press = ConsoleKeyPress(Key.wVirtualKeyCode, Key.uChar.UnicodeChar);
+      if (Press.Key != TKey::Other)
+        Keys.insert(Keys.end(), std::max<WORD>(Key.wRepeatCount, 1), Press);
+    }
   }
+  return Keys;
 }
 
-TKeyPress ConsoleKey() {
-  const int Code = _getch();
-  if (Code == 0 || Code == 0xE0) return {ScanCodeKey(_getch()), {}};
-  if (Code == '\r') return {TKey::Enter, {}};
-  if (Code == '\b') return {TKey::Backspace, {}};
-  if (Code == 27) return {TKey::Escape, {}};
-  if (Code >= 0x20 && Code < 0x7F) return {TKey::Char, std::string(1, static_cast<char>(Code))};
-  return {};
+// Whether the console follows the escape sequences it is written. One that does not
+// takes their characters as text, cells the cursor moves over: a sequence that only sets
+// attributes must leave the cursor where it was. The cursor is put back either way.
+bool FollowsEscapes(HANDLE Output) {
+  CONSOLE_SCREEN_BUFFER_INFO Before;
+  CONSOLE_SCREEN_BUFFER_INFO After;
+  if (!GetConsoleScreenBufferInfo(Output, &Before)) return false;
+  DWORD Written = 0;
+  const bool Wrote = WriteConsoleW(Output, L"\x1b[0m", 4, &Written, nullptr) != 0;
+  const bool Read = GetConsoleScreenBufferInfo(Output, &After) != 0;
+  SetConsoleCursorPosition(Output, Before.dwCursorPosition);
+  return Wrote && Read && After.dwCursorPosition.X == Before.dwCursorPosition.X &&
+         After.dwCursorPosition.Y == Before.dwCursorPosition.Y;
+}
+
+// Whether the console on Output follows escape sequences once asked; SavedMode receives
+// the mode to restore. The switch is read back and tried, since a console may accept
+// the request and still not follow them.
+bool SwitchOnEscapes(HANDLE Output, DWORD* SavedMode) {
+  DWORD Mode = 0;
+  if (!GetConsoleMode(Output, &Mode)) return false;
+  *SavedMode = Mode;
+  DWORD Now = 0;
+  return SetConsoleMode(Output, Mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) &&
+         GetConsoleMode(Output, &Now) && (Now & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 &&
+         FollowsEscapes(Output);
 }
 
 }  // namespace
@@ -108,13 +150,15 @@ bool TerminalIsUtf8() { return TConsoleText::WritesStandardOutput(); }
 TTerminalSession::TTerminalSession(bool Screen) : Screen_(Screen) {
   EndingSignal = 0;
   SavedInterrupt = std::signal(SIGINT, OnInterrupt);
-  ReadsKeys_ = Screen_ && _isatty(_fileno(stdin)) != 0;
+  DWORD InputMode = 0;
+  ReadsKeys_ = Screen_ && GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &InputMode) != 0;
   // The screen is drawn with escape sequences, which a console follows only when asked.
+  // One that cannot be asked gets the lines of the screen written into its cells.
   const HANDLE Output = GetStdHandle(STD_OUTPUT_HANDLE);
-  DWORD Mode;
+  DWORD Mode = 0;
   if (Screen_ && GetConsoleMode(Output, &Mode)) {
-    SavedOutputMode_ = Mode;
-    RestoresOutputMode_ = SetConsoleMode(Output, Mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+    FillsCells_ = !SwitchOnEscapes(Output, &SavedOutputMode_);
+    RestoresOutputMode_ = true;
   }
   Size_ = TerminalSize();
   EnterScreen();
@@ -128,12 +172,58 @@ TTerminalSession::~TTerminalSession() {
 
 // The sequences go through std::cout, which on a console does not pass through stdio.
 void TTerminalSession::EnterScreen() {
-  if (Screen_) std::cout << EnterScreenSequence << std::flush;
+  if (FillsCells_) {
+    ClearWindow();
+  } else if (Screen_) {
+    std::cout << EnterScreenSequence << std::flush;
+  }
 }
 
 void TTerminalSession::LeaveScreen() {
-  if (Screen_) std::cout << LeaveScreenSequence;
+  if (FillsCells_) {
+    ClearWindow();
+  } else if (Screen_) {
+    std::cout << LeaveScreenSequence;
+  }
   std::cout << std::flush;
+}
+
+// The visible window blank, the cursor in its top left corner.
+void TTerminalSession::ClearWindow() {
+  const HANDLE Output = GetStdHandle(STD_OUTPUT_HANDLE);
+  CONSOLE_SCREEN_BUFFER_INFO Info;
+  if (!GetConsoleScreenBufferInfo(Output, &Info)) return;
+  const SMALL_RECT Window = Info.srWindow;
+  const auto Width = static_cast<DWORD>(Window.Right - Window.Left + 1);
+  DWORD Written = 0;
+  for (SHORT Row = Window.Top; Row <= Window.Bottom; ++Row) {
+    FillConsoleOutputCharacterW(Output, L' ', Width, {Window.Left, Row}, &Written);
+    FillConsoleOutputAttribute(Output, Info.wAttributes, Width, {Window.Left, Row}, &Written);
+  }
+  SetConsoleCursorPosition(Output, {Window.Left, Window.Top});
+}
+
+void TTerminalSession::Show(const std::string& Screen) {
+  if (!FillsCells_) {
+    std::cout << Screen << std::flush;
+    return;
+  }
+  // Written into the cells of the window: the cursor stays where it is, and nothing
+  // scrolls whatever the last line holds.
+  const HANDLE Output = GetStdHandle(STD_OUTPUT_HANDLE);
+  CONSOLE_SCREEN_BUFFER_INFO Info;
+  if (!GetConsoleScreenBufferInfo(Output, &Info)) return;
+  const SMALL_RECT Window = Info.srWindow;
+  const auto Width = static_cast<std::size_t>(Window.Right - Window.Left + 1);
+  const std::vector<std::string> Lines = ScreenLines(Screen);
+  for (SHORT Row = 0; Row <= Window.Bottom - Window.Top; ++Row) {
+    const auto Line = static_cast<std::size_t>(Row);
+    std::wstring Text = Line < Lines.size() ? ToWide(Lines[Line]) : std::wstring();
+    Text.resize(Width, L' ');
+    DWORD Written = 0;
+    WriteConsoleOutputCharacterW(Output, Text.data(), static_cast<DWORD>(Width),
+                                 {Window.Left, static_cast<SHORT>(Window.Top + Row)}, &Written);
+  }
 }
 
 bool TTerminalSession::SizeChanged() {
@@ -143,17 +233,27 @@ bool TTerminalSession::SizeChanged() {
   return true;
 }
 
-// The console offers no wait for a key or a new size: it is asked every few milliseconds.
+// The console has no signal for a new size, and Ctrl-C comes on a thread of its own: the
+// wait for keys is cut into slices of a few milliseconds to look at both.
 TTerminalEvent TTerminalSession::Wait(int Milliseconds) {
   const auto Until = std::chrono::steady_clock::now() + std::chrono::milliseconds(Milliseconds);
   for (;;) {
     if (EndingSignal != 0) return {TTerminalEvent::TKind::Ended, {}, EndedStatus()};
-    std::vector<TKeyPress> Keys;
-    while (ReadsKeys_ && _kbhit()) Keys.push_back(ConsoleKey());
-    if (!Keys.empty()) return KeysEvent(std::move(Keys));
+    if (ReadsKeys_) {
+      std::vector<TKeyPress> Keys = ReadConsoleKeys(GetStdHandle(STD_INPUT_HANDLE));
+      if (!Keys.empty()) return KeysEvent(std::move(Keys));
+    }
     if (Screen_ && SizeChanged()) return {TTerminalEvent::TKind::Resize, {}, 0};
-    if (std::chrono::steady_clock::now() >= Until) return {};
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const auto Left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          Until - std::chrono::steady_clock::now())
+                          .count();
+    if (Left <= 0) return {};
+    const auto Slice = static_cast<DWORD>(std::min<long long>(Left, 20));
+    if (ReadsKeys_) {
+      WaitForSingleObject(GetStdHandle(STD_INPUT_HANDLE), Slice);
+    } else {
+      Sleep(Slice);
+    }
   }
 }
 
@@ -263,6 +363,8 @@ void TTerminalSession::EnterScreen() {
   if (Screen_) std::fputs(EnterScreenSequence, stdout);
   std::fflush(stdout);
 }
+
+void TTerminalSession::Show(const std::string& Screen) { std::cout << Screen << std::flush; }
 
 void TTerminalSession::LeaveScreen() {
   if (Screen_) std::fputs(LeaveScreenSequence, stdout);

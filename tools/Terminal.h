@@ -3,6 +3,7 @@
 // and turns the signals that end or stop the program into events.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "KeyInput.h"
@@ -21,6 +22,10 @@ TTerminalSize TerminalSize();
 // Whether the terminal shows UTF-8: the character set of the user's locale; on Windows,
 // whether standard output is a console that TConsoleText writes.
 bool TerminalIsUtf8();
+
+// The lines of a screen's text ("\r\n" between them) without their escape sequences:
+// what the screen shows when no attribute or cursor movement can be drawn.
+std::vector<std::string> ScreenLines(const std::string& Screen);
 
 // What ended a wait of the session.
 struct TTerminalEvent {
@@ -49,11 +54,16 @@ class TTerminalSession {
   // Waits up to Milliseconds for keys, a new size or a signal that ends the program.
   TTerminalEvent Wait(int Milliseconds);
 
+  // Shows a screen's text, drawn with escape sequences from the top left corner. A
+  // Windows console that follows no escape sequences gets its lines without them.
+  void Show(const std::string& Screen);
+
  private:
   void EnterScreen();
   void LeaveScreen();
 #ifdef _WIN32
   bool SizeChanged();
+  void ClearWindow();
 #else
   void Suspend();
 #endif
@@ -70,6 +80,8 @@ class TTerminalSession {
   // The console's output mode before the screen switched on its escape sequences.
   unsigned long SavedOutputMode_ = 0;
   bool RestoresOutputMode_ = false;
+  // The console follows no escape sequences: the screen is written into its cells.
+  bool FillsCells_ = false;
 #endif
 };
 

@@ -62,11 +62,17 @@ std::optional<TSortOrder> ChosenOrder(const Arguments& Args,
                                       const std::vector<std::string>& Captions) {
   if (!Args.Has("--sort")) return std::nullopt;
   const std::string Name = Args.Value("--sort");
-  const std::optional<std::size_t> Column = ColumnNamed(Captions, Name);
-  if (!Column)
+  const std::vector<std::size_t> Columns = ColumnsNamed(Captions, Name);
+  if (Columns.size() > 1) {
+    std::vector<std::string> Begun;
+    for (std::size_t Column : Columns) Begun.push_back(Captions[Column]);
+    throw UsageError("option --sort: \"" + Name + "\" is ambiguous, it starts the columns " +
+                     Joined(Begun, " and "));
+  }
+  if (Columns.empty())
     throw UsageError("option --sort needs one of the columns " + Joined(Captions, ", ") +
                      " (or the start of one), not \"" + Name + "\"");
-  return SortedBy(*Column);
+  return SortedBy(Columns.front());
 }
 
 // --- Plain lines, one block per refresh
@@ -152,14 +158,13 @@ TTopFrame Frame(const TTopSampler& Sampler, const TArrangedRows& Arranged, const
 }
 
 // Draws the screen; the sizes the keys then move within.
-TTopExtent Draw(const TTopSampler& Sampler, TTopView& View, const std::optional<std::string>& Error,
-                const std::string& Marker) {
+TTopExtent Draw(TTerminalSession& Session, const TTopSampler& Sampler, TTopView& View,
+                const std::optional<std::string>& Error, const std::string& Marker) {
   const TTerminalSize Size = TerminalSize();
   const TArrangedRows Arranged = ArrangeRows(Sampler.Rows(), View.Order, View.Filter);
   const TTopExtent Extent{Arranged.Rows.size(), VisibleRowCount(Size, Arranged.Total != nullptr)};
   View.Clamp(Extent);
-  std::cout << RenderFrame(Frame(Sampler, Arranged, View, Error), Size, View.Viewport, Marker)
-            << std::flush;
+  Session.Show(RenderFrame(Frame(Sampler, Arranged, View, Error), Size, View.Viewport, Marker));
   return Extent;
 }
 
@@ -184,7 +189,7 @@ int RunScreen(TTopSampler& Sampler, TSortOrder Order, long long Count) {
       Error = Sampler.Refresh();
       ++Done;
     }
-    const TTopExtent Extent = Draw(Sampler, View, Error, Marker);
+    const TTopExtent Extent = Draw(Session, Sampler, View, Error, Marker);
     if (Done == Count) break;
     const TTerminalEvent Event = Session.Wait(Milliseconds(Due - Clock::now()));
     if (Event.Kind == TTerminalEvent::TKind::Ended) return Event.ExitStatus;
@@ -239,9 +244,9 @@ Command TopCommand() {
           "terminal, a first sample is taken half a second before the first refresh, and every "
           "refresh prints the tab-separated column captions, then one line per process, its "
           "values as plain numbers (the running time in seconds).",
-          "  --sort COLUMN  sort by this column (its caption or the start of it, ignoring case):\n"
-          "                 names from A to Z, numbers from the largest down; on a terminal\n"
-          "                 the rows are sorted by CPU % unless told otherwise\n"
+          "  --sort COLUMN  sort by this column (its caption or the start of it, ignoring case): "
+          "names from A to Z, numbers from the largest down; on a terminal the rows are sorted "
+          "by CPU % unless told otherwise\n"
           "  --count N      stop after N refreshes\n",
           {},
           {"--sort", "--count"},

@@ -59,17 +59,23 @@ void TTopRows::SetSubItem(int Row, int Index, const TProcessCell& Cell) {
 
 TSortOrder SortedBy(std::size_t Column) { return {Column, Column > 0}; }
 
-std::optional<std::size_t> ColumnNamed(const std::vector<std::string>& Captions,
-                                       const std::string& Name) {
-  if (Name.empty()) return std::nullopt;
+std::vector<std::size_t> ColumnsNamed(const std::vector<std::string>& Captions,
+                                      const std::string& Name) {
+  if (Name.empty()) return {};
   const std::size_t Length = CodePointCount(Name);
   std::vector<std::size_t> Begun;
   for (std::size_t Column = 0; Column < Captions.size(); ++Column) {
-    if (AnsiSameText(Captions[Column], Name)) return Column;
+    if (AnsiSameText(Captions[Column], Name)) return {Column};
     if (AnsiSameText(FirstCodePoints(Captions[Column], Length), Name)) Begun.push_back(Column);
   }
-  if (Begun.size() != 1) return std::nullopt;
-  return Begun.front();
+  return Begun;
+}
+
+std::optional<std::size_t> ColumnNamed(const std::vector<std::string>& Captions,
+                                       const std::string& Name) {
+  const std::vector<std::size_t> Columns = ColumnsNamed(Captions, Name);
+  if (Columns.size() != 1) return std::nullopt;
+  return Columns.front();
 }
 
 bool NameContains(const std::string& Name, const std::string& Text) {

@@ -63,8 +63,13 @@ struct TSortOrder {
 // A column's own direction: names from A to Z, numbers from the largest down.
 TSortOrder SortedBy(std::size_t Column);
 
-// The column a user names: its caption ignoring case, else the one caption that begins
-// with the name. Nothing for an unknown or ambiguous name.
+// The columns a name may mean: the one whose caption it is, ignoring case, else every
+// column whose caption begins with it. None for "".
+std::vector<std::size_t> ColumnsNamed(const std::vector<std::string>& Captions,
+                                      const std::string& Name);
+
+// The column a user names, when ColumnsNamed finds exactly one. Nothing for an unknown or
+// ambiguous name.
 std::optional<std::size_t> ColumnNamed(const std::vector<std::string>& Captions,
                                        const std::string& Name);
 

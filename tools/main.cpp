@@ -4,7 +4,6 @@
 //   gaugery [--replay FILE]... [--computer NAME] [--token FILE] COMMAND [OPTIONS] [OPERANDS]
 //
 // Exit status 0 on success, 1 with the error's message on standard error, 2 on wrong usage.
-#include <algorithm>
 #include <clocale>
 #include <exception>
 #include <iostream>
@@ -62,20 +61,15 @@ void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) 
              "or HOST (port 9441) of a machine running `gaugery serve`\n"
              "  --token FILE     send the token in FILE to the computer read (its `gaugery serve "
              "--token`); without it, the file that GAUGERY_TOKEN_FILE names\n"
-             "  --help           this text; `gaugery help COMMAND` describes a command\n"
+             "  --help, -h       this text; `gaugery help COMMAND` or `gaugery COMMAND --help` "
+             "describes a command\n"
              "  --version        the program's version\n");
-}
-
-// A command may give --help a meaning of its own (help texts); it then has no usage option.
-bool OwnsHelpOption(const Command& C) {
-  return std::find(C.Flags.begin(), C.Flags.end(), "--help") != C.Flags.end();
 }
 
 void PrintCommandUsage(std::ostream& Out, const Command& C) {
   Out << WrappedText(C.Synopsis, "usage: gaugery ", std::string(15, ' ')) << "\n"
       << WrappedText(C.Summary, "", "");
-  const std::string Options = C.Details + (OwnsHelpOption(C) ? "" : "  --help  this text\n");
-  Out << "\n" << WrappedOptions(Options);
+  Out << "\n" << WrappedOptions(C.Details + "  --help  this text\n");
 }
 
 const Command* FindCommand(const std::vector<Command>& Commands, const std::string& Name) {
@@ -84,16 +78,22 @@ const Command* FindCommand(const std::vector<Command>& Commands, const std::stri
   return nullptr;
 }
 
+// --help, -h, and on Windows /?, among the options (before a "--").
+bool AsksForHelp(const std::vector<std::string>& Args) {
+  for (const std::string& Arg : Args) {
+    if (Arg == "--") return false;
+    if (IsHelpOption(Arg)) return true;
+  }
+  return false;
+}
+
 int RunCommand(const Command& C, const std::vector<std::string>& Args) {
-  std::vector<std::string> Flags = C.Flags;
-  if (!OwnsHelpOption(C)) Flags.push_back("--help");
+  if (AsksForHelp(Args)) {
+    PrintCommandUsage(std::cout, C);
+    return 0;
+  }
   try {
-    Arguments Parsed(Args, Flags, C.Valued);
-    if (!OwnsHelpOption(C) && Parsed.Has("--help")) {
-      PrintCommandUsage(std::cout, C);
-      return 0;
-    }
-    return C.Run(Parsed);
+    return C.Run(Arguments(Args, C.Flags, C.Valued));
   } catch (const UsageError& Error) {
     std::cerr << "gaugery " << C.Name << ": " << Error.what() << "\n";
     PrintCommandUsage(std::cerr, C);
@@ -132,8 +132,9 @@ int main(int argc, char** argv) {
   std::string TokenFile;
   std::size_t Next = 0;
   try {
-    for (; Next < Args.size() && Args[Next].rfind("--", 0) == 0; ++Next) {
-      if (Args[Next] == "--help") {
+    for (; Next < Args.size() && (Args[Next].rfind("--", 0) == 0 || IsHelpOption(Args[Next]));
+         ++Next) {
+      if (IsHelpOption(Args[Next])) {
         PrintProgramUsage(std::cout, Commands);
         return 0;
       }

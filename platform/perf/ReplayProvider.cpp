@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "framework/Exceptions.h"
-#include "framework/Unicode.h"
+#include "framework/Utf8File.h"
 #include "registry/PerfBlockCheck.h"
 #include "registry/PerfValueName.h"
 #include "registry/Registry.h"
@@ -80,16 +80,6 @@ std::optional<std::uint64_t> RegularFileSize(std::FILE* Stream) {
   struct stat Status {};
   if (fstat(fileno(Stream), &Status) != 0 || !S_ISREG(Status.st_mode)) return std::nullopt;
   return static_cast<std::uint64_t>(Status.st_size);
-}
-
-// Opens the file of a UTF-8 path for reading bytes. Windows takes such a path only
-// through its wide functions.
-std::FILE* OpenForReading(const std::string& File) {
-#ifdef _WIN32
-  return _wfopen(ToWide(File).c_str(), L"rb");
-#else
-  return std::fopen(File.c_str(), "rb");
-#endif
 }
 
 TPERF_DATA_BLOCK HeaderOf(const TBlockBytes& Block) {
@@ -203,7 +193,7 @@ DWORD GAUGERY_WINAPI CollectReplay(LPWSTR ValueName, PPointer Data, LPDWORD Tota
 }  // namespace
 
 TBlockBytes ReadCaptureFile(const std::string& File) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> Stream(OpenForReading(File), &std::fclose);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> Stream(OpenUtf8File(File, "rb"), &std::fclose);
   if (!Stream) RaiseUnreadable(File, std::strerror(errno));
   TBlockBytes Bytes;
   ReadUpTo(Stream.get(), File, Bytes, kHeaderSize);

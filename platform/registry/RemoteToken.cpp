@@ -1,18 +1,21 @@
 #include "registry/RemoteToken.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <memory>
 #include <mutex>
-#include <sstream>
 
 #include "framework/Exceptions.h"
+#include "framework/Utf8File.h"
 
 namespace gaugery {
 
 namespace {
 
 constexpr std::size_t LongestToken = 4096;
+// The most a token file is read of, blanks around the token included.
+constexpr std::size_t LongestFile = 1 << 16;
 
 bool IsTokenText(const std::string& Token) {
   return !Token.empty() && Token.size() <= LongestToken &&
@@ -32,10 +35,16 @@ TChosenToken& Chosen() {
 }  // namespace
 
 std::string ReadTokenFile(const std::string& File) {
-  std::ifstream In(File, std::ios::binary);
-  std::ostringstream Text;
-  if (!In || !(Text << In.rdbuf())) throw Exception("Cannot read the token file \"" + File + "\"");
-  std::string Token = Text.str();
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> In(OpenUtf8File(File, "rb"), &std::fclose);
+  if (!In) throw Exception("Cannot read the token file \"" + File + "\"");
+  // Read up to a bound: a device that never ends (/dev/zero) is refused as too long.
+  std::string Token;
+  char Bytes[4096];
+  for (std::size_t Read = 1; Read > 0 && Token.size() <= LongestFile;) {
+    Read = std::fread(Bytes, 1, sizeof Bytes, In.get());
+    Token.append(Bytes, Read);
+  }
+  if (std::ferror(In.get())) throw Exception("Cannot read the token file \"" + File + "\"");
   Token.erase(0, Token.find_first_not_of(" \t\r\n"));
   Token.erase(Token.find_last_not_of(" \t\r\n") + 1);
   if (!IsTokenText(Token))

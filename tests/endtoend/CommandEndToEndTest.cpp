@@ -2,11 +2,17 @@
 // arguments and output outside ASCII.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "EndToEnd.h"
 #include "ProgramRun.h"
+#include "framework/Unicode.h"
+#include "framework/WindowsApi.h"
+
+#include <winver.h>
 
 namespace gaugery::test {
 namespace {
@@ -30,6 +36,51 @@ TEST_F(EndToEnd, ReadTakesNamesOutsideAsciiAndPrintsOneRowPerInstance) {
   const ProgramRun Unknown = RunGaugery("read --locale 007 Prüfgerät Zählwerk");
   EXPECT_EQ(Unknown.ExitCode, 1);
   EXPECT_NE(Unknown.Err.find("Zählwerk"), std::string::npos) << Unknown.Err;
+  // The hint quotes the object as cmd.exe and the program's argument parsing read it.
+  EXPECT_NE(Unknown.Err.find("; run 'gaugery counters --locale 007 \"Prüfgerät\"' to list"),
+            std::string::npos)
+      << Unknown.Err;
+}
+
+// A capture file and its folder named beyond ASCII, as Explorer shows them.
+TEST_F(EndToEnd, CaptureWritesTheFileOfTheNameGiven) {
+  const std::filesystem::path FolderPath =
+      std::filesystem::temp_directory_path() / ToWide("Größen");
+  const std::filesystem::path FilePath = FolderPath / ToWide("Größe.perfdata");
+  const std::string File = ToUtf8(FilePath.wstring());
+  std::filesystem::create_directory(FolderPath);
+  const ProgramRun Capture = RunGaugery("capture \"" + File + "\"");
+  EXPECT_EQ(Capture.ExitCode, 0) << Capture.Err;
+  EXPECT_TRUE(std::filesystem::exists(FilePath));
+  EXPECT_EQ(RunGaugery("--replay \"" + File + "\" objects").ExitCode, 0);
+  std::filesystem::remove_all(FolderPath);
+}
+
+TEST_F(EndToEnd, HelpOptionsOfWindowsPrintTheUsage) {
+  const ProgramRun Help = RunGaugery("help");
+  EXPECT_EQ(RunGaugery("/?").Out, Help.Out);
+  EXPECT_EQ(RunGaugery("-h").Out, Help.Out);
+  EXPECT_EQ(RunGaugery("top /?").Out, RunGaugery("help top").Out);
+}
+
+// gaugery.exe names itself and its version where Windows shows them.
+TEST_F(EndToEnd, ProgramCarriesVersionInformation) {
+  const std::wstring Program = ProgramBesideThisOne();
+  DWORD Handle = 0;
+  const DWORD Size = GetFileVersionInfoSizeW(Program.c_str(), &Handle);
+  ASSERT_GT(Size, 0u);
+  std::vector<BYTE> Info(Size);
+  ASSERT_TRUE(GetFileVersionInfoW(Program.c_str(), 0, Size, Info.data()));
+  const auto Value = [&](const wchar_t* Name) {
+    void* Text = nullptr;
+    UINT Length = 0;
+    const std::wstring Path = std::wstring(L"\\StringFileInfo\\040904B0\\") + Name;
+    if (!VerQueryValueW(Info.data(), Path.c_str(), &Text, &Length)) return std::string();
+    return ToUtf8(static_cast<const wchar_t*>(Text));
+  };
+  EXPECT_EQ(WithoutCarriageReturns(RunGaugery("--version").Out),
+            "gaugery " + Value(L"ProductVersion") + "\n");
+  EXPECT_EQ(Value(L"OriginalFilename"), "gaugery.exe");
 }
 
 TEST_F(EndToEnd, DumpAsJsonHoldsTheTestObjects) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary prefix and uses it as a depending project would:
-# every public header compiles on its own, a consumer project builds and runs once
-# through find_package(Gaugery) and once through pkg-config, and the Debian packages
-# hold what they should and run from an unpacked root.
+# every public header compiles on its own as <gaugery/NAME.h> with only include/ on the
+# path, a consumer project builds and runs once through find_package(Gaugery) and once
+# through pkg-config, and the Debian packages hold what they should, stripped with their
+# debug information apart, and run from an unpacked root.
 #
 #   tests/install/check-install.sh [BUILD_DIR]
 set -euo pipefail
@@ -22,9 +23,9 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 step "every public header compiles on its own"
 headers=0
 while IFS= read -r header; do
-  echo "#include <${header#"$prefix/include/gaugery/"}>" |
-    g++ -std=c++20 -fsyntax-only -Wall -Wextra -I "$prefix/include/gaugery" -x c++ - ||
-    fail "$header does not compile on its own"
+  echo "#include <${header#"$prefix/include/"}>" |
+    g++ -std=c++20 -fsyntax-only -Wall -Wextra -I "$prefix/include" -x c++ - ||
+    fail "$header does not compile on its own with only include/ on the path"
   headers=$((headers + 1))
 done < <(find "$prefix/include/gaugery" -name '*.h' | sort)
 [ "$headers" -gt 0 ] || fail "no headers installed"
@@ -52,8 +53,12 @@ consume() {  # consume NAME CMAKE_ARGS...: configure, build and run the consumer
   [[ $output =~ ^objects:\ [1-9] ]] || fail "unexpected consumer output: $output"
 }
 consume package -DCMAKE_PREFIX_PATH="$prefix"
-PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name gaugery.pc)") \
-  consume pkg-config -DGAUGERY_CONSUMER_USE=pkg-config
+pc_path=$(dirname "$(find "$prefix" -name gaugery.pc)")
+# Only the include/ folder: no language standard, no folder inside it.
+read -r -a cflags <<<"$(PKG_CONFIG_PATH=$pc_path pkg-config --cflags gaugery)"
+[ "${#cflags[@]}" -eq 1 ] && [ "$(realpath "${cflags[0]#-I}")" = "$(realpath "$prefix/include")" ] ||
+  fail "gaugery.pc gives the Cflags \"${cflags[*]}\", not -I for $prefix/include"
+PKG_CONFIG_PATH=$pc_path consume pkg-config -DGAUGERY_CONSUMER_USE=pkg-config
 
 step "Debian packages"
 (cd "$build" && cpack >/dev/null)
@@ -68,6 +73,16 @@ done
 dpkg-deb -f "$build"/packages/gaugery_"$version"*.deb Depends | grep -q libgaugery1 ||
   fail "the gaugery package does not depend on libgaugery1"
 [ -f "$root/usr/lib/cmake/Gaugery/GaugeryConfig.cmake" ] || fail "libgaugery-dev lacks the CMake package"
+# Each package with programs or libraries has a debug package beside it, and what it
+# ships carries no debug information of its own.
+for name in gaugery libgaugery1; do
+  ls "$build"/packages/"${name}-dbgsym_${version}"*.ddeb >/dev/null 2>&1 ||
+    fail "no debug package ${name}-dbgsym"
+done
+for binary in "$root"/usr/bin/gaugery "$root"/usr/lib/libGaugery*.so.*.*; do
+  sections=$(readelf -S "$binary")
+  if grep -q '\.debug_info' <<<"$sections"; then fail "$binary is not stripped"; fi
+done
 reported=$("$root/usr/bin/gaugery" --version)
 echo "$reported"
 [ "$reported" = "gaugery $version" ] || fail "gaugery --version says \"$reported\", not \"gaugery $version\""

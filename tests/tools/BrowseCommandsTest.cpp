@@ -29,7 +29,7 @@ TEST(GaugeryObjects, ListsTitlesAtBlockPositionsWithHelpOnRequest) {
     EXPECT_EQ(Objects[Position]["index"], Block[Position]["index"]);
     EXPECT_FALSE(Objects[Position].contains("help"));
   }
-  const ProgramRun Text = RunGaugery("objects --help");
+  const ProgramRun Text = RunGaugery("objects --help-texts");
   EXPECT_EQ(Text.ExitCode, 0);
   EXPECT_THAT(Text.Out, StartsWith("0  " + Objects[0]["title"].get<std::string>() + "\n    "));
 }
@@ -42,7 +42,7 @@ TEST(GaugeryCounters, ListsEveryDefinitionWithItsTypeWord) {
     EXPECT_EQ(Counters[Position]["index"], Dump[Position]["index"]);
     EXPECT_EQ(Counters[Position]["type"], Dump[Position]["type"]);
   }
-  const json German = JsonOf("counters --locale 007 --help --json " +
+  const json German = JsonOf("counters --locale 007 --help-texts --json " +
                              JsonOf("objects --locale 007 --json")[0]["title"].get<std::string>());
   EXPECT_FALSE(German[0]["help"].get<std::string>().empty());
 }

@@ -210,9 +210,9 @@ TEST(GaugeryReplay, EveryCommandRunsOnACapturedBlock) {
       "dump",
       "dump --json --object 230 --object 4",
       "dump --locale 007 --object 238",
-      "objects --help",
+      "objects --help-texts",
       "objects --json",
-      "counters --help Process",
+      "counters --help-texts Process",
       "instances --json Processor",
       "instances Memory",
       "read Process \"ID Process\" \"Thread Count\" \"Elapsed Time\"",
@@ -260,6 +260,26 @@ TEST(GaugeryUsage, HelpListsEveryCommandInLinesOf80Columns) {
   }
   EXPECT_EQ(RunGaugery("help nonsense").ExitCode, 2);
   EXPECT_EQ(RunGaugery("help read watch").ExitCode, 2);
+}
+
+// --help after any command and -h anywhere print the usage; the option lines of every
+// command's usage stay in their column.
+TEST(GaugeryUsage, EveryCommandTakesTheHelpOptions) {
+  const std::string Program = RunGaugery("help").Out;
+  EXPECT_EQ(RunGaugery("-h").Out, Program);
+  for (const std::string Command : {"names", "objects", "counters", "top", "watch", "dump"}) {
+    const ProgramRun Usage = RunGaugery("help " + Command);
+    EXPECT_EQ(RunGaugery(Command + " --help").Out, Usage.Out) << Command;
+    const ProgramRun Short = RunGaugery(Command + " --locale 009 -h");
+    EXPECT_EQ(Short.ExitCode, 0) << Command;
+    EXPECT_EQ(Short.Out, Usage.Out) << Command;
+    const std::string Options = Usage.Out.substr(Usage.Out.rfind("\n\n") + 2);
+    std::istringstream Lines(Options);
+    for (std::string Line; std::getline(Lines, Line);)
+      EXPECT_EQ(Line.rfind("  ", 0), 0u) << Command << ": " << Line;
+  }
+  // After "--" it is an operand.
+  EXPECT_EQ(RunGaugery("counters -- --help").ExitCode, 1);
 }
 
 TEST(GaugeryUsage, ExitCodesTellUsageFromErrors) {

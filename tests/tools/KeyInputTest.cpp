@@ -51,4 +51,23 @@ TEST(KeyDecoder, WaitsForTheRestOfAKeyAndTakesALoneEscapeAsTheKey) {
   EXPECT_FALSE(Decoder.Pending());
 }
 
+// Key-down events of a Windows console: virtual-key code and character.
+TEST(ConsoleKeys, TellCharactersFromTheCursorAndPagingKeys) {
+  constexpr gaugery::WORD VkA = 0x41, VkUp = 0x26, VkDown = 0x28, VkPrior = 0x21, VkEnd = 0x23,
+                          VkShift = 0x10;
+  EXPECT_EQ(ConsoleKeyPress(VkA, u'q'), Char("q"));
+  EXPECT_EQ(ConsoleKeyPress(0xDE, u'\u00e4'), Char("\xc3\xa4"));
+  EXPECT_EQ(ConsoleKeyPress(VkUp, 0), One(TKey::Up)[0]);
+  EXPECT_EQ(ConsoleKeyPress(VkDown, 0), One(TKey::Down)[0]);
+  EXPECT_EQ(ConsoleKeyPress(VkPrior, 0), One(TKey::PageUp)[0]);
+  EXPECT_EQ(ConsoleKeyPress(VkEnd, 0), One(TKey::End)[0]);
+  EXPECT_EQ(ConsoleKeyPress(0x0D, u'\r'), One(TKey::Enter)[0]);
+  EXPECT_EQ(ConsoleKeyPress(0x1B, 0x1B), One(TKey::Escape)[0]);
+  EXPECT_EQ(ConsoleKeyPress(0x08, u'\b'), One(TKey::Backspace)[0]);
+  EXPECT_EQ(ConsoleKeyPress(VkShift, 0), One(TKey::Other)[0]);
+  // Half of a character beyond the first plane, and Ctrl with a letter, type no text.
+  EXPECT_EQ(ConsoleKeyPress(0, 0xD83D), One(TKey::Other)[0]);
+  EXPECT_EQ(ConsoleKeyPress(VkA, 0x01), One(TKey::Other)[0]);
+}
+
 }  // namespace

@@ -62,7 +62,7 @@ TEST(GaugeryNames, TextAndJsonListTheSamePairsInRegistryOrder) {
 TEST(GaugeryNames, HelpTextsAndGermanNamesComeFromTheirOwnTables) {
   const std::map<long long, std::string> English = NamesByIndex("names --json");
   const std::map<long long, std::string> German = NamesByIndex("names --locale 007 --json");
-  const std::map<long long, std::string> Helps = NamesByIndex("names --locale 007 --help --json");
+  const std::map<long long, std::string> Helps = NamesByIndex("names --locale 007 --help-texts --json");
   EXPECT_EQ(English.at(238), "Processor");
   EXPECT_FALSE(German.at(238).empty());
   EXPECT_NE(German.at(238), English.at(238));

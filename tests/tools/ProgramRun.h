@@ -19,6 +19,11 @@ struct ProgramRun {
 // program is the one beside the running test (ProgramRunWindows.cpp).
 ProgramRun RunGaugery(const std::string& Arguments, const std::string& Environment = "");
 
+#ifdef _WIN32
+// The path of gaugery.exe, beside the running test.
+std::wstring ProgramBesideThisOne();
+#endif
+
 // Runs `gaugery <Arguments>` with a pseudo-terminal of 120 x 40 as standard input and
 // output; Out receives what it printed there (line ends as the terminal gives them,
 // "\r\n"). Standard error is captured apart.

@@ -7,14 +7,14 @@
 #include "framework/Unicode.h"
 #include "framework/WindowsApi.h"
 
-namespace {
-
 std::wstring ProgramBesideThisOne() {
   wchar_t Path[MAX_PATH];
   const DWORD Length = ::GetModuleFileNameW(nullptr, Path, MAX_PATH);
   const std::wstring Program(Path, Length);
   return Program.substr(0, Program.find_last_of(L'\\') + 1) + L"gaugery.exe";
 }
+
+namespace {
 
 // A temporary file the program inherits as its standard error; gone once closed.
 HANDLE InheritableTempFile() {
@@ -79,4 +79,3 @@ ProgramRun RunGaugery(const std::string& Arguments, const std::string& Environme
   ::CloseHandle(ErrFile);
   return Run;
 }
-

@@ -43,8 +43,8 @@ TEST(RemoteComputer, DumpOfTheComputerEqualsTheServedBlock) {
   ASSERT_EQ(Remote.ExitCode, 0) << Remote.Err;
   ASSERT_EQ(Served.ExitCode, 0) << Served.Err;
   EXPECT_EQ(nlohmann::json::parse(Remote.Out), nlohmann::json::parse(Served.Out));
-  const ProgramRun German = RunGaugery("--computer \\\\\\\\" + Server.ComputerName() +
-                                       " objects --locale 007");
+  const ProgramRun German =
+      RunGaugery("--computer \\\\\\\\" + Server.ComputerName() + " objects --locale 007");
   EXPECT_EQ(German.Out.rfind("0  Prozess\n1  Prozessor\n2  Speicher\n3  System\n", 0), 0u)
       << German.Out << German.Err;
 }
@@ -109,7 +109,8 @@ TEST(RemoteComputer, AStoppedServerGivesBadNetpathAndTheFixedMessages) {
 }
 
 TEST(RemoteComputer, AProtectedServerIsReadWithItsToken) {
-  const std::string Token = ::testing::TempDir() + "gaugery-reader-token-" + std::to_string(getpid());
+  const std::string Token =
+      ::testing::TempDir() + "gaugery-reader-token-" + std::to_string(getpid());
   const std::string Wrong = Token + "-wrong";
   std::ofstream(Token) << "s3cret\n";
   std::ofstream(Wrong) << "guess\n";
@@ -136,6 +137,10 @@ TEST(RemoteComputer, AProtectedServerIsReadWithItsToken) {
   EXPECT_EQ(FromEnvironment.ExitCode, 0) << FromEnvironment.Err;
   EXPECT_EQ(RunGaugery("--computer " + Name + " --token /nonexistent/token" + Read).Err,
             "gaugery: Cannot read the token file \"/nonexistent/token\"\n");
+  // A file without end is read only so far, not until memory runs out.
+  EXPECT_EQ(RunGaugery("--computer " + Name + " --token /dev/zero" + Read).Err,
+            "gaugery: The token file \"/dev/zero\" must hold one word of visible ASCII characters "
+            "(at most 4096)\n");
   std::remove(Token.c_str());
   std::remove(Wrong.c_str());
 }

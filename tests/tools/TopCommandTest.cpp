@@ -144,7 +144,10 @@ TEST(GaugeryTop, RefusesWrongUsageAndReportsAFailingRefresh) {
   EXPECT_NE(Operand.Err.find("unexpected operand extra"), std::string::npos) << Operand.Err;
   const ProgramRun Ambiguous = RunGaugery("top --sort page --count 1");
   EXPECT_EQ(Ambiguous.ExitCode, 2);
-  EXPECT_NE(Ambiguous.Err.find("option --sort needs one of the columns"), std::string::npos);
+  EXPECT_NE(Ambiguous.Err.find("gaugery top: option --sort: \"page\" is ambiguous, it starts the "
+                               "columns Page File Bytes and Page File Bytes Peak\n"),
+            std::string::npos)
+      << Ambiguous.Err;
   EXPECT_EQ(Ambiguous.Out, "");
 
   const SavedBlock NoProcesses(BlockWithoutProcesses(), "none");

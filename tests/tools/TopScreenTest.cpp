@@ -112,4 +112,15 @@ TEST(TopScreen, ShowsTheRowsOfTheViewport) {
   EXPECT_EQ(Trimmed(Shown(RenderFrame(Thirty, {40, 2}, {}, "~"))[1]), "status");
 }
 
+// What a console that follows no escape sequences is given: the lines as shown.
+TEST(TopScreen, LinesWithoutEscapesAreTheLinesShown) {
+  for (const TTerminalSize Size :
+       {TTerminalSize{80, 8}, TTerminalSize{20, 8}, TTerminalSize{40, 2}}) {
+    const std::string Screen = RenderFrame(Frame(30), Size, {}, "~");
+    EXPECT_EQ(ScreenLines(Screen), Shown(Screen)) << Size.Columns << " x " << Size.Rows;
+  }
+  EXPECT_EQ(ScreenLines("a\x1b[1;3Hb\r\n\x1b[7"), (TLines{"ab", ""}));
+  EXPECT_EQ(ScreenLines("\x1b"), TLines{""});
+}
+
 }  // namespace

@@ -69,6 +69,7 @@ TEST(TopTable, FindsAColumnByItsCaptionOrTheStartOfIt) {
   EXPECT_EQ(ColumnNamed(Captions, "page file bytes"), 1u);
   EXPECT_EQ(ColumnNamed(Captions, "Page File Bytes P"), 2u);
   EXPECT_EQ(ColumnNamed(Captions, "page"), std::nullopt);
+  EXPECT_EQ(ColumnsNamed(Captions, "page"), (std::vector<std::size_t>{1, 2}));
   EXPECT_EQ(ColumnNamed(Captions, "memory"), std::nullopt);
   EXPECT_EQ(ColumnNamed(Captions, ""), std::nullopt);
 }

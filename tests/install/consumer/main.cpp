@@ -2,7 +2,7 @@
 // how many objects it holds.
 #include <iostream>
 
-#include <PerfObjects.h>
+#include <gaugery/PerfObjects.h>
 
 int main() {
   gaugery::TPerfObjects Objects(nullptr);
