@@ -1,5 +1,6 @@
 #include "PerfData.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstring>
@@ -122,24 +123,25 @@ bool TPerfData::IncludeObject(DWORD ObjectIndex) {
   return false;
 }
 
-bool TPerfData::HoldsObject(DWORD ObjectIndex) {
+std::vector<DWORD> TPerfData::ObjectIndexes() {
   const PPERF_DATA_BLOCK Block = PerfData();
+  std::vector<DWORD> Indexes;
   PPERF_OBJECT_TYPE Object = FirstObject(Block);
   for (DWORD Position = 0; Position < Block->NumObjectTypes; ++Position) {
-    if (Object->ObjectNameTitleIndex == ObjectIndex) return true;
+    Indexes.push_back(Object->ObjectNameTitleIndex);
     Object = NextObject(Object);
   }
-  return false;
+  return Indexes;
+}
+
+bool TPerfData::HoldsObject(DWORD ObjectIndex) {
+  const std::vector<DWORD> Indexes = ObjectIndexes();
+  return std::ranges::find(Indexes, ObjectIndex) != Indexes.end();
 }
 
 std::string TPerfData::ObjectListWith(DWORD ObjectIndex) {
-  const PPERF_DATA_BLOCK Block = PerfData();
   std::string List;
-  PPERF_OBJECT_TYPE Object = FirstObject(Block);
-  for (DWORD Position = 0; Position < Block->NumObjectTypes; ++Position) {
-    List += std::to_string(Object->ObjectNameTitleIndex) + ' ';
-    Object = NextObject(Object);
-  }
+  for (DWORD Index : ObjectIndexes()) List += std::to_string(Index) + ' ';
   return List + std::to_string(ObjectIndex);
 }
 
@@ -172,12 +174,7 @@ void TPerfData::AcceptSpare(DWORD KeptObjects) {
 }
 
 void TPerfData::NoteObjects() {
-  const PPERF_DATA_BLOCK Block = PerfData();
-  PPERF_OBJECT_TYPE Object = FirstObject(Block);
-  for (DWORD Position = 0; Position < Block->NumObjectTypes; ++Position) {
-    Seen_.insert(Object->ObjectNameTitleIndex);
-    Object = NextObject(Object);
-  }
+  for (DWORD Index : ObjectIndexes()) Seen_.insert(Index);
 }
 
 const TPERF_DATA_BLOCK& TPerfData::Header() const {

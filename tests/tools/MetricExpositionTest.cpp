@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "MetricExposition.h"
+#include "Promtool.h"
 #include "MetricHelp.h"
 #include "MetricNames.h"
 
@@ -321,21 +322,6 @@ TEST(MetricExposition, HelpNamesOnlySeriesThatAreExported) {
         EXPECT_TRUE(Series.contains(At->str())) << Line;
     }
   }
-}
-
-// What promtool says of an exposition: empty when it reports no problem.
-std::string PromtoolProblems(const std::string& Text) {
-  const std::string File = ::testing::TempDir() + "gaugery-metrics-" + std::to_string(getpid());
-  std::ofstream(File) << Text;
-  std::string Problems;
-  if (FILE* Output = popen(("promtool check metrics < " + File + " 2>&1").c_str(), "r")) {
-    char Chunk[4096];
-    for (std::size_t Read; (Read = fread(Chunk, 1, sizeof Chunk, Output)) > 0;)
-      Problems.append(Chunk, Read);
-    if (pclose(Output) != 0 && Problems.empty()) Problems = "promtool failed";
-  }
-  std::remove(File.c_str());
-  return Problems;
 }
 
 TEST(MetricExposition, PromtoolReportsNoProblem) {

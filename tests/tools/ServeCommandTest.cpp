@@ -17,6 +17,7 @@
 #include "registry/PerfBlockCheck.h"
 #include "PerfNameStrings.h"
 #include "ProgramRun.h"
+#include "Promtool.h"
 #include "ServeProcess.h"
 #include "WinGaugery.h"
 #include "WinPerf.h"
@@ -77,21 +78,6 @@ std::vector<TSample> SamplesOf(const std::string& Exposition) {
                        std::stod(Line.substr(ValueStart))});
   }
   return Samples;
-}
-
-// What promtool says of an exposition: empty when it reports no problem.
-std::string PromtoolProblems(const std::string& Exposition) {
-  const std::string File = ::testing::TempDir() + "gaugery-live-" + std::to_string(getpid());
-  std::ofstream(File) << Exposition;
-  std::string Problems;
-  if (FILE* Output = popen(("promtool check metrics < " + File + " 2>&1").c_str(), "r")) {
-    char Chunk[4096];
-    for (std::size_t Read; (Read = fread(Chunk, 1, sizeof Chunk, Output)) > 0;)
-      Problems.append(Chunk, Read);
-    if (pclose(Output) != 0 && Problems.empty()) Problems = "promtool failed";
-  }
-  std::remove(File.c_str());
-  return Problems;
 }
 
 double UnixNow() {
