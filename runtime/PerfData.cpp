@@ -1,6 +1,5 @@
 #include "PerfData.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstring>
@@ -28,6 +27,16 @@ constexpr DWORD LargestBufferSize = std::numeric_limits<DWORD>::max() / 2 + 1;
 constexpr std::size_t RegistrySlack = 256;
 
 std::size_t AllocatedSize(DWORD BufferSize) { return std::size_t{BufferSize} + RegistrySlack; }
+
+// Calls Visit with the title index of each object of Block, in block order.
+template <typename TVisit>
+void ForEachObjectIndex(PPERF_DATA_BLOCK Block, TVisit Visit) {
+  PPERF_OBJECT_TYPE Object = FirstObject(Block);
+  for (DWORD Position = 0; Position < Block->NumObjectTypes; ++Position) {
+    Visit(Object->ObjectNameTitleIndex);
+    Object = NextObject(Object);
+  }
+}
 
 // Generations are unique across all snapshots of the process, so a position found in
 // one snapshot never matches another snapshot that happens to sit at the same address.
@@ -123,25 +132,15 @@ bool TPerfData::IncludeObject(DWORD ObjectIndex) {
   return false;
 }
 
-std::vector<DWORD> TPerfData::ObjectIndexes() {
-  const PPERF_DATA_BLOCK Block = PerfData();
-  std::vector<DWORD> Indexes;
-  PPERF_OBJECT_TYPE Object = FirstObject(Block);
-  for (DWORD Position = 0; Position < Block->NumObjectTypes; ++Position) {
-    Indexes.push_back(Object->ObjectNameTitleIndex);
-    Object = NextObject(Object);
-  }
-  return Indexes;
-}
-
 bool TPerfData::HoldsObject(DWORD ObjectIndex) {
-  const std::vector<DWORD> Indexes = ObjectIndexes();
-  return std::ranges::find(Indexes, ObjectIndex) != Indexes.end();
+  bool Holds = false;
+  ForEachObjectIndex(PerfData(), [&](DWORD Index) { Holds = Holds || Index == ObjectIndex; });
+  return Holds;
 }
 
 std::string TPerfData::ObjectListWith(DWORD ObjectIndex) {
   std::string List;
-  for (DWORD Index : ObjectIndexes()) List += std::to_string(Index) + ' ';
+  ForEachObjectIndex(PerfData(), [&](DWORD Index) { List += std::to_string(Index) + ' '; });
   return List + std::to_string(ObjectIndex);
 }
 
@@ -173,8 +172,10 @@ void TPerfData::AcceptSpare(DWORD KeptObjects) {
   NoteObjects();
 }
 
+// Runs on every accepted block, so it must not allocate: the set holds these indexes
+// already in the steady state.
 void TPerfData::NoteObjects() {
-  for (DWORD Index : ObjectIndexes()) Seen_.insert(Index);
+  ForEachObjectIndex(PerfData(), [&](DWORD Index) { Seen_.insert(Index); });
 }
 
 const TPERF_DATA_BLOCK& TPerfData::Header() const {

@@ -95,8 +95,6 @@ class GAUGERY_RUNTIME_API TPerfData : public TObject {
   const TPERF_DATA_BLOCK& Header() const;
   // Reads a new sample into the current block; the previous header is not touched.
   void ReadSample();
-  // The title indexes of the current block's objects, in block order.
-  std::vector<DWORD> ObjectIndexes();
   bool HoldsObject(DWORD ObjectIndex);
   // The index list of the current block's objects followed by ObjectIndex.
   std::string ObjectListWith(DWORD ObjectIndex);
