@@ -1,0 +1,88 @@
+// The data of the web view, for any HTTP transport: the values of the counter paths
+// pages ask for (/api/values), the names the add-counter box completes from
+// (/api/names) and the process table (/api/processes), each answered as JSON.
+//
+// A thread of its own samples every Period: the watched paths, and the process table
+// while a page has asked for it within the last few periods. A path is watched from the
+// first request that names it until no request has named it for the history; with
+// nothing watched or asked for, no sample is taken. Thread-safe: one lock serialises
+// the samples and the answers, which share this computer's snapshot.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "ValueHistory.h"
+
+namespace gaugery::cli {
+
+class TTopSampler;
+
+struct TWebAnswer {
+  int Status = 200;
+  std::string Body;
+};
+
+// The query of a request, decoded, in the order it came.
+using TQueryParameters = std::vector<std::pair<std::string, std::string>>;
+
+// Paths one request of /api/values may name.
+inline constexpr std::size_t MaxPathsPerRequest = 16;
+
+struct TWebOptions {
+  std::chrono::milliseconds Period{1000};
+  std::chrono::milliseconds History{std::chrono::minutes(10)};
+};
+
+class TWebData {
+ public:
+  explicit TWebData(TWebOptions Options);
+  // Stops the sampling thread.
+  ~TWebData();
+  TWebData(const TWebData&) = delete;
+  TWebData& operator=(const TWebData&) = delete;
+
+  // /api/values?counter=PATH[&counter=PATH...][&since=MILLISECONDS]: for each path in
+  // the order asked, its unit and the points of each of its instances later than since
+  // (milliseconds since 1970, default 0), or why it has none. 400 for another query.
+  TWebAnswer Values(const TQueryParameters& Query);
+  // /api/names: every object of the latest sample with its counters and, for an object
+  // with instances, their names.
+  TWebAnswer Names();
+  // /api/processes: the columns and rows of the process table at the latest sample.
+  TWebAnswer Processes();
+
+  // One round of the sampling thread, for tests that do not wait for it.
+  void SampleNow();
+
+ private:
+  void SampleLoop();
+  // The caller holds Lock_.
+  void Sample(std::chrono::steady_clock::time_point Now);
+  void ForgetUnasked(std::chrono::steady_clock::time_point Now);
+  void RefreshProcesses();
+
+  const TWebOptions Options_;
+  std::mutex Lock_;
+  std::condition_variable Wake_;
+  bool Stopping_ = false;
+  TValueHistory History_;
+  std::map<std::string, std::chrono::steady_clock::time_point> AskedAt_;
+  std::string SampleError_;
+  std::unique_ptr<TTopSampler> Top_;
+  std::chrono::steady_clock::time_point ProcessesAskedAt_;
+  std::string ProcessesError_;
+  std::thread Sampler_;
+};
+
+// The number of points a series keeps for History at one sample every Period.
+std::size_t SeriesCapacity(std::chrono::milliseconds History, std::chrono::milliseconds Period);
+
+}  // namespace gaugery::cli

@@ -1,0 +1,332 @@
+"use strict";
+// The page: the view is its address (/?counter=PATH&counter=PATH&range=10m). It asks
+// /api/values for the points of its counters once a sample interval, only for the points
+// after the newest it holds, and /api/processes for the process table. Every value is
+// computed by the server; the page only draws them.
+
+const DefaultCounters = [
+  "\\Processor(_Total)\\% Processor Time",
+  "\\Memory\\Available Bytes",
+  "\\PhysicalDisk(_Total)\\Disk Bytes/sec",
+  "\\Network Interface(*)\\Bytes Total/sec",
+];
+const Ranges = { "1m": 6e4, "5m": 3e5, "10m": 6e5, "30m": 18e5, "1h": 36e5 };
+const MostCompletions = 60;
+
+const view = {
+  counters: [],
+  range: "10m",
+  // By asked path: {unit, error, series: Map(value path -> points)}.
+  values: new Map(),
+  newest: 0,
+  interval: 1000,
+  history: 6e5,
+  colours: new Map(),
+  names: null,
+};
+
+const elements = {
+  chart: document.getElementById("chart"),
+  legend: document.querySelector("#legend tbody"),
+  box: document.getElementById("counter-box"),
+  completions: document.getElementById("completions"),
+  addError: document.getElementById("add-error"),
+  range: document.getElementById("range"),
+  scheme: document.getElementById("scheme"),
+  machine: document.getElementById("machine"),
+};
+
+const chart = new Chart(elements.chart, document.getElementById("cursor"));
+const processes = new ProcessTable(document.getElementById("processes"),
+    document.getElementById("process-filter"), document.getElementById("process-count"),
+    (instance) => addCounters(["\\Process(" + instance + ")\\% Processor Time",
+                               "\\Process(" + instance + ")\\Working Set"]));
+
+function readAddress() {
+  const query = new URLSearchParams(location.search);
+  const counters = query.getAll("counter").filter((path) => path.startsWith("\\"));
+  view.counters = counters.length > 0 ? [...new Set(counters)] : DefaultCounters.slice();
+  view.range = Ranges[query.get("range")] ? query.get("range") : "10m";
+  elements.range.value = view.range;
+}
+
+function writeAddress() {
+  const query = new URLSearchParams();
+  for (const path of view.counters) query.append("counter", path);
+  query.set("range", view.range);
+  history.replaceState(null, "", "/?" + query.toString());
+}
+
+function colourOf(key) {
+  if (!view.colours.has(key)) {
+    const used = new Set(view.colours.values());
+    const free = Palette.find((colour) => !used.has(colour));
+    view.colours.set(key, free || Palette[view.colours.size % Palette.length]);
+  }
+  return view.colours.get(key);
+}
+
+function isBytes(path) { return /bytes/i.test(path.slice(path.lastIndexOf("\\"))); }
+
+async function fetchJson(url) {
+  const answer = await fetch(url, { cache: "no-store" });
+  const body = await answer.json().catch(() => ({}));
+  if (!answer.ok) throw new Error(body.error || answer.status + " " + answer.statusText);
+  return body;
+}
+
+// Takes in the points of an answer of /api/values, dropping those older than the history.
+function takeValues(answer) {
+  view.interval = answer.interval || view.interval;
+  view.history = answer.history || view.history;
+  view.newest = Math.max(view.newest, answer.time || 0);
+  for (const counter of answer.counters) {
+    if (!view.counters.includes(counter.path)) continue;
+    const held = view.values.get(counter.path) || { series: new Map() };
+    held.unit = counter.unit || "";
+    held.error = counter.error || "";
+    for (const series of counter.series || []) {
+      const points = (held.series.get(series.path) || []).concat(series.points);
+      held.series.set(series.path, points);
+    }
+    const oldest = view.newest - view.history;
+    for (const [path, points] of held.series) {
+      const kept = points.filter((point) => point[0] >= oldest);
+      if (kept.length > 0) held.series.set(path, kept); else held.series.delete(path);
+    }
+    view.values.set(counter.path, held);
+  }
+}
+
+async function pollValues() {
+  if (view.counters.length === 0) return;
+  const query = new URLSearchParams();
+  for (const path of view.counters) query.append("counter", path);
+  // A counter added since the last answer asks for its whole history.
+  const fresh = view.counters.some((path) => !view.values.has(path));
+  query.set("since", fresh ? 0 : view.newest);
+  const answer = await fetchJson("/api/values?" + query.toString());
+  if (fresh) view.values.clear();
+  takeValues(answer);
+  elements.machine.textContent = answer.error ? "Sample failed: " + answer.error
+      : "Sampled " + new Date(view.newest).toLocaleTimeString();
+  show();
+}
+
+function shownSeries() {
+  const list = [];
+  for (const path of view.counters) {
+    const held = view.values.get(path);
+    if (!held) continue;
+    for (const [seriesPath, points] of held.series) {
+      list.push({ key: seriesPath, counter: path, label: seriesPath, colour: colourOf(seriesPath),
+                  unit: held.unit, isBytes: isBytes(seriesPath), points });
+    }
+  }
+  return list;
+}
+
+function show() {
+  const series = shownSeries();
+  const end = view.newest || Date.now();
+  chart.setRange(end - Ranges[view.range], end);
+  if (!series.some((entry) => entry.key === chart.selected)) chart.selected = series.length ? series[0].key : null;
+  chart.setSeries(series);
+  showLegend(series);
+}
+
+function legendCell(text, className) {
+  const cell = document.createElement("td");
+  if (className) cell.className = className;
+  cell.textContent = text;
+  return cell;
+}
+
+function showLegend(series) {
+  const rows = [];
+  for (const path of view.counters) {
+    const held = view.values.get(path);
+    const entries = series.filter((entry) => entry.counter === path);
+    if (entries.length === 0) rows.push(pendingRow(path, held));
+    for (const entry of entries) rows.push(legendRow(entry));
+  }
+  elements.legend.replaceChildren(...rows);
+}
+
+function pendingRow(path, held) {
+  const row = document.createElement("tr");
+  row.dataset.counter = path;
+  row.append(legendCell(""), legendCell(path, "path"));
+  const note = legendCell(held && held.error ? held.error : "waiting for samples…");
+  note.colSpan = 5;
+  row.append(note, removeCell(path));
+  return row;
+}
+
+function legendRow(entry) {
+  const statistics = rangeStatistics(entry.points, chart.start, chart.end);
+  const row = document.createElement("tr");
+  row.dataset.counter = entry.counter;
+  row.dataset.series = entry.key;
+  if (entry.key === chart.selected) row.className = "selected";
+  const swatch = document.createElement("span");
+  swatch.className = "swatch";
+  swatch.style.background = entry.colour;
+  const colourCell = legendCell("");
+  colourCell.append(swatch);
+  const format = (value) => formatValue(value, entry.unit, entry.isBytes);
+  row.append(colourCell, legendCell(entry.label, "path"),
+             legendCell(format(statistics.last), "num last"),
+             legendCell(format(statistics.average), "num wide average"),
+             legendCell(format(statistics.min), "num wide minimum"),
+             legendCell(format(statistics.max), "num wide maximum"),
+             legendCell(format(chart.scaleOf(entry)), "num wide scale"),
+             removeCell(entry.counter));
+  row.addEventListener("click", () => { chart.select(entry.key); showLegend(shownSeries()); });
+  return row;
+}
+
+function removeCell(path) {
+  const cell = document.createElement("td");
+  const button = document.createElement("button");
+  button.type = "button";
+  button.className = "remove";
+  button.textContent = "×";
+  button.setAttribute("aria-label", "Remove " + path);
+  button.addEventListener("click", (event) => {
+    event.stopPropagation();
+    removeCounter(path);
+  });
+  cell.append(button);
+  return cell;
+}
+
+function addCounters(paths) {
+  const added = paths.filter((path) => !view.counters.includes(path));
+  if (added.length === 0) return;
+  view.counters.push(...added);
+  writeAddress();
+  show();
+  pollValues().catch(showError);
+}
+
+function removeCounter(path) {
+  view.counters = view.counters.filter((entry) => entry !== path);
+  view.values.delete(path);
+  writeAddress();
+  show();
+}
+
+function showError(error) { elements.machine.textContent = "Not answered: " + error.message; }
+
+// The add-counter box: \Object, then \Object(Instance), then \Object(Instance)\Counter,
+// completed from the objects, instances and counters of the served machine.
+async function loadNames() {
+  if (view.names) return;
+  view.names = (await fetchJson("/api/names")).objects;
+}
+
+function objectPrefix(object) { return "\\" + object.name + (object.instances ? "(" : "\\"); }
+
+function completionsFor(text) {
+  const names = view.names || [];
+  const lower = text.toLowerCase();
+  const open = text.indexOf("(");
+  const close = text.lastIndexOf(")\\");
+  const objectEnd = open >= 0 ? open : text.indexOf("\\", 1);
+  if (objectEnd < 0) {
+    return names.map(objectPrefix).filter((prefix) => prefix.toLowerCase().includes(lower.slice(1)));
+  }
+  const object = names.find((entry) => entry.name.toLowerCase() === text.slice(1, objectEnd).toLowerCase());
+  if (!object) return [];
+  if (object.instances && open >= 0 && close < open) {
+    const seen = new Map();
+    const instances = ["*"].concat(object.instances.map((name) => {
+      const occurrence = seen.get(name.toLowerCase()) || 0;
+      seen.set(name.toLowerCase(), occurrence + 1);
+      return instanceText(name, occurrence);
+    }));
+    const typed = text.slice(open + 1).toLowerCase();
+    return instances.filter((name) => name.toLowerCase().includes(typed))
+        .map((name) => "\\" + object.name + "(" + name + ")\\");
+  }
+  const counterStart = object.instances ? close + 2 : objectEnd + 1;
+  if (counterStart < 2) return [];
+  const head = text.slice(0, counterStart);
+  const typed = text.slice(counterStart).toLowerCase();
+  return object.counters.filter((name) => name.toLowerCase().includes(typed)).map((name) => head + name);
+}
+
+function showCompletions() {
+  const options = completionsFor(elements.box.value).slice(0, MostCompletions).map((path) => {
+    const option = document.createElement("option");
+    option.value = path;
+    return option;
+  });
+  elements.completions.replaceChildren(...options);
+}
+
+function setScheme(scheme) {
+  if (scheme === "auto") delete document.documentElement.dataset.scheme;
+  else document.documentElement.dataset.scheme = scheme;
+  elements.scheme.textContent = "Scheme: " + scheme;
+  try { localStorage.setItem("gaugery-scheme", scheme); } catch (error) { /* private mode */ }
+  chart.draw();
+}
+
+function wire() {
+  elements.box.addEventListener("focus", () => loadNames().then(showCompletions).catch(showError));
+  elements.box.addEventListener("input", showCompletions);
+  document.getElementById("add").addEventListener("submit", (event) => {
+    event.preventDefault();
+    const path = elements.box.value.trim();
+    if (!path.startsWith("\\")) {
+      elements.addError.textContent = "A counter path starts with \\, for example \\Processor(_Total)\\% Processor Time";
+      return;
+    }
+    elements.addError.textContent = "";
+    elements.box.value = "";
+    addCounters([path]);
+  });
+  elements.range.addEventListener("change", () => {
+    view.range = elements.range.value;
+    writeAddress();
+    show();
+  });
+  elements.scheme.addEventListener("click", () => {
+    const order = ["auto", "light", "dark"];
+    const current = document.documentElement.dataset.scheme || "auto";
+    setScheme(order[(order.indexOf(current) + 1) % order.length]);
+  });
+  window.addEventListener("popstate", () => { readAddress(); view.values.clear(); show(); });
+}
+
+async function pollProcesses() {
+  processes.update(await fetchJson("/api/processes"));
+}
+
+// Polls at the server's interval; a failed request is shown and tried again next time.
+function every(task) {
+  const run = async () => {
+    try { await task(); } catch (error) { showError(error); }
+    setTimeout(run, view.interval);
+  };
+  run();
+}
+
+function start() {
+  let scheme = "auto";
+  try { scheme = localStorage.getItem("gaugery-scheme") || "auto"; } catch (error) { /* private mode */ }
+  setScheme(scheme);
+  readAddress();
+  writeAddress();
+  wire();
+  show();
+  every(pollValues);
+  every(pollProcesses);
+}
+
+// What the page shows, for tests and for people at the console.
+window.gaugery = { view, chart, processes, completionsFor, loadNames };
+
+start();
