@@ -57,12 +57,17 @@ TJson CellJson(const TProcessCell& Cell) {
 
 }  // namespace
 
+std::chrono::milliseconds WebSamplePeriod(std::chrono::milliseconds Interval) {
+  return std::max(Interval, MinimumWebPeriod);
+}
+
 std::size_t SeriesCapacity(std::chrono::milliseconds History, std::chrono::milliseconds Period) {
   return static_cast<std::size_t>(History / std::max(Period, std::chrono::milliseconds(1))) + 1;
 }
 
 TWebData::TWebData(TWebOptions Options)
-    : Options_(Options), History_(Options.History, SeriesCapacity(Options.History, Options.Period)) {
+    : Options_{WebSamplePeriod(Options.Period), Options.History},
+      History_(Options_.History, SeriesCapacity(Options_.History, Options_.Period)) {
   Sampler_ = std::thread([this] { SampleLoop(); });
 }
 

@@ -37,6 +37,7 @@ using TQueryParameters = std::vector<std::pair<std::string, std::string>>;
 inline constexpr std::size_t MaxPathsPerRequest = 16;
 
 struct TWebOptions {
+  // The server's interval; the web view samples at WebSamplePeriod of it.
   std::chrono::milliseconds Period{1000};
   std::chrono::milliseconds History{std::chrono::minutes(10)};
 };
@@ -81,6 +82,11 @@ class TWebData {
   std::string ProcessesError_;
   std::thread Sampler_;
 };
+
+// The web view's sampling period for the server's interval: that interval, but at
+// least MinimumWebPeriod, so that an interval of 0 does not sample without pause.
+inline constexpr std::chrono::milliseconds MinimumWebPeriod{100};
+std::chrono::milliseconds WebSamplePeriod(std::chrono::milliseconds Interval);
 
 // The number of points a series keeps for History at one sample every Period.
 std::size_t SeriesCapacity(std::chrono::milliseconds History, std::chrono::milliseconds Period);

@@ -142,47 +142,70 @@ function legendCell(text, className) {
   return cell;
 }
 
+// The legend's rows are kept from one refresh to the next and only their texts change,
+// so that a focused remove button keeps its focus.
+const legendRows = new Map();
+
 function showLegend(series) {
-  const rows = [];
+  const wanted = [];
   for (const path of view.counters) {
-    const held = view.values.get(path);
     const entries = series.filter((entry) => entry.counter === path);
-    if (entries.length === 0) rows.push(pendingRow(path, held));
-    for (const entry of entries) rows.push(legendRow(entry));
+    if (entries.length === 0) wanted.push(pendingRow(path, view.values.get(path)));
+    for (const entry of entries) wanted.push(legendRow(entry));
   }
-  elements.legend.replaceChildren(...rows);
+  for (const [key, row] of legendRows) {
+    if (!wanted.includes(row)) legendRows.delete(key);
+  }
+  const shown = [...elements.legend.rows];
+  if (shown.length !== wanted.length || shown.some((row, index) => row !== wanted[index])) {
+    elements.legend.replaceChildren(...wanted);
+  }
+}
+
+// The row of Key, made by Make when there is none yet.
+function keptRow(key, make) {
+  if (!legendRows.has(key)) legendRows.set(key, make());
+  return legendRows.get(key);
 }
 
 function pendingRow(path, held) {
-  const row = document.createElement("tr");
-  row.dataset.counter = path;
-  row.append(legendCell(""), legendCell(path, "path"));
-  const note = legendCell(held && held.error ? held.error : "waiting for samples…");
-  note.colSpan = 5;
-  row.append(note, removeCell(path));
+  const row = keptRow("pending\n" + path, () => {
+    const made = document.createElement("tr");
+    made.dataset.counter = path;
+    const note = legendCell("", "note");
+    note.colSpan = 5;
+    made.append(legendCell(""), legendCell(path, "path"), note, removeCell(path));
+    return made;
+  });
+  row.querySelector(".note").textContent = held && held.error ? held.error : "waiting for samples…";
   return row;
 }
 
 function legendRow(entry) {
+  const row = keptRow(entry.key, () => {
+    const made = document.createElement("tr");
+    made.dataset.counter = entry.counter;
+    made.dataset.series = entry.key;
+    const swatch = document.createElement("span");
+    swatch.className = "swatch";
+    swatch.style.background = entry.colour;
+    const colourCell = legendCell("");
+    colourCell.append(swatch);
+    made.append(colourCell, legendCell(entry.label, "path"), legendCell("", "num last"),
+                legendCell("", "num wide average"), legendCell("", "num wide minimum"),
+                legendCell("", "num wide maximum"), legendCell("", "num wide scale"),
+                removeCell(entry.counter));
+    made.addEventListener("click", () => { chart.select(entry.key); showLegend(shownSeries()); });
+    return made;
+  });
   const statistics = rangeStatistics(entry.points, chart.start, chart.end);
-  const row = document.createElement("tr");
-  row.dataset.counter = entry.counter;
-  row.dataset.series = entry.key;
-  if (entry.key === chart.selected) row.className = "selected";
-  const swatch = document.createElement("span");
-  swatch.className = "swatch";
-  swatch.style.background = entry.colour;
-  const colourCell = legendCell("");
-  colourCell.append(swatch);
   const format = (value) => formatValue(value, entry.unit, entry.isBytes);
-  row.append(colourCell, legendCell(entry.label, "path"),
-             legendCell(format(statistics.last), "num last"),
-             legendCell(format(statistics.average), "num wide average"),
-             legendCell(format(statistics.min), "num wide minimum"),
-             legendCell(format(statistics.max), "num wide maximum"),
-             legendCell(format(chart.scaleOf(entry)), "num wide scale"),
-             removeCell(entry.counter));
-  row.addEventListener("click", () => { chart.select(entry.key); showLegend(shownSeries()); });
+  row.classList.toggle("selected", entry.key === chart.selected);
+  row.querySelector(".last").textContent = format(statistics.last);
+  row.querySelector(".average").textContent = format(statistics.average);
+  row.querySelector(".minimum").textContent = format(statistics.min);
+  row.querySelector(".maximum").textContent = format(statistics.max);
+  row.querySelector(".scale").textContent = format(chart.scaleOf(entry));
   return row;
 }
 
