@@ -1,12 +1,15 @@
 #!/usr/bin/python3
 """The web view of `gaugery serve` in a real browser: headless Chromium driven through
-its WebDriver. Usage: web-view-test.py GAUGERY [--screenshot FILE]
+its WebDriver. Usage: web-view-test.py GAUGERY [--screenshot FILE [WIDTHxHEIGHT [SCHEME]]]
 
 Starts a server on a free loopback port and checks, each in a bounded time: the page
 loads with no console error and asks no other host; the chart draws the values
 /api/values gives for the same times; the add-counter box charts a counter; the process
 table lists the server with its process id, sorts and filters; an address with counters
-opens them. Exits 77 (skipped) without Selenium or Chromium.
+opens them. Exits 77 (skipped) without Selenium or Chromium. With --screenshot, renders
+the default view over one minute, after half a minute of samples, into FILE instead:
+the whole page at a width of 1280 (or WIDTH), in the browser's scheme unless SCHEME is
+light or dark.
 """
 
 import json
@@ -196,6 +199,26 @@ class Checks:
                    "the address's range is the view's")
 
 
+def screenshot(server, file, size="1280x800", scheme="auto"):
+    width, height = (int(part) for part in size.split("x"))
+    driver = browser(width, height)
+    try:
+        if scheme != "auto":
+            driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
+                                   {"features": [{"name": "prefers-color-scheme", "value": scheme}]})
+        driver.get(server.base + "/?range=1m")
+        time.sleep(30)
+        wait_for(driver, lambda: driver.execute_script(
+            "return document.querySelectorAll('#processes tbody tr').length > 0;"), "the process table")
+        # The whole page, the process table below the chart included.
+        page_height = driver.execute_script("return document.documentElement.scrollHeight;")
+        driver.set_window_size(width, page_height + height - driver.execute_script("return innerHeight;"))
+        time.sleep(1)
+        driver.save_screenshot(file)
+    finally:
+        driver.quit()
+
+
 def main():
     if len(sys.argv) < 2:
         print(__doc__)
@@ -204,6 +227,12 @@ def main():
         print("skipped: chromium or chromium-driver is not installed")
         return SKIPPED
     server = Server(sys.argv[1])
+    if len(sys.argv) > 3 and sys.argv[2] == "--screenshot":
+        try:
+            screenshot(server, *sys.argv[3:])
+        finally:
+            server.stop()
+        return 0
     driver = None
     try:
         driver = browser()

@@ -122,9 +122,22 @@ void TWebData::ForgetUnasked(steady_clock::time_point Now) {
   }
 }
 
+// The table is rendered once per refresh: every page that asks until the next one gets
+// the same text.
 void TWebData::RefreshProcesses() {
   const std::optional<std::string> Error = Top_->Refresh();
-  ProcessesError_ = Error.value_or("");
+  TJson Rows = TJson::array();
+  for (const TTopRow& Row : Top_->Rows()) {
+    TJson Cells = TJson::array();
+    for (const TProcessCell& Cell : Row.Cells) Cells.push_back(CellJson(Cell));
+    Cells.push_back(CellJson(Row.ProcessorTime));
+    Rows.push_back({{"name", Row.Name}, {"cells", std::move(Cells)}});
+  }
+  TJson Document = {{"time", UnixMilliseconds(Top_->SampleTime())},
+                    {"columns", Top_->Captions()},
+                    {"rows", std::move(Rows)}};
+  if (Error) Document["error"] = *Error;
+  ProcessesBody_ = JsonText(Document, -1);
 }
 
 TWebAnswer TWebData::Values(const TQueryParameters& Query) {
@@ -190,18 +203,7 @@ TWebAnswer TWebData::Processes() {
     Top_ = std::make_unique<TTopSampler>("");
     RefreshProcesses();
   }
-  TJson Rows = TJson::array();
-  for (const TTopRow& Row : Top_->Rows()) {
-    TJson Cells = TJson::array();
-    for (const TProcessCell& Cell : Row.Cells) Cells.push_back(CellJson(Cell));
-    Cells.push_back(CellJson(Row.ProcessorTime));
-    Rows.push_back({{"name", Row.Name}, {"cells", std::move(Cells)}});
-  }
-  TJson Document = {{"time", UnixMilliseconds(Top_->SampleTime())},
-                    {"columns", Top_->Captions()},
-                    {"rows", std::move(Rows)}};
-  if (!ProcessesError_.empty()) Document["error"] = ProcessesError_;
-  return JsonAnswer(Document);
+  return {200, ProcessesBody_};
 }
 
 }  // namespace gaugery::cli

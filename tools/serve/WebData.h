@@ -79,7 +79,8 @@ class TWebData {
   std::string SampleError_;
   std::unique_ptr<TTopSampler> Top_;
   std::chrono::steady_clock::time_point ProcessesAskedAt_;
-  std::string ProcessesError_;
+  // The answer of /api/processes for the latest refresh.
+  std::string ProcessesBody_;
   std::thread Sampler_;
 };
 

@@ -8,9 +8,14 @@
 const Palette = ["#1a73e8", "#e8710a", "#1e8e3e", "#d93025", "#9334e6", "#12b5cb",
                  "#f9ab00", "#e52592", "#5f6368", "#7cb342"];
 
-// The round number (1, 2 or 5 times a power of ten) at or above Value; 1 for none.
-function niceCeiling(value) {
+// The round number (1, 2 or 5 times a power of ten) at or above Value; 1 for none. For
+// bytes, the round number of KiB, MiB, ... that Value shows in.
+function niceCeiling(value, isBytes) {
   if (!(value > 0)) return 1;
+  if (isBytes && value >= 1024) {
+    const prefix = Math.pow(1024, Math.min(4, Math.floor(Math.log(value) / Math.log(1024))));
+    return niceCeiling(value / prefix, false) * prefix;
+  }
   const power = Math.pow(10, Math.floor(Math.log10(value)));
   for (const step of [1, 2, 5, 10]) {
     if (step * power >= value * (1 - 1e-12)) return step * power;
@@ -89,11 +94,11 @@ class Chart {
 
   plotArea() {
     const width = this.canvas.clientWidth, height = this.canvas.clientHeight;
-    return { left: 56, top: 10, right: width - 12, bottom: height - 24, width, height };
+    return { left: 76, top: 10, right: width - 12, bottom: height - 24, width, height };
   }
 
   scaleOf(series) {
-    return niceCeiling(rangeStatistics(series.points, this.start, this.end).max);
+    return niceCeiling(rangeStatistics(series.points, this.start, this.end).max, series.isBytes);
   }
 
   draw() {
@@ -135,7 +140,7 @@ class Chart {
       context.lineTo(area.right, Math.round(y) + 0.5);
       context.stroke();
       const value = scale * step / 4;
-      context.fillText(selected ? formatValue(value, "", selected.isBytes) : "", area.left - 6, y);
+      context.fillText(selected ? formatValue(value, selected.unit, selected.isBytes) : "", area.left - 6, y);
     }
     const span = this.end - this.start;
     const step = TimeSteps.find((candidate) => span / candidate <= 8) || 144e5;
