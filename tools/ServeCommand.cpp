@@ -14,7 +14,6 @@
 #include "Commands.h"
 #include "ComputerOption.h"
 #include "PerfServer.h"
-#include "WebData.h"
 #include "registry/RemoteToken.h"
 #include "framework/Exceptions.h"
 
@@ -73,23 +72,12 @@ class TStopOnSignal {
   std::thread Waiter_;
 };
 
-// The time --history names; UsageError for one that holds more samples than a series
-// keeps at the interval.
-std::chrono::milliseconds HistoryOf(const Arguments& Args, std::chrono::steady_clock::duration Interval) {
-  const auto History = std::chrono::duration_cast<std::chrono::milliseconds>(Args.Seconds("--history", "600"));
-  const auto Period = WebSamplePeriod(std::chrono::duration_cast<std::chrono::milliseconds>(Interval));
-  if (SeriesCapacity(History, Period) > MaxSeriesCapacity)
-    throw UsageError("option --history keeps at most " + std::to_string(MaxSeriesCapacity - 1) +
-                     " samples: at most " + std::to_string(Period.count() * (MaxSeriesCapacity - 1) / 1000) +
-                     " seconds at this --interval");
-  return History;
-}
-
 int Run(const Arguments& Args) {
   ExpectLocalComputer("serve");
   if (!Args.Operands().empty()) throw UsageError("serve takes no operands");
-  const std::chrono::steady_clock::duration Interval = Args.Seconds("--interval", "1");
-  TServeOptions Options{ListenAddress(Args), Interval, TokenOf(Args), HistoryOf(Args, Interval)};
+  TServeOptions Options{
+      ListenAddress(Args), Args.Seconds("--interval", "1"), TokenOf(Args),
+      std::chrono::duration_cast<std::chrono::milliseconds>(Args.Seconds("--history", "600"))};
   signal(SIGPIPE, SIG_IGN);
   // Every exposition and block is a large allocation made once per sample: with a fixed
   // threshold they are mapped and unmapped whole. The many worker threads share a few
@@ -120,7 +108,8 @@ Command ServeCommand() {
           "  --interval SECONDS     least time between two samples, however many clients ask "
           "(default 1; fractions allowed)\n"
           "  --history SECONDS      how far back the web view's charts reach when a page "
-          "opens (default 600)\n"
+          "opens (default 600; beyond 3,599 samples of the interval, the view samples less "
+          "often)\n"
           "  --token FILE           answer only requests with \"Authorization: Bearer TOKEN\", "
           "TOKEN being the file's text (a browser asks for it as the password)\n",
           {},

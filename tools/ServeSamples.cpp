@@ -28,6 +28,9 @@ std::shared_ptr<const std::string> BlockBytes(TPerfData& Data) {
 TServeSamples::TServeSamples(std::chrono::steady_clock::duration Interval, THelpTexts Helps)
     : Interval_(Interval), Helps_(std::move(Helps)), Titles_(std::make_unique<TPerfTitles>(nullptr)) {
   Titles_->SetLocaleID("009");
+  // The name tables are shared by the whole process without a lock: they are taken here,
+  // before any request thread runs, rather than at the first request.
+  Titles_->Init();
 }
 
 TServeSamples::~TServeSamples() = default;

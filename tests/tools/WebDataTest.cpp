@@ -201,6 +201,18 @@ TEST(ValueSeries, KeepsItsNewestPointsInOrder) {
   EXPECT_EQ(Series.Since(40).size(), 1u);
 }
 
+TEST(WebData, SamplesNoFasterThanTheHistoryFitsItsSeries) {
+  using std::chrono::milliseconds;
+  EXPECT_EQ(WebSamplePeriod(milliseconds(1000), std::chrono::minutes(10)), milliseconds(1000));
+  EXPECT_EQ(WebSamplePeriod(milliseconds(0), std::chrono::seconds(10)), MinimumWebPeriod);
+  // Ten minutes at 0.1 s would need 6,000 points: 3,599 intervals of 167 ms cover them.
+  const milliseconds Period = WebSamplePeriod(milliseconds(100), std::chrono::minutes(10));
+  EXPECT_EQ(Period, milliseconds(167));
+  EXPECT_LE(SeriesCapacity(std::chrono::minutes(10), Period), MaxSeriesCapacity);
+  EXPECT_LE(SeriesCapacity(std::chrono::hours(24), WebSamplePeriod(milliseconds(0), std::chrono::hours(24))),
+            MaxSeriesCapacity);
+}
+
 TEST(WebData, SeriesCapacityCoversTheHistoryAtThePeriod) {
   EXPECT_EQ(SeriesCapacity(std::chrono::minutes(10), std::chrono::seconds(1)), 601u);
   EXPECT_EQ(SeriesCapacity(std::chrono::seconds(10), std::chrono::milliseconds(250)), 41u);

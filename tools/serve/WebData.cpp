@@ -6,7 +6,6 @@
 #include "BlockDump.h"
 #include "Browsing.h"
 #include "PerfData.h"
-#include "PerfTitles.h"
 #include "TopSampler.h"
 
 namespace gaugery::cli {
@@ -57,8 +56,10 @@ TJson CellJson(const TProcessCell& Cell) {
 
 }  // namespace
 
-std::chrono::milliseconds WebSamplePeriod(std::chrono::milliseconds Interval) {
-  return std::max(Interval, MinimumWebPeriod);
+std::chrono::milliseconds WebSamplePeriod(std::chrono::milliseconds Interval,
+                                          std::chrono::milliseconds History) {
+  const std::chrono::milliseconds Spread{(History.count() + MaxSeriesCapacity - 2) / (MaxSeriesCapacity - 1)};
+  return std::max({Interval, MinimumWebPeriod, Spread});
 }
 
 std::size_t SeriesCapacity(std::chrono::milliseconds History, std::chrono::milliseconds Period) {
@@ -66,9 +67,12 @@ std::size_t SeriesCapacity(std::chrono::milliseconds History, std::chrono::milli
 }
 
 TWebData::TWebData(TWebOptions Options)
-    : Options_{WebSamplePeriod(Options.Period), Options.History},
-      History_(Options_.History, SeriesCapacity(Options_.History, Options_.Period)) {
-  Sampler_ = std::thread([this] { SampleLoop(); });
+    : Options_{WebSamplePeriod(Options.Period, Options.History), Options.History},
+      History_(Options_.History, SeriesCapacity(Options_.History, Options_.Period)),
+      Titles_(nullptr),
+      Top_(std::make_unique<TTopSampler>("")) {
+  Titles_.SetLocaleID("009");
+  Titles_.Init();
 }
 
 TWebData::~TWebData() {
@@ -77,7 +81,14 @@ TWebData::~TWebData() {
     Stopping_ = true;
   }
   Wake_.notify_all();
-  Sampler_.join();
+  if (Sampler_.joinable()) Sampler_.join();
+}
+
+// The thread starts with the first request rather than with the server: it then shares
+// the signal mask of the server's request threads, which leave the stop signals to the
+// thread that awaits them.
+void TWebData::StartSampling() {
+  if (!Sampler_.joinable()) Sampler_ = std::thread([this] { SampleLoop(); });
 }
 
 void TWebData::SampleLoop() {
@@ -108,7 +119,8 @@ void TWebData::Sample(steady_clock::time_point Now) {
       SampleError_ = Error.what();
     }
   }
-  if (Top_ && Now - ProcessesAskedAt_ < ProcessPeriodsAsked * Options_.Period) RefreshProcesses();
+  if (!ProcessesBody_.empty() && Now - ProcessesAskedAt_ < ProcessPeriodsAsked * Options_.Period)
+    RefreshProcesses();
 }
 
 void TWebData::ForgetUnasked(steady_clock::time_point Now) {
@@ -154,6 +166,7 @@ TWebAnswer TWebData::Values(const TQueryParameters& Query) {
   }
   if (Paths.empty() || Paths.size() > MaxPathsPerRequest) return BadQuery(ValuesUsage);
   const std::lock_guard<std::mutex> Guard(Lock_);
+  StartSampling();
   TJson Counters = TJson::array();
   for (const std::string& Path : Paths) {
     try {
@@ -178,10 +191,8 @@ TWebAnswer TWebData::Names() {
   TPerfData& Data = History_.Data();
   // With nothing watched, no sample renews the snapshot: the names come from a new one.
   if (History_.WatchedPaths().empty()) Data.Refresh();
-  TPerfTitles Titles(nullptr);
-  Titles.SetLocaleID("009");
   TJson Objects = TJson::array();
-  for (const ObjectDump& Object : DumpBlock(Data, Titles).Objects) {
+  for (const ObjectDump& Object : DumpBlock(Data, Titles_).Objects) {
     if (Object.Title.empty()) continue;
     TJson Counters = TJson::array();
     for (const CounterDump& Counter : Object.Counters)
@@ -198,11 +209,9 @@ TWebAnswer TWebData::Names() {
 
 TWebAnswer TWebData::Processes() {
   const std::lock_guard<std::mutex> Guard(Lock_);
+  StartSampling();
   ProcessesAskedAt_ = steady_clock::now();
-  if (!Top_) {
-    Top_ = std::make_unique<TTopSampler>("");
-    RefreshProcesses();
-  }
+  if (ProcessesBody_.empty()) RefreshProcesses();
   return {200, ProcessesBody_};
 }
 

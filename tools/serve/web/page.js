@@ -195,7 +195,17 @@ function legendRow(entry) {
                 legendCell("", "num wide average"), legendCell("", "num wide minimum"),
                 legendCell("", "num wide maximum"), legendCell("", "num wide scale"),
                 removeCell(entry.counter));
-    made.addEventListener("click", () => { chart.select(entry.key); showLegend(shownSeries()); });
+    // Selecting a row puts its counter's scale on the axis and draws it on top.
+    const select = () => { chart.select(entry.key); showLegend(shownSeries()); };
+    made.tabIndex = 0;
+    made.title = "Show the scale of " + entry.label;
+    made.addEventListener("click", select);
+    made.addEventListener("keydown", (event) => {
+      if (event.target === made && (event.key === "Enter" || event.key === " ")) {
+        select();
+        event.preventDefault();
+      }
+    });
     return made;
   });
   const statistics = rangeStatistics(entry.points, chart.start, chart.end);
