@@ -5,8 +5,8 @@ its WebDriver. Usage: web-view-test.py GAUGERY [--screenshot FILE [WIDTHxHEIGHT 
 Starts a server on a free loopback port and checks, each in a bounded time: the page
 loads with no console error and asks no other host; the chart draws the values
 /api/values gives for the same times; the add-counter box charts a counter; the process
-table lists the server with its process id, sorts and filters; an address with counters
-opens them. Exits 77 (skipped) without Selenium or Chromium. With --screenshot, renders
+table lists the server with its process id, sorts and filters; the page fits a phone's
+width in the light and the dark scheme; an address with counters opens them. Exits 77 (skipped) without Selenium or Chromium. With --screenshot, renders
 the default view over one minute, after half a minute of samples, into FILE instead:
 the whole page at a width of 1280 (or WIDTH), in the browser's scheme unless SCHEME is
 light or dark.
@@ -139,6 +139,11 @@ class Checks:
                    for option in self.driver.find_elements(By.CSS_SELECTOR, "#completions option")]
         self.check("\\Process(" in offered and "\\Processor(" in offered,
                    "the box completes object titles: %s" % offered)
+        completions = self.driver.execute_script(
+            "return [gaugery.completionsFor('\\\\Process('), gaugery.completionsFor('\\\\Process(_Total)\\\\Thr')];")
+        self.check("\\Process(*)\\" in completions[0] and "\\Process(_Total)\\" in completions[0],
+                   "the box completes instances, * first: %s" % completions[0][:5])
+        self.check(completions[1] == [path], "the box completes counters: %s" % completions[1])
         box.send_keys(Keys.CONTROL, "a")
         box.send_keys(path, Keys.ENTER)
         wait_for(self.driver, lambda: drawn_series(self.driver, path) and drawn_series(self.driver, path)["points"],
@@ -187,6 +192,20 @@ class Checks:
                    "the name filter shows only matching rows: %s" % names)
         name_filter.clear()
         name_filter.send_keys(Keys.BACKSPACE)
+
+    def fits_a_phone_in_both_schemes(self):
+        self.driver.set_window_size(390, 844)
+        backgrounds = []
+        for scheme in ("light", "dark"):
+            self.driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
+                                        {"features": [{"name": "prefers-color-scheme", "value": scheme}]})
+            backgrounds.append(self.driver.execute_script(
+                "return getComputedStyle(document.body).backgroundColor;"))
+            overflow = self.driver.execute_script(
+                "return document.documentElement.scrollWidth - document.documentElement.clientWidth;")
+            self.check(overflow <= 0, "the %s page fits a phone's width (%d pixels over)" % (scheme, overflow))
+        self.check(backgrounds[0] != backgrounds[1], "the schemes differ: %s" % backgrounds)
+        self.driver.set_window_size(1280, 800)
 
     def address_opens_its_counters(self):
         query = urllib.parse.urlencode([("counter", MEMORY_PATH), ("range", "5m")])
@@ -240,7 +259,8 @@ def main():
         checks = Checks(server, driver)
         for check in (checks.page_loads_cleanly, checks.chart_shows_served_values,
                       checks.box_adds_a_counter, checks.process_table_lists_the_server,
-                      checks.sorting_and_filter_work, checks.address_opens_its_counters):
+                      checks.sorting_and_filter_work, checks.fits_a_phone_in_both_schemes,
+                      checks.address_opens_its_counters):
             started = time.monotonic()
             check()
             print("%-40s %.1f s" % (check.__name__, time.monotonic() - started))

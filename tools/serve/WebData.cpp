@@ -158,11 +158,11 @@ TWebAnswer TWebData::Values(const TQueryParameters& Query) {
   for (const auto& [Name, Value] : Query) {
     if (Name == "counter") {
       Paths.push_back(Value);
-    } else if (const std::optional<std::int64_t> Time = Milliseconds(Value); Name == "since" && Time) {
-      Since = *Time;
-    } else {
-      return BadQuery(ValuesUsage);
+      continue;
     }
+    const std::optional<std::int64_t> Time = Name == "since" ? Milliseconds(Value) : std::nullopt;
+    if (!Time) return BadQuery(ValuesUsage);
+    Since = *Time;
   }
   if (Paths.empty() || Paths.size() > MaxPathsPerRequest) return BadQuery(ValuesUsage);
   const std::lock_guard<std::mutex> Guard(Lock_);
