@@ -6,7 +6,7 @@
 #include "CounterPath.h"
 #include "CounterSelection.h"
 #include "DefaultKey.h"
-#include "RecordHistory.h"
+#include "WatchHistory.h"
 #include "framework/Exceptions.h"
 
 namespace gaugery::cli {
@@ -52,7 +52,7 @@ std::int64_t TValueSeries::LatestTime() const {
 struct TValueHistory::TWatchedPath {
   TCounterSelection Selection;
   TPerfMonitorItem* Item = nullptr;
-  TRecordHistory Records;
+  TWatchHistory Records;
   std::string Unit;
   std::string Error;
   // Samples taken since the path is watched; the first is the baseline.
