@@ -147,6 +147,19 @@ TEST(ValueHistory, StampsPointsWithTheSampleTimesAfterTheBaseline) {
   EXPECT_EQ(History.ValuesOf(Path, Points[0].Time)->Series.at(0).second.size(), 1u);
 }
 
+// A replay serves its last block again and again: one sample, one point.
+TEST(ValueHistory, GivesNoPointForASampleOfTheSameTimeAgain) {
+  const std::vector<test::TBlock> Blocks = ChangingProcesses();
+  const TInProcessReplay Replay({Blocks[0], Blocks[1]});
+  TValueHistory History(std::chrono::minutes(10), 600);
+  History.Watch(MemoryPath);
+  RestartReplayedSamples();
+  for (int Sample = 0; Sample < 5; ++Sample) History.Collect();
+  const TPathValues Values = *History.ValuesOf(MemoryPath, 0);
+  ASSERT_EQ(Values.Series.size(), 1u);
+  EXPECT_EQ(Values.Series[0].second.size(), 1u);
+}
+
 TEST(ValueHistory, DropsTheSeriesOfAnInstanceGoneForLongerThanTheHistory) {
   const TInProcessReplay Replay(ChangingProcesses());
   TValueHistory History(std::chrono::milliseconds(1000), 600);

@@ -114,10 +114,14 @@ std::vector<std::string> TValueHistory::WatchedPaths() const {
 void TValueHistory::Collect() {
   Monitor_.Collect();
   CheckLatestSample(Sample_.Data());
-  LatestTime_ = UnixMilliseconds(Monitor_.SysTime());
+  const std::int64_t Time = UnixMilliseconds(Monitor_.SysTime());
+  // A sample of the time of the one before (a replay's last block, served again) is the
+  // same sample: it adds no point, though the records take it in as watch's do.
+  const bool NewTime = Time != LatestTime_;
+  LatestTime_ = Time;
   for (auto& [Text, Watched] : Paths_) {
     try {
-      RecordPath(*Watched, LatestTime_);
+      RecordPath(*Watched, NewTime ? std::optional<std::int64_t>(Time) : std::nullopt);
       Watched->Error.clear();
     } catch (const std::exception& Error) {
       Watched->Error = Error.what();
@@ -126,11 +130,12 @@ void TValueHistory::Collect() {
   DropStaleSeries(LatestTime_);
 }
 
-// The value of every instance the path shows, as watch computes it for the path.
-void TValueHistory::RecordPath(TWatchedPath& Watched, std::int64_t Time) {
+// The value of every instance the path shows, as watch computes it for the path, as
+// points of Time (none without it).
+void TValueHistory::RecordPath(TWatchedPath& Watched, std::optional<std::int64_t> Time) {
   TPerfMonitorItem& Item = *Watched.Item;
   if (Item.HasInstances()) Watched.Records.Observe(Item, Item.InstanceCount());
-  if (Watched.Samples++ == 0) return;
+  if (Watched.Samples++ == 0 || !Time) return;
   const TCounterSelection& Selection = Watched.Selection;
   for (const TShownInstance& Instance : ShownInstances(*Item.Counter(), Selection)) {
     const TPerfMonitorCounterValue* Record =
@@ -146,7 +151,7 @@ void TValueHistory::RecordPath(TWatchedPath& Watched, std::int64_t Time) {
       Series = Watched.Series.emplace(Label, TValueSeries(Capacity_)).first;
       ++SeriesCount_;
     }
-    Series->second.Add({Time, Value});
+    Series->second.Add({*Time, Value});
   }
 }
 

@@ -2,7 +2,8 @@
 // samples every watched path, so each value is computed between two consecutive
 // samples exactly as `gaugery watch --json PATH` computes it: a value that rests on no
 // earlier sample of its instance alone is none (null), and the first sample of a path
-// is its baseline, giving no point.
+// is its baseline, giving no point; nor does a sample of the same time as the one
+// before.
 //
 // Memory: a point is 16 bytes; each series keeps at most Capacity points and there are
 // at most MaxSeries series, so the points take at most MaxSeries * Capacity * 16 bytes
@@ -100,7 +101,7 @@ class TValueHistory {
  private:
   struct TWatchedPath;
 
-  void RecordPath(TWatchedPath& Watched, std::int64_t Time);
+  void RecordPath(TWatchedPath& Watched, std::optional<std::int64_t> Time);
   void DropStaleSeries(std::int64_t Time);
 
   TSharedSample Sample_;
