@@ -25,8 +25,8 @@ namespace {
 
 using namespace gaugery;
 using namespace gaugery::cli;
-using gaugery::testing::TProcessSample;
 using gaugery::testing::ProcessBlock;
+using gaugery::testing::TProcessSample;
 
 constexpr std::int64_t Second = 10000000;
 const std::string CpuPath = "\\Process(*)\\% Processor Time";
@@ -40,13 +40,18 @@ std::vector<test::TBlock> ChangingProcesses() {
     Sample.ProcessorTime = Time;
     return Sample;
   };
-  return {ProcessBlock({Process("a", 1, 0), Process("b", 2, 0), Process("twin", 5, 0), Process("twin", 6, 0)}, 0),
+  return {ProcessBlock({Process("a", 1, 0), Process("b", 2, 0), Process("twin", 5, 0),
+                        Process("twin", 6, 0)},
+                       0),
           ProcessBlock({Process("a", 1, Second / 4), Process("b", 2, Second / 2),
-                        Process("twin", 5, Second / 10), Process("twin", 6, Second / 5)}, 1),
+                        Process("twin", 5, Second / 10), Process("twin", 6, Second / 5)},
+                       1),
           ProcessBlock({Process("a", 1, Second / 2), Process("c", 3, 0),
-                        Process("twin", 5, Second / 5), Process("twin", 6, Second / 2)}, 2),
+                        Process("twin", 5, Second / 5), Process("twin", 6, Second / 2)},
+                       2),
           ProcessBlock({Process("a", 1, Second), Process("c", 3, Second / 10),
-                        Process("twin", 5, Second / 5), Process("twin", 6, Second)}, 3)};
+                        Process("twin", 5, Second / 5), Process("twin", 6, Second)},
+                       3)};
 }
 
 // Replays Blocks in this process from the start, as --replay does for the program.
@@ -111,7 +116,8 @@ TEST(ValueHistory, ComputesTheValuesWatchPrintsForTheSamePaths) {
   const TInProcessReplay Replay(ChangingProcesses());
   for (const std::string& Path : {CpuPath, std::string("\\Process(twin#1)\\% Processor Time"),
                                   std::string("\\Process(a)\\Working Set")}) {
-    const ProgramRun Run = RunGaugery(Replay.Options() + "watch --json --count 3 --interval 0 \"" + Path + "\"");
+    const ProgramRun Run =
+        RunGaugery(Replay.Options() + "watch --json --count 3 --interval 0 \"" + Path + "\"");
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
     TValueHistory History(std::chrono::minutes(10), 600);
     History.Watch(Path);
@@ -170,10 +176,10 @@ TEST(ValueHistory, DropsTheSeriesOfAnInstanceGoneForLongerThanTheHistory) {
   const TPathValues Values = *History.ValuesOf(TValueHistory::WatchedText(CpuPath), 0);
   for (const auto& [Path, Points] : Values.Series) Shown.insert(Path);
   // b's last point is two seconds old; the twins stay apart by their occurrence.
-  EXPECT_EQ(Shown, (std::set<std::string>{"\\Process(a)\\% Processor Time",
-                                          "\\Process(c)\\% Processor Time",
-                                          "\\Process(twin)\\% Processor Time",
-                                          "\\Process(twin#1)\\% Processor Time"}));
+  EXPECT_EQ(Shown,
+            (std::set<std::string>{
+                "\\Process(a)\\% Processor Time", "\\Process(c)\\% Processor Time",
+                "\\Process(twin)\\% Processor Time", "\\Process(twin#1)\\% Processor Time"}));
 }
 
 TEST(ValueHistory, RefusesPathsItCannotWatchAndStaysUsable) {
@@ -222,7 +228,8 @@ TEST(WebData, SamplesNoFasterThanTheHistoryFitsItsSeries) {
   const milliseconds Period = WebSamplePeriod(milliseconds(100), std::chrono::minutes(10));
   EXPECT_EQ(Period, milliseconds(167));
   EXPECT_LE(SeriesCapacity(std::chrono::minutes(10), Period), MaxSeriesCapacity);
-  EXPECT_LE(SeriesCapacity(std::chrono::hours(24), WebSamplePeriod(milliseconds(0), std::chrono::hours(24))),
+  EXPECT_LE(SeriesCapacity(std::chrono::hours(24),
+                           WebSamplePeriod(milliseconds(0), std::chrono::hours(24))),
             MaxSeriesCapacity);
 }
 
@@ -322,7 +329,8 @@ TEST(WebAssets, ServesThePageAndItsFilesOnly) {
 }
 
 TEST(WebAssets, NameNoOtherHost) {
-  for (const std::string_view Name : {"/", "/web/page.js", "/web/chart.js", "/web/processes.js", "/web/page.css"}) {
+  for (const std::string_view Name :
+       {"/", "/web/page.js", "/web/chart.js", "/web/processes.js", "/web/page.css"}) {
     const std::string_view Bytes = FindWebAsset(Name)->Bytes;
     EXPECT_EQ(Bytes.find("http:"), std::string_view::npos) << Name;
     EXPECT_EQ(Bytes.find("https:"), std::string_view::npos) << Name;

@@ -9,9 +9,9 @@
 //   /, /web/, /api/          the web view: its page, the page's files and its data
 // Anything else is 404, a malformed request 400, another method 405; with a token,
 // a request without "Authorization: Bearer <token>" is 401 (the web view also takes the
-// token as the password of "Basic", which a browser asks its user for). Every answer carries the
-// header "Server: gaugery/<version>", by which remote readers know the server. Each
-// error answer is logged as one line on standard error.
+// token as the password of "Basic", which a browser asks its user for). Every answer
+// carries the header "Server: gaugery/<version>", by which remote readers know the
+// server. Each error answer is logged as one line on standard error.
 #pragma once
 
 #include <chrono>

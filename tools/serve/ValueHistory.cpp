@@ -173,7 +173,8 @@ std::optional<TPathValues> TValueHistory::ValuesOf(const std::string& Path,
   if (Found == Paths_.end()) return std::nullopt;
   const TWatchedPath& Watched = *Found->second;
   TPathValues Values{Watched.Unit, Watched.Error, {}};
-  for (const auto& [Label, Series] : Watched.Series) Values.Series.emplace_back(Label, Series.Since(Since));
+  for (const auto& [Label, Series] : Watched.Series)
+    Values.Series.emplace_back(Label, Series.Since(Since));
   return Values;
 }
 

@@ -51,14 +51,16 @@ TJson PathJson(const std::string& Asked, const TPathValues& Values) {
 }
 
 TJson CellJson(const TProcessCell& Cell) {
-  return {Cell.Text, HasValue(Cell.Value) ? TJson(static_cast<double>(Cell.Value)) : TJson(nullptr)};
+  return {Cell.Text,
+          HasValue(Cell.Value) ? TJson(static_cast<double>(Cell.Value)) : TJson(nullptr)};
 }
 
 }  // namespace
 
 std::chrono::milliseconds WebSamplePeriod(std::chrono::milliseconds Interval,
                                           std::chrono::milliseconds History) {
-  const std::chrono::milliseconds Spread{(History.count() + MaxSeriesCapacity - 2) / (MaxSeriesCapacity - 1)};
+  const std::chrono::milliseconds Spread{(History.count() + MaxSeriesCapacity - 2) /
+                                         (MaxSeriesCapacity - 1)};
   return std::max({Interval, MinimumWebPeriod, Spread});
 }
 
@@ -202,7 +204,9 @@ TWebAnswer TWebData::Names() {
       Instances = TJson::array();
       for (const InstanceDump& Instance : Object.Instances) Instances.push_back(Instance.Name);
     }
-    Objects.push_back({{"name", Object.Title}, {"counters", std::move(Counters)}, {"instances", std::move(Instances)}});
+    Objects.push_back({{"name", Object.Title},
+                       {"counters", std::move(Counters)},
+                       {"instances", std::move(Instances)}});
   }
   return JsonAnswer({{"objects", std::move(Objects)}});
 }

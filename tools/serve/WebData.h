@@ -2,13 +2,14 @@
 // pages ask for (/api/values), the names the add-counter box completes from
 // (/api/names) and the process table (/api/processes), each answered as JSON.
 //
-// A thread of its own, started by the first request, samples every period: the watched paths, and the process table
-// while a page has asked for it within the last few periods. A path is watched from the
-// first request that names it until no request has named it for the history; with
-// nothing watched or asked for, no sample is taken. Thread-safe: one lock serialises
-// the samples and the answers, which share this computer's snapshot; the name tables,
-// which every component of the process shares without a lock, are taken when the web
-// data is made and held until it ends, so that no request takes or frees them.
+// A thread of its own, started by the first request, samples every period: the watched
+// paths, and the process table while a page has asked for it within the last few
+// periods. A path is watched from the first request that names it until no request has
+// named it for the history; with nothing watched or asked for, no sample is taken.
+// Thread-safe: one lock serialises the samples and the answers, which share this
+// computer's snapshot; the name tables, which every component of the process shares
+// without a lock, are taken when the web data is made and held until it ends, so that no
+// request takes or frees them.
 #pragma once
 
 #include <chrono>

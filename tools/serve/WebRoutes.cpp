@@ -46,9 +46,11 @@ void AddWebRoutes(httplib::Server& Http, TWebData& Data) {
   Http.Get("/api/values", [&Data](const httplib::Request& Req, httplib::Response& Res) {
     Send(Res, Data.Values(QueryOf(Req)));
   });
-  Http.Get("/api/names", [&Data](const httplib::Request&, httplib::Response& Res) { Send(Res, Data.Names()); });
-  Http.Get("/api/processes",
-           [&Data](const httplib::Request&, httplib::Response& Res) { Send(Res, Data.Processes()); });
+  Http.Get("/api/names",
+           [&Data](const httplib::Request&, httplib::Response& Res) { Send(Res, Data.Names()); });
+  Http.Get("/api/processes", [&Data](const httplib::Request&, httplib::Response& Res) {
+    Send(Res, Data.Processes());
+  });
 }
 
 }  // namespace gaugery::cli
