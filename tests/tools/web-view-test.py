@@ -6,7 +6,7 @@ Starts a server on a free loopback port and checks, each in a bounded time: the 
 loads with no console error and asks no other host; the chart draws the values
 /api/values gives for the same times; the add-counter box charts a counter; the process
 table lists the server with its process id, sorts and filters; the page fits a phone's
-width in the light and the dark scheme; an address with counters opens them. Exits 77 (skipped) without Selenium or Chromium. With --screenshot, renders
+width in the light and the dark scheme; an address with counters opens them; the chart zooms and returns to the live view. Exits 77 (skipped) without Selenium or Chromium. With --screenshot, renders
 the default view over one minute, after half a minute of samples, into FILE instead:
 the whole page at a width of 1280 (or WIDTH), in the browser's scheme unless SCHEME is
 light or dark.
@@ -127,6 +127,17 @@ class Checks:
         self.check(len(shared) >= 2, "the chart's times are the served times: %s" % drawn)
         self.check(all(served[t] == v for t, v in shared),
                    "the chart draws the served values: %s against %s" % (shared, served))
+
+    def chart_zooms_and_returns_to_live(self):
+        span = lambda: self.driver.execute_script("return gaugery.chart.end - gaugery.chart.start;")
+        live = self.driver.find_element(By.ID, "live")
+        before = span()
+        chart = self.driver.find_element(By.ID, "chart")
+        chart.send_keys("+")
+        self.check(span() < before and live.is_displayed(),
+                   "+ on the chart zooms in and offers the way back: %s of %s" % (span(), before))
+        chart.send_keys(Keys.HOME)
+        self.check(span() == before and not live.is_displayed(), "Home follows the samples again")
 
     def box_adds_a_counter(self):
         path = "\\Process(_Total)\\Thread Count"
@@ -258,7 +269,7 @@ def main():
         driver.set_page_load_timeout(WAIT_SECONDS)
         checks = Checks(server, driver)
         for check in (checks.page_loads_cleanly, checks.chart_shows_served_values,
-                      checks.box_adds_a_counter, checks.process_table_lists_the_server,
+                      checks.chart_zooms_and_returns_to_live, checks.box_adds_a_counter, checks.process_table_lists_the_server,
                       checks.sorting_and_filter_work, checks.fits_a_phone_in_both_schemes,
                       checks.address_opens_its_counters):
             started = time.monotonic()

@@ -79,9 +79,39 @@ class Chart {
     this.cursorTime = null;
     this.drawn = [];
     new ResizeObserver(() => this.draw()).observe(canvas);
-    canvas.addEventListener("mousemove", (event) => this.pointAt(event.offsetX));
-    canvas.addEventListener("mouseleave", () => this.moveCursor(null));
+    // Asked for another range: onZoom(start, end), or onZoom(null) to follow the samples.
+    this.onZoom = () => {};
+    this.dragFrom = null;
+    canvas.addEventListener("mousemove", (event) => this.onMove(event));
+    canvas.addEventListener("mouseleave", () => { this.dragFrom = null; this.moveCursor(null); });
+    canvas.addEventListener("mousedown", (event) => {
+      this.dragFrom = { x: event.offsetX, start: this.start, end: this.end };
+    });
+    window.addEventListener("mouseup", () => { this.dragFrom = null; });
+    canvas.addEventListener("wheel", (event) => {
+      event.preventDefault();
+      this.zoom(this.timeAt(event.offsetX), event.deltaY > 0 ? 1.25 : 0.8);
+    }, { passive: false });
     canvas.addEventListener("keydown", (event) => this.onKey(event));
+  }
+
+  // The time at a horizontal position of the canvas.
+  timeAt(offsetX) {
+    const area = this.plotArea();
+    return this.start + (offsetX - area.left) / (area.right - area.left) * (this.end - this.start);
+  }
+
+  // Zooms by Factor (below 1: in) keeping Center where it is.
+  zoom(center, factor) {
+    this.onZoom(center - (center - this.start) * factor, center + (this.end - center) * factor);
+  }
+
+  onMove(event) {
+    if (!this.dragFrom) return this.pointAt(event.offsetX);
+    const area = this.plotArea();
+    const shift = (event.offsetX - this.dragFrom.x) / (area.right - area.left) *
+        (this.dragFrom.end - this.dragFrom.start);
+    this.onZoom(this.dragFrom.start - shift, this.dragFrom.end - shift);
   }
 
   // Series: [{key, label, colour, unit, isBytes, points: [[time, value|null], ...]}].
@@ -206,7 +236,7 @@ class Chart {
   pointAt(offsetX) {
     const area = this.plotArea();
     if (offsetX < area.left || offsetX > area.right) return this.moveCursor(null);
-    this.moveCursor(this.start + (offsetX - area.left) / (area.right - area.left) * (this.end - this.start));
+    this.moveCursor(this.timeAt(offsetX));
   }
 
   moveCursor(time) {
@@ -224,6 +254,11 @@ class Chart {
       event.preventDefault();
     } else if (event.key === "Escape") {
       this.moveCursor(null);
+    } else if (event.key === "+" || event.key === "=" || event.key === "-") {
+      const center = this.cursorTime === null ? (this.start + this.end) / 2 : this.cursorTime;
+      this.zoom(center, event.key === "-" ? 1.25 : 0.8);
+    } else if (event.key === "Home") {
+      this.onZoom(null);
     }
   }
 }

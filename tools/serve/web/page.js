@@ -23,6 +23,8 @@ const view = {
   history: 6e5,
   colours: new Map(),
   names: null,
+  // The range the user zoomed or panned to, [start, end]; null to follow the samples.
+  zoom: null,
 };
 
 const elements = {
@@ -34,6 +36,7 @@ const elements = {
   range: document.getElementById("range"),
   scheme: document.getElementById("scheme"),
   machine: document.getElementById("machine"),
+  live: document.getElementById("live"),
 };
 
 const chart = new Chart(elements.chart, document.getElementById("cursor"));
@@ -129,7 +132,8 @@ function shownSeries() {
 function show() {
   const series = shownSeries();
   const end = view.newest || Date.now();
-  chart.setRange(end - Ranges[view.range], end);
+  if (view.zoom) chart.setRange(view.zoom[0], view.zoom[1]);
+  else chart.setRange(end - Ranges[view.range], end);
   if (!series.some((entry) => entry.key === chart.selected)) chart.selected = series.length ? series[0].key : null;
   chart.setSeries(series);
   showLegend(series);
@@ -250,6 +254,22 @@ function removeCounter(path) {
   show();
 }
 
+// A range the user asks for on the chart, kept within the held samples and no narrower
+// than five intervals; a range that reaches the newest sample at the chosen width is
+// the live view again.
+function zoomTo(start, end) {
+  const newest = view.newest || Date.now();
+  const span = Math.min(Math.max(end - start, 5 * view.interval), view.history);
+  if (start === null || (end >= newest && span >= Ranges[view.range])) {
+    view.zoom = null;
+  } else {
+    const last = Math.min(Math.max(end, newest - view.history + span), newest);
+    view.zoom = [last - span, last];
+  }
+  elements.live.hidden = view.zoom === null;
+  show();
+}
+
 function showError(error) { elements.machine.textContent = "Not answered: " + error.message; }
 
 // The add-counter box: \Object, then \Object(Instance), then \Object(Instance)\Counter,
@@ -321,8 +341,12 @@ function wire() {
     elements.box.value = "";
     addCounters([path]);
   });
+  chart.onZoom = zoomTo;
+  elements.live.addEventListener("click", () => zoomTo(null, null));
   elements.range.addEventListener("change", () => {
     view.range = elements.range.value;
+    view.zoom = null;
+    elements.live.hidden = true;
     writeAddress();
     show();
   });
