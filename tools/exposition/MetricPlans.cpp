@@ -6,7 +6,7 @@
 #include "MetricHelp.h"
 #include "PerfCounterType.h"
 
-namespace gaugery::cli {
+namespace gaugery::exposition {
 
 namespace {
 
@@ -321,4 +321,4 @@ TObjectPlan PlanObject(const ObjectDump& Object, const BlockDump& Block, const T
   return Plan;
 }
 
-}  // namespace gaugery::cli
+}  // namespace gaugery::exposition
