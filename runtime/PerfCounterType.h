@@ -32,12 +32,12 @@ enum class TCounterKind {
   DecimalNumber,
   ThousandthsNumber,  // shown divided by 1000
   OtherNumber,
-  RawValue,     // the count itself, or its difference for a delta counter
-  Rate,         // divided by the time between two samples
-  Fraction,     // divided by its base counter
-  Base,         // the base of the fraction before it
-  Elapsed,      // a start time, subtracted from the time of the sample
-  QueueLength,  // a queue length summed over time
+  CounterValue,  // the count itself, or its difference for a delta counter
+  Rate,          // divided by the time between two samples
+  Fraction,      // divided by its base counter
+  Base,          // the base of the fraction before it
+  Elapsed,       // a start time, subtracted from the time of the sample
+  QueueLength,   // a queue length summed over time
   Histogram,
   OtherCounter,
   Text,
@@ -62,8 +62,8 @@ constexpr TCounterCategory CounterCategoryOf(DWORD Word) {
 constexpr TCounterKind CounterKindOf(DWORD Word) {
   using enum TCounterKind;
   constexpr TCounterKind Numbers[] = {HexNumber, DecimalNumber, ThousandthsNumber};
-  constexpr TCounterKind Counters[] = {RawValue, Rate,        Fraction, Base,
-                                       Elapsed,  QueueLength, Histogram};
+  constexpr TCounterKind Counters[] = {CounterValue, Rate,        Fraction, Base,
+                                       Elapsed,      QueueLength, Histogram};
   const DWORD Subtype = (Word & PERF_SUBTYPE_MASK) >> 16;
   switch (CounterCategoryOf(Word)) {
     case TCounterCategory::Number:

@@ -76,7 +76,7 @@ Extended TPerfMonitorCounterValue::CounterFloat(std::int64_t Reference, std::int
   const std::int64_t Count = Delta ? Difference(Counter_, Reference) : Counter_;
   const std::int64_t BaseCount = !HasBase_ ? 0 : Delta ? Difference(Base_, ReferenceBase) : Base_;
   switch (CounterKindOf(CounterType_)) {
-    case TCounterKind::RawValue:
+    case TCounterKind::CounterValue:
       return static_cast<Extended>(Count);
     case TCounterKind::Rate:
       return Quotient(Count, Elapsed);
@@ -137,7 +137,7 @@ std::int64_t TPerfMonitorCounterValue::GetAsInteger() const {
     case TCounterKind::DecimalNumber:
     case TCounterKind::ThousandthsNumber:
     case TCounterKind::OtherNumber:
-    case TCounterKind::RawValue:
+    case TCounterKind::CounterValue:
       return Counter_;
     case TCounterKind::Rate:
       return -1;

@@ -14,7 +14,7 @@ TEST(CounterKind, OfThePublishedTypes) {
   EXPECT_EQ(CounterKindOf(PERF_COUNTER_RAWCOUNT_HEX), TCounterKind::HexNumber);
   EXPECT_EQ(CounterKindOf(PERF_COUNTER_LARGE_RAWCOUNT), TCounterKind::DecimalNumber);
   EXPECT_EQ(CounterKindOf(PERF_COUNTER_NODATA), TCounterKind::HexNumber);
-  EXPECT_EQ(CounterKindOf(PERF_COUNTER_DELTA), TCounterKind::RawValue);
+  EXPECT_EQ(CounterKindOf(PERF_COUNTER_DELTA), TCounterKind::CounterValue);
   EXPECT_EQ(CounterKindOf(PERF_COUNTER_COUNTER), TCounterKind::Rate);
   EXPECT_EQ(CounterKindOf(PERF_100NSEC_TIMER_INV), TCounterKind::Rate);
   EXPECT_EQ(CounterKindOf(PERF_RAW_FRACTION), TCounterKind::Fraction);

@@ -46,7 +46,7 @@ TRole CounterTypeRole(DWORD Type) {
   const bool Delta = IsDeltaCounter(Type);
   const TCounterDisplay Display = CounterDisplayOf(Type);
   switch (CounterKindOf(Type)) {
-    case TCounterKind::RawValue:
+    case TCounterKind::CounterValue:
       return Delta ? TRole::Counter : TRole::Gauge;
     case TCounterKind::Rate:
       if (Display != TCounterDisplay::Percent) return TRole::Counter;
