@@ -1,0 +1,185 @@
+#include "perf/log/CounterLogWriter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "framework/Exceptions.h"
+#include "framework/WinTime.h"
+#include "perf/log/BlockDelta.h"
+#include "perf/log/LogFrame.h"
+#include "perf/log/LogRecords.h"
+#include "registry/PerfBlockCheck.h"
+
+namespace gaugery {
+
+using namespace counterlog;
+
+namespace {
+
+constexpr unsigned kLongestDeltaChain = 60;
+
+// The time a block's header carries, or now when it carries no valid calendar time.
+std::int64_t BlockTime(const void* Block) {
+  TPERF_DATA_BLOCK Header;
+  std::memcpy(&Header, Block, sizeof Header);
+  FILETIME Time;
+  return SystemTimeToFileTime(&Header.SystemTime, &Time) ? FileTimeToInt64(Time) : NowAsFileTime();
+}
+
+}  // namespace
+
+struct TCounterLogWriter::TState {
+  std::string File;
+  std::FILE* Stream = nullptr;
+  TLogWriterOptions Options;
+  std::uint64_t Offset = 0;
+  std::uint64_t NamesOffset = 0;
+  TLogNames Names;
+  std::uint64_t Samples = 0;
+  std::uint64_t BlockBytes = 0;
+  std::uint64_t LastFull = 0;
+  bool NextFull = true;
+  std::vector<BYTE> Previous;
+  counterlog::TBlockLayout PreviousLayout;
+  TIndexRecord PendingIndex;
+  TEndRecord End;
+
+  [[noreturn]] void Fail() const {
+    throw Exception("Cannot write counter log \"" + File + "\": " + std::strerror(errno));
+  }
+
+  // Appends one framed record and hands it to the operating system; answers its offset.
+  std::uint64_t Append(TRecordKind Kind, const std::vector<BYTE>& Body) {
+    std::vector<BYTE> Frame;
+    AppendFrame(Frame, Kind, Body);
+    if (std::fwrite(Frame.data(), 1, Frame.size(), Stream) != Frame.size() ||
+        std::fflush(Stream) != 0) {
+      Fail();
+    }
+    const std::uint64_t At = Offset;
+    Offset += Frame.size();
+    return At;
+  }
+
+  void AppendSample(const BYTE* Block, DWORD Size, std::int64_t Time) {
+    TSampleRecord Sample{.Number = Samples + 1, .Time = Time, .BlockSize = Size};
+    std::vector<BYTE> Current(Block, Block + Size);
+    counterlog::TBlockLayout Layout = CutBlock(Block, Size, true);
+    Sample.Full = NextFull || Sample.Number - LastFull >= Options.FullEvery;
+    NextFull = false;
+    Sample.BlockChecksum = BlockChecksum(Current);
+    Sample.Payload =
+        Sample.Full ? Current : EncodeDelta(Previous.data(), PreviousLayout, Block, Layout);
+    const std::uint64_t At = Append(TRecordKind::Sample, SampleBody(Sample));
+    Samples = Sample.Number;
+    BlockBytes += Size;
+    if (End.Samples == 0) End.FirstTime = Time;
+    End.Samples = Samples;
+    End.LastTime = Time;
+    Previous = std::move(Current);
+    PreviousLayout = std::move(Layout);
+    if (Sample.Full) AddToIndex({Sample.Number, Time, At, NamesOffset});
+  }
+
+  void AddToIndex(const TIndexEntry& Entry) {
+    LastFull = Entry.Number;
+    PendingIndex.Entries.push_back(Entry);
+    if (PendingIndex.Entries.size() >= Options.IndexEvery) WriteIndex();
+  }
+
+  void WriteIndex() {
+    if (PendingIndex.Entries.empty()) return;
+    PendingIndex.Previous = Append(TRecordKind::Index, IndexBody(PendingIndex));
+    End.LastIndex = PendingIndex.Previous;
+    PendingIndex.Entries.clear();
+  }
+};
+
+TCounterLogWriter::TCounterLogWriter(const std::string& File, const TLogMachine& Machine,
+                                     const TLogNames& Names, TLogWriterOptions Options)
+    : State_(std::make_unique<TState>()) {
+  State_->File = File;
+  Options.FullEvery = std::clamp(Options.FullEvery, 1u, kLongestDeltaChain);
+  Options.IndexEvery = std::max(Options.IndexEvery, 1u);
+  State_->Options = Options;
+  State_->Stream = std::fopen(File.c_str(), "wb");
+  if (State_->Stream == nullptr) State_->Fail();
+  const std::vector<BYTE> Prologue = LogPrologue();
+  if (std::fwrite(Prologue.data(), 1, Prologue.size(), State_->Stream) != Prologue.size()) {
+    std::fclose(State_->Stream);
+    State_->Fail();
+  }
+  State_->Offset = Prologue.size();
+  try {
+    State_->Append(TRecordKind::Header, HeaderBody(Machine));
+    State_->Names = Names;
+    State_->NamesOffset = State_->Append(TRecordKind::Names, NamesBody(Names));
+  } catch (const Exception&) {
+    std::fclose(State_->Stream);
+    throw;
+  }
+}
+
+TCounterLogWriter::~TCounterLogWriter() {
+  try {
+    Close();
+  } catch (const Exception&) {
+    // A destructor cannot report it; Close called before tells the caller.
+  }
+}
+
+bool TCounterLogWriter::WriteSample(const void* Block, DWORD Size) {
+  const TBlockCheck Check = CheckBlock(Block, Size);
+  if (!Check.WellFormed()) {
+    const std::int64_t Time = Check.HeaderSound ? BlockTime(Block) : NowAsFileTime();
+    WriteGap(Time, "the block is malformed: " + Check.Problem);
+    return false;
+  }
+  State_->AppendSample(static_cast<const BYTE*>(Block), Size, BlockTime(Block));
+  return true;
+}
+
+void TCounterLogWriter::WriteGap(std::int64_t Time, const std::string& Reason) {
+  State_->Append(TRecordKind::Gap, GapBody({Time, Reason}));
+}
+
+void TCounterLogWriter::WriteNames(const TLogNames& Names) {
+  if (Names == State_->Names) return;
+  State_->Names = Names;
+  State_->NamesOffset = State_->Append(TRecordKind::Names, NamesBody(Names));
+  // The next sample is whole, so that a reader starting there has its names too.
+  State_->NextFull = true;
+}
+
+void TCounterLogWriter::Sync() {
+  if (State_->Stream == nullptr) return;
+#if defined(_WIN32)
+  const int Result = _commit(_fileno(State_->Stream));
+#else
+  const int Result = fsync(fileno(State_->Stream));
+#endif
+  if (Result != 0) State_->Fail();
+}
+
+void TCounterLogWriter::Close() {
+  if (State_->Stream == nullptr) return;
+  State_->WriteIndex();
+  State_->Append(TRecordKind::End, EndBody(State_->End));
+  Sync();
+  std::FILE* Stream = State_->Stream;
+  State_->Stream = nullptr;
+  if (std::fclose(Stream) != 0) State_->Fail();
+}
+
+std::uint64_t TCounterLogWriter::SamplesWritten() const { return State_->Samples; }
+std::uint64_t TCounterLogWriter::BytesWritten() const { return State_->Offset; }
+std::uint64_t TCounterLogWriter::BlockBytesWritten() const { return State_->BlockBytes; }
+
+}  // namespace gaugery
