@@ -49,6 +49,7 @@ struct TCounterLogWriter::TState {
   std::vector<BYTE> Previous;
   counterlog::TBlockLayout PreviousLayout;
   TIndexRecord PendingIndex;
+  std::vector<TIndexEntry> WholeIndex;
   TEndRecord End;
 
   [[noreturn]] void Fail() const {
@@ -91,14 +92,18 @@ struct TCounterLogWriter::TState {
   void AddToIndex(const TIndexEntry& Entry) {
     LastFull = Entry.Number;
     PendingIndex.Entries.push_back(Entry);
-    if (PendingIndex.Entries.size() >= Options.IndexEvery) WriteIndex();
+    WholeIndex.push_back(Entry);
+    if (PendingIndex.Entries.size() >= Options.IndexEvery) {
+      PendingIndex.Previous = Append(TRecordKind::Index, IndexBody(PendingIndex));
+      PendingIndex.Entries.clear();
+    }
   }
 
-  void WriteIndex() {
-    if (PendingIndex.Entries.empty()) return;
-    PendingIndex.Previous = Append(TRecordKind::Index, IndexBody(PendingIndex));
-    End.LastIndex = PendingIndex.Previous;
-    PendingIndex.Entries.clear();
+  // At close, one index record of every full sample: a reader opening the log reads it
+  // alone, wherever the records of the chain lie.
+  void WriteWholeIndex() {
+    if (WholeIndex.empty()) return;
+    End.LastIndex = Append(TRecordKind::Index, IndexBody({0, WholeIndex}));
   }
 };
 
@@ -170,7 +175,7 @@ void TCounterLogWriter::Sync() {
 
 void TCounterLogWriter::Close() {
   if (State_->Stream == nullptr) return;
-  State_->WriteIndex();
+  State_->WriteWholeIndex();
   State_->Append(TRecordKind::End, EndBody(State_->End));
   Sync();
   std::FILE* Stream = State_->Stream;

@@ -53,8 +53,9 @@ struct TIndexEntry {
   std::uint64_t Offset = 0;
   std::uint64_t NamesOffset = 0;
 };
-// An index record lists the full samples since the one before it (at Previous; 0 for
-// none), so that the chain read back from the last one lists them all.
+// An index record lists the full samples since the one before it (at Previous), so that
+// the chain read back from the last one lists them all; the one written at close lists
+// every full sample and has no Previous (0).
 struct TIndexRecord {
   std::uint64_t Previous = 0;
   std::vector<TIndexEntry> Entries;
