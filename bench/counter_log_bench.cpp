@@ -43,7 +43,9 @@ std::vector<BYTE> LiveSample() {
   }
 }
 
-std::string BenchFile(const char* Name) { return std::string("/tmp/gaugery-bench-") + Name + ".glog"; }
+std::string BenchFile(const char* Name) {
+  return std::string("/tmp/gaugery-bench-") + Name + ".glog";
+}
 
 void BM_StoredLiveSample(benchmark::State& State) {
   bench::TIdleProcesses Idle(kIdleProcesses);
@@ -90,8 +92,14 @@ BENCHMARK(BM_RecordedSample)->Unit(benchmark::kMillisecond);
 
 // Number seconds after midnight of 2024-05-05.
 SYSTEMTIME SecondsLater(int Number) {
-  return {2024, 5, 0, static_cast<WORD>(5 + Number / 86400), static_cast<WORD>(Number / 3600 % 24),
-          static_cast<WORD>(Number / 60 % 60), static_cast<WORD>(Number % 60), 0};
+  return {2024,
+          5,
+          0,
+          static_cast<WORD>(5 + Number / 86400),
+          static_cast<WORD>(Number / 3600 % 24),
+          static_cast<WORD>(Number / 60 % 60),
+          static_cast<WORD>(Number % 60),
+          0};
 }
 
 // A 100,000-sample log of small blocks a second apart, written once for both seek

@@ -94,8 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     ReadAll(Reader);
     const TLogExtent Extent = Reader.Extent();
     // Halfway, in unsigned arithmetic: the times of a damaged log may be anything.
-    const std::uint64_t Span = static_cast<std::uint64_t>(Extent.LastTime) -
-                               static_cast<std::uint64_t>(Extent.FirstTime);
+    const std::uint64_t Span =
+        static_cast<std::uint64_t>(Extent.LastTime) - static_cast<std::uint64_t>(Extent.FirstTime);
     Reader.Seek(static_cast<std::int64_t>(static_cast<std::uint64_t>(Extent.FirstTime) + Span / 2));
     ReadAll(Reader);
     Reader.Rewind();

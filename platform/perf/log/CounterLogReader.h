@@ -1,5 +1,6 @@
-// Reads a counter log sample by sample, and finds a time through its index (rebuilt
-// from the records when the log has none, as after a crash). Every block it returns has
+// Reads a counter log sample by sample, all its volumes in turn (FILE, FILE.1, ...), and
+// finds a time through its index (rebuilt from the records when the log has none, as
+// after a crash). Every block it returns has
 // passed the block check. Damage never stops it: a torn last record is reported once
 // ("the log ends in a partial record after sample N") and ignored; a damaged record
 // is reported and skipped, and reading resumes at the next full sample.
@@ -36,9 +37,10 @@ struct GAUGERY_PLATFORM_API TLogExtent {
 
 class GAUGERY_PLATFORM_API TCounterLogReader {
  public:
-  // Opens File and reads its header and names. Exception with a message naming File
-  // for a file that cannot be read, is not a counter log, is of a newer format version,
-  // or whose header or names section is truncated or damaged.
+  // Opens the first volume of File and reads its header and names. Exception with a
+  // message naming the file when it cannot be read, is not a counter log, is of a newer
+  // format version, or its header or names section is truncated or damaged. A later
+  // volume like that is skipped with a warning.
   explicit TCounterLogReader(const std::string& File);
   // The same for a log held in memory, called Name in messages.
   TCounterLogReader(std::vector<BYTE> Bytes, const std::string& Name);
@@ -46,6 +48,7 @@ class GAUGERY_PLATFORM_API TCounterLogReader {
   TCounterLogReader(const TCounterLogReader&) = delete;
   TCounterLogReader& operator=(const TCounterLogReader&) = delete;
 
+  // The machine as the first volume names it.
   const TLogMachine& Machine() const;
   // The names in force for the last entry read; NamesVersion changes when they do.
   const TLogNames& Names() const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #if defined(_WIN32)
 #include <io.h>
@@ -15,6 +16,7 @@
 #include "perf/log/BlockDelta.h"
 #include "perf/log/LogFrame.h"
 #include "perf/log/LogRecords.h"
+#include "perf/log/LogVolumes.h"
 #include "registry/PerfBlockCheck.h"
 
 namespace gaugery {
@@ -36,14 +38,19 @@ std::int64_t BlockTime(const void* Block) {
 }  // namespace
 
 struct TCounterLogWriter::TState {
-  std::string File;
-  std::FILE* Stream = nullptr;
+  std::string Log;
+  TLogMachine Machine;
   TLogWriterOptions Options;
-  std::uint64_t Offset = 0;
-  std::uint64_t NamesOffset = 0;
   TLogNames Names;
   std::uint64_t Samples = 0;
   std::uint64_t BlockBytes = 0;
+  std::uint64_t BytesOfClosedVolumes = 0;
+  // The volume being written.
+  std::uint64_t VolumeNumber = 0;
+  std::string File;
+  std::FILE* Stream = nullptr;
+  std::uint64_t Offset = 0;
+  std::uint64_t NamesOffset = 0;
   std::uint64_t LastFull = 0;
   bool NextFull = true;
   std::vector<BYTE> Previous;
@@ -69,7 +76,60 @@ struct TCounterLogWriter::TState {
     return At;
   }
 
+  // Creates the file of the current volume with its prologue, header and names.
+  void OpenVolume() {
+    File = VolumeFile(Log, VolumeNumber);
+    Stream = std::fopen(File.c_str(), "wb");
+    if (Stream == nullptr) Fail();
+    Offset = 0;
+    PendingIndex = {};
+    WholeIndex.clear();
+    End = {};
+    NextFull = true;
+    try {
+      const std::vector<BYTE> Prologue = LogPrologue();
+      if (std::fwrite(Prologue.data(), 1, Prologue.size(), Stream) != Prologue.size()) Fail();
+      Offset = Prologue.size();
+      Append(TRecordKind::Header, HeaderBody(Machine));
+      NamesOffset = Append(TRecordKind::Names, NamesBody(Names));
+    } catch (const Exception&) {
+      std::fclose(Stream);
+      Stream = nullptr;
+      throw;
+    }
+  }
+
+  void CloseVolume() {
+    WriteWholeIndex();
+    Append(TRecordKind::End, EndBody(End));
+    Sync();
+    std::FILE* Closing = std::exchange(Stream, nullptr);
+    BytesOfClosedVolumes += Offset;
+    if (std::fclose(Closing) != 0) Fail();
+  }
+
+  void StartVolume() {
+    CloseVolume();
+    ++VolumeNumber;
+    OpenVolume();
+    if (Options.KeepVolumes != 0 && VolumeNumber >= Options.KeepVolumes) {
+      std::remove(VolumeFile(Log, VolumeNumber - Options.KeepVolumes).c_str());
+    }
+  }
+
+  void Sync() const {
+#if defined(_WIN32)
+    const int Result = _commit(_fileno(Stream));
+#else
+    const int Result = fsync(fileno(Stream));
+#endif
+    if (Result != 0) Fail();
+  }
+
   void AppendSample(const BYTE* Block, DWORD Size, std::int64_t Time) {
+    if (Options.MaxVolumeBytes != 0 && Offset >= Options.MaxVolumeBytes && End.Samples != 0) {
+      StartVolume();
+    }
     TSampleRecord Sample{.Number = Samples + 1, .Time = Time, .BlockSize = Size};
     std::vector<BYTE> Current(Block, Block + Size);
     counterlog::TBlockLayout Layout = CutBlock(Block, Size, true);
@@ -82,7 +142,7 @@ struct TCounterLogWriter::TState {
     Samples = Sample.Number;
     BlockBytes += Size;
     if (End.Samples == 0) End.FirstTime = Time;
-    End.Samples = Samples;
+    ++End.Samples;
     End.LastTime = Time;
     Previous = std::move(Current);
     PreviousLayout = std::move(Layout);
@@ -110,26 +170,17 @@ struct TCounterLogWriter::TState {
 TCounterLogWriter::TCounterLogWriter(const std::string& File, const TLogMachine& Machine,
                                      const TLogNames& Names, TLogWriterOptions Options)
     : State_(std::make_unique<TState>()) {
-  State_->File = File;
   Options.FullEvery = std::clamp(Options.FullEvery, 1u, kLongestDeltaChain);
   Options.IndexEvery = std::max(Options.IndexEvery, 1u);
+  State_->Log = File;
+  State_->Machine = Machine;
   State_->Options = Options;
-  State_->Stream = std::fopen(File.c_str(), "wb");
-  if (State_->Stream == nullptr) State_->Fail();
-  const std::vector<BYTE> Prologue = LogPrologue();
-  if (std::fwrite(Prologue.data(), 1, Prologue.size(), State_->Stream) != Prologue.size()) {
-    std::fclose(State_->Stream);
-    State_->Fail();
+  State_->Names = Names;
+  // Volumes of an earlier log of that name would read as this one's continuation.
+  for (const std::string& Old : ExistingVolumes(File)) {
+    if (Old != File) std::remove(Old.c_str());
   }
-  State_->Offset = Prologue.size();
-  try {
-    State_->Append(TRecordKind::Header, HeaderBody(Machine));
-    State_->Names = Names;
-    State_->NamesOffset = State_->Append(TRecordKind::Names, NamesBody(Names));
-  } catch (const Exception&) {
-    std::fclose(State_->Stream);
-    throw;
-  }
+  State_->OpenVolume();
 }
 
 TCounterLogWriter::~TCounterLogWriter() {
@@ -163,28 +214,22 @@ void TCounterLogWriter::WriteNames(const TLogNames& Names) {
   State_->NextFull = true;
 }
 
+void TCounterLogWriter::StartVolume() { State_->StartVolume(); }
+
 void TCounterLogWriter::Sync() {
-  if (State_->Stream == nullptr) return;
-#if defined(_WIN32)
-  const int Result = _commit(_fileno(State_->Stream));
-#else
-  const int Result = fsync(fileno(State_->Stream));
-#endif
-  if (Result != 0) State_->Fail();
+  if (State_->Stream != nullptr) State_->Sync();
 }
 
 void TCounterLogWriter::Close() {
-  if (State_->Stream == nullptr) return;
-  State_->WriteWholeIndex();
-  State_->Append(TRecordKind::End, EndBody(State_->End));
-  Sync();
-  std::FILE* Stream = State_->Stream;
-  State_->Stream = nullptr;
-  if (std::fclose(Stream) != 0) State_->Fail();
+  if (State_->Stream != nullptr) State_->CloseVolume();
 }
 
 std::uint64_t TCounterLogWriter::SamplesWritten() const { return State_->Samples; }
-std::uint64_t TCounterLogWriter::BytesWritten() const { return State_->Offset; }
+
+std::uint64_t TCounterLogWriter::BytesWritten() const {
+  return State_->BytesOfClosedVolumes + (State_->Stream != nullptr ? State_->Offset : 0);
+}
+
 std::uint64_t TCounterLogWriter::BlockBytesWritten() const { return State_->BlockBytes; }
 
 }  // namespace gaugery
