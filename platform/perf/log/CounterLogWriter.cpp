@@ -12,6 +12,7 @@
 #endif
 
 #include "framework/Exceptions.h"
+#include "framework/Utf8File.h"
 #include "framework/WinTime.h"
 #include "perf/log/BlockDelta.h"
 #include "perf/log/LogFrame.h"
@@ -79,7 +80,7 @@ struct TCounterLogWriter::TState {
   // Creates the file of the current volume with its prologue, header and names.
   void OpenVolume() {
     File = VolumeFile(Log, VolumeNumber);
-    Stream = std::fopen(File.c_str(), "wb");
+    Stream = OpenUtf8File(File, "wb");
     if (Stream == nullptr) Fail();
     Offset = 0;
     PendingIndex = {};
@@ -113,7 +114,7 @@ struct TCounterLogWriter::TState {
     ++VolumeNumber;
     OpenVolume();
     if (Options.KeepVolumes != 0 && VolumeNumber >= Options.KeepVolumes) {
-      std::remove(VolumeFile(Log, VolumeNumber - Options.KeepVolumes).c_str());
+      RemoveVolume(VolumeFile(Log, VolumeNumber - Options.KeepVolumes));
     }
   }
 
@@ -178,7 +179,7 @@ TCounterLogWriter::TCounterLogWriter(const std::string& File, const TLogMachine&
   State_->Names = Names;
   // Volumes of an earlier log of that name would read as this one's continuation.
   for (const std::string& Old : ExistingVolumes(File)) {
-    if (Old != File) std::remove(Old.c_str());
+    if (Old != File) RemoveVolume(Old);
   }
   State_->OpenVolume();
 }

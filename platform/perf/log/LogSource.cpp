@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "framework/Exceptions.h"
+#include "framework/Utf8File.h"
 
 namespace gaugery::counterlog {
 
@@ -55,7 +56,7 @@ std::uint64_t FileSize(std::FILE* Stream) {
 class TFileSource : public TLogSource {
  public:
   explicit TFileSource(const std::string& File) : Name_(File) {
-    Stream_ = std::fopen(File.c_str(), "rb");
+    Stream_ = OpenUtf8File(File, "rb");
     if (Stream_ == nullptr) {
       throw Exception("Cannot read counter log \"" + File + "\": " + std::strerror(errno));
     }

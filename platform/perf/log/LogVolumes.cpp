@@ -23,6 +23,18 @@ std::uint64_t VolumeNumber(const std::string& Name, const std::string& Base) {
   return Number;
 }
 
+namespace fs = std::filesystem;
+
+// Paths of the interface are UTF-8, which Windows' narrow file names are not.
+fs::path PathOf(const std::string& File) {
+  return fs::path(std::u8string(File.begin(), File.end()));
+}
+
+std::string TextOf(const fs::path& Path) {
+  const std::u8string Text = Path.u8string();
+  return std::string(Text.begin(), Text.end());
+}
+
 }  // namespace
 
 std::string VolumeFile(const std::string& File, std::uint64_t Number) {
@@ -30,22 +42,26 @@ std::string VolumeFile(const std::string& File, std::uint64_t Number) {
 }
 
 std::vector<std::string> ExistingVolumes(const std::string& File) {
-  namespace fs = std::filesystem;
   std::error_code Error;
-  const fs::path Path(File);
-  const std::string Base = Path.filename().string();
+  const fs::path Path = PathOf(File);
+  const std::string Base = TextOf(Path.filename());
   const fs::path Folder = Path.has_parent_path() ? Path.parent_path() : fs::path(".");
   std::vector<std::pair<std::uint64_t, std::string>> Found;
   if (fs::exists(Path, Error)) Found.emplace_back(0, File);
   for (fs::directory_iterator Entry(Folder, Error), End; !Error && Entry != End;
        Entry.increment(Error)) {
-    const std::uint64_t Number = VolumeNumber(Entry->path().filename().string(), Base);
+    const std::uint64_t Number = VolumeNumber(TextOf(Entry->path().filename()), Base);
     if (Number != 0) Found.emplace_back(Number, VolumeFile(File, Number));
   }
   std::sort(Found.begin(), Found.end());
   std::vector<std::string> Volumes;
   for (auto& [Number, Name] : Found) Volumes.push_back(std::move(Name));
   return Volumes;
+}
+
+void RemoveVolume(const std::string& File) {
+  std::error_code Error;
+  fs::remove(PathOf(File), Error);
 }
 
 }  // namespace gaugery::counterlog

@@ -15,4 +15,7 @@ std::string VolumeFile(const std::string& File, std::uint64_t Number);
 // whichever of them older volumes were removed from.
 std::vector<std::string> ExistingVolumes(const std::string& File);
 
+// Removes the volume File; one that is not there is no error.
+void RemoveVolume(const std::string& File);
+
 }  // namespace gaugery::counterlog
