@@ -5,7 +5,7 @@
 //    second; counters "stored/raw" (bytes in the log per raw block byte) and the bytes
 //    a day at 1 s.
 //  - BM_PlainSample and BM_RecordedSample: the CPU of a query, and of a query stored in a
-//    log; their ratio is the recorder's cost.
+//    log; their ratio is the recorder's cost. BM_StoreLiveSample: the storing alone.
 //  - BM_SeekWithIndex and BM_SeekByReading: sample 50,000 of a 100,000-sample log, found
 //    through the index or by reading every record before it.
 #include <benchmark/benchmark.h>
@@ -89,6 +89,25 @@ void BM_RecordedSample(benchmark::State& State) {
   std::remove(File.c_str());
 }
 BENCHMARK(BM_RecordedSample)->Unit(benchmark::kMillisecond);
+
+// What recording adds alone: two live samples a second apart, stored in turn, so that
+// every stored sample is a delta against the other one (and every 60th a full one).
+void BM_StoreLiveSample(benchmark::State& State) {
+  bench::TIdleProcesses Idle(kIdleProcesses);
+  const std::vector<BYTE> First = LiveSample();
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  const std::vector<BYTE> Second = LiveSample();
+  const std::string File = BenchFile("stored");
+  TCounterLogWriter Writer(File, {.ComputerName = "BENCH"}, {});
+  bool Odd = false;
+  for (auto _ : State) {
+    const std::vector<BYTE>& Block = (Odd = !Odd) ? First : Second;
+    Writer.WriteSample(Block.data(), static_cast<DWORD>(Block.size()));
+  }
+  Writer.Close();
+  std::remove(File.c_str());
+}
+BENCHMARK(BM_StoreLiveSample)->Unit(benchmark::kMillisecond);
 
 // Number seconds after midnight of 2024-05-05.
 SYSTEMTIME SecondsLater(int Number) {
