@@ -6,6 +6,8 @@
 // index), at a place the next two bytes pick, so that mutations reach the records behind
 // the frames quickly.
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -49,7 +51,8 @@ TLogNames Names(const std::string& Process) {
 }
 
 std::vector<BYTE> WellFormedLog() {
-  const std::string File = "/tmp/gaugery-fuzz-counter-log.glog";
+  // Of this process alone: fuzzing jobs run side by side.
+  const std::string File = "/tmp/gaugery-fuzz-counter-log-" + std::to_string(getpid()) + ".glog";
   {
     TCounterLogWriter Writer(File, {.ComputerName = "FUZZ"}, Names("Process"),
                              {.FullEvery = 8, .IndexEvery = 2});

@@ -23,7 +23,9 @@ constexpr int kSamples = 130;
 class DamagedLogTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const std::string File = ::testing::TempDir() + "gaugery-damaged.glog";
+    // Of this process alone: the suite's tests may run in processes of their own at once.
+    const std::string File = ::testing::TempDir() + "gaugery-damaged-" +
+                             std::to_string(std::random_device()()) + ".glog";
     {
       TCounterLogWriter Writer(File, test::LogMachine(), test::LogNames(), {.FullEvery = 20});
       SampleEnds_.push_back(Writer.BytesWritten());
