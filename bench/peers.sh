@@ -26,17 +26,10 @@ baseline=${BASELINE:-}
 # psutil comes from the Debian package, which the system's interpreter sees.
 python=${PYTHON:-/usr/bin/python3}
 
-pids=()
-cleanup() { kill "${pids[@]}" 2>/dev/null || true; }
-trap cleanup EXIT
-for _ in $(seq "$children"); do
-  if [ "$threads" -gt 1 ]; then
-    "$build/bin/idle_threads" "$threads" &
-  else
-    sleep 100000 &
-  fi
-  pids+=($!)
-done
+source bench/common.sh
+trap stop_idle_children EXIT
+check_process_room "$children"
+start_idle_children "$children" "$threads" "$build"
 
 runs_per_round=$((samples / 4 + 1))
 read_counters=("ID Process" "Elapsed Time" "Thread Count" "Handle Count" "Page File Bytes"
@@ -88,7 +81,6 @@ for round in $(seq "$rounds"); do
   done
 done
 
-median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 declare -A med
 for peer in "${order[@]}"; do
   med[$peer]=$(echo "${results[$peer]}" | median)
@@ -99,8 +91,7 @@ declare -A targets=([gaugery/floor]=1.05 [gaugery/floor-listing]=0.80 [gaugery/p
   [gaugery-read-memory/gaugery-read-process]=0.10)
 ratio() {
   local name="$1/$2"
-  awk -v a="${med[$1]}" -v b="${med[$2]}" -v n="$name" -v t="${targets[$name]:-}" \
-    'BEGIN { printf "ratio %s %.2f%s\n", n, a / b, t == "" ? "" : "  (target <= " t ")" }'
+  print_ratio "$name" "${med[$1]}" "${med[$2]}" "${targets[$name]:-}"
 }
 for peer in "${order[@]:1}"; do
   is_command "$peer" || ratio gaugery "$peer"
