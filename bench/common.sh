@@ -5,6 +5,7 @@
 #                                starts COUNT processes that sleep until stopped; with
 #                                THREADS > 1 each one has that many threads
 #   stop_idle_children           kills and reaps them
+#   free_port                    a free TCP port of the loopback interface
 #   median                       the median of the numbers on standard input
 #   print_ratio NAME A B [TARGET]
 #                                prints "ratio NAME A/B", and the target if there is one
@@ -64,4 +65,9 @@ print_ratio() {
   awk -v n="$1" -v a="$2" -v b="$3" -v t="${4:-}" 'BEGIN {
     printf "ratio %s %.3f%s\n", n, (b > 0 ? a / b : 0), (t == "" ? "" : "  (target <= " t ")")
   }'
+}
+
+free_port() {
+  "${python:-/usr/bin/python3}" -c \
+    'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }

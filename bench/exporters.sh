@@ -33,10 +33,6 @@ stop_exporters() {
 source bench/common.sh
 trap 'stop_exporters; stop_idle_children; rm -rf "$work"' EXIT
 
-free_port() {
-  "$python" -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
-
 # One group per process: every process matches, and its group is named by its command
 # and its pid.
 cat >"$work/process-exporter.yml" <<'YAML'
