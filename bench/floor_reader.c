@@ -9,6 +9,8 @@
  * neither: whole paths, and the fd directory listed.
  *
  *   floor_reader SAMPLES [threads] [listing]   prints "cpu_us_per_sample <value>"
+ *   floor_reader SAMPLES shares                 prints the share of each file in the
+ *                                               per-process time of both methods
  */
 #define _GNU_SOURCE
 #include <dirent.h>
@@ -129,10 +131,82 @@ static double cpu_us(void) {
          usage.ru_stime.tv_usec;
 }
 
+/* One part of a process's files, read for every pid by itself. */
+enum part { STAT, STATUS, IO, FD_LISTED, FD_SIZE, PARTS };
+static const char* const part_names[PARTS] = {"stat", "status", "io", "fd-listed", "fd-size"};
+
+static void read_part(const char* pid, enum part part) {
+  char path[PATH_SIZE];
+  snprintf(path, sizeof path, "/proc/%s", pid);
+  int dir = open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return;
+  if (part == FD_LISTED)
+    list_fds(dir, "fd");
+  else if (part == FD_SIZE)
+    count_fds_by_size(dir, "fd");
+  else
+    read_file_at(dir, part_names[part]);
+  close(dir);
+}
+
+static double part_cpu_us(enum part part, int samples) {
+  double start = cpu_us();
+  for (int i = 0; i < samples; i++) {
+    DIR* proc = opendir("/proc");
+    if (proc == NULL) return 0;
+    struct dirent* entry;
+    while ((entry = readdir(proc)) != NULL)
+      if (entry->d_name[0] >= '1' && entry->d_name[0] <= '9') read_part(entry->d_name, part);
+    closedir(proc);
+  }
+  return (cpu_us() - start) / samples;
+}
+
+/* The time of a part over all pids includes the walk of /proc and the open of each
+ * /proc/PID, which every part shares: that walk alone is taken off each. */
+static void print_shares(int samples) {
+  double walk = 0, cost[PARTS];
+  {
+    double start = cpu_us();
+    for (int i = 0; i < samples; i++) {
+      DIR* proc = opendir("/proc");
+      if (proc == NULL) return;
+      struct dirent* entry;
+      char path[PATH_SIZE];
+      while ((entry = readdir(proc)) != NULL) {
+        if (entry->d_name[0] < '1' || entry->d_name[0] > '9') continue;
+        snprintf(path, sizeof path, "/proc/%s", entry->d_name);
+        int dir = open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) close(dir);
+      }
+      closedir(proc);
+    }
+    walk = (cpu_us() - start) / samples;
+  }
+  for (int part = 0; part < PARTS; part++) {
+    cost[part] = part_cpu_us(part, samples) - walk;
+    if (cost[part] < 0) cost[part] = 0;
+  }
+  const enum part fd_of[2] = {FD_LISTED, FD_SIZE};
+  const char* const method[2] = {"listing", "st_size"};
+  for (int m = 0; m < 2; m++) {
+    double total = cost[STAT] + cost[STATUS] + cost[IO] + cost[fd_of[m]];
+    printf("shares %-8s", method[m]);
+    for (int part = STAT; part <= IO; part++)
+      printf(" %s %.0f%%", part_names[part], 100 * cost[part] / total);
+    printf(" %s %.0f%%\n", part_names[fd_of[m]], 100 * cost[fd_of[m]] / total);
+  }
+  printf("fd-listed/fd-size %.1f\n", cost[FD_SIZE] > 0 ? cost[FD_LISTED] / cost[FD_SIZE] : 0);
+}
+
 int main(int argc, char** argv) {
   int samples = argc > 1 ? atoi(argv[1]) : 100;
   if (samples < 1) samples = 1;
   int threads = 0;
+  if (argc > 2 && strcmp(argv[2], "shares") == 0) {
+    print_shares(samples);
+    return 0;
+  }
   for (int i = 2; i < argc; i++) {
     if (strcmp(argv[i], "threads") == 0) threads = 1;
     if (strcmp(argv[i], "listing") == 0) listing = 1;
