@@ -6,6 +6,7 @@
 #                                THREADS > 1 each one has that many threads
 #   stop_idle_children           kills and reaps them
 #   free_port                    a free TCP port of the loopback interface
+#   cpu_ticks PID                utime + stime of a process, in clock ticks
 #   median                       the median of the numbers on standard input
 #   print_ratio NAME A B [TARGET]
 #                                prints "ratio NAME A/B", and the target if there is one
@@ -71,3 +72,5 @@ free_port() {
   "${python:-/usr/bin/python3}" -c \
     'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
 }
+
+cpu_ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }

@@ -72,8 +72,6 @@ for name in "${order[@]}"; do
   exit 1
 done
 
-# utime + stime of a process, in clock ticks.
-cpu_ticks() { awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
 ticks_per_second=$(getconf CLK_TCK)
 
 declare -A results series bytes

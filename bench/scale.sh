@@ -50,17 +50,21 @@ measure_serve() {
   samples() { curl -sf "$url" | awk '/^gaugery_serve_samples_total/ {print $2}'; }
   sleep 1
   samples_before=$(samples)
+  local ticks_before
+  ticks_before=$(cpu_ticks "$serve_pid")
   for _ in $(seq "$scrapes"); do
     sleep 1
     took=$(curl -sf -o /dev/null -w '%{time_total}' "$url")
     slowest=$(awk -v a="$slowest" -v b="$took" 'BEGIN { print (b > a ? b : a) }')
   done
   samples_after=$(samples)
-  local rss
+  local rss cpu
   rss=$(awk '/^VmRSS/ {print $2}' "/proc/$serve_pid/status")
+  cpu=$(awk -v t="$(($(cpu_ticks "$serve_pid") - ticks_before))" -v hz="$(getconf CLK_TCK)" \
+    -v n="$((scrapes + 1))" 'BEGIN { printf "%.0f", t * 1000 / hz / n }')
   stop_serve
   echo "samples $((samples_after - samples_before)) over $scrapes scrapes a second apart," \
-    "slowest /metrics ${slowest} s, rss_kib $rss"
+    "slowest /metrics ${slowest} s, cpu_ms_per_scrape $cpu, rss_kib $rss"
 }
 
 check_process_room "$large" || exit 1
