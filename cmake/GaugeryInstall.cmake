@@ -64,7 +64,7 @@ gaugery_public_headers(${framework} framework ${framework_headers})
 gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/registry registry
   Registry.h PerfDataRecords.h PerfBlockCheck.h PerfProviders.h PerfValueName.h
   RemoteAddress.h WideText.h)
-gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/perf perf ReplayProvider.h ProcNames.h)
+gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/perf perf ReplayProvider.h ObjectNames.h)
 add_custom_target(gaugery_public_headers ALL DEPENDS ${GAUGERY_STAGED_HEADERS})
 
 install(EXPORT GaugeryTargets

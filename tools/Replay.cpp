@@ -8,7 +8,7 @@
 #include "PerfTitles.h"
 #include "framework/TextFunctions.h"
 #include "framework/Unicode.h"
-#include "perf/ProcNames.h"
+#include "perf/ObjectNames.h"
 #include "perf/ReplayProvider.h"
 #include "registry/PerfBlockCheck.h"
 #include "registry/PerfProviders.h"
@@ -33,7 +33,7 @@ std::vector<TPerfProvider> NameTablesInService() {
     Names.WritesWholeBlock = false;
     Tables.push_back(std::move(Names));
   }
-  if (Tables.empty()) Tables.push_back({.Name = "Names", .Names = ProcNames()});
+  if (Tables.empty()) Tables.push_back({.Name = "Names", .Names = ObjectNames()});
   return Tables;
 }
 
