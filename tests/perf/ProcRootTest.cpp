@@ -29,7 +29,7 @@ TEST(ProcRoot, PutsEveryPathUnderTheRoot) {
   const TProcRoot Root("/captured/machine//");
   EXPECT_EQ(Root.Path("/proc/stat").View(), "/captured/machine/proc/stat");
   EXPECT_EQ(Root.ProcessFile(12, "stat").View(), "/captured/machine/proc/12/stat");
-  EXPECT_EQ(Root.ThreadFile(12, 13, "status").View(), "/captured/machine/proc/12/task/13/status");
+  EXPECT_EQ(Root.ProcessDirectory(12).View(), "/captured/machine/proc/12");
   std::string SpacePath;
   Root.PathInto("/mnt/data", SpacePath);
   EXPECT_EQ(SpacePath, "/captured/machine/mnt/data");

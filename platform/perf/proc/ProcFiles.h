@@ -40,14 +40,35 @@ class TProcFileReader {
   // io): a read that does not fill the buffer has returned all of it, which saves
   // the read that would only report the end of the file.
   bool ReadRecord(const char* Path, std::string_view* Text);
+  // ReadRecord of the file Name in the directory open as Directory.
+  bool ReadRecordAt(int Directory, const char* Name, std::string_view* Text);
 
  private:
-  bool ReadFile(const char* Path, bool OneRecord, std::string_view* Text);
+  bool ReadFile(int Directory, const char* Path, bool OneRecord, std::string_view* Text);
 
   std::vector<char> Buffer_;
 };
 
-// Low-level directory access for TDirectoryReader.
+// A directory held open, so that the files in it are opened by their names alone
+// (openat): the kernel then resolves the directory's path once, not once per file.
+class TDirectoryHandle {
+ public:
+  TDirectoryHandle() = default;
+  // Opens Path only to reach what lies in it (O_PATH); Fd() is negative when that fails.
+  explicit TDirectoryHandle(const char* Path);
+  TDirectoryHandle(TDirectoryHandle&& Other) noexcept;
+  TDirectoryHandle& operator=(TDirectoryHandle&& Other) noexcept;
+  ~TDirectoryHandle();
+
+  int Fd() const { return Fd_; }
+
+ private:
+  int Fd_ = -1;
+};
+
+// Low-level directory access for TDirectoryReader: Name in the directory open as
+// Directory, or a path, opened for listing.
+int OpenDirectoryAt(int Directory, const char* Name);
 int OpenDirectory(const char* Path);
 // Fills Buffer with linux_dirent64 records; 0 at the end, negative on error.
 long ReadDirectoryEntries(int Fd, void* Buffer, std::size_t Size);
@@ -59,22 +80,39 @@ class TDirectoryReader {
   // cannot be opened.
   template <typename TVisit>
   bool List(const char* Path, TVisit&& Visit);
+  // List of Name in the directory open as Directory.
+  template <typename TVisit>
+  bool ListAt(int Directory, const char* Name, TVisit&& Visit);
 
   // The number of entries except "." and "..", or -1 when the directory cannot be
-  // opened.
+  // opened; of a path, or of Name in the directory open as Directory.
   long Count(const char* Path);
+  long CountAt(int Directory, const char* Name);
 
  private:
+  // List of a directory opened for it, which it closes; false when Fd is negative.
+  template <typename TVisit>
+  bool ListOpened(int Fd, TVisit&& Visit);
+
   alignas(8) unsigned char Buffer_[32768];
 };
 
 template <typename TVisit>
 bool TDirectoryReader::List(const char* Path, TVisit&& Visit) {
+  return ListOpened(OpenDirectory(Path), Visit);
+}
+
+template <typename TVisit>
+bool TDirectoryReader::ListAt(int Directory, const char* Name, TVisit&& Visit) {
+  return ListOpened(OpenDirectoryAt(Directory, Name), Visit);
+}
+
+template <typename TVisit>
+bool TDirectoryReader::ListOpened(int Fd, TVisit&& Visit) {
   // linux_dirent64: 8-byte inode, 8-byte offset, 2-byte record length, 1-byte type,
   // then the NUL-terminated name.
   constexpr std::size_t RecordLengthOffset = 16;
   constexpr std::size_t NameOffset = 19;
-  int Fd = OpenDirectory(Path);
   if (Fd < 0) return false;
   for (;;) {
     long Filled = ReadDirectoryEntries(Fd, Buffer_, sizeof Buffer_);
