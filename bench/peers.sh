@@ -13,8 +13,9 @@
 #
 # THREADS=N gives every extra process N threads and compares the Thread object ("232")
 # with the floor readers extended to the task files; ps and psutil sit that one out.
-# BASELINE=DIR adds the "Global" sample of the build in DIR (an older commit built on its
-# own) as the peer "baseline", to see what a change costs.
+# BASELINE=DIR adds Gaugery's sample (of "Global", or of the Thread object) by the build
+# in DIR (an older commit built on its own) as the peer "baseline", to see what a change
+# costs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -53,7 +54,7 @@ else
   order=(gaugery floor floor-listing ps psutil gaugery-read gaugery-read-memory gaugery-read-process)
 fi
 if [ -n "$baseline" ]; then
-  runs[baseline]="$baseline/bin/refresh_sample $samples"
+  runs[baseline]="${runs[gaugery]/#$build/$baseline}"
   order+=(baseline)
 fi
 

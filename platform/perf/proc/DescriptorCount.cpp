@@ -6,18 +6,6 @@
 
 namespace gaugery {
 
-namespace {
-
-// The size is given whatever the caller's rights, but a listing only to the owner of
-// the process (or root): the size is taken only where the listing would succeed, so
-// that every count is the one a listing gives.
-bool MayList(const struct stat& Descriptors) {
-  const uid_t User = geteuid();
-  return User == 0 || Descriptors.st_uid == User;
-}
-
-}  // namespace
-
 bool SizeCountsDescriptors(const TProcRoot& Root, TDirectoryReader& Directories) {
   const TShortText Own = Root.Path("/proc/self/fd");
   struct stat Status;
@@ -25,6 +13,15 @@ bool SizeCountsDescriptors(const TProcRoot& Root, TDirectoryReader& Directories)
   // The listing holds one more descriptor open than the stat() saw: the directory's own.
   const long Entries = Directories.Count(Own.Text());
   return Entries > 1 && Status.st_size == Entries - 1;
+}
+
+TDescriptorCounter::TDescriptorCounter(bool BySize) : BySize_(BySize), User_(geteuid()) {}
+
+// The size is given whatever the caller's rights, but a listing only to the owner of
+// the process (or root): the size is taken only where the listing would succeed, so
+// that every count is the one a listing gives.
+bool TDescriptorCounter::MayList(const struct stat& Descriptors) const {
+  return User_ == 0 || Descriptors.st_uid == User_;
 }
 
 std::uint64_t TDescriptorCounter::Count(int ProcessDirectory, TDirectoryReader& Directories) const {

@@ -6,6 +6,8 @@
 // the directory is listed.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 
 #include "perf/proc/ProcFiles.h"
@@ -19,7 +21,8 @@ bool SizeCountsDescriptors(const TProcRoot& Root, TDirectoryReader& Directories)
 
 class TDescriptorCounter {
  public:
-  explicit TDescriptorCounter(bool BySize) : BySize_(BySize) {}
+  // The user this process runs as is taken here, once.
+  explicit TDescriptorCounter(bool BySize);
 
   // The descriptors of the process whose /proc directory is open as ProcessDirectory,
   // listed with Directories where sizes do not count; 0 when they cannot be counted
@@ -27,7 +30,10 @@ class TDescriptorCounter {
   std::uint64_t Count(int ProcessDirectory, TDirectoryReader& Directories) const;
 
  private:
+  bool MayList(const struct stat& Descriptors) const;
+
   const bool BySize_;
+  const uid_t User_;
 };
 
 }  // namespace gaugery
