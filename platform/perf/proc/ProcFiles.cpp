@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <utility>
 
 namespace gaugery {
 
@@ -83,17 +82,6 @@ bool TProcFileReader::ReadFile(int Directory, const char* Path, bool OneRecord,
 TDirectoryHandle::TDirectoryHandle(const char* Path)
     : Fd_(open(Path, O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
 
-TDirectoryHandle::TDirectoryHandle(TDirectoryHandle&& Other) noexcept
-    : Fd_(std::exchange(Other.Fd_, -1)) {}
-
-TDirectoryHandle& TDirectoryHandle::operator=(TDirectoryHandle&& Other) noexcept {
-  if (this != &Other) {
-    if (Fd_ >= 0) close(Fd_);
-    Fd_ = std::exchange(Other.Fd_, -1);
-  }
-  return *this;
-}
-
 TDirectoryHandle::~TDirectoryHandle() {
   if (Fd_ >= 0) close(Fd_);
 }
@@ -117,7 +105,8 @@ long TDirectoryReader::Count(const char* Path) { return CountAt(AT_FDCWD, Path);
 
 long TDirectoryReader::CountAt(int Directory, const char* Name) {
   long Entries = 0;
-  if (!ListAt(Directory, Name, [&Entries](std::string_view) { ++Entries; })) return -1;
+  if (!ListOpened(OpenDirectoryAt(Directory, Name), [&Entries](std::string_view) { ++Entries; }))
+    return -1;
   return Entries;
 }
 

@@ -53,11 +53,10 @@ class TProcFileReader {
 // (openat): the kernel then resolves the directory's path once, not once per file.
 class TDirectoryHandle {
  public:
-  TDirectoryHandle() = default;
   // Opens Path only to reach what lies in it (O_PATH); Fd() is negative when that fails.
   explicit TDirectoryHandle(const char* Path);
-  TDirectoryHandle(TDirectoryHandle&& Other) noexcept;
-  TDirectoryHandle& operator=(TDirectoryHandle&& Other) noexcept;
+  TDirectoryHandle(const TDirectoryHandle&) = delete;
+  TDirectoryHandle& operator=(const TDirectoryHandle&) = delete;
   ~TDirectoryHandle();
 
   int Fd() const { return Fd_; }
@@ -80,9 +79,6 @@ class TDirectoryReader {
   // cannot be opened.
   template <typename TVisit>
   bool List(const char* Path, TVisit&& Visit);
-  // List of Name in the directory open as Directory.
-  template <typename TVisit>
-  bool ListAt(int Directory, const char* Name, TVisit&& Visit);
 
   // The number of entries except "." and "..", or -1 when the directory cannot be
   // opened; of a path, or of Name in the directory open as Directory.
@@ -100,11 +96,6 @@ class TDirectoryReader {
 template <typename TVisit>
 bool TDirectoryReader::List(const char* Path, TVisit&& Visit) {
   return ListOpened(OpenDirectory(Path), Visit);
-}
-
-template <typename TVisit>
-bool TDirectoryReader::ListAt(int Directory, const char* Name, TVisit&& Visit) {
-  return ListOpened(OpenDirectoryAt(Directory, Name), Visit);
 }
 
 template <typename TVisit>

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "perf/proc/SampleClock.h"
 #include "perf/proc/ProcFiles.h"
 #include "perf/proc/ProcRoot.h"
-#include "perf/proc/SampleClock.h"
 
 namespace gaugery {
 
@@ -63,7 +63,8 @@ class TThreadSampler {
   // Reads one thread of the listed process. False when it has ended; a status file it
   // may not read gives zero context switches. Reading the main thread takes the
   // process name from it.
-  bool Read(std::uint32_t Pid, std::uint32_t Tid, const TSampleClock& Clock, TThreadSample& Sample);
+  bool Read(std::uint32_t Pid, std::uint32_t Tid, const TSampleClock& Clock,
+            TThreadSample& Sample);
 
   // "<process name>/<tid>", valid until the next call.
   std::string_view InstanceName(std::uint32_t Tid);
@@ -72,8 +73,6 @@ class TThreadSampler {
   TProcRoot Root_;
   TProcFileReader Files_;
   TDirectoryReader Directories_;
-  // The task directory of the listed process, which its threads' files are opened in.
-  TDirectoryHandle Task_;
   std::vector<std::uint32_t> Tids_;
   std::string ProcessName_;
   std::string InstanceName_;
