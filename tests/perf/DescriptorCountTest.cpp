@@ -94,7 +94,9 @@ TEST(DescriptorCountLiveTest, AVanishedProcessHasNone) {
 class DescriptorCountTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Root_ = std::filesystem::path(::testing::TempDir()) / "gaugery-descriptor-tree";
+    // One tree per test process: ctest runs the tests of this fixture side by side.
+    Root_ = std::filesystem::path(::testing::TempDir()) /
+            ("gaugery-descriptor-tree-" + std::to_string(getpid()));
     std::filesystem::remove_all(Root_);
     Write("proc/42/stat", "42 (fake) S 1 42 42 0 -1 0 100 0 2 0 5 3 0 0 20 0 2 0 1000 0 0\n");
     Write("proc/42/status", "Name:\tfake\nVmSize:\t2048 kB\nVmRSS:\t1024 kB\n");

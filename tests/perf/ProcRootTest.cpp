@@ -3,6 +3,7 @@
 #include "perf/proc/ProcRoot.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -50,7 +51,9 @@ TEST(ProcRoot, APathTooLongForAShortTextIsEmptyButAMountPointIsWhole) {
 class ProcRootTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Root_ = std::filesystem::path(::testing::TempDir()) / "gaugery-proc-root";
+    // One tree per test process: ctest runs the tests of this fixture side by side.
+    Root_ = std::filesystem::path(::testing::TempDir()) /
+            ("gaugery-proc-root-" + std::to_string(getpid()));
     std::filesystem::remove_all(Root_);
     std::filesystem::create_directories(Root_ / "proc");
     Write("proc/stat",
