@@ -8,7 +8,7 @@
 #include "WinGaugery.h"
 #include "framework/TextFunctions.h"
 
-namespace gaugery::cli {
+namespace gaugery {
 
 namespace {
 
@@ -90,4 +90,4 @@ std::string IsoTime(const SYSTEMTIME& Time) {
   return Text;
 }
 
-}  // namespace gaugery::cli
+}  // namespace gaugery

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace gaugery::cli {
+namespace gaugery::exposition {
 
 enum class TMetricUnit { None, Seconds, Bytes, Ratio };
 
@@ -88,4 +88,4 @@ std::string SpacedWords(const TWords& Words);
 // English title: "ID Process" gives "process_id", "ID Thread" "thread_id".
 std::optional<std::string_view> InstanceLabelOf(std::string_view CounterTitle);
 
-}  // namespace gaugery::cli
+}  // namespace gaugery::exposition

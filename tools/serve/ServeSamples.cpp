@@ -25,8 +25,11 @@ std::shared_ptr<const std::string> BlockBytes(TPerfData& Data) {
 
 }  // namespace
 
-TServeSamples::TServeSamples(std::chrono::steady_clock::duration Interval, THelpTexts Helps)
-    : Interval_(Interval), Helps_(std::move(Helps)), Titles_(std::make_unique<TPerfTitles>(nullptr)) {
+TServeSamples::TServeSamples(std::chrono::steady_clock::duration Interval,
+                             exposition::THelpTexts Helps)
+    : Interval_(Interval),
+      Helps_(std::move(Helps)),
+      Titles_(std::make_unique<TPerfTitles>(nullptr)) {
   Titles_->SetLocaleID("009");
 }
 
@@ -91,7 +94,8 @@ std::shared_ptr<const std::string> TServeSamples::Block(const std::string& Value
       SelectedObjects(*Global, ValueName, Extra ? std::string_view(*Extra) : std::string_view()));
 }
 
-std::shared_ptr<const std::string> TServeSamples::Metrics(TExpositionFormat Format, bool Gzip) {
+std::shared_ptr<const std::string> TServeSamples::Metrics(exposition::TExpositionFormat Format,
+                                                          bool Gzip) {
   const std::lock_guard<std::mutex> Guard(Lock_);
   KeepFresh();
   if (Generation_ == 0) return nullptr;
@@ -106,10 +110,11 @@ std::uint64_t TServeSamples::SamplesTaken() {
   return Samples_;
 }
 
-std::string TServeSamples::Render(TExpositionFormat Format) {
-  TExpositionWriter Writer(Format);
-  WriteBlockMetrics(Writer, DumpBlock(*Data_, *Titles_), Helps_);
-  Writer.BeginFamily("gaugery_serve_samples", TMetricKind::Counter, TMetricUnit::None,
+std::string TServeSamples::Render(exposition::TExpositionFormat Format) {
+  exposition::TExpositionWriter Writer(Format);
+  exposition::WriteBlockMetrics(Writer, DumpBlock(*Data_, *Titles_), Helps_);
+  Writer.BeginFamily("gaugery_serve_samples", exposition::TMetricKind::Counter,
+                     exposition::TMetricUnit::None,
                      "Samples of the performance data this server has taken; the other "
                      "metrics come from the latest one.");
   Writer.Sample("", static_cast<std::int64_t>(Samples_));

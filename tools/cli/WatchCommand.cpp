@@ -13,9 +13,9 @@
 #include "CounterSelection.h"
 #include "LocaleOption.h"
 #include "PerfMonitor.h"
-#include "RecordHistory.h"
 #include "Replay.h"
 #include "SampleCheck.h"
+#include "WatchHistory.h"
 #include "WatchPrinter.h"
 #include "framework/TextFunctions.h"
 
@@ -67,7 +67,7 @@ class TComputerMonitor {
 struct TWatchedSelection {
   const TCounterSelection* Selection = nullptr;
   std::vector<TPerfMonitorItem*> Items;
-  std::vector<TRecordHistory> Histories;
+  std::vector<TWatchHistory> Histories;
 };
 
 // The key counters of an item: those of --key for an object with instances ("" for
@@ -162,10 +162,10 @@ class TWatch {
         Index < 0 ? Item.InstanceValues(0) : Item.RecordOfInstance(Index);
     if (Record == nullptr) return {std::nullopt, "-", Unit};
     Key = Record->ObjectKeyValue();
-    const TRecordHistory& History = Watched.Histories[Column];
-    const bool Sound = SpansTime(*Record, Average_) &&
-                       (Index < 0 || (Average_ ? History.AverageSound(*Record)
-                                               : History.CurrentSound(*Record)));
+    const TWatchHistory& History = Watched.Histories[Column];
+    const bool Sound =
+        SpansTime(*Record, Average_) &&
+        (Index < 0 || (Average_ ? History.AverageSound(*Record) : History.CurrentSound(*Record)));
     if (!Sound) return {std::nullopt, "-", Unit};
     const std::string Text = Average_ ? Record->AvgAsString() : Record->AsString();
     const Extended Number = Average_ ? Record->AvgAsFloat() : Record->AsFloat();

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace gaugery::cli {
+namespace gaugery::exposition {
 
 namespace {
 
@@ -96,4 +96,4 @@ std::string MetricHelp(THelpKind Kind, const THelpSubject& Subject, std::string_
   return Help;
 }
 
-}  // namespace gaugery::cli
+}  // namespace gaugery::exposition

@@ -5,7 +5,7 @@
 
 #include "MetricHelp.h"
 
-namespace gaugery::cli {
+namespace gaugery::exposition {
 
 namespace {
 
@@ -322,4 +322,4 @@ TObjectPlan PlanObject(const ObjectDump& Object, const BlockDump& Block, const T
   return Plan;
 }
 
-}  // namespace gaugery::cli
+}  // namespace gaugery::exposition

@@ -39,7 +39,7 @@
 #include "BlockDump.h"
 #include "MetricNames.h"
 
-namespace gaugery::cli {
+namespace gaugery::exposition {
 
 enum class TMetricKind { Counter, Gauge };
 
@@ -83,4 +83,4 @@ struct TObjectPlan {
 // ones (locale "009"); Helps gives the help texts of the name tables.
 TObjectPlan PlanObject(const ObjectDump& Object, const BlockDump& Block, const THelpTexts& Helps);
 
-}  // namespace gaugery::cli
+}  // namespace gaugery::exposition

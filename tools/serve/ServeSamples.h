@@ -27,7 +27,7 @@ namespace gaugery::cli {
 
 class TServeSamples {
  public:
-  TServeSamples(std::chrono::steady_clock::duration Interval, THelpTexts Helps);
+  TServeSamples(std::chrono::steady_clock::duration Interval, exposition::THelpTexts Helps);
   ~TServeSamples();
 
   // The block a query of ValueName returns, from the latest sample ("Global" exactly as
@@ -36,7 +36,8 @@ class TServeSamples {
   std::shared_ptr<const std::string> Block(const std::string& ValueName);
   // The exposition of the latest sample, with the server's own sample count,
   // compressed with gzip when asked; null while no block could be read.
-  std::shared_ptr<const std::string> Metrics(TExpositionFormat Format, bool Gzip = false);
+  std::shared_ptr<const std::string> Metrics(exposition::TExpositionFormat Format,
+                                             bool Gzip = false);
   // Samples taken since the start.
   std::uint64_t SamplesTaken();
 
@@ -52,10 +53,10 @@ class TServeSamples {
   // asked for once, and none that the whole block carries as an object or counter, so
   // that requests cannot make the server query at will. The caller holds Lock_.
   std::shared_ptr<const std::string> ExtraObjects(const std::string& ValueName);
-  std::string Render(TExpositionFormat Format);
+  std::string Render(exposition::TExpositionFormat Format);
 
   const std::chrono::steady_clock::duration Interval_;
-  const THelpTexts Helps_;
+  const exposition::THelpTexts Helps_;
   std::mutex Lock_;
   std::unique_ptr<TPerfTitles> Titles_;
   std::unique_ptr<TPerfData> Data_;

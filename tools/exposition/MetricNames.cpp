@@ -4,7 +4,7 @@
 #include <array>
 #include <utility>
 
-namespace gaugery::cli {
+namespace gaugery::exposition {
 
 namespace {
 
@@ -231,4 +231,4 @@ std::optional<std::string_view> InstanceLabelOf(std::string_view CounterTitle) {
   return std::nullopt;
 }
 
-}  // namespace gaugery::cli
+}  // namespace gaugery::exposition

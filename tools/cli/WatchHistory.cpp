@@ -1,4 +1,4 @@
-#include "RecordHistory.h"
+#include "WatchHistory.h"
 
 #include "PerfMonitor.h"
 
@@ -17,7 +17,7 @@ bool SpansTime(const TPerfMonitorCounterValue& Record, bool Average) {
   return (Average ? Record.TotalSysTime() : Record.DeltaSysTime()) > 0;
 }
 
-void TRecordHistory::Observe(const TPerfMonitorItem& Item, std::int32_t InstanceCount) {
+void TWatchHistory::Observe(const TPerfMonitorItem& Item, std::int32_t InstanceCount) {
   std::unordered_map<const TPerfMonitorCounterValue*, TState> Latest;
   for (std::int32_t Index = 0; Index < InstanceCount; ++Index) {
     if (const TPerfMonitorCounterValue* Record = Item.RecordOfInstance(Index)) {
@@ -34,20 +34,19 @@ void TRecordHistory::Observe(const TPerfMonitorItem& Item, std::int32_t Instance
   States_ = std::move(Latest);
 }
 
-const TRecordHistory::TState* TRecordHistory::StateOf(
-    const TPerfMonitorCounterValue& Record) const {
+const TWatchHistory::TState* TWatchHistory::StateOf(const TPerfMonitorCounterValue& Record) const {
   const auto Found = States_.find(&Record);
   return Found == States_.end() || Found->second.Uses != 1 ? nullptr : &Found->second;
 }
 
-bool TRecordHistory::CurrentSound(const TPerfMonitorCounterValue& Record) const {
+bool TWatchHistory::CurrentSound(const TPerfMonitorCounterValue& Record) const {
   const TState* State = StateOf(Record);
   if (State == nullptr) return false;
   if (!ComputesDifference(Record)) return true;
   return State->Seen && State->UsesBefore == 1 && Record.PrevAvailable();
 }
 
-bool TRecordHistory::AverageSound(const TPerfMonitorCounterValue& Record) const {
+bool TWatchHistory::AverageSound(const TPerfMonitorCounterValue& Record) const {
   const TState* State = StateOf(Record);
   if (State == nullptr) return false;
   return !ComputesDifference(Record) || (State->Seen && State->NeverShared);

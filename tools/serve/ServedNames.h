@@ -31,6 +31,6 @@ struct TServedPerflib {
 TServedPerflib ReadServedPerflib();
 
 // The help texts of locale "009" by index.
-THelpTexts EnglishHelpTexts();
+exposition::THelpTexts EnglishHelpTexts();
 
 }  // namespace gaugery::cli

@@ -9,11 +9,9 @@
 #include "WinPerf.h"
 
 namespace gaugery {
+
 class TPerfData;
 class TPerfTitles;
-}  // namespace gaugery
-
-namespace gaugery::cli {
 
 struct CounterDump {
   DWORD Index;
@@ -61,4 +59,4 @@ BlockDump DumpBlock(TPerfData& Data, TPerfTitles& Titles);
 // "2026-12-07T07:05:08.123Z"
 std::string IsoTime(const SYSTEMTIME& Time);
 
-}  // namespace gaugery::cli
+}  // namespace gaugery

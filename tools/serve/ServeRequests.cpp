@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "registry/RemoteProtocol.h"
+
 namespace gaugery::cli {
 
 namespace {
@@ -84,9 +86,9 @@ TMediaRange ReadMediaRange(std::string_view Range) {
 }  // namespace
 
 std::optional<std::string> PerfDataValue(std::string_view Query) {
-  constexpr std::string_view Name = "value=";
-  if (!Query.starts_with(Name) || Query.find('&') != std::string_view::npos) return std::nullopt;
-  std::optional<std::string> Value = Decoded(Query.substr(Name.size()));
+  if (!Query.starts_with(PerfDataValueKey) || Query.find('&') != std::string_view::npos)
+    return std::nullopt;
+  std::optional<std::string> Value = Decoded(Query.substr(PerfDataValueKey.size()));
   if (!Value || Value->empty() || Value->size() > LongestPerfDataValue ||
       HasControlCharacter(*Value))
     return std::nullopt;
@@ -94,7 +96,7 @@ std::optional<std::string> PerfDataValue(std::string_view Query) {
   return Value;
 }
 
-TExpositionFormat NegotiatedFormat(std::string_view Accept) {
+exposition::TExpositionFormat NegotiatedFormat(std::string_view Accept) {
   double OpenMetrics = 0;
   double Text = 0;
   while (!Accept.empty()) {
@@ -108,8 +110,8 @@ TExpositionFormat NegotiatedFormat(std::string_view Accept) {
              SameAsciiText(Media.Type, "text/*"))
       Text = std::max(Text, Media.Weight);
   }
-  return OpenMetrics > 0 && OpenMetrics >= Text ? TExpositionFormat::OpenMetrics
-                                                : TExpositionFormat::Prometheus;
+  return OpenMetrics > 0 && OpenMetrics >= Text ? exposition::TExpositionFormat::OpenMetrics
+                                                : exposition::TExpositionFormat::Prometheus;
 }
 
 bool AcceptsGzip(std::string_view AcceptEncoding) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace gaugery::cli {
+namespace gaugery::exposition {
 
 // What a family holds, by how its counter is exported.
 enum class THelpKind {
@@ -44,4 +44,4 @@ std::string MetricHelp(THelpKind Kind, const THelpSubject& Subject, std::string_
 // "IO Read Bytes/sec" -> "IO read bytes").
 std::string TitlePhrase(std::string_view Title);
 
-}  // namespace gaugery::cli
+}  // namespace gaugery::exposition

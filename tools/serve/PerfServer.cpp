@@ -11,6 +11,7 @@
 #include "ServedNames.h"
 #include "framework/Exceptions.h"
 #include "framework/TextFunctions.h"
+#include "registry/RemoteProtocol.h"
 
 namespace gaugery::cli {
 
@@ -32,8 +33,8 @@ constexpr std::size_t LargestBody = 1024;
 constexpr char TextType[] = "text/plain; charset=utf-8";
 constexpr char BinaryType[] = "application/octet-stream";
 
-std::string_view ContentTypeOf(TExpositionFormat Format) {
-  return Format == TExpositionFormat::OpenMetrics
+std::string_view ContentTypeOf(exposition::TExpositionFormat Format) {
+  return Format == exposition::TExpositionFormat::OpenMetrics
              ? "application/openmetrics-text; version=1.0.0; charset=utf-8"
              : "text/plain; version=0.0.4; charset=utf-8";
 }
@@ -131,11 +132,12 @@ void TPerfServer::TImpl::Configure() {
   });
   Http.Get("/", [this](const Request&, Response& Res) { ServeIndex(Res); });
   Http.Get("/metrics", [this](const Request& Req, Response& Res) { ServeMetrics(Req, Res); });
-  Http.Get("/perfdata", [this](const Request& Req, Response& Res) { ServePerfData(Req, Res); });
-  Http.Get("/perflib/?", [this](const Request&, Response& Res) {
+  Http.Get(std::string(PerfDataPath),
+           [this](const Request& Req, Response& Res) { ServePerfData(Req, Res); });
+  Http.Get(std::string(PerflibPath) + "?", [this](const Request&, Response& Res) {
     Res.set_content(Perflib.LocaleList(), TextType);
   });
-  Http.Get("/perflib/([^/]+)/([^/]+)",
+  Http.Get(std::string(PerflibPath) + "([^/]+)/([^/]+)",
            [this](const Request& Req, Response& Res) { ServeLocaleValue(Req, Res); });
   Http.set_error_handler([](const Request&, Response& Res) {
     if (Res.body.empty()) Answer(Res, Res.status, std::string(StatusText(Res.status)));
@@ -180,7 +182,7 @@ void TPerfServer::TImpl::ServeIndex(Response& Res) const {
 }
 
 void TPerfServer::TImpl::ServeMetrics(const Request& Req, Response& Res) {
-  const TExpositionFormat Format = NegotiatedFormat(Req.get_header_value("Accept"));
+  const exposition::TExpositionFormat Format = NegotiatedFormat(Req.get_header_value("Accept"));
   const bool Gzip = AcceptsGzip(Req.get_header_value("Accept-Encoding"));
   std::shared_ptr<const std::string> Text = Samples.Metrics(Format, Gzip);
   if (!Text) return Answer(Res, 503, "No performance data could be read");
@@ -203,9 +205,11 @@ void TPerfServer::TImpl::ServePerfData(const Request& Req, Response& Res) {
 void TPerfServer::TImpl::ServeLocaleValue(const Request& Req, Response& Res) const {
   const TServedLocale* Locale = Perflib.Find(Req.matches[1].str());
   const std::string Value = Req.matches[2].str();
-  if (Locale == nullptr || (!SameText(Value, "Counter") && !SameText(Value, "Help")))
+  if (Locale == nullptr || (!SameText(Value, std::string(CounterValueName)) &&
+                            !SameText(Value, std::string(HelpValueName))))
     return Answer(Res, 404, "No such locale or value; see /perflib/");
-  Res.set_content(SameText(Value, "Counter") ? Locale->Counter : Locale->Help, BinaryType);
+  Res.set_content(SameText(Value, std::string(CounterValueName)) ? Locale->Counter : Locale->Help,
+                  BinaryType);
 }
 
 void TPerfServer::TImpl::LogError(const Request& Req, const Response& Res) {

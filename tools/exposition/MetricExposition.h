@@ -20,7 +20,7 @@
 #include "MetricNames.h"
 #include "MetricPlans.h"
 
-namespace gaugery::cli {
+namespace gaugery::exposition {
 
 enum class TExpositionFormat { Prometheus, OpenMetrics };
 
@@ -58,4 +58,4 @@ void WriteBlockMetrics(TExpositionWriter& Writer, const BlockDump& Block, const 
 // A label value with "\", '"' and line feeds escaped.
 std::string EscapedLabelValue(std::string_view Value);
 
-}  // namespace gaugery::cli
+}  // namespace gaugery::exposition

@@ -23,7 +23,7 @@ std::optional<std::string> PerfDataValue(std::string_view Query);
 // OpenMetrics when the Accept header asks for "application/openmetrics-text" (without
 // a version or version 1.0.0) at least as much as for the text format; the text
 // format otherwise, also for an absent or unreadable header.
-TExpositionFormat NegotiatedFormat(std::string_view Accept);
+exposition::TExpositionFormat NegotiatedFormat(std::string_view Accept);
 
 // Whether an Accept-Encoding header lists "gzip" (or "x-gzip") with a weight above 0.
 bool AcceptsGzip(std::string_view AcceptEncoding);

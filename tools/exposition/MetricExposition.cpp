@@ -5,7 +5,7 @@
 #include <cmath>
 #include <unordered_map>
 
-namespace gaugery::cli {
+namespace gaugery::exposition {
 
 namespace {
 
@@ -197,4 +197,4 @@ std::string EscapedLabelValue(std::string_view Value) {
   return Text;
 }
 
-}  // namespace gaugery::cli
+}  // namespace gaugery::exposition

@@ -22,7 +22,7 @@ namespace gaugery::cli {
 // or go back; a value of one sample always spans time.
 bool SpansTime(const TPerfMonitorCounterValue& Record, bool Average);
 
-class TRecordHistory {
+class TWatchHistory {
  public:
   // Takes in the records the item's latest Collect recorded its InstanceCount
   // instances into.

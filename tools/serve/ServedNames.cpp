@@ -57,10 +57,10 @@ TServedPerflib ReadServedPerflib() {
   return Perflib;
 }
 
-THelpTexts EnglishHelpTexts() {
+exposition::THelpTexts EnglishHelpTexts() {
   TStringList Lines;
   GetPerfInfoStrings("009", "Help", &Lines, "");
-  THelpTexts Helps;
+  exposition::THelpTexts Helps;
   for (int I = 0; I < Lines.Count(); ++I) {
     const std::string Index = Lines.Names(I);  // plain decimal, as the loader writes it
     DWORD Number = 0;
