@@ -14,6 +14,7 @@
 
 #include "perf/proc/DescriptorCount.h"
 #include "perf/proc/ProcProcesses.h"
+#include "perf/proc/ProcThreads.h"
 
 namespace gaugery {
 namespace {
@@ -90,7 +91,8 @@ TEST(DescriptorCountLiveTest, AVanishedProcessHasNone) {
   EXPECT_EQ(TDescriptorCounter(false).Count(Gone.Fd(), Directories), 0u);
 }
 
-// A tree with one process (pid 42) and, where a test writes it, a /proc/self/fd.
+// A tree with one process (pid 42, two threads) and, where a test writes it, a
+// /proc/self/fd.
 class DescriptorCountTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -102,6 +104,14 @@ class DescriptorCountTreeTest : public ::testing::Test {
     Write("proc/42/status", "Name:\tfake\nVmSize:\t2048 kB\nVmRSS:\t1024 kB\n");
     Write("proc/42/io", "rchar: 4096\nwchar: 512\nsyscr: 7\nsyscw: 3\n");
     for (const char* Fd : {"0", "1", "2", "5"}) Write(std::string("proc/42/fd/") + Fd, "");
+    Write("proc/42/task/42/stat",
+          "42 (fake) S 1 42 42 0 -1 0 100 0 2 0 5 3 0 0 20 0 2 0 1000 0 0\n");
+    Write("proc/42/task/42/status",
+          "voluntary_ctxt_switches:\t10\nnonvoluntary_ctxt_switches:\t5\n");
+    Write("proc/42/task/43/stat",
+          "43 (worker) R 1 42 42 0 -1 0 0 0 0 0 1 1 0 0 20 0 2 0 1001 0 0\n");
+    Write("proc/42/task/43/status",
+          "voluntary_ctxt_switches:\t1\nnonvoluntary_ctxt_switches:\t2\n");
   }
   void TearDown() override { std::filesystem::remove_all(Root_); }
 
@@ -143,6 +153,23 @@ TEST_F(DescriptorCountTreeTest, EveryFileOfAProcessIsReadInItsDirectory) {
   EXPECT_EQ(Sample.ReadBytes, 4096u);
   EXPECT_EQ(Sample.WriteOperations, 3u);
   EXPECT_FALSE(Sampler.Read(43, TSampleClock::Read(), Sample));
+}
+
+// The task directory is listed once and each thread's files are opened in it; a
+// process without one lists no threads and reads none.
+TEST_F(DescriptorCountTreeTest, EveryFileOfAThreadIsReadInItsTaskDirectory) {
+  TThreadSampler Sampler(Root());
+  ASSERT_TRUE(Sampler.ListThreads(42));
+  ASSERT_EQ(Sampler.Tids().size(), 2u);
+  TThreadSample Sample;
+  ASSERT_TRUE(Sampler.Read(42, 42, TSampleClock::Read(), Sample));
+  EXPECT_EQ(Sample.ContextSwitches, 15u);
+  ASSERT_TRUE(Sampler.Read(42, 43, TSampleClock::Read(), Sample));
+  EXPECT_EQ(Sample.Tid, 43u);
+  EXPECT_EQ(Sample.ContextSwitches, 3u);
+  EXPECT_EQ(Sampler.InstanceName(43), "fake/43");
+  EXPECT_FALSE(Sampler.ListThreads(7));
+  EXPECT_FALSE(Sampler.Read(7, 43, TSampleClock::Read(), Sample));
 }
 
 }  // namespace

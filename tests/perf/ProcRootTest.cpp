@@ -31,7 +31,6 @@ TEST(ProcRoot, PutsEveryPathUnderTheRoot) {
   EXPECT_EQ(Root.Path("/proc/stat").View(), "/captured/machine/proc/stat");
   EXPECT_EQ(Root.ProcessFile(12, "stat").View(), "/captured/machine/proc/12/stat");
   EXPECT_EQ(Root.ProcessDirectory(12).View(), "/captured/machine/proc/12");
-  EXPECT_EQ(Root.ThreadFile(12, 13, "status").View(), "/captured/machine/proc/12/task/13/status");
   std::string SpacePath;
   Root.PathInto("/mnt/data", SpacePath);
   EXPECT_EQ(SpacePath, "/captured/machine/mnt/data");

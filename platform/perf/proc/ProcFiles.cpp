@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <utility>
 
 namespace gaugery {
 
@@ -79,8 +80,19 @@ bool TProcFileReader::ReadFile(int Directory, const char* Path, bool OneRecord,
   return Ok;
 }
 
-TDirectoryHandle::TDirectoryHandle(const char* Path)
-    : Fd_(open(Path, O_PATH | O_DIRECTORY | O_CLOEXEC)) {}
+TDirectoryHandle::TDirectoryHandle(const char* Path, TAccess Access)
+    : Fd_(open(Path, (Access == TAccess::Reach ? O_PATH : O_RDONLY) | O_DIRECTORY | O_CLOEXEC)) {}
+
+TDirectoryHandle::TDirectoryHandle(TDirectoryHandle&& Other) noexcept
+    : Fd_(std::exchange(Other.Fd_, -1)) {}
+
+TDirectoryHandle& TDirectoryHandle::operator=(TDirectoryHandle&& Other) noexcept {
+  if (this != &Other) {
+    if (Fd_ >= 0) close(Fd_);
+    Fd_ = std::exchange(Other.Fd_, -1);
+  }
+  return *this;
+}
 
 TDirectoryHandle::~TDirectoryHandle() {
   if (Fd_ >= 0) close(Fd_);

@@ -53,10 +53,13 @@ class TProcFileReader {
 // (openat): the kernel then resolves the directory's path once, not once per file.
 class TDirectoryHandle {
  public:
-  // Opens Path only to reach what lies in it (O_PATH); Fd() is negative when that fails.
-  explicit TDirectoryHandle(const char* Path);
-  TDirectoryHandle(const TDirectoryHandle&) = delete;
-  TDirectoryHandle& operator=(const TDirectoryHandle&) = delete;
+  // Reach opens Path only to reach what lies in it (O_PATH), List also to list it once
+  // (TDirectoryReader::ListHandle). Fd() is negative when that fails.
+  enum class TAccess { Reach, List };
+  TDirectoryHandle() = default;
+  explicit TDirectoryHandle(const char* Path, TAccess Access = TAccess::Reach);
+  TDirectoryHandle(TDirectoryHandle&& Other) noexcept;
+  TDirectoryHandle& operator=(TDirectoryHandle&& Other) noexcept;
   ~TDirectoryHandle();
 
   int Fd() const { return Fd_; }
@@ -85,10 +88,17 @@ class TDirectoryReader {
   long Count(const char* Path);
   long CountAt(int Directory, const char* Name);
 
+  // List of a directory opened for listing, which stays open.
+  template <typename TVisit>
+  bool ListHandle(const TDirectoryHandle& Directory, TVisit&& Visit);
+
  private:
   // List of a directory opened for it, which it closes; false when Fd is negative.
   template <typename TVisit>
   bool ListOpened(int Fd, TVisit&& Visit);
+  // Its entries, leaving the directory open.
+  template <typename TVisit>
+  void VisitEntries(int Fd, TVisit&& Visit);
 
   alignas(8) unsigned char Buffer_[32768];
 };
@@ -100,11 +110,25 @@ bool TDirectoryReader::List(const char* Path, TVisit&& Visit) {
 
 template <typename TVisit>
 bool TDirectoryReader::ListOpened(int Fd, TVisit&& Visit) {
+  if (Fd < 0) return false;
+  VisitEntries(Fd, Visit);
+  CloseDirectory(Fd);
+  return true;
+}
+
+template <typename TVisit>
+bool TDirectoryReader::ListHandle(const TDirectoryHandle& Directory, TVisit&& Visit) {
+  if (Directory.Fd() < 0) return false;
+  VisitEntries(Directory.Fd(), Visit);
+  return true;
+}
+
+template <typename TVisit>
+void TDirectoryReader::VisitEntries(int Fd, TVisit&& Visit) {
   // linux_dirent64: 8-byte inode, 8-byte offset, 2-byte record length, 1-byte type,
   // then the NUL-terminated name.
   constexpr std::size_t RecordLengthOffset = 16;
   constexpr std::size_t NameOffset = 19;
-  if (Fd < 0) return false;
   for (;;) {
     long Filled = ReadDirectoryEntries(Fd, Buffer_, sizeof Buffer_);
     if (Filled <= 0) break;
@@ -119,8 +143,6 @@ bool TDirectoryReader::ListOpened(int Fd, TVisit&& Visit) {
       At += RecordLength;
     }
   }
-  CloseDirectory(Fd);
-  return true;
 }
 
 }  // namespace gaugery

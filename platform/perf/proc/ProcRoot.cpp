@@ -25,12 +25,6 @@ TShortText TProcRoot::ProcessFile(std::uint32_t Pid, const char* Name) const {
   return Text;
 }
 
-TShortText TProcRoot::ThreadFile(std::uint32_t Pid, std::uint32_t Tid, const char* Name) const {
-  TShortText Text = Path("/proc/");
-  Text.Append(Pid).Append("/task/").Append(Tid).Append("/").Append(Name);
-  return Text;
-}
-
 void TProcRoot::PathInto(std::string_view Absolute, std::string& Path) const {
   Path.assign(Prefix_);
   Path.append(Absolute);
