@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Measures, in one run and alternating, the CPU time per sample of reading the process
-# table with 500 extra idle processes: Gaugery's TPerfData::Refresh of the live block, the
-# floor (a minimal C reader), ps and psutil; the CPU time of one `gaugery read` of
+# table with 500 extra idle processes: Gaugery's TPerfData::Refresh of the live block, two
+# floors (minimal C readers of the same files: "floor" by the best plain method known,
+# "floor-listing" with whole paths and the fd directory listed), ps and psutil; the CPU time of one `gaugery read` of
 # Brindle's eight Process counters against one ps run; and that of one `gaugery read` of
 # a Memory counter against one of a Process counter, since a one-shot command reads only
 # the objects it names. Prints one line per ratio:
-#   ratio gaugery/<peer> <value>
+#   ratio gaugery/<peer> <value> [(target <= <value>)]
 #   ratio gaugery-read/ps <value>
 #   ratio gaugery-read-memory/gaugery-read-process <value>
 # Usage: bench/peers.sh [BUILD_DIR] (default: build)
 #
 # THREADS=N gives every extra process N threads and compares the Thread object ("232")
-# with the floor reader extended to the task files; ps and psutil sit that one out.
-# BASELINE=DIR adds the "Global" sample of the build in DIR (an older commit built on its
-# own) as the peer "baseline", to see what a change costs.
+# with the floor readers extended to the task files; ps and psutil sit that one out.
+# BASELINE=DIR adds Gaugery's sample (of "Global", or of the Thread object) by the build
+# in DIR (an older commit built on its own) as the peer "baseline", to see what a change
+# costs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -25,17 +27,10 @@ baseline=${BASELINE:-}
 # psutil comes from the Debian package, which the system's interpreter sees.
 python=${PYTHON:-/usr/bin/python3}
 
-pids=()
-cleanup() { kill "${pids[@]}" 2>/dev/null || true; }
-trap cleanup EXIT
-for _ in $(seq "$children"); do
-  if [ "$threads" -gt 1 ]; then
-    "$build/bin/idle_threads" "$threads" &
-  else
-    sleep 100000 &
-  fi
-  pids+=($!)
-done
+source bench/common.sh
+trap stop_idle_children EXIT
+check_process_room "$children"
+start_idle_children "$children" "$threads" "$build"
 
 runs_per_round=$((samples / 4 + 1))
 read_counters=("ID Process" "Elapsed Time" "Thread Count" "Handle Count" "Page File Bytes"
@@ -45,19 +40,21 @@ if [ "$threads" -gt 1 ]; then
   runs=(
     [gaugery]="$build/bin/refresh_sample $samples 232"
     [floor]="$build/bin/floor_reader $samples threads"
+    [floor-listing]="$build/bin/floor_reader $samples threads listing"
   )
-  order=(gaugery floor)
+  order=(gaugery floor floor-listing)
 else
   runs=(
     [gaugery]="$build/bin/refresh_sample $samples"
     [floor]="$build/bin/floor_reader $samples"
+    [floor-listing]="$build/bin/floor_reader $samples listing"
     [ps]="$python bench/command_reader.py $runs_per_round ps -eo comm,pid,etimes,nlwp,vsz,rss"
     [psutil]="$python bench/psutil_reader.py $runs_per_round"
   )
-  order=(gaugery floor ps psutil gaugery-read gaugery-read-memory gaugery-read-process)
+  order=(gaugery floor floor-listing ps psutil gaugery-read gaugery-read-memory gaugery-read-process)
 fi
 if [ -n "$baseline" ]; then
-  runs[baseline]="$baseline/bin/refresh_sample $samples"
+  runs[baseline]="${runs[gaugery]/#$build/$baseline}"
   order+=(baseline)
 fi
 
@@ -85,14 +82,17 @@ for round in $(seq "$rounds"); do
   done
 done
 
-median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 declare -A med
 for peer in "${order[@]}"; do
   med[$peer]=$(echo "${results[$peer]}" | median)
   printf 'cpu_us_per_sample %-20s %s  (rounds: %s)\n' "$peer" "${med[$peer]}" "${results[$peer]}"
 done
+# The most each ratio may be; a ratio without a target is only reported.
+declare -A targets=([gaugery/floor]=1.05 [gaugery/floor-listing]=0.80 [gaugery/psutil]=0.40
+  [gaugery-read-memory/gaugery-read-process]=0.10)
 ratio() {
-  awk -v a="${med[$1]}" -v b="${med[$2]}" -v n="$1/$2" 'BEGIN { printf "ratio %s %.2f\n", n, a / b }'
+  local name="$1/$2"
+  print_ratio "$name" "${med[$1]}" "${med[$2]}" "${targets[$name]:-}"
 }
 for peer in "${order[@]:1}"; do
   is_command "$peer" || ratio gaugery "$peer"

@@ -28,6 +28,8 @@ packages=(
   procps python3 python3-psutil
   # the web view of `gaugery serve`, tested and pictured in a headless browser
   chromium chromium-driver python3-selenium
+  # the exporters that bench/exporters.sh runs beside `gaugery serve`, and its scraper
+  prometheus-process-exporter prometheus-node-exporter curl
   # fonts the example program asks for
   fonts-liberation fontconfig
 )
@@ -48,4 +50,19 @@ if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures |
   $sudo dpkg --add-architecture i386
 fi
 $sudo apt-get update -q
+# The exporters' packages would start their services: bench/exporters.sh runs the binaries
+# itself, so a policy refuses every service start during the installation and the
+# services are left disabled.
+exporter_services=(prometheus-process-exporter prometheus-node-exporter)
+policy=/usr/sbin/policy-rc.d
+if [ ! -e "$policy" ]; then
+  printf '#!/bin/sh\nexit 101\n' | $sudo tee "$policy" >/dev/null
+  $sudo chmod +x "$policy"
+  trap '$sudo rm -f "$policy"' EXIT
+fi
 $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+if command -v deb-systemd-helper >/dev/null; then
+  for service in "${exporter_services[@]}"; do
+    $sudo deb-systemd-helper disable "$service.service" 2>/dev/null || true
+  done
+fi

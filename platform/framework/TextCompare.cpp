@@ -4,17 +4,13 @@
 #include <functional>
 #include <string>
 
+#include "framework/IcuFunctions.h"
 #include "framework/TextFunctions.h"
 #include "framework/Unicode.h"
 
 #ifdef _WIN32
 #include "framework/WindowsApi.h"
 #else
-#include <unicode/ucol.h>
-#include <unicode/uloc.h>
-#include <unicode/unorm2.h>
-#include <unicode/ustring.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -88,7 +84,7 @@ bool IsAscii(const std::string& S) {
 char FoldAscii(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
 
 // Text passed through one ICU transformation with the usual preflight; the text
-// unchanged when ICU fails.
+// unchanged when ICU fails or cannot be loaded.
 template <class TTransform>
 WideString Transformed(const WideString& Text, TTransform Transform) {
   WideString Result(Text.size() + 16, u'\0');
@@ -106,20 +102,24 @@ WideString Transformed(const WideString& Text, TTransform Transform) {
 }
 
 WideString Decomposed(const WideString& Text) {
+  const TIcuFunctions* Icu = IcuFunctions();
+  if (Icu == nullptr) return Text;
   UErrorCode Status = U_ZERO_ERROR;
-  const UNormalizer2* Nfd = unorm2_getNFDInstance(&Status);
+  const UNormalizer2* Nfd = Icu->NfdInstance(&Status);
   if (U_FAILURE(Status)) return Text;
-  if (unorm2_isNormalized(Nfd, Text.data(), ClampedLength(Text.size()), &Status)) return Text;
+  if (Icu->IsNormalized(Nfd, Text.data(), ClampedLength(Text.size()), &Status)) return Text;
   return Transformed(Text, [&](const UChar* Source, int32_t Length, UChar* Target, int32_t Capacity,
                                UErrorCode* Error) {
-    return unorm2_normalize(Nfd, Source, Length, Target, Capacity, Error);
+    return Icu->Normalize(Nfd, Source, Length, Target, Capacity, Error);
   });
 }
 
 WideString Folded(const WideString& Text) {
-  return Transformed(Text, [](const UChar* Source, int32_t Length, UChar* Target, int32_t Capacity,
-                              UErrorCode* Error) {
-    return u_strFoldCase(Target, Capacity, Source, Length, U_FOLD_CASE_DEFAULT, Error);
+  const TIcuFunctions* Icu = IcuFunctions();
+  if (Icu == nullptr) return Text;
+  return Transformed(Text, [Icu](const UChar* Source, int32_t Length, UChar* Target,
+                                 int32_t Capacity, UErrorCode* Error) {
+    return Icu->StrFoldCase(Target, Capacity, Source, Length, U_FOLD_CASE_DEFAULT, Error);
   });
 }
 
@@ -158,25 +158,27 @@ class TKeyHash {
 // Order
 
 struct CollatorCloser {
-  void operator()(UCollator* Collator) const { ucol_close(Collator); }
+  void operator()(UCollator* Collator) const { IcuFunctions()->CollatorClose(Collator); }
 };
 using CollatorPtr = std::unique_ptr<UCollator, CollatorCloser>;
 
-CollatorPtr OpenCollator(const char* Locale) {
+CollatorPtr OpenCollator(const TIcuFunctions& Icu, const char* Locale) {
   UErrorCode Status = U_ZERO_ERROR;
-  CollatorPtr Collator(ucol_open(Locale, &Status));
+  CollatorPtr Collator(Icu.CollatorOpen(Locale, &Status));
   return U_FAILURE(Status) ? nullptr : std::move(Collator);
 }
 
 // The collator of the user's default locale. The C and POSIX locales map to ICU's
 // "en_US_POSIX", which orders by code point; they get the root collation instead. Null
-// only when ICU has no collation data at all.
+// only when ICU cannot be loaded or has no collation data at all.
 UCollator* UserCollator() {
-  static const CollatorPtr Collator = [] {
-    const char* Locale = uloc_getDefault();
+  static const CollatorPtr Collator = []() -> CollatorPtr {
+    const TIcuFunctions* Icu = IcuFunctions();
+    if (Icu == nullptr) return nullptr;
+    const char* Locale = Icu->DefaultLocale();
     if (Locale == nullptr || std::strncmp(Locale, "en_US_POSIX", 11) == 0) Locale = "";
-    CollatorPtr Opened = OpenCollator(Locale);
-    return Opened ? std::move(Opened) : OpenCollator("");
+    CollatorPtr Opened = OpenCollator(*Icu, Locale);
+    return Opened ? std::move(Opened) : OpenCollator(*Icu, "");
   }();
   return Collator.get();
 }
@@ -191,8 +193,8 @@ int AnsiCompareText(const std::string& S1, const std::string& S2) {
   const WideString K2 = CaselessKey(S2);
   if (K1 == K2) return 0;
   if (UCollator* Collator = UserCollator()) {
-    const UCollationResult Order = ucol_strcoll(Collator, K1.data(), ClampedLength(K1.size()),
-                                                K2.data(), ClampedLength(K2.size()));
+    const UCollationResult Order = IcuFunctions()->Collate(
+        Collator, K1.data(), ClampedLength(K1.size()), K2.data(), ClampedLength(K2.size()));
     if (Order != UCOL_EQUAL) return static_cast<int>(Order);
   }
   return Sign(K1.compare(K2));

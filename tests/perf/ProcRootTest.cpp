@@ -3,6 +3,7 @@
 #include "perf/proc/ProcRoot.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -29,7 +30,7 @@ TEST(ProcRoot, PutsEveryPathUnderTheRoot) {
   const TProcRoot Root("/captured/machine//");
   EXPECT_EQ(Root.Path("/proc/stat").View(), "/captured/machine/proc/stat");
   EXPECT_EQ(Root.ProcessFile(12, "stat").View(), "/captured/machine/proc/12/stat");
-  EXPECT_EQ(Root.ThreadFile(12, 13, "status").View(), "/captured/machine/proc/12/task/13/status");
+  EXPECT_EQ(Root.ProcessDirectory(12).View(), "/captured/machine/proc/12");
   std::string SpacePath;
   Root.PathInto("/mnt/data", SpacePath);
   EXPECT_EQ(SpacePath, "/captured/machine/mnt/data");
@@ -49,7 +50,9 @@ TEST(ProcRoot, APathTooLongForAShortTextIsEmptyButAMountPointIsWhole) {
 class ProcRootTreeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Root_ = std::filesystem::path(::testing::TempDir()) / "gaugery-proc-root";
+    // One tree per test process: ctest runs the tests of this fixture side by side.
+    Root_ = std::filesystem::path(::testing::TempDir()) /
+            ("gaugery-proc-root-" + std::to_string(getpid()));
     std::filesystem::remove_all(Root_);
     std::filesystem::create_directories(Root_ / "proc");
     Write("proc/stat",

@@ -188,6 +188,20 @@ TEST(GaugeryRead, LiveProcessesIncludeThisOne) {
   EXPECT_TRUE(Found);
 }
 
+#ifndef _WIN32
+// ICU is loaded only when a text needs it: a one-shot read of ASCII names never pays for
+// it, a name outside ASCII does. The dynamic loader names every library it opens.
+TEST(GaugeryRead, LoadsIcuOnlyForTextOutsideAscii) {
+  const ProgramRun Ascii = RunGaugery("read Memory \"Available Bytes\"", "LD_DEBUG=files");
+  ASSERT_EQ(Ascii.ExitCode, 0) << Ascii.Err;
+  EXPECT_EQ(Ascii.Err.find("libicu"), std::string::npos);
+
+  const ProgramRun Umlaut = RunGaugery("read Memory \"Verfügbare Bytes\"", "LD_DEBUG=files");
+  EXPECT_NE(Umlaut.Err.find("file=libicuuc"), std::string::npos);
+  EXPECT_NE(Umlaut.Err.find("file=libicui18n"), std::string::npos);
+}
+#endif
+
 TEST(GaugeryType, PrintsTheSixLines) {
   const ProgramRun Counter = RunGaugery("type 0x10410400");
   EXPECT_EQ(Counter.ExitCode, 0);

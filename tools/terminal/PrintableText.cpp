@@ -3,7 +3,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <unicode/uchar.h>
+#include "framework/IcuFunctions.h"
 #endif
 
 namespace gaugery::cli {
@@ -66,9 +66,13 @@ std::size_t ColumnsOf(char32_t CodePoint) {
 
 #else
 
+// ASCII takes one column each without asking ICU, so that a program printing only ASCII
+// never loads it; without ICU every character takes one.
 std::size_t ColumnsOf(char32_t CodePoint) {
+  const TIcuFunctions* Icu = CodePoint < 0x80 ? nullptr : IcuFunctions();
+  if (Icu == nullptr) return 1;
   const auto Character = static_cast<UChar32>(CodePoint);
-  switch (u_charType(Character)) {
+  switch (Icu->CharType(Character)) {
     case U_NON_SPACING_MARK:
     case U_ENCLOSING_MARK:
     case U_FORMAT_CHAR:
@@ -77,7 +81,7 @@ std::size_t ColumnsOf(char32_t CodePoint) {
       break;
   }
   const auto Width =
-      static_cast<UEastAsianWidth>(u_getIntPropertyValue(Character, UCHAR_EAST_ASIAN_WIDTH));
+      static_cast<UEastAsianWidth>(Icu->IntPropertyValue(Character, UCHAR_EAST_ASIAN_WIDTH));
   return Width == U_EA_WIDE || Width == U_EA_FULLWIDTH ? 2 : 1;
 }
 

@@ -5,8 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
+#include <utility>
 
 namespace gaugery {
 
@@ -41,16 +42,21 @@ TShortText& TShortText::Append(std::uint32_t Number) {
 TProcFileReader::TProcFileReader() : Buffer_(InitialFileBuffer) {}
 
 bool TProcFileReader::Read(const char* Path, std::string_view* Text) {
-  return ReadFile(Path, false, Text);
+  return ReadFile(AT_FDCWD, Path, false, Text);
 }
 
 bool TProcFileReader::ReadRecord(const char* Path, std::string_view* Text) {
-  return ReadFile(Path, true, Text);
+  return ReadFile(AT_FDCWD, Path, true, Text);
 }
 
-bool TProcFileReader::ReadFile(const char* Path, bool OneRecord, std::string_view* Text) {
+bool TProcFileReader::ReadRecordAt(int Directory, const char* Name, std::string_view* Text) {
+  return ReadFile(Directory, Name, true, Text);
+}
+
+bool TProcFileReader::ReadFile(int Directory, const char* Path, bool OneRecord,
+                               std::string_view* Text) {
   *Text = {};
-  int Fd = open(Path, O_RDONLY | O_CLOEXEC);
+  int Fd = openat(Directory, Path, O_RDONLY | O_CLOEXEC);
   if (Fd < 0) return false;
   std::size_t Used = 0;
   bool Ok = true;
@@ -74,9 +80,29 @@ bool TProcFileReader::ReadFile(const char* Path, bool OneRecord, std::string_vie
   return Ok;
 }
 
-int OpenDirectory(const char* Path) {
-  return open(Path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+TDirectoryHandle::TDirectoryHandle(const char* Path, TAccess Access)
+    : Fd_(open(Path, (Access == TAccess::Reach ? O_PATH : O_RDONLY) | O_DIRECTORY | O_CLOEXEC)) {}
+
+TDirectoryHandle::TDirectoryHandle(TDirectoryHandle&& Other) noexcept
+    : Fd_(std::exchange(Other.Fd_, -1)) {}
+
+TDirectoryHandle& TDirectoryHandle::operator=(TDirectoryHandle&& Other) noexcept {
+  if (this != &Other) {
+    if (Fd_ >= 0) close(Fd_);
+    Fd_ = std::exchange(Other.Fd_, -1);
+  }
+  return *this;
 }
+
+TDirectoryHandle::~TDirectoryHandle() {
+  if (Fd_ >= 0) close(Fd_);
+}
+
+int OpenDirectoryAt(int Directory, const char* Name) {
+  return openat(Directory, Name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+int OpenDirectory(const char* Path) { return OpenDirectoryAt(AT_FDCWD, Path); }
 
 long ReadDirectoryEntries(int Fd, void* Buffer, std::size_t Size) {
   for (;;) {
@@ -87,9 +113,12 @@ long ReadDirectoryEntries(int Fd, void* Buffer, std::size_t Size) {
 
 void CloseDirectory(int Fd) { close(Fd); }
 
-long TDirectoryReader::Count(const char* Path) {
+long TDirectoryReader::Count(const char* Path) { return CountAt(AT_FDCWD, Path); }
+
+long TDirectoryReader::CountAt(int Directory, const char* Name) {
   long Entries = 0;
-  if (!List(Path, [&Entries](std::string_view) { ++Entries; })) return -1;
+  if (!ListOpened(OpenDirectoryAt(Directory, Name), [&Entries](std::string_view) { ++Entries; }))
+    return -1;
   return Entries;
 }
 

@@ -40,14 +40,37 @@ class TProcFileReader {
   // io): a read that does not fill the buffer has returned all of it, which saves
   // the read that would only report the end of the file.
   bool ReadRecord(const char* Path, std::string_view* Text);
+  // ReadRecord of the file Name in the directory open as Directory.
+  bool ReadRecordAt(int Directory, const char* Name, std::string_view* Text);
 
  private:
-  bool ReadFile(const char* Path, bool OneRecord, std::string_view* Text);
+  bool ReadFile(int Directory, const char* Path, bool OneRecord, std::string_view* Text);
 
   std::vector<char> Buffer_;
 };
 
-// Low-level directory access for TDirectoryReader.
+// A directory held open, so that the files in it are opened by their names alone
+// (openat): the kernel then resolves the directory's path once, not once per file.
+class TDirectoryHandle {
+ public:
+  // Reach opens Path only to reach what lies in it (O_PATH), List also to list it once
+  // (TDirectoryReader::ListHandle). Fd() is negative when that fails.
+  enum class TAccess { Reach, List };
+  TDirectoryHandle() = default;
+  explicit TDirectoryHandle(const char* Path, TAccess Access = TAccess::Reach);
+  TDirectoryHandle(TDirectoryHandle&& Other) noexcept;
+  TDirectoryHandle& operator=(TDirectoryHandle&& Other) noexcept;
+  ~TDirectoryHandle();
+
+  int Fd() const { return Fd_; }
+
+ private:
+  int Fd_ = -1;
+};
+
+// Low-level directory access for TDirectoryReader: Name in the directory open as
+// Directory, or a path, opened for listing.
+int OpenDirectoryAt(int Directory, const char* Name);
 int OpenDirectory(const char* Path);
 // Fills Buffer with linux_dirent64 records; 0 at the end, negative on error.
 long ReadDirectoryEntries(int Fd, void* Buffer, std::size_t Size);
@@ -61,21 +84,51 @@ class TDirectoryReader {
   bool List(const char* Path, TVisit&& Visit);
 
   // The number of entries except "." and "..", or -1 when the directory cannot be
-  // opened.
+  // opened; of a path, or of Name in the directory open as Directory.
   long Count(const char* Path);
+  long CountAt(int Directory, const char* Name);
+
+  // List of a directory opened for listing, which stays open.
+  template <typename TVisit>
+  bool ListHandle(const TDirectoryHandle& Directory, TVisit&& Visit);
 
  private:
+  // List of a directory opened for it, which it closes; false when Fd is negative.
+  template <typename TVisit>
+  bool ListOpened(int Fd, TVisit&& Visit);
+  // Its entries, leaving the directory open.
+  template <typename TVisit>
+  void VisitEntries(int Fd, TVisit&& Visit);
+
   alignas(8) unsigned char Buffer_[32768];
 };
 
 template <typename TVisit>
 bool TDirectoryReader::List(const char* Path, TVisit&& Visit) {
+  return ListOpened(OpenDirectory(Path), Visit);
+}
+
+template <typename TVisit>
+bool TDirectoryReader::ListOpened(int Fd, TVisit&& Visit) {
+  if (Fd < 0) return false;
+  VisitEntries(Fd, Visit);
+  CloseDirectory(Fd);
+  return true;
+}
+
+template <typename TVisit>
+bool TDirectoryReader::ListHandle(const TDirectoryHandle& Directory, TVisit&& Visit) {
+  if (Directory.Fd() < 0) return false;
+  VisitEntries(Directory.Fd(), Visit);
+  return true;
+}
+
+template <typename TVisit>
+void TDirectoryReader::VisitEntries(int Fd, TVisit&& Visit) {
   // linux_dirent64: 8-byte inode, 8-byte offset, 2-byte record length, 1-byte type,
   // then the NUL-terminated name.
   constexpr std::size_t RecordLengthOffset = 16;
   constexpr std::size_t NameOffset = 19;
-  int Fd = OpenDirectory(Path);
-  if (Fd < 0) return false;
   for (;;) {
     long Filled = ReadDirectoryEntries(Fd, Buffer_, sizeof Buffer_);
     if (Filled <= 0) break;
@@ -90,8 +143,6 @@ bool TDirectoryReader::List(const char* Path, TVisit&& Visit) {
       At += RecordLength;
     }
   }
-  CloseDirectory(Fd);
-  return true;
 }
 
 }  // namespace gaugery

@@ -89,7 +89,10 @@ void AddToTotal(TProcessSample& Total, const TProcessSample& Process) {
   Total.WriteBytes += Process.WriteBytes;
 }
 
-TProcessSampler::TProcessSampler(TProcRoot Root) : Root_(std::move(Root)) { Name_.reserve(256); }
+TProcessSampler::TProcessSampler(TProcRoot Root)
+    : Root_(std::move(Root)), Descriptors_(SizeCountsDescriptors(Root_, Directories_)) {
+  Name_.reserve(256);
+}
 
 void TProcessSampler::ListProcesses() {
   Pids_.clear();
@@ -104,12 +107,11 @@ void TProcessSampler::ListProcesses() {
   KeptCursor_ = 0;
 }
 
-bool TProcessSampler::Read(std::uint32_t Pid, const TSampleClock& Clock,
-                           TProcessSample& Sample) {
+bool TProcessSampler::Read(std::uint32_t Pid, const TSampleClock& Clock, TProcessSample& Sample) {
+  const TDirectoryHandle Process(Root_.ProcessDirectory(Pid).Text());
   std::string_view Text;
   TProcessStat Stat;
-  if (!Files_.ReadRecord(Root_.ProcessFile(Pid, "stat").Text(), &Text) ||
-      !ParseProcessStat(Text, Stat)) {
+  if (!Files_.ReadRecordAt(Process.Fd(), "stat", &Text) || !ParseProcessStat(Text, Stat)) {
     return false;
   }
   Name_.assign(Stat.Name);
@@ -123,7 +125,7 @@ bool TProcessSampler::Read(std::uint32_t Pid, const TSampleClock& Clock,
   Sample.Threads = Stat.Threads;
   Sample.PriorityBase = PriorityBaseOfNice(Stat.Nice);
   Sample.StartTime = Clock.SinceBootAsFileTime(Stat.StartTicks);
-  ReadMemory(Pid, Sample);
+  ReadMemory(Process.Fd(), Sample);
   SampleNow_ = Clock.Now;
   Sample.PageFileBytesPeak = Sample.PageFileBytes;
   if (const TKept* Before = KeptOf(Stat)) {
@@ -132,17 +134,16 @@ bool TProcessSampler::Read(std::uint32_t Pid, const TSampleClock& Clock,
   }
   NextKept_.push_back(
       {Stat.Pid, Stat.StartTicks, Sample.PageFileBytesPeak, Sample.UserTime, Sample.KernelTime});
-  ReadIo(Pid, Sample);
-  long Handles = Directories_.Count(Root_.ProcessFile(Pid, "fd").Text());
-  Sample.Handles = Handles < 0 ? 0 : static_cast<std::uint64_t>(Handles);
+  ReadIo(Process.Fd(), Sample);
+  Sample.Handles = Descriptors_.Count(Process.Fd(), Directories_);
   return true;
 }
 
-void TProcessSampler::ReadMemory(std::uint32_t Pid, TProcessSample& Sample) {
+void TProcessSampler::ReadMemory(int Process, TProcessSample& Sample) {
   std::string_view Text;
-  if (!Files_.ReadRecord(Root_.ProcessFile(Pid, "status").Text(), &Text)) return;
+  if (!Files_.ReadRecordAt(Process, "status", &Text)) return;
   std::uint64_t VmPeak = 0, VmSize = 0, VmHWM = 0, VmRSS = 0, RssAnon = 0, VmPTE = 0, VmSwap = 0;
-  const TKeyedNumber Keys[] = {{"VmPeak", &VmPeak}, {"VmSize", &VmSize}, {"VmHWM", &VmHWM},
+  const TKeyedNumber Keys[] = {{"VmPeak", &VmPeak}, {"VmSize", &VmSize},   {"VmHWM", &VmHWM},
                                {"VmRSS", &VmRSS},   {"RssAnon", &RssAnon}, {"VmPTE", &VmPTE},
                                {"VmSwap", &VmSwap}};
   ScanKeyedNumbers(Text, Keys);
@@ -155,9 +156,9 @@ void TProcessSampler::ReadMemory(std::uint32_t Pid, TProcessSample& Sample) {
   Sample.PageTableBytes = VmPTE * BytesPerKiB;
 }
 
-void TProcessSampler::ReadIo(std::uint32_t Pid, TProcessSample& Sample) {
+void TProcessSampler::ReadIo(int Process, TProcessSample& Sample) {
   std::string_view Text;
-  if (!Files_.ReadRecord(Root_.ProcessFile(Pid, "io").Text(), &Text)) return;
+  if (!Files_.ReadRecordAt(Process, "io", &Text)) return;
   const TKeyedNumber Keys[] = {{"rchar", &Sample.ReadBytes},
                                {"wchar", &Sample.WriteBytes},
                                {"syscr", &Sample.ReadOperations},

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "perf/proc/DescriptorCount.h"
 #include "perf/proc/ProcFiles.h"
 #include "perf/proc/ProcRoot.h"
 #include "perf/proc/SampleClock.h"
@@ -100,8 +101,9 @@ class TProcessSampler {
     std::uint64_t KernelTime;
   };
 
-  void ReadMemory(std::uint32_t Pid, TProcessSample& Sample);
-  void ReadIo(std::uint32_t Pid, TProcessSample& Sample);
+  // Each reads the file of the process whose directory is open as Process.
+  void ReadMemory(int Process, TProcessSample& Sample);
+  void ReadIo(int Process, TProcessSample& Sample);
   const TKept* KeptOf(const TProcessStat& Stat);
   void HoldProcessorTimes(const TKept& Before, const TSampleClock& Clock,
                           TProcessSample& Sample) const;
@@ -109,6 +111,7 @@ class TProcessSampler {
   TProcRoot Root_;
   TProcFileReader Files_;
   TDirectoryReader Directories_;
+  TDescriptorCounter Descriptors_;
   std::vector<std::uint32_t> Pids_;
   std::string Name_;
   std::vector<TKept> Kept_;

@@ -13,15 +13,15 @@ TShortText TProcRoot::Path(std::string_view Absolute) const {
   return Text;
 }
 
-TShortText TProcRoot::ProcessFile(std::uint32_t Pid, const char* Name) const {
+TShortText TProcRoot::ProcessDirectory(std::uint32_t Pid) const {
   TShortText Text = Path("/proc/");
-  Text.Append(Pid).Append("/").Append(Name);
+  Text.Append(Pid);
   return Text;
 }
 
-TShortText TProcRoot::ThreadFile(std::uint32_t Pid, std::uint32_t Tid, const char* Name) const {
-  TShortText Text = Path("/proc/");
-  Text.Append(Pid).Append("/task/").Append(Tid).Append("/").Append(Name);
+TShortText TProcRoot::ProcessFile(std::uint32_t Pid, const char* Name) const {
+  TShortText Text = ProcessDirectory(Pid);
+  Text.Append("/").Append(Name);
   return Text;
 }
 

@@ -18,9 +18,9 @@ class TProcRoot {
 
   // Absolute ("/proc/stat") under the root; empty when too long for a short text.
   TShortText Path(std::string_view Absolute) const;
-  // "/proc/<pid>/<name>" and "/proc/<pid>/task/<tid>/<name>" under the root.
+  // "/proc/<pid>" and "/proc/<pid>/<name>" under the root.
+  TShortText ProcessDirectory(std::uint32_t Pid) const;
   TShortText ProcessFile(std::uint32_t Pid, const char* Name) const;
-  TShortText ThreadFile(std::uint32_t Pid, std::uint32_t Tid, const char* Name) const;
   // Absolute under the root, of any length, into Path (its capacity is kept): a mount
   // point can be longer than a short text holds.
   void PathInto(std::string_view Absolute, std::string& Path) const;

@@ -54,10 +54,10 @@ TThreadSampler::TThreadSampler(TProcRoot Root) : Root_(std::move(Root)) {
 
 bool TThreadSampler::ListThreads(std::uint32_t Pid) {
   Tids_.clear();
-  bool Listed =
-      Directories_.List(Root_.ProcessFile(Pid, "task").Text(), [this](std::string_view Entry) {
-        if (std::uint32_t Tid = WholeNumber(Entry); Tid != 0) Tids_.push_back(Tid);
-      });
+  Task_ = TDirectoryHandle(Root_.ProcessFile(Pid, "task").Text(), TDirectoryHandle::TAccess::List);
+  bool Listed = Directories_.ListHandle(Task_, [this](std::string_view Entry) {
+    if (std::uint32_t Tid = WholeNumber(Entry); Tid != 0) Tids_.push_back(Tid);
+  });
   std::sort(Tids_.begin(), Tids_.end());
   auto Main = std::find(Tids_.begin(), Tids_.end(), Pid);
   if (!Listed || Main == Tids_.end()) return false;
@@ -70,7 +70,7 @@ bool TThreadSampler::Read(std::uint32_t Pid, std::uint32_t Tid, const TSampleClo
                           TThreadSample& Sample) {
   std::string_view Text;
   TProcessStat Stat;
-  if (!Files_.ReadRecord(Root_.ThreadFile(Pid, Tid, "stat").Text(), &Text) ||
+  if (!Files_.ReadRecordAt(Task_.Fd(), TShortText().Append(Tid).Append("/stat").Text(), &Text) ||
       !ParseProcessStat(Text, Stat)) {
     return false;
   }
@@ -83,7 +83,7 @@ bool TThreadSampler::Read(std::uint32_t Pid, std::uint32_t Tid, const TSampleClo
   Sample.PriorityBase = PriorityBaseOfNice(Stat.Nice);
   Sample.State = ThreadStateOfLetter(Stat.State);
   Sample.StartTime = Clock.SinceBootAsFileTime(Stat.StartTicks);
-  if (Files_.ReadRecord(Root_.ThreadFile(Pid, Tid, "status").Text(), &Text)) {
+  if (Files_.ReadRecordAt(Task_.Fd(), TShortText().Append(Tid).Append("/status").Text(), &Text)) {
     Sample.ContextSwitches = ParseContextSwitches(Text);
   }
   return true;

@@ -73,6 +73,8 @@ class TThreadSampler {
   TProcRoot Root_;
   TProcFileReader Files_;
   TDirectoryReader Directories_;
+  // The task directory of the listed process: listed once, its threads' files opened in it.
+  TDirectoryHandle Task_;
   std::vector<std::uint32_t> Tids_;
   std::string ProcessName_;
   std::string InstanceName_;
