@@ -130,6 +130,8 @@ TEST_P(ProcFixtureFacts, HoldWhatTheMachineIsCapturedFor) {
     ASSERT_EQ(Processors.size(), 65u);
     EXPECT_EQ(Processors[63], "63");
     EXPECT_EQ(Processors[64], "_Total");
+    // Each processor's interrupts are the sum of its column in /proc/interrupts.
+    EXPECT_EQ(Value("Processor", "63", InterruptsIndex), 1063 + 7 + 500'000 + 63 * 13);
     EXPECT_EQ(InstanceNames("Paging File"), std::vector<std::string>{"_Total"});
     EXPECT_EQ(Value("Network Interface", "eno1", CurrentBandwidthIndex), 25'000'000'000);
     EXPECT_EQ(Value("Network Interface", "eno2", CurrentBandwidthIndex),
