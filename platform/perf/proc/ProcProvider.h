@@ -22,6 +22,7 @@ namespace gaugery {
 // tree captured from another machine can be served, with the clocks and file system
 // space that Facts fixes; there is one provider state, so the provider made last decides
 // the root. Exported, so that a program or a test can serve a captured tree.
-GAUGERY_PLATFORM_API TPerfProvider ProcProvider(std::string_view Root = "/", TMachineFacts Facts = {});
+GAUGERY_PLATFORM_API TPerfProvider ProcProvider(std::string_view Root = "/",
+                                                TMachineFacts Facts = {});
 
 }  // namespace gaugery
