@@ -10,6 +10,7 @@
 
 #include "BlockBuilder.h"
 #include "FakeProviders.h"
+#include "PerfCounterType.h"
 #include "PerfFilter.h"
 #include "PerfMonitor.h"
 
@@ -51,7 +52,7 @@ test::TBlock ProcessSample(int Instances, std::int64_t Stamp) {
   test::TObjectSpec Process{.NameIndex = kProcess, .HasInstances = true};
   Process.Counters.push_back({.NameIndex = kIdProcess, .Type = PERF_COUNTER_RAWCOUNT, .Size = 4});
   for (const TCounter& Counter : kCounters) {
-    const DWORD Size = (Counter.Type & PERF_SIZE_MASK) == PERF_SIZE_LARGE ? 8 : 4;
+    const DWORD Size = CounterSizeOf(Counter.Type) == TCounterSize::Large ? 8 : 4;
     Process.Counters.push_back({.NameIndex = Counter.Index, .Type = Counter.Type, .Size = Size});
   }
   for (int I = 0; I < Instances; ++I) {

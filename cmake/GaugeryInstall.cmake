@@ -29,10 +29,10 @@ install(TARGETS GaugeryPlatform GaugeryRuntime
 
 # The public headers: the run-time units, the framework, and of the registry and the
 # providers what the libraries export (the registry calls, the block records and their
-# check, the provider seam, the replay of captures and the name tables). The Windows
-# header wrapper, the virtual registry and the /proc provider stay private. They are
-# staged in the build tree with their includes of each other rewritten (GaugeryHeaderCopy),
-# then installed from there.
+# check, the provider seam, the replay of captures and the name tables, the counter logs'
+# writer and reader). The Windows header wrapper, the virtual registry and the /proc
+# provider stay private. They are staged in the build tree with their includes of each
+# other rewritten (GaugeryHeaderCopy), then installed from there.
 set(GAUGERY_STAGED_HEADERS_DIR ${PROJECT_BINARY_DIR}/include/gaugery)
 set(GAUGERY_STAGED_HEADERS)
 
@@ -65,6 +65,8 @@ gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/registry registry
   Registry.h PerfDataRecords.h PerfBlockCheck.h PerfProviders.h PerfValueName.h
   RemoteAddress.h RemoteProtocol.h WideText.h)
 gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/perf perf ReplayProvider.h ObjectNames.h)
+gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/perf/log perf/log
+  CounterLog.h CounterLogReader.h CounterLogWriter.h)
 add_custom_target(gaugery_public_headers ALL DEPENDS ${GAUGERY_STAGED_HEADERS})
 
 install(EXPORT GaugeryTargets

@@ -12,108 +12,6 @@
 namespace gaugery {
 
 // ---------------------------------------------------------------------------------------
-// Counter type texts
-
-namespace {
-
-// Texts that show the word show all of it, as 8 upper-case hex digits.
-std::string UnknownValue(DWORD Word) {
-  return "Internal error (CounterType = " + IntToHex(Word, 8) + ")";
-}
-
-std::string SizeLine(DWORD Word, DWORD CounterSize) {
-  static const char* const Sizes[] = {"DWord", "Large", "Zero length", "Variable length"};
-  return std::string(Sizes[(Word & PERF_SIZE_MASK) >> 8]) +
-         " ( CounterSize = " + IntToStr(CounterSize) + ")";
-}
-
-std::string TypeLine(DWORD Word) {
-  static const char* const Types[] = {"A number (not a counter)", "An increasing numeric value",
-                                      "A text field", "Displays a zero"};
-  return Types[(Word & PERF_TYPE_MASK) >> 10];
-}
-
-std::optional<std::string> SubtypeLine(DWORD Word) {
-  static const char* const Numbers[] = {"Display as HEX value", "Display as a decimal integer",
-                                        "Display as a decimal/1000"};
-  static const char* const Counters[] = {"Display counter value",
-                                         "Divide counter / delta time",
-                                         "Divide counter / base",
-                                         "Base value used in fractions",
-                                         "Subtract counter from current time",
-                                         "Use Queuelen processing func.",
-                                         "Counter begins or ends a histogram"};
-  static const char* const Texts[] = {"Unicode", "ASCII"};
-  const DWORD Subtype = (Word & PERF_SUBTYPE_MASK) >> 16;
-  const auto Pick = [&](const char* const* Known, DWORD Count) {
-    return Subtype < Count ? std::string(Known[Subtype]) : UnknownValue(Word);
-  };
-  switch (Word & PERF_TYPE_MASK) {
-    case PERF_TYPE_NUMBER:
-      return Pick(Numbers, 3);
-    case PERF_TYPE_COUNTER:
-      return Pick(Counters, 7);
-    case PERF_TYPE_TEXT:
-      return Pick(Texts, 2);
-    default:
-      return std::nullopt;
-  }
-}
-
-std::string TimeBaseLine(DWORD Word) {
-  switch (Word & PERF_TIMER_MASK) {
-    case PERF_TIMER_TICK:
-      return "Use system Performance freq for base";
-    case PERF_TIMER_100NS:
-      return "Use 100 NS timer time base units";
-    case PERF_OBJECT_TIMER:
-      return "Use the object timer freq";
-    default:
-      return UnknownValue(Word);
-  }
-}
-
-// Only a single modifier has a text; none or several give no information.
-std::string ModifierLine(DWORD Word) {
-  switch (Word & PERF_MODIFIER_MASK) {
-    case PERF_DELTA_COUNTER:
-      return "Compute difference first";
-    case PERF_DELTA_BASE:
-      return "Compute base diff as well";
-    case PERF_INVERSE_COUNTER:
-      return "Show as 1.00-value";
-    case PERF_MULTI_COUNTER:
-      return "Sum of multiple instances";
-    default:
-      return "No information (CounterType = " + IntToHex(Word, 8) + ")";
-  }
-}
-
-std::string DisplayLine(DWORD Word) {
-  switch (Word & PERF_DISPLAY_MASK) {
-    case PERF_DISPLAY_NO_SUFFIX:
-      return "Display without suffix";
-    case PERF_DISPLAY_PER_SEC:
-      return "Display with suffix \"/sec\"";
-    case PERF_DISPLAY_PERCENT:
-      return "Display with suffix \"%\"";
-    case PERF_DISPLAY_SECONDS:
-      return "Display with suffix \"secs\"";
-    case PERF_DISPLAY_NOSHOW:
-      return "Value is not displayed";
-    default:
-      return UnknownValue(Word);
-  }
-}
-
-}  // namespace
-
-TCounterTypeTexts CounterTypeTexts(DWORD CounterType, DWORD CounterSize) {
-  return {SizeLine(CounterType, CounterSize), TypeLine(CounterType),     SubtypeLine(CounterType),
-          TimeBaseLine(CounterType),          ModifierLine(CounterType), DisplayLine(CounterType)};
-}
-
-// ---------------------------------------------------------------------------------------
 // TPerfCounterItems
 
 TPerfCounterItems::TPerfCounterItems(TPerfFilter* AOwner, TCollectionItemClass AItemClass)
@@ -358,12 +256,12 @@ PPERF_COUNTER_DEFINITION TPerfCounterItem::FindCounter() {
 
 // A fraction counter's base is the definition right after it, when that one is a base.
 PPERF_COUNTER_DEFINITION TPerfCounterItem::FindBaseCounter() const {
-  if ((PCD_->CounterType & PERF_SUBTYPE_MASK) != PERF_COUNTER_FRACTION) return nullptr;
+  if (!TakesBaseCounter(PCD_->CounterType)) return nullptr;
   PPERF_COUNTER_DEFINITION Counter = FirstCounter(POT_);
   for (DWORD I = 0; I + 1 < POT_->NumCounters; ++I, Counter = NextCounter(Counter)) {
     if (Counter != PCD_) continue;
     const PPERF_COUNTER_DEFINITION Next = NextCounter(Counter);
-    return (Next->CounterType & PERF_SUBTYPE_MASK) == PERF_COUNTER_BASE ? Next : nullptr;
+    return ServesAsBase(Next->CounterType) ? Next : nullptr;
   }
   return nullptr;
 }
@@ -460,10 +358,7 @@ void TPerfCounterItem::CheckCtrBaseBlock() {
 }
 
 void TPerfCounterItem::CheckReadableSize(PPERF_COUNTER_DEFINITION Definition) {
-  const DWORD Size = Definition->CounterType & PERF_SIZE_MASK;
-  if (Size != PERF_SIZE_DWORD && Size != PERF_SIZE_LARGE) {
-    throw Exception("Invalid counter block size");
-  }
+  if (!HasReadableSize(Definition->CounterType)) throw Exception("Invalid counter block size");
 }
 
 // 8-byte values as stored (signed), 4-byte values widened with zeros. The callers have

@@ -1,14 +1,15 @@
 // The counter filter: a stored list of object/counter selections bound to one shared
 // snapshot, the counter items that locate their counter in the current sample and read
-// raw values, and the descriptive texts of the counter type word.
+// raw values. The descriptive texts of the counter type word come with it
+// (PerfCounterType.h).
 #pragma once
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "PerfCounterType.h"
 #include "PerfData.h"
 #include "PerfTitles.h"
 #include "WinPerf.h"
@@ -24,23 +25,6 @@ class TPerfCounterItem;
 // The declared type of the designer property CounterType of counter items and monitor
 // items. The library never creates one.
 class GAUGERY_RUNTIME_API TPerfCounterType : public TObject {};
-
-// The six lines that describe a counter type word.
-struct GAUGERY_RUNTIME_API TCounterTypeTexts {
-  std::string Size;
-  std::string Type;
-  // Empty for a type-zero counter, whose subtype line is left as it is.
-  std::optional<std::string> Subtype;
-  std::string TimeBase;
-  std::string Modifier;
-  std::string Display;
-};
-
-// Decodes the counter type word, with the definition's CounterSize for the size line.
-GAUGERY_RUNTIME_API TCounterTypeTexts CounterTypeTexts(DWORD CounterType, DWORD CounterSize);
-inline TCounterTypeTexts CounterTypeTexts(const TPERF_COUNTER_DEFINITION& Definition) {
-  return CounterTypeTexts(Definition.CounterType, Definition.CounterSize);
-}
 
 // Raised while a counter item is destroyed: the filter that owns it and the item.
 using TItemNotifyEvent = std::function<void(TPerfFilter* Sender, TPerfCounterItem* Item)>;

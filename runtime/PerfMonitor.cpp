@@ -1,5 +1,6 @@
 #include "PerfMonitor.h"
 
+#include "PerfCounterType.h"
 #include "framework/Exceptions.h"
 #include "framework/Format.h"
 #include "framework/TextCompare.h"
@@ -48,7 +49,7 @@ TPerfMonitorCounterValue::~TPerfMonitorCounterValue() {
 
 void TPerfMonitorCounterValue::Record(bool First, DWORD Type, const TSampleTimes& Times,
                                       std::int64_t RawCounter, std::int64_t RawBase) {
-  const bool Delta = (Type & PERF_DELTA_COUNTER) != 0;
+  const bool Delta = IsDeltaCounter(Type);
   if (Delta && !First) {
     PrevCounter_ = Counter_;
     if (HasBase_) PrevBase_ = Base_;
@@ -71,27 +72,27 @@ void TPerfMonitorCounterValue::Record(bool First, DWORD Type, const TSampleTimes
 // ReferenceBase are the sample the difference is taken to, Elapsed the time between.
 Extended TPerfMonitorCounterValue::CounterFloat(std::int64_t Reference, std::int64_t ReferenceBase,
                                                 std::int64_t Elapsed) const {
-  const bool Delta = (CounterType_ & PERF_DELTA_COUNTER) != 0;
+  const bool Delta = IsDeltaCounter(CounterType_);
   const std::int64_t Count = Delta ? Difference(Counter_, Reference) : Counter_;
   const std::int64_t BaseCount = !HasBase_ ? 0 : Delta ? Difference(Base_, ReferenceBase) : Base_;
-  switch (CounterType_ & PERF_SUBTYPE_MASK) {
-    case PERF_COUNTER_VALUE:
+  switch (CounterKindOf(CounterType_)) {
+    case TCounterKind::CounterValue:
       return static_cast<Extended>(Count);
-    case PERF_COUNTER_RATE:
+    case TCounterKind::Rate:
       return Quotient(Count, Elapsed);
-    case PERF_COUNTER_FRACTION:
+    case TCounterKind::Fraction:
       return Quotient(Count, BaseCount);
-    case PERF_COUNTER_BASE:
+    case TCounterKind::Base:
       RaiseBaseCounter();
-    case PERF_COUNTER_ELAPSED:
+    case TCounterKind::Elapsed:
       // Against the time stamp of the sample the value comes from, not the clock: a
       // replayed or logged sample then shows the age it had when it was taken.
       return static_cast<Extended>(Difference(SysTime_, Count)) / kUnitsPerSecond;
-    case PERF_COUNTER_QUEUELEN:
+    case TCounterKind::QueueLength:
       return -4.0;
-    case PERF_COUNTER_HISTOGRAM:
+    case TCounterKind::Histogram:
       return -5.0;
-    default:
+    default:  // a subtype no counter has
       return 0.0;
   }
 }
@@ -99,23 +100,23 @@ Extended TPerfMonitorCounterValue::CounterFloat(std::int64_t Reference, std::int
 Extended TPerfMonitorCounterValue::ComputeFloat(std::int64_t Reference, std::int64_t ReferenceBase,
                                                 std::int64_t Elapsed) const {
   Extended Value = 0.0;
-  switch (CounterType_ & PERF_TYPE_MASK) {
-    case PERF_TYPE_NUMBER:
+  switch (CounterCategoryOf(CounterType_)) {
+    case TCounterCategory::Number:
       Value = static_cast<Extended>(Counter_);
       break;
-    case PERF_TYPE_COUNTER:
+    case TCounterCategory::Counter:
       Value = CounterFloat(Reference, ReferenceBase, Elapsed);
       break;
-    case PERF_TYPE_TEXT:
+    case TCounterCategory::Text:
       RaiseTextCounter();
-    default:  // PERF_TYPE_ZERO
+    case TCounterCategory::Zero:
       break;
   }
-  if ((CounterType_ & PERF_INVERSE_COUNTER) != 0) Value = 1.0 - Value;
-  switch (CounterType_ & PERF_DISPLAY_MASK) {
-    case PERF_DISPLAY_PER_SEC:
+  if (IsInverseCounter(CounterType_)) Value = 1.0 - Value;
+  switch (CounterDisplayOf(CounterType_)) {
+    case TCounterDisplay::PerSecond:
       return Value * kUnitsPerSecond;
-    case PERF_DISPLAY_PERCENT:
+    case TCounterDisplay::Percent:
       return Value * 100;
     default:
       return Value;
@@ -131,32 +132,28 @@ Extended TPerfMonitorCounterValue::GetAvgAsFloat() const {
 }
 
 std::int64_t TPerfMonitorCounterValue::GetAsInteger() const {
-  switch (CounterType_ & PERF_TYPE_MASK) {
-    case PERF_TYPE_NUMBER:
+  switch (CounterKindOf(CounterType_)) {
+    case TCounterKind::HexNumber:
+    case TCounterKind::DecimalNumber:
+    case TCounterKind::ThousandthsNumber:
+    case TCounterKind::OtherNumber:
+    case TCounterKind::CounterValue:
       return Counter_;
-    case PERF_TYPE_TEXT:
-      RaiseTextCounter();
-    case PERF_TYPE_ZERO:
-      return 0;
-    default:
-      break;
-  }
-  switch (CounterType_ & PERF_SUBTYPE_MASK) {
-    case PERF_COUNTER_VALUE:
-      return Counter_;
-    case PERF_COUNTER_RATE:
+    case TCounterKind::Rate:
       return -1;
-    case PERF_COUNTER_FRACTION:
+    case TCounterKind::Fraction:
       return -2;
-    case PERF_COUNTER_BASE:
+    case TCounterKind::Base:
       RaiseBaseCounter();
-    case PERF_COUNTER_ELAPSED:
+    case TCounterKind::Elapsed:
       return -3;
-    case PERF_COUNTER_QUEUELEN:
+    case TCounterKind::QueueLength:
       return -4;
-    case PERF_COUNTER_HISTOGRAM:
+    case TCounterKind::Histogram:
       return -5;
-    default:
+    case TCounterKind::Text:
+      RaiseTextCounter();
+    default:  // a subtype no counter has, and zero counters
       return 0;
   }
 }
@@ -165,24 +162,21 @@ std::int64_t TPerfMonitorCounterValue::GetAsInteger() const {
 // text shows it: hexadecimal numbers show the integer value, zero counters nothing.
 std::string TPerfMonitorCounterValue::Text(bool Average) const {
   const auto Value = [&] { return Average ? GetAvgAsFloat() : GetAsFloat(); };
-  switch (CounterType_ & PERF_TYPE_MASK) {
-    case PERF_TYPE_NUMBER:
-      switch (CounterType_ & PERF_SUBTYPE_MASK) {
-        case PERF_NUMBER_HEX:
-          return Format("%x", {GetAsInteger()});
-        case PERF_NUMBER_DECIMAL:
-          return Format("%.0f", {Value()});
-        case PERF_NUMBER_DEC_1000:
-          return Format("%.3f", {Value() / 1000});
-        default:
-          return {};
-      }
-    case PERF_TYPE_COUNTER:
-      return Format("%f", {Value()});
-    case PERF_TYPE_TEXT:
+  switch (CounterKindOf(CounterType_)) {
+    case TCounterKind::HexNumber:
+      return Format("%x", {GetAsInteger()});
+    case TCounterKind::DecimalNumber:
+      return Format("%.0f", {Value()});
+    case TCounterKind::ThousandthsNumber:
+      return Format("%.3f", {Value() / 1000});
+    case TCounterKind::OtherNumber:
+      return {};
+    case TCounterKind::Text:
       RaiseTextCounter();
-    default:  // PERF_TYPE_ZERO
+    case TCounterKind::Zero:
       return "0";
+    default:  // every kind of counter
+      return Format("%f", {Value()});
   }
 }
 
@@ -600,16 +594,7 @@ PPERF_COUNTER_DEFINITION TPerfMonitorItem::GetCounterDefinition() {
 std::int32_t TPerfMonitorItem::GetInstanceCount() { return Counter()->GetInstanceCount(); }
 
 std::string TPerfMonitorItem::GetSuffix() {
-  switch (GetCounterDefinition()->CounterType & PERF_DISPLAY_MASK) {
-    case PERF_DISPLAY_PER_SEC:
-      return "/sec";
-    case PERF_DISPLAY_PERCENT:
-      return "%";
-    case PERF_DISPLAY_SECONDS:
-      return "secs";
-    default:
-      return {};
-  }
+  return std::string(DisplaySuffix(GetCounterDefinition()->CounterType));
 }
 
 TPerfMonitorCounterValue* TPerfMonitorItem::GetInstanceValues(std::int32_t Index) {

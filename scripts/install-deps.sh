@@ -10,6 +10,8 @@ packages=(
   libicu-dev nlohmann-json3-dev qt6-base-dev
   # the HTTP server of `gaugery serve` and its gzip answers
   libcpp-httplib-dev zlib1g-dev
+  # zlib of the Windows builds (counter logs)
+  libz-mingw-w64-dev
   # tests, benchmarks, fuzzing; ip makes the veth pair of the network tests; locale
   # sources for the tests of locale-dependent output
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev iproute2 locales
@@ -24,6 +26,8 @@ packages=(
   xvfb xauth imagemagick x11-utils
   # peers of the benchmark script, and the process table they read
   procps python3 python3-psutil
+  # the web view of `gaugery serve`, tested and pictured in a headless browser
+  chromium chromium-driver python3-selenium
   # fonts the example program asks for
   fonts-liberation fontconfig
 )

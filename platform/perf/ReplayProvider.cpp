@@ -15,6 +15,9 @@
 
 #include "framework/Exceptions.h"
 #include "framework/Utf8File.h"
+#include "perf/log/CounterLogReader.h"
+#include "perf/log/LogFrame.h"
+#include "perf/log/LogNames.h"
 #include "registry/PerfBlockCheck.h"
 #include "registry/PerfValueName.h"
 #include "registry/Registry.h"
@@ -25,12 +28,51 @@ namespace {
 
 constexpr DWORD kHeaderSize = sizeof(TPERF_DATA_BLOCK);
 
-// The blocks to serve and the position of the next one. Collect is a plain function,
-// so the state lives here; the lock makes replacing it safe while the registry queries.
+// The blocks to serve and the position of the next one, or the log whose samples are
+// served in turn. Collect is a plain function, so the state lives here; the lock makes
+// replacing it safe while the registry queries.
 struct TReplayState {
   std::mutex Lock;
   std::vector<TBlockBytes> Blocks;
   std::size_t Next = 0;
+  // A log: its sample being served, and the window of times.
+  std::unique_ptr<TCounterLogReader> Log;
+  TBlockBytes LogSample;
+  std::int64_t Begin = 0;
+  std::int64_t End = 0;
+  bool LogDone = false;
+  std::vector<std::string> Warnings;
+
+  const TBlockBytes& Current() const { return Log ? LogSample : Blocks[Next]; }
+  bool Empty() const { return Log ? LogSample.empty() : Blocks.empty(); }
+
+  void Advance() {
+    if (Log) {
+      NextLogSample();
+    } else {
+      Next = std::min(Next + 1, Blocks.size() - 1);
+    }
+  }
+
+  // Moves to the log's next sample inside the window; the last one stays otherwise.
+  void NextLogSample() {
+    TLogEntry Entry;
+    while (!LogDone) {
+      LogDone = !Log->Next(Entry) || Entry.Time > End;
+      if (!LogDone && Entry.Kind == TLogEntry::TKind::Sample) {
+        LogSample = std::move(Entry.Block);
+        break;
+      }
+    }
+    for (std::string& Warning : Log->TakeWarnings()) Warnings.push_back(std::move(Warning));
+  }
+
+  void RestartLog() {
+    Log->Seek(Begin);
+    LogSample.clear();
+    LogDone = false;
+    NextLogSample();
+  }
 };
 TReplayState Replay;
 
@@ -166,8 +208,8 @@ DWORD GAUGERY_WINAPI CollectReplay(LPWSTR ValueName, PPointer Data, LPDWORD Tota
   DWORD Space = *TotalBytes;
   *TotalBytes = 0;
   *NumObjectTypes = 0;
-  if (Replay.Blocks.empty()) return ERROR_FILE_NOT_FOUND;
-  const TBlockBytes& Block = Replay.Blocks[Replay.Next];
+  if (Replay.Empty()) return ERROR_FILE_NOT_FOUND;
+  const TBlockBytes& Block = Replay.Current();
   auto* Out = static_cast<BYTE*>(*Data);
   DWORD Written = 0;
   DWORD Objects = 0;
@@ -186,7 +228,7 @@ DWORD GAUGERY_WINAPI CollectReplay(LPWSTR ValueName, PPointer Data, LPDWORD Tota
   *Data = Out + Written;
   *TotalBytes = Written;
   *NumObjectTypes = Objects;
-  Replay.Next = std::min(Replay.Next + 1, Replay.Blocks.size() - 1);
+  Replay.Advance();
   return ERROR_SUCCESS;
 }
 
@@ -231,6 +273,7 @@ TPerfProvider ReplayProvider(std::vector<TBlockBytes> Blocks) {
     std::lock_guard<std::mutex> Guard(Replay.Lock);
     Replay.Blocks = std::move(Blocks);
     Replay.Next = 0;
+    Replay.Log.reset();
   }
   TPerfProvider Provider;
   Provider.Name = "Replay";
@@ -239,9 +282,46 @@ TPerfProvider ReplayProvider(std::vector<TBlockBytes> Blocks) {
   return Provider;
 }
 
+bool IsCounterLogFile(const std::string& File) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> Stream(OpenUtf8File(File, "rb"), &std::fclose);
+  BYTE Magic[sizeof counterlog::kLogMagic];
+  return Stream && std::fread(Magic, 1, sizeof Magic, Stream.get()) == sizeof Magic &&
+         std::memcmp(Magic, counterlog::kLogMagic, sizeof Magic) == 0;
+}
+
+TPerfProvider LogReplayProvider(const std::string& File, std::int64_t Begin, std::int64_t End) {
+  auto Log = std::make_unique<TCounterLogReader>(File);
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  Replay.Blocks.clear();
+  Replay.Log = std::move(Log);
+  Replay.Begin = Begin;
+  Replay.End = End;
+  Replay.Warnings.clear();
+  Replay.RestartLog();
+  if (Replay.LogSample.empty()) {
+    Replay.Log.reset();
+    throw Exception("No sample of \"" + File + "\" to replay in the times asked for");
+  }
+  TPerfProvider Provider;
+  Provider.Name = "Replay";
+  Provider.Collect = &CollectReplay;
+  Provider.WritesWholeBlock = true;
+  Provider.Names = counterlog::ProviderNames(Replay.Log->Names());
+  return Provider;
+}
+
+std::vector<std::string> TakeReplayWarnings() {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  return std::exchange(Replay.Warnings, {});
+}
+
 void RestartReplay() {
   std::lock_guard<std::mutex> Guard(Replay.Lock);
-  Replay.Next = 0;
+  if (Replay.Log) {
+    Replay.RestartLog();
+  } else {
+    Replay.Next = 0;
+  }
 }
 
 }  // namespace gaugery

@@ -3,6 +3,7 @@
 // as a query of HKEY_PERFORMANCE_DATA returns them, so a block captured on Windows replays here.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,22 @@ GAUGERY_PLATFORM_API TBlockBytes ReadCaptureFile(const std::string& File);
 // a later call replaces the blocks of an earlier one.
 GAUGERY_PLATFORM_API TPerfProvider ReplayProvider(std::vector<TBlockBytes> Blocks);
 
-// Serves the first block again at the next query.
+// True when File starts as a counter log does (perf/log/CounterLog.h), not as a block.
+GAUGERY_PLATFORM_API bool IsCounterLogFile(const std::string& File);
+
+// Makes the samples of the counter log File (every volume) with times from Begin to End
+// (file times) the blocks to serve, in order, exactly as recorded, with the log's names
+// as the provider's (those in force at the first sample served). Each successful query
+// serves the next sample and the last one repeats, as with blocks; gaps are passed over.
+// Exception for a log that cannot be read, or has no sample in the window.
+GAUGERY_PLATFORM_API TPerfProvider LogReplayProvider(const std::string& File, std::int64_t Begin,
+                                                     std::int64_t End);
+
+// What the log's reader found wrong since the last call (damage it skipped, a torn end).
+GAUGERY_PLATFORM_API std::vector<std::string> TakeReplayWarnings();
+
+// Serves the first block (of a log: the first sample of the window) again at the next
+// query.
 GAUGERY_PLATFORM_API void RestartReplay();
 
 }  // namespace gaugery

@@ -13,6 +13,7 @@
 
 #include "BlockBuilder.h"
 #include "ProgramRun.h"
+#include "perf/log/CounterLogWriter.h"
 
 using nlohmann::json;
 using namespace gaugery;
@@ -296,4 +297,33 @@ TEST(GaugeryUsage, ExitCodesTellUsageFromErrors) {
   EXPECT_EQ(
       Missing.Err,
       "gaugery: Cannot read capture file \"/nonexistent/x.blk\": No such file or directory\n");
+}
+
+// A counter log given to --replay: its samples in turn, named with the log's own tables.
+TEST(GaugeryReplay, ALogReplaysItsSamplesWithItsNames) {
+  const std::string File = TempFile("day.glog");
+  using namespace std::string_literals;
+  const std::u16string Counter = u"1\0" u"7002\0" u"7000\0" u"Kaffeemaschine\0" u"7002\0" u"Tassen\0\0"s;
+  std::vector<TBlock> Blocks;
+  {
+    TCounterLogWriter Writer(File, {.ComputerName = "RECORDER"},
+                             {{"009", WideString(Counter.begin(), Counter.end()), WideString(1, 0)}});
+    for (int Number = 1; Number <= 3; ++Number) {
+      Blocks.push_back(BuildBlock(
+          {.Objects = {{.NameIndex = 7000, .Counters = {{.NameIndex = 7002}}, .Values = {Number}}},
+           .PerfTime = Number}));
+      Writer.WriteSample(Blocks.back().Bytes.data(), Blocks.back().Size());
+    }
+  }
+  const ProgramRun First = RunGaugery("--replay " + File + " capture -");
+  const ProgramRun Named = RunGaugery("--replay " + File + " dump");
+  const ProgramRun Mixed = RunGaugery("--replay " + File + " --replay " + File + " dump");
+  std::remove(File.c_str());
+  ASSERT_EQ(First.ExitCode, 0) << First.Err;
+  EXPECT_TRUE(First.Out == std::string(Blocks[0].Bytes.begin(), Blocks[0].Bytes.end()));
+  ASSERT_EQ(Named.ExitCode, 0) << Named.Err;
+  EXPECT_NE(Named.Out.find("Object 7000 \"Kaffeemaschine\""), std::string::npos) << Named.Out;
+  EXPECT_NE(Named.Out.find("counter 7002 \"Tassen\""), std::string::npos);
+  EXPECT_EQ(Mixed.ExitCode, 1);
+  EXPECT_EQ(Mixed.Err, "gaugery: A counter log replays alone, without other files\n");
 }

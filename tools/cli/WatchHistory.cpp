@@ -1,5 +1,6 @@
 #include "WatchHistory.h"
 
+#include "PerfCounterType.h"
 #include "PerfMonitor.h"
 
 namespace gaugery::cli {
@@ -7,7 +8,7 @@ namespace gaugery::cli {
 namespace {
 
 bool ComputesDifference(const TPerfMonitorCounterValue& Record) {
-  return (Record.CounterType() & PERF_DELTA_COUNTER) != 0;
+  return IsDeltaCounter(Record.CounterType());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "MetricHelp.h"
+#include "PerfCounterType.h"
 
 namespace gaugery::exposition {
 
@@ -42,20 +43,20 @@ struct TCounterSubject {
 };
 
 TRole CounterTypeRole(DWORD Type) {
-  const bool Delta = (Type & PERF_DELTA_COUNTER) != 0;
-  const DWORD Display = Type & PERF_DISPLAY_MASK;
-  switch (Type & PERF_SUBTYPE_MASK) {
-    case PERF_COUNTER_VALUE:
+  const bool Delta = IsDeltaCounter(Type);
+  const TCounterDisplay Display = CounterDisplayOf(Type);
+  switch (CounterKindOf(Type)) {
+    case TCounterKind::CounterValue:
       return Delta ? TRole::Counter : TRole::Gauge;
-    case PERF_COUNTER_RATE:
-      if (Display != PERF_DISPLAY_PERCENT) return TRole::Counter;
-      return (Type & PERF_INVERSE_COUNTER) != 0 ? TRole::InverseTimer : TRole::Timer;
-    case PERF_COUNTER_FRACTION:
-      if (Display == PERF_DISPLAY_SECONDS) return TRole::AverageTimer;
+    case TCounterKind::Rate:
+      if (Display != TCounterDisplay::Percent) return TRole::Counter;
+      return IsInverseCounter(Type) ? TRole::InverseTimer : TRole::Timer;
+    case TCounterKind::Fraction:
+      if (Display == TCounterDisplay::Seconds) return TRole::AverageTimer;
       return Delta ? TRole::FractionParts : TRole::Ratio;
-    case PERF_COUNTER_ELAPSED:
+    case TCounterKind::Elapsed:
       return TRole::StartTime;
-    case PERF_COUNTER_QUEUELEN:
+    case TCounterKind::QueueLength:
       return TRole::QueueLength;
     default:  // base counters, histograms and unknown subtypes
       return TRole::Skipped;
@@ -64,12 +65,12 @@ TRole CounterTypeRole(DWORD Type) {
 
 TRole RoleOf(const CounterDump& Counter) {
   if (Counter.Size != 4 && Counter.Size != 8) return TRole::Skipped;
-  if ((Counter.Type & PERF_DISPLAY_MASK) == PERF_DISPLAY_NOSHOW) return TRole::Skipped;
-  switch (Counter.Type & PERF_TYPE_MASK) {
-    case PERF_TYPE_NUMBER:
-      return (Counter.Type & PERF_SUBTYPE_MASK) <= PERF_NUMBER_DEC_1000 ? TRole::Gauge
-                                                                        : TRole::Skipped;
-    case PERF_TYPE_COUNTER:
+  if (CounterDisplayOf(Counter.Type) == TCounterDisplay::NotShown) return TRole::Skipped;
+  switch (CounterCategoryOf(Counter.Type)) {
+    case TCounterCategory::Number:
+      return CounterKindOf(Counter.Type) != TCounterKind::OtherNumber ? TRole::Gauge
+                                                                      : TRole::Skipped;
+    case TCounterCategory::Counter:
       return CounterTypeRole(Counter.Type);
     default:
       return TRole::Skipped;
@@ -82,8 +83,7 @@ TRole ExportedRoleOf(const CounterDump& Counter) {
 }
 
 bool IsBase(const CounterDump& Counter) {
-  return (Counter.Type & PERF_TYPE_MASK) == PERF_TYPE_COUNTER &&
-         (Counter.Type & PERF_SUBTYPE_MASK) == PERF_COUNTER_BASE &&
+  return CounterKindOf(Counter.Type) == TCounterKind::Base &&
          (Counter.Size == 4 || Counter.Size == 8);
 }
 
@@ -97,10 +97,10 @@ bool UsesTime(TRole Role) {
 }
 
 TTimeBase TimeBaseOf(DWORD Type, const ObjectDump& Object, const BlockDump& Block) {
-  switch (Type & PERF_TIMER_MASK) {
-    case PERF_TIMER_100NS:
+  switch (CounterTimeBaseOf(Type)) {
+    case TCounterTimeBase::HundredNanoseconds:
       return {Block.PerfTime100nSec, 10'000'000};
-    case PERF_OBJECT_TIMER:
+    case TCounterTimeBase::ObjectFrequency:
       return {Object.PerfTime, Object.PerfFreq};
     default:
       return {Block.PerfTime, Block.PerfFreq};
@@ -170,8 +170,7 @@ std::vector<TFamilyPlan> PlanCount(const TCounterSubject& S, TMetricKind Kind) {
   if (Words.empty() && Unit == TMetricUnit::None)
     Words = {"untitled", std::to_string(S.Counter.Index)};
   TFamilyPlan Plan = Family(MetricName(S.Object, Words, Unit), Kind, Unit, S.Position);
-  const bool Thousandths = (S.Counter.Type & PERF_TYPE_MASK) == PERF_TYPE_NUMBER &&
-                           (S.Counter.Type & PERF_SUBTYPE_MASK) == PERF_NUMBER_DEC_1000;
+  const bool Thousandths = CounterKindOf(S.Counter.Type) == TCounterKind::ThousandthsNumber;
   if (Factor != 1 || Thousandths) {
     Plan.Rule = TValueRule::Scaled;
     Plan.Multiplier = Factor >= 1 ? Factor : 1;
@@ -212,7 +211,7 @@ std::vector<TFamilyPlan> PlanQueueLength(const TCounterSubject& S) {
 }
 
 std::vector<TFamilyPlan> PlanRatio(const TCounterSubject& S) {
-  const bool Percent = (S.Counter.Type & PERF_DISPLAY_MASK) == PERF_DISPLAY_PERCENT;
+  const bool Percent = CounterDisplayOf(S.Counter.Type) == TCounterDisplay::Percent;
   const TMetricUnit Unit = Percent ? TMetricUnit::Ratio : TMetricUnit::None;
   TFamilyPlan Plan =
       Family(MetricName(S.Object, WithoutObjectWords(CounterWords(S), S.Object), Unit),
@@ -243,7 +242,7 @@ std::vector<TFamilyPlan> PlanAverageTimer(const TCounterSubject& S) {
   TFamilyPlan Seconds = SecondsFamily(S, Averaged, S.Position);
   TFamilyPlan Counted = Family(MetricName(S.Object, Operations, TMetricUnit::None),
                                TMetricKind::Counter, TMetricUnit::None, S.Position + 1);
-  if ((S.Counter.Type & PERF_DELTA_COUNTER) != 0) {
+  if (IsDeltaCounter(S.Counter.Type)) {
     Counted.Rule = TValueRule::Scaled;
     Counted.Divisor = static_cast<double>(S.Time.Frequency);
   }

@@ -9,6 +9,8 @@
 #include "ServeRequests.h"
 #include "ServeSamples.h"
 #include "ServedNames.h"
+#include "WebData.h"
+#include "WebRoutes.h"
 #include "framework/Exceptions.h"
 #include "framework/TextFunctions.h"
 #include "registry/RemoteProtocol.h"
@@ -95,11 +97,11 @@ struct TPerfServer::TImpl {
   explicit TImpl(TServeOptions Given)
       : Options(std::move(Given)),
         Samples(Options.Interval, EnglishHelpTexts()),
-        Perflib(ReadServedPerflib()) {}
+        Perflib(ReadServedPerflib()),
+        Web({std::chrono::duration_cast<std::chrono::milliseconds>(Options.Interval), Options.History}) {}
 
   void Configure();
   THandled CheckRequest(const Request& Req, Response& Res) const;
-  void ServeIndex(Response& Res) const;
   void ServeMetrics(const Request& Req, Response& Res);
   void ServePerfData(const Request& Req, Response& Res);
   void ServeLocaleValue(const Request& Req, Response& Res) const;
@@ -108,6 +110,7 @@ struct TPerfServer::TImpl {
   TServeOptions Options;
   TServeSamples Samples;
   const TServedPerflib Perflib;
+  TWebData Web;
   httplib::Server Http;
   std::mutex LogLock;
 };
@@ -130,7 +133,7 @@ void TPerfServer::TImpl::Configure() {
   Http.set_pre_routing_handler([this](const Request& Req, Response& Res) {
     return CheckRequest(Req, Res);
   });
-  Http.Get("/", [this](const Request&, Response& Res) { ServeIndex(Res); });
+  AddWebRoutes(Http, Web);
   Http.Get("/metrics", [this](const Request& Req, Response& Res) { ServeMetrics(Req, Res); });
   Http.Get(std::string(PerfDataPath),
            [this](const Request& Req, Response& Res) { ServePerfData(Req, Res); });
@@ -164,21 +167,12 @@ THandled TPerfServer::TImpl::CheckRequest(const Request& Req, Response& Res) con
   }
   if (!Options.Token.empty() &&
       !IsAuthorized(Req.get_header_value("Authorization"), Options.Token)) {
+    if (IsWebViewPath(Req.path)) Res.set_header("WWW-Authenticate", "Basic realm=\"gaugery\"");
     Res.set_header("WWW-Authenticate", "Bearer realm=\"gaugery\"");
     Answer(Res, 401, "A bearer token is required");
     return THandled::Handled;
   }
   return THandled::Unhandled;
-}
-
-void TPerfServer::TImpl::ServeIndex(Response& Res) const {
-  Res.set_content(
-      "gaugery serve: the performance data of this computer\n"
-      "  /metrics                 Prometheus exposition of the latest sample\n"
-      "  /perfdata?value=Global   the raw performance data block (or ?value=INDEX+INDEX...)\n"
-      "  /perflib/                the installed locales of the name tables\n"
-      "  /perflib/LOCALE/Counter  a locale's names, /perflib/LOCALE/Help its help texts\n",
-      TextType);
 }
 
 void TPerfServer::TImpl::ServeMetrics(const Request& Req, Response& Res) {

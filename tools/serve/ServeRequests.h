@@ -28,8 +28,9 @@ exposition::TExpositionFormat NegotiatedFormat(std::string_view Accept);
 // Whether an Accept-Encoding header lists "gzip" (or "x-gzip") with a weight above 0.
 bool AcceptsGzip(std::string_view AcceptEncoding);
 
-// Whether an Authorization header carries "Bearer <Token>" (the scheme in any letter
-// case). The token is compared in constant time.
+// Whether an Authorization header carries "Bearer <Token>", or "Basic" credentials
+// whose password is Token (what a browser sends for the web view), the scheme in any
+// letter case. The token is compared in constant time.
 bool IsAuthorized(std::string_view Authorization, std::string_view Token);
 
 }  // namespace gaugery::cli

@@ -1,11 +1,14 @@
 #include "Replay.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "PerfTitles.h"
+#include "framework/Exceptions.h"
 #include "framework/TextFunctions.h"
 #include "framework/Unicode.h"
 #include "perf/ObjectNames.h"
@@ -71,6 +74,16 @@ std::optional<TBlockBytes> QueryLiveBlock(const std::string& ValueName) {
 }  // namespace
 
 void UseReplay(const std::vector<std::string>& Files) {
+  const bool AnyLog = std::any_of(Files.begin(), Files.end(), IsCounterLogFile);
+  if (AnyLog && Files.size() > 1)
+    throw Exception("A counter log replays alone, without other files");
+  if (AnyLog) {
+    // A log brings the names of the machine it was recorded on.
+    SetPerfProviders({LogReplayProvider(Files[0], std::numeric_limits<std::int64_t>::min(),
+                                        std::numeric_limits<std::int64_t>::max())});
+    Replaying = true;
+    return;
+  }
   std::vector<TBlockBytes> Blocks;
   for (const std::string& File : Files) Blocks.push_back(ReadCaptureFile(File));
   ServeBlocks(std::move(Blocks));

@@ -12,7 +12,8 @@ namespace gaugery::cli {
 // Puts the replay of Files (UTF-8 paths) in service instead of the live machine, keeping
 // the name tables of the providers in service; on Windows, where none is in service,
 // with the project's own English and German tables. Raises when a file cannot be read or
-// is not one complete block.
+// is not one complete block. A counter log (told apart by its first bytes) replays
+// alone, sample after sample, with its own names.
 void UseReplay(const std::vector<std::string>& Files);
 
 // When the replay is in service, its next query serves the first file again, whatever
