@@ -1,15 +1,18 @@
 // The /proc provider under a root directory: paths are made under it, and a tree laid
 // out like /proc is served as the machine it describes, with nothing read from this one.
+// The clocks and statvfs are this machine's unless the root's facts fix them.
 #include "perf/proc/ProcRoot.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "LiveBlock.h"
+#include "framework/WinTime.h"
 #include "perf/TitleIndexes.h"
 #include "perf/proc/ProcProvider.h"
 #include "registry/Registry.h"
@@ -43,6 +46,34 @@ TEST(ProcRoot, APathTooLongForAShortTextIsEmptyButAMountPointIsWhole) {
   const std::string MountPoint = "/" + std::string(400, 'm');
   Root.PathInto(MountPoint, SpacePath);
   EXPECT_EQ(SpacePath.size(), 301u + MountPoint.size());
+}
+
+// Without facts the root answers for this machine.
+TEST(ProcRootLiveTest, AnswersTheClocksAndSpaceOfThisMachine) {
+  const TProcRoot Machine;
+  EXPECT_LT(std::abs(Machine.ReadClock().Now - NowAsFileTime()), 10 * 10'000'000);
+  struct statvfs Space {};
+  ASSERT_EQ(Machine.StatVfs("/", Space), 0);
+  EXPECT_GT(Space.f_blocks, 0u);
+}
+
+TEST(ProcRoot, AnswersTheClocksAndSpaceItsFactsFix) {
+  TMachineFacts Facts;
+  Facts.Clock = [] {
+    TSampleClock Clock;
+    Clock.Now = 42;
+    return Clock;
+  };
+  Facts.StatVfs = [](const char* Path, struct statvfs& Fixed) {
+    Fixed.f_blocks = 7;
+    return std::string_view(Path) == "/captured/mnt" ? 0 : -1;
+  };
+  const TProcRoot Captured("/captured", Facts);
+  EXPECT_EQ(Captured.ReadClock().Now, 42);
+  struct statvfs Space {};
+  EXPECT_EQ(Captured.StatVfs("/captured/mnt", Space), 0);
+  EXPECT_EQ(Space.f_blocks, 7u);
+  EXPECT_EQ(Captured.StatVfs("/", Space), -1);
 }
 
 // A tree with only /proc/stat and /proc/meminfo, removed after the test together with

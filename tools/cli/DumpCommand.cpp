@@ -2,12 +2,12 @@
 #include <algorithm>
 #include <charconv>
 #include <iostream>
-#include <nlohmann/json.hpp>
 
 #include "BlockDump.h"
 #include "Browsing.h"
 #include "Commands.h"
 #include "ComputerOption.h"
+#include "DumpJson.h"
 #include "LocaleOption.h"
 #include "PerfData.h"
 #include "PerfTitles.h"
@@ -27,56 +27,6 @@ std::string Quoted(const std::string& Title) {
 
 std::string ValueText(const RawValue& Value) {
   return Value ? std::to_string(*Value) : std::string("-");
-}
-
-nlohmann::json ValueJson(const RawValue& Value) {
-  return Value ? nlohmann::json(*Value) : nlohmann::json(nullptr);
-}
-
-nlohmann::json ValuesJson(const ObjectDump& Object, const std::vector<RawValue>& Values) {
-  nlohmann::json Json = nlohmann::json::object();
-  for (std::size_t i = 0; i < Values.size(); ++i)
-    Json[std::to_string(Object.Counters[i].Index)] = ValueJson(Values[i]);
-  return Json;
-}
-
-nlohmann::json ObjectJson(const ObjectDump& Object) {
-  nlohmann::json Json{{"index", Object.Index},
-                      {"title", TitleJson<nlohmann::json>(Object.Title)},
-                      {"helpIndex", Object.HelpIndex},
-                      {"numInstances", Object.NumInstances},
-                      {"perfTime", Object.PerfTime},
-                      {"perfFreq", Object.PerfFreq},
-                      {"counters", nlohmann::json::array()}};
-  for (const CounterDump& C : Object.Counters) {
-    Json["counters"].push_back({{"index", C.Index},
-                                {"title", TitleJson<nlohmann::json>(C.Title)},
-                                {"helpIndex", C.HelpIndex},
-                                {"type", C.Type},
-                                {"size", C.Size},
-                                {"offset", C.Offset}});
-  }
-  if (Object.NumInstances == PERF_NO_INSTANCES) {
-    Json["values"] = ValuesJson(Object, Object.Values);
-    return Json;
-  }
-  Json["instances"] = nlohmann::json::array();
-  for (const InstanceDump& I : Object.Instances) {
-    Json["instances"].push_back(
-        {{"name", I.Name}, {"uniqueId", I.UniqueId}, {"values", ValuesJson(Object, I.Values)}});
-  }
-  return Json;
-}
-
-void PrintJson(std::ostream& Out, const BlockDump& Block) {
-  nlohmann::json Json{{"systemName", Block.SystemName},
-                      {"systemTime", IsoTime(Block.SystemTime)},
-                      {"perfTime", Block.PerfTime},
-                      {"perfFreq", Block.PerfFreq},
-                      {"perfTime100nSec", Block.PerfTime100nSec},
-                      {"objects", nlohmann::json::array()}};
-  for (const ObjectDump& Object : Block.Objects) Json["objects"].push_back(ObjectJson(Object));
-  Out << JsonText(Json) << "\n";
 }
 
 void PrintValues(std::ostream& Out, const ObjectDump& Object, const std::vector<RawValue>& Values) {
@@ -152,7 +102,7 @@ int Run(const Arguments& Args) {
   const BlockDump Block = DumpBlock(Data, Titles);
   ExpectObjects(Block, Indexes);
   if (Args.Has("--json"))
-    PrintJson(std::cout, Block);
+    std::cout << DumpJsonText(Block) << "\n";
   else
     PrintText(std::cout, Block);
   return 0;

@@ -1,7 +1,5 @@
 #include "perf/proc/ProcMounts.h"
 
-#include <sys/statvfs.h>
-
 #include <algorithm>
 
 namespace gaugery {
@@ -22,9 +20,9 @@ bool ParseDeviceNumbers(std::string_view Field, std::uint32_t& Major, std::uint3
 
 // Space of the file system mounted at Path; false when it cannot be asked or has no
 // blocks (proc, sysfs, cgroup and the like).
-bool ReadSpace(const char* Path, TDiskSample& Counts) {
+bool ReadSpace(const TProcRoot& Root, const char* Path, TDiskSample& Counts) {
   struct statvfs Space {};
-  if (statvfs(Path, &Space) != 0 || Space.f_blocks == 0) return false;
+  if (Root.StatVfs(Path, Space) != 0 || Space.f_blocks == 0) return false;
   const std::uint64_t Unit = Space.f_frsize != 0 ? Space.f_frsize : Space.f_bsize;
   const std::uint64_t Used = Space.f_blocks - std::min(Space.f_bfree, Space.f_blocks);
   Counts.FreeBytes = Space.f_bavail * Unit;
@@ -96,7 +94,7 @@ void TMountReader::Read(std::span<const TBlockDevice> Devices) {
       FileSystem.Counts = Device->Counts;
     }
     Root_.PathInto(FileSystem.MountPoint, SpacePath_);
-    if (!ReadSpace(SpacePath_.c_str(), FileSystem.Counts)) continue;
+    if (!ReadSpace(Root_, SpacePath_.c_str(), FileSystem.Counts)) continue;
     FileSystems_.push_back(FileSystem);
   }
 }

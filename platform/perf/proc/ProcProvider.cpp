@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "perf/ObjectNames.h"
 #include "perf/proc/CpuTimeBound.h"
@@ -18,8 +19,9 @@ namespace {
 // processor list and times, the page-file peaks of the processes and of the swap areas,
 // the boot time, and the time stamp of the last sample.
 struct TProcState {
-  explicit TProcState(const TProcRoot& Root)
-      : Processes(Root),
+  explicit TProcState(const TProcRoot& Machine)
+      : Root(Machine),
+        Processes(Root),
         Threads(Root),
         System(Root),
         Disks(Root),
@@ -27,6 +29,7 @@ struct TProcState {
         Network(Root),
         Swaps(Root) {}
 
+  TProcRoot Root;
   TProcessSampler Processes;
   TThreadSampler Threads;
   TSystemReader System;
@@ -44,6 +47,7 @@ struct TProcState {
 // registry calls the entry points under its lock, one at a time.
 std::unique_ptr<TProcState> State;
 std::string RootDirectory = "/";
+TMachineFacts RootFacts;
 
 struct TObjectSelection {
   bool Process = false;
@@ -118,7 +122,7 @@ void WriteDeviceObjects(TPerfBlockWriter& Writer, TProcState& Proc, TObjectSelec
 
 // Writes the selected objects; the writer remembers whether they fitted.
 void WriteObjects(TPerfBlockWriter& Writer, TProcState& Proc, TObjectSelection Wanted) {
-  TSampleClock Clock = TSampleClock::Read();
+  TSampleClock Clock = Proc.Root.ReadClock();
   Clock.KeepBoot(Proc.Boot);
   Proc.Sampled = {Clock.Now, Clock.Monotonic};
   // The processor times are read right at the time stamp, before anything that takes
@@ -141,7 +145,7 @@ void WriteObjects(TPerfBlockWriter& Writer, TProcState& Proc, TObjectSelection W
 }
 
 DWORD GAUGERY_WINAPI OpenProc(LPWSTR /*DeviceNames*/) {
-  if (!State) State = std::make_unique<TProcState>(TProcRoot(RootDirectory));
+  if (!State) State = std::make_unique<TProcState>(TProcRoot(RootDirectory, RootFacts));
   return ERROR_SUCCESS;
 }
 
@@ -182,10 +186,11 @@ struct TDefaultRegistration {
 
 }  // namespace
 
-TPerfProvider ProcProvider(std::string_view Root) {
-  // A state left from another root is not reused.
-  if (RootDirectory != Root) CloseProc();
+TPerfProvider ProcProvider(std::string_view Root, TMachineFacts Facts) {
+  // A state left from another root, or from fixed facts, is not reused.
+  if (RootDirectory != Root || RootFacts.AnyFixed() || Facts.AnyFixed()) CloseProc();
   RootDirectory = Root;
+  RootFacts = std::move(Facts);
   TPerfProvider Provider;
   Provider.Name = "/proc";
   Provider.Open = &OpenProc;

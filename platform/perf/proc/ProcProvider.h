@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+#include "framework/LibraryExport.h"
+#include "perf/proc/ProcRoot.h"
 #include "registry/PerfProviders.h"
 
 namespace gaugery {
@@ -17,8 +19,10 @@ namespace gaugery {
 // block's time stamp is the moment the processor times were read, and no processor
 // time (of a processor or a process) advances by more than the time between two
 // time stamps. Every file is read under the directory Root ("/": this machine), so that a
-// tree captured from another machine can be served; there is one provider state, so the
-// provider made last decides the root.
-TPerfProvider ProcProvider(std::string_view Root = "/");
+// tree captured from another machine can be served, with the clocks and file system
+// space that Facts fixes; there is one provider state, so the provider made last decides
+// the root. Exported, so that a program or a test can serve a captured tree.
+GAUGERY_PLATFORM_API TPerfProvider ProcProvider(std::string_view Root = "/",
+                                                TMachineFacts Facts = {});
 
 }  // namespace gaugery

@@ -1,20 +1,36 @@
 // The directory under which the /proc provider finds every file it reads: "/" for this
 // machine, or a tree laid out like it (a machine captured for a test). Every path the
-// provider opens, lists or asks statvfs about is made here.
+// provider opens, lists or asks statvfs about is made here, and the root also answers
+// what the provider learns other than from files.
 #pragma once
 
+#include <sys/statvfs.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "perf/proc/ProcFiles.h"
+#include "perf/proc/SampleClock.h"
 
 namespace gaugery {
+
+// What is not read from files: the clocks of a sample and the space of a mounted file
+// system. Each one left empty is this machine's; a captured tree fixes them, so that
+// its block is the same at every read.
+struct TMachineFacts {
+  std::function<TSampleClock()> Clock;
+  // As statvfs(2): 0 with Space filled, or -1.
+  std::function<int(const char* Path, struct statvfs& Space)> StatVfs;
+
+  bool AnyFixed() const { return Clock || StatVfs; }
+};
 
 class TProcRoot {
  public:
   // A trailing "/" of Directory is ignored, so "/" and "" both mean this machine.
-  explicit TProcRoot(std::string_view Directory = "/");
+  explicit TProcRoot(std::string_view Directory = "/", TMachineFacts Facts = {});
 
   // Absolute ("/proc/stat") under the root; empty when too long for a short text.
   TShortText Path(std::string_view Absolute) const;
@@ -25,8 +41,13 @@ class TProcRoot {
   // point can be longer than a short text holds.
   void PathInto(std::string_view Absolute, std::string& Path) const;
 
+  // The clocks of this moment, and statvfs of Path (a path under the root).
+  TSampleClock ReadClock() const;
+  int StatVfs(const char* Path, struct statvfs& Space) const;
+
  private:
   std::string Prefix_;  // the root without its trailing "/", empty for "/"
+  TMachineFacts Facts_;
 };
 
 }  // namespace gaugery
