@@ -8,6 +8,8 @@ packages=(
   build-essential cmake make pkg-config git dpkg-dev ccache
   # libraries
   libicu-dev nlohmann-json3-dev qt6-base-dev
+  # Asio and Beast (header-only) of the HTTP server and client, on Linux and Windows
+  libboost1.81-dev
   # the HTTP server of `gaugery serve` and its gzip answers
   libcpp-httplib-dev zlib1g-dev
   # tests, benchmarks, fuzzing; ip makes the veth pair of the network tests; locale
