@@ -87,6 +87,13 @@ void TServer::SetDefaultHeader(std::string Name, std::string Value) {
   Impl_->Setup->DefaultHeaders.emplace_back(std::move(Name), std::move(Value));
 }
 
+void TServer::RunAt(std::chrono::steady_clock::time_point When, std::function<void()> Work) {
+  auto Timer = std::make_shared<asio::steady_timer>(Impl_->Io, When);
+  Timer->async_wait([Timer, Work = std::move(Work)](boost::system::error_code Error) {
+    if (!Error) Work();
+  });
+}
+
 int TServer::Bind(const std::string& Host, int Port) {
   boost::system::error_code Error;
   tcp::resolver Resolver(Impl_->Io);

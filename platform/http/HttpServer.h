@@ -86,6 +86,11 @@ class TServer {
   // A header every answer carries.
   void SetDefaultHeader(std::string Name, std::string Value);
 
+  // Runs Work on one of the server's threads once When has come (never once the server
+  // has stopped): a handler that waits for data answers from there without holding a
+  // thread meanwhile. May be called from any thread.
+  void RunAt(std::chrono::steady_clock::time_point When, std::function<void()> Work);
+
   // Binds the listening socket to Host (an address or a name) and Port and returns the
   // port (a free one for 0). Raises EBindError when it cannot.
   int Bind(const std::string& Host, int Port);

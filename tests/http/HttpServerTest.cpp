@@ -41,7 +41,8 @@ TResponse TextAnswer(std::string Text) {
 }
 
 // Answers "/" with "root", "/under/..." with its path, "/body" with the request's body,
-// "/throw" by throwing and "/later" from another thread after a while; logs every answer.
+// "/throw" by throwing, "/later" from another thread and "/soon" from a server thread
+// after a while; logs every answer.
 struct TLoggedServer {
   explicit TLoggedServer(TServerLimits Limits = ShortLimits())
       : Running(Limits, [this](TServer& Server) {
@@ -52,6 +53,12 @@ struct TLoggedServer {
           });
           Server.Handle("/body", [](const TRequest& Request, TResponder Responder) {
             Responder.Send(TextAnswer(Request.Body));
+          });
+          Server.Handle("/soon", [&Server](const TRequest&, TResponder Responder) {
+            Server.RunAt(std::chrono::steady_clock::now() + 150ms,
+                         [Responder = std::make_shared<TResponder>(std::move(Responder))] {
+                           Responder->Send(TextAnswer("soon"));
+                         });
           });
           Server.Handle("/throw", [](const TRequest&, TResponder) { throw std::runtime_error("no"); });
           Server.Handle("/later", [this](const TRequest&, TResponder Responder) {
@@ -105,6 +112,9 @@ TEST(HttpServer, RoutesExactPathsThenPrefixesAndAnswersTheRestNotFound) {
   EXPECT_EQ(StatusOf(Exchange(Port, "GET / HTTP/1.1\r\nX-Refuse: 1\r\n\r\n")), 401) << "the filter comes first";
   EXPECT_EQ(StatusOf(Exchange(Port, "GET /throw HTTP/1.1\r\n\r\n")), 500);
   EXPECT_EQ(BodyOf(Exchange(Port, "GET /later HTTP/1.1\r\n\r\n")), "later") << "answered from another thread";
+  const auto Asked = std::chrono::steady_clock::now();
+  EXPECT_EQ(BodyOf(Exchange(Port, "GET /soon HTTP/1.1\r\n\r\n")), "soon") << "answered at a time of its choosing";
+  EXPECT_GE(std::chrono::steady_clock::now() - Asked, 150ms);
   EXPECT_EQ(BodyOf(Exchange(Port, "POST /body HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello")), "hello");
 }
 
