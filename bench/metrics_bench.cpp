@@ -14,7 +14,8 @@
 namespace {
 
 using namespace gaugery;
-using namespace gaugery::cli;
+using namespace gaugery::exposition;
+using gaugery::cli::EnglishHelpTexts;
 
 constexpr int ExtraProcesses = 500;
 

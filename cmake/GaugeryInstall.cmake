@@ -63,8 +63,8 @@ list(REMOVE_ITEM framework_headers WindowsApi.h)
 gaugery_public_headers(${framework} framework ${framework_headers})
 gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/registry registry
   Registry.h PerfDataRecords.h PerfBlockCheck.h PerfProviders.h PerfValueName.h
-  RemoteAddress.h WideText.h)
-gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/perf perf ReplayProvider.h ProcNames.h)
+  RemoteAddress.h RemoteProtocol.h WideText.h)
+gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/perf perf ReplayProvider.h ObjectNames.h)
 add_custom_target(gaugery_public_headers ALL DEPENDS ${GAUGERY_STAGED_HEADERS})
 
 install(EXPORT GaugeryTargets
@@ -101,7 +101,7 @@ if(NOT WIN32 AND NOT CMAKE_CROSSCOMPILING)
     COMMENT "Writing the manual page gaugery(1)")
   add_custom_target(gaugery_manpage ALL DEPENDS ${manpage})
   install(FILES ${manpage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
-  install(FILES ${PROJECT_SOURCE_DIR}/tools/completion/gaugery.bash
+  install(FILES ${PROJECT_SOURCE_DIR}/tools/cli/completion/gaugery.bash
     DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
     RENAME gaugery COMPONENT tools)
 endif()

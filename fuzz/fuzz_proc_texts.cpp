@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "perf/ProcDeviceObjects.h"
-#include "perf/ProcProcesses.h"
-#include "perf/ProcSystem.h"
-#include "perf/ProcText.h"
-#include "perf/ProcThreads.h"
+#include "perf/proc/DeviceObjects.h"
+#include "perf/proc/ProcProcesses.h"
+#include "perf/proc/ProcSystem.h"
+#include "perf/proc/ProcText.h"
+#include "perf/proc/ProcThreads.h"
 
 namespace {
 

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "perf/ProcClock.h"
-
 namespace gaugery {
 
 namespace {

@@ -15,6 +15,9 @@
 
 namespace gaugery {
 
+// The rate of every file-time counter and object time stamp.
+constexpr std::int64_t FileTimeFrequency = 10'000'000;
+
 // A counter's definition as written: its value lies at Offset in each counter block.
 struct TCounterLayout {
   DWORD Index;  // name title index; the help index is one more

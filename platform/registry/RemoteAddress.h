@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/LibraryExport.h"
+#include "registry/RemoteProtocol.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,9 +12,6 @@
 #include <string_view>
 
 namespace gaugery {
-
-// The port `gaugery serve` listens on unless told otherwise.
-inline constexpr std::uint16_t GaugeryServePort = 9441;
 
 struct GAUGERY_PLATFORM_API TRemoteAddress {
   std::string Host;  // a host name, an IPv4 address or an IPv6 address without brackets

@@ -7,6 +7,7 @@
 #include "framework/WinTime.h"
 #include "registry/KeyTreeCalls.h"
 #include "registry/Registry.h"
+#include "registry/RemoteProtocol.h"
 
 namespace gaugery {
 
@@ -60,7 +61,8 @@ TRemoteComputer::TRemoteComputer(TRemoteAddress Address, std::string Token, THtt
 
 bool TRemoteComputer::Connect() {
   int Status = 0;
-  const std::optional<std::string> List = Fetch("/perflib/", LargestLocaleList, Status);
+  const std::optional<std::string> List =
+      Fetch(std::string(PerflibPath), LargestLocaleList, Status);
   if (!List) return false;
   std::optional<std::vector<TPerflibLocale>> Locales = ParseLocaleList(*List);
   if (!Locales) return false;
@@ -76,12 +78,14 @@ LONG TRemoteComputer::LoadLocale(WideView Locale) {
   if (Found == Names_.Locales.end()) return ERROR_FILE_NOT_FOUND;
   const std::size_t Index = static_cast<std::size_t>(Found - Names_.Locales.begin());
   if (Loaded_[Index]) return ERROR_SUCCESS;
-  const std::string Path = "/perflib/" + PercentEncoded(ToUtf8(WideString(Locale))) + "/";
+  const std::string Path =
+      std::string(PerflibPath) + PercentEncoded(ToUtf8(WideString(Locale))) + "/";
   std::optional<WideString> Values[2];
-  const char* const ValueNames[2] = {"Counter", "Help"};
+  const std::string_view ValueNames[2] = {CounterValueName, HelpValueName};
   for (int Value = 0; Value < 2; ++Value) {
     int Status = 0;
-    const std::optional<std::string> Body = Fetch(Path + ValueNames[Value], LargestNameValue, Status);
+    const std::optional<std::string> Body =
+        Fetch(Path + std::string(ValueNames[Value]), LargestNameValue, Status);
     if (Body) Values[Value] = CodeUnitsOf(*Body);
     if (!Values[Value]) return Status == 0 ? ERROR_BAD_NETPATH : ERROR_FILE_NOT_FOUND;
   }
@@ -100,7 +104,9 @@ LONG TRemoteComputer::QueryPerfData(LPCWSTR ValueName, LPDWORD Type, LPBYTE Data
     Pending_.reset();
     int Status = 0;
     std::optional<std::string> Block =
-        Fetch("/perfdata?value=" + PercentEncoded(ToUtf8(WideString(Name))), LargestBlock, Status);
+        Fetch(std::string(PerfDataPath) + "?" + std::string(PerfDataValueKey) +
+                  PercentEncoded(ToUtf8(WideString(Name))),
+              LargestBlock, Status);
     if (!Block) return ERROR_BAD_NETPATH;
     Pending_ = TPendingBlock{WideString(Name), std::move(*Block), std::chrono::steady_clock::now()};
   }

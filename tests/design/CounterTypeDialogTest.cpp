@@ -39,7 +39,7 @@ std::vector<std::string> ShownLines(const TDesignSelection& Selection) {
   return Lines;
 }
 
-TEST(CounterTypeDialog, DecodesTheTypeOfTheFirstSelectedItem) {
+TEST(CounterTypeDialogLiveTest, DecodesTheTypeOfTheFirstSelectedItem) {
   TPerfFilter Filter(nullptr);
   TPerfCounterItem* Faults = Filter.Items()->Add();
   Faults->SetObjectName("Process");
@@ -62,7 +62,7 @@ TEST(CounterTypeDialog, DecodesTheTypeOfTheFirstSelectedItem) {
   EXPECT_EQ(ShownLines({Watched}), Counting);
 }
 
-TEST(CounterTypeDialog, RowIsAReadOnlyButtonThatNeverWrites) {
+TEST(CounterTypeDialogLiveTest, RowIsAReadOnlyButtonThatNeverWrites) {
   TPerfFilter Filter(nullptr);
   TPerfCounterItem* Item = Filter.Items()->Add();
   auto Editor = CreatePropertyEditor({Item}, "CounterType");
@@ -73,7 +73,7 @@ TEST(CounterTypeDialog, RowIsAReadOnlyButtonThatNeverWrites) {
   EXPECT_EQ(Item->CounterType(), nullptr);
 }
 
-TEST(CounterTypeDialog, FreshFormShowsItsStoredTexts) {
+TEST(CounterTypeDialogLiveTest, FreshFormShowsItsStoredTexts) {
   TCounterTypeForm Form;
   EXPECT_EQ(Form.windowTitle(), "Counter type");
   // The client size, without the frame the designed outer size included: OK button and
@@ -86,7 +86,7 @@ TEST(CounterTypeDialog, FreshFormShowsItsStoredTexts) {
   EXPECT_TRUE(Form.findChild<QPushButton*>("BnOK")->isDefault());
 }
 
-TEST(CounterTypeDialog, ErrorsComeBeforeTheDialogIsShown) {
+TEST(CounterTypeDialogLiveTest, ErrorsComeBeforeTheDialogIsShown) {
   TModalDriver Driver([](QDialog& Dialog) { return Dialog.result(); });
   TPerfFilter Filter(nullptr);
   TPerfCounterItem* Item = Filter.Items()->Add();

@@ -49,7 +49,7 @@ std::string GermanTitle(const std::string& Index) {
   return German.TitleByIdx(Index);
 }
 
-TEST(LocaleEditor, OffersEveryInstalledLocaleEvenThroughTheTablesBaseClass) {
+TEST(LocaleEditorLiveTest, OffersEveryInstalledLocaleEvenThroughTheTablesBaseClass) {
   TPerfHelps Helps(nullptr);
   auto Editor = EditorFor(&Helps, "LocaleID");
   EXPECT_EQ(Editor->GetAttributes(), 41u);
@@ -63,7 +63,7 @@ TEST(LocaleEditor, OffersEveryInstalledLocaleEvenThroughTheTablesBaseClass) {
   EXPECT_EQ(Editor->GetValue(), "007");
 }
 
-TEST(ObjectEditor, OffersTheLocalObjectsInBlockOrderInTheComponentsLocale) {
+TEST(ObjectEditorLiveTest, OffersTheLocalObjectsInBlockOrderInTheComponentsLocale) {
   TPerfCounters Counters(nullptr);
   Counters.SetComputerName("faraway");  // the list is the local computer's all the same
   auto Editor = EditorFor(&Counters, "ObjectName");
@@ -77,7 +77,7 @@ TEST(ObjectEditor, OffersTheLocalObjectsInBlockOrderInTheComponentsLocale) {
   EXPECT_THAT(ValuesOf(*Editor), Contains(GermanTitle("230")));
 }
 
-TEST(ObjectEditor, ItemsTakeTheLocaleOfTheirFilterOrMonitor) {
+TEST(ObjectEditorLiveTest, ItemsTakeTheLocaleOfTheirFilterOrMonitor) {
   TPerfFilter Filter(nullptr);
   Filter.SetLocaleID("007");
   auto FilterEditor = EditorFor(Filter.Items()->Add(), "ObjectName");
@@ -97,7 +97,7 @@ TEST(ObjectEditor, ItemsTakeTheLocaleOfTheirFilterOrMonitor) {
             "Invalid performance object name : Bogus");
 }
 
-TEST(CounterEditor, OffersTheCountersOfTheItemsObjectInTheItemsLocale) {
+TEST(CounterEditorLiveTest, OffersTheCountersOfTheItemsObjectInTheItemsLocale) {
   TPerfFilter Filter(nullptr);
   Filter.SetLocaleID("009");
   TPerfCounterItem* Item = Filter.Items()->Add();
@@ -119,7 +119,7 @@ TEST(CounterEditor, OffersTheCountersOfTheItemsObjectInTheItemsLocale) {
   EXPECT_EQ(Item->CounterName(), "ID Process");
 }
 
-TEST(CounterEditor, AnItemWithoutObjectGetsTheUnknownObjectError) {
+TEST(CounterEditorLiveTest, AnItemWithoutObjectGetsTheUnknownObjectError) {
   TPerfFilter Filter(nullptr);
   TPerfCounterItem* Item = Filter.Items()->Add();
   auto Editor = EditorFor(Item, "CounterName");
@@ -129,7 +129,7 @@ TEST(CounterEditor, AnItemWithoutObjectGetsTheUnknownObjectError) {
   EXPECT_EQ(ValuesOf(*Editor), CounterTitles("009", "Memory"));
 }
 
-TEST(NameListEditors, RefuseComponentsTheyDoNotServe) {
+TEST(NameListEditorsLiveTest, RefuseComponentsTheyDoNotServe) {
   TPerfFilter Filter(nullptr);
   const TPropertyInfo& LocaleID = *FindPublishedProperty(*ClassInfoOf(&Filter), "LocaleID");
   TObjectPropertyEditor Objects({&Filter}, LocaleID);

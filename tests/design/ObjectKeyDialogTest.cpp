@@ -71,9 +71,9 @@ std::vector<std::string> SortedProcessCounters() {
   return Sorted;
 }
 
-class ObjectKeyDialog : public ::testing::Test {
+class ObjectKeyDialogLiveTest : public ::testing::Test {
  protected:
-  ObjectKeyDialog() {
+  ObjectKeyDialogLiveTest() {
     Item_ = Monitor_.Items()->Add();
     Item_->SetObjectName("Process");
     Item_->SetCounterName("Page Faults/sec");
@@ -90,7 +90,7 @@ class ObjectKeyDialog : public ::testing::Test {
   TPerfMonitorItem* Item_ = nullptr;
 };
 
-TEST_F(ObjectKeyDialog, NewKeyOffersEveryCounterSortedAndOkStoresTheEmptyKey) {
+TEST_F(ObjectKeyDialogLiveTest, NewKeyOffersEveryCounterSortedAndOkStoresTheEmptyKey) {
   Edit([](QDialog& Dialog) {
     EXPECT_EQ(Dialog.windowTitle(), "Performance object key");
     EXPECT_EQ(Entries(Dialog, "SrcList"), SortedProcessCounters());
@@ -102,7 +102,7 @@ TEST_F(ObjectKeyDialog, NewKeyOffersEveryCounterSortedAndOkStoresTheEmptyKey) {
   EXPECT_EQ(Item_->GetObjectKey(), "");
 }
 
-TEST_F(ObjectKeyDialog, KeyNamesStayInKeyOrderAndOutOfTheAvailableFieldsWhateverTheirCase) {
+TEST_F(ObjectKeyDialogLiveTest, KeyNamesStayInKeyOrderAndOutOfTheAvailableFieldsWhateverTheirCase) {
   Item_->SetObjectKey("ID Process;Elapsed Time");
   Edit([](QDialog& Dialog) {
     EXPECT_THAT(Entries(Dialog, "DstList"), ElementsAre("ID Process", "Elapsed Time"));
@@ -119,7 +119,7 @@ TEST_F(ObjectKeyDialog, KeyNamesStayInKeyOrderAndOutOfTheAvailableFieldsWhatever
   EXPECT_EQ(Form.GetObjectKey(), "id process;Not A Counter");
 }
 
-TEST_F(ObjectKeyDialog, IncludeMovesTheSelectionBottomUpAndSelectsWhereItStood) {
+TEST_F(ObjectKeyDialogLiveTest, IncludeMovesTheSelectionBottomUpAndSelectsWhereItStood) {
   Edit([](QDialog& Dialog) {
     const std::vector<std::string> Available = Entries(Dialog, "SrcList");
     // Nothing selected: nothing moves, the first entry gets selected.
@@ -147,7 +147,7 @@ TEST_F(ObjectKeyDialog, IncludeMovesTheSelectionBottomUpAndSelectsWhereItStood) 
   EXPECT_EQ(Item_->GetObjectKey(), SortedProcessCounters()[3] + ";" + SortedProcessCounters()[0]);
 }
 
-TEST_F(ObjectKeyDialog, AllButtonsMoveEverythingInSourceOrder) {
+TEST_F(ObjectKeyDialogLiveTest, AllButtonsMoveEverythingInSourceOrder) {
   Item_->SetObjectKey("Elapsed Time");
   Edit([](QDialog& Dialog) {
     const std::vector<std::string> Available = Entries(Dialog, "SrcList");
@@ -167,7 +167,7 @@ TEST_F(ObjectKeyDialog, AllButtonsMoveEverythingInSourceOrder) {
   EXPECT_EQ(Item_->GetObjectKey(), "Elapsed Time");
 }
 
-TEST_F(ObjectKeyDialog, AKeyOfEveryCounterLeavesNothingToInclude) {
+TEST_F(ObjectKeyDialogLiveTest, AKeyOfEveryCounterLeavesNothingToInclude) {
   Edit([](QDialog& Dialog) {
     Click(Dialog, "IncAllBtn");
     Click(Dialog, "OKBtn");
@@ -183,7 +183,7 @@ TEST_F(ObjectKeyDialog, AKeyOfEveryCounterLeavesNothingToInclude) {
 // Entries stand 13 pixels high in both lists, whatever the font. The close box leaves
 // the key as it was and keeps the dialog for Edit to read and release, also where the
 // window is marked to be deleted on closing.
-TEST_F(ObjectKeyDialog, ListsEntries13PixelsHighAndTheCloseBoxKeepsDialogAndKey) {
+TEST_F(ObjectKeyDialogLiveTest, ListsEntries13PixelsHighAndTheCloseBoxKeepsDialogAndKey) {
   Item_->SetObjectKey("Elapsed Time");
   Edit([](QDialog& Dialog) {
     QFont Large = Dialog.font();
@@ -204,7 +204,7 @@ TEST_F(ObjectKeyDialog, ListsEntries13PixelsHighAndTheCloseBoxKeepsDialogAndKey)
   EXPECT_EQ(Item_->GetObjectKey(), "Elapsed Time");
 }
 
-TEST_F(ObjectKeyDialog, ErrorsLeaveTheKeyAndShowNoDialog) {
+TEST_F(ObjectKeyDialogLiveTest, ErrorsLeaveTheKeyAndShowNoDialog) {
   TModalDriver Driver([](QDialog&) { return static_cast<int>(QDialog::Accepted); });
   auto Editor = CreatePropertyEditor({Item_}, "ObjectKey");
   EXPECT_EQ(Editor->GetAttributes(), paDialog);

@@ -35,7 +35,7 @@ TEST(PreviewTable, SharesRowsPerObjectAndMatchesRepeatedNamesByOccurrence) {
   EXPECT_TRUE(PreviewTableOf({}).Rows.empty());
 }
 
-TEST(FilterPreview, ReadsOneSampleOfRawValuesPerInstance) {
+TEST(FilterPreviewLiveTest, ReadsOneSampleOfRawValuesPerInstance) {
   TPerfFilter Filter(nullptr);
   Filter.SetLocaleID("009");
   for (const char* Counter : {"ID Process", "Thread Count"}) {
@@ -61,7 +61,7 @@ TEST(FilterPreview, ReadsOneSampleOfRawValuesPerInstance) {
                                                           ::testing::Not(""), "")));
 }
 
-TEST(MonitorPreview, TakesTwoSamplesAndShowsValuesWithTheirSuffix) {
+TEST(MonitorPreviewLiveTest, TakesTwoSamplesAndShowsValuesWithTheirSuffix) {
   TPerfMonitor Monitor(nullptr);
   Monitor.SetLocaleID("009");
   TPerfMonitorItem* Item = Monitor.Items()->Add();

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "perf/ProcDisks.h"
-#include "perf/ProcMounts.h"
-#include "perf/ProcNetwork.h"
-#include "perf/ProcSwaps.h"
-#include "perf/ProcText.h"
-#include "perf/ProcThreads.h"
+#include "perf/proc/ProcDisks.h"
+#include "perf/proc/ProcMounts.h"
+#include "perf/proc/ProcNetwork.h"
+#include "perf/proc/ProcSwaps.h"
+#include "perf/proc/ProcText.h"
+#include "perf/proc/ProcThreads.h"
 
 namespace gaugery {
 namespace {

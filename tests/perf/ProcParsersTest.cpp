@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "perf/ProcProcesses.h"
-#include "perf/ProcSystem.h"
-#include "perf/ProcText.h"
+#include "perf/proc/ProcProcesses.h"
+#include "perf/proc/ProcSystem.h"
+#include "perf/proc/ProcText.h"
 
 namespace gaugery {
 namespace {

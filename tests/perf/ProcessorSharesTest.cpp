@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "PerfMonitor.h"
-#include "perf/ProcCpuTimeBound.h"
+#include "perf/proc/CpuTimeBound.h"
 
 namespace gaugery {
 namespace {
@@ -128,7 +128,7 @@ void ExpectWithin(TPerfMonitorItem* Item, double Most, const std::string& Key = 
 // (idle time runs ahead), then while this process keeps every processor busy (busy
 // times run ahead): truncated ticks and the moments of reading then weigh the most.
 // The process is told apart from others of its name by its id.
-TEST(ProcessorShares, StayWithinTheirRangeOverManyShortIntervals) {
+TEST(ProcessorSharesLiveTest, StayWithinTheirRangeOverManyShortIntervals) {
   const auto Processors = static_cast<unsigned>(sysconf(_SC_NPROCESSORS_ONLN));
   TPerfMonitor Monitor(nullptr);
   std::vector<TPerfMonitorItem*> Processor;

@@ -51,7 +51,7 @@ void ExpectNoAllocationInSteadyState(const std::string& Key) {
   EXPECT_GT(Data.Generation(), Generation) << "the refreshes must have read new blocks";
 }
 
-TEST(Refresh, SteadyStateMakesNoHeapAllocation) {
+TEST(RefreshLiveTest, SteadyStateMakesNoHeapAllocation) {
   ExpectNoAllocationInSteadyState("Global");
   ExpectNoAllocationInSteadyState("238 230");
   ExpectNoAllocationInSteadyState("232");

@@ -17,7 +17,7 @@
 #include "MetricHelp.h"
 #include "MetricNames.h"
 
-namespace gaugery::cli {
+namespace gaugery::exposition {
 namespace {
 
 constexpr std::int64_t UnixEpochFileTime = 116444736000000000;
@@ -411,4 +411,4 @@ TEST(MetricHelp, TitlesReadAsWordsOfASentence) {
 }
 
 }  // namespace
-}  // namespace gaugery::cli
+}  // namespace gaugery::exposition

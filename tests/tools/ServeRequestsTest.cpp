@@ -35,13 +35,14 @@ TEST(ServeRequests, OpenMetricsWhenTheScraperPrefersIt) {
   EXPECT_EQ(NegotiatedFormat("application/openmetrics-text;version=1.0.0,application/"
                              "openmetrics-text;version=0.0.1;q=0.75,text/plain;version=0.0.4;"
                              "q=0.5,*/*;q=0.1"),
-            TExpositionFormat::OpenMetrics);
-  EXPECT_EQ(NegotiatedFormat("Application/OpenMetrics-Text"), TExpositionFormat::OpenMetrics);
+            exposition::TExpositionFormat::OpenMetrics);
+  EXPECT_EQ(NegotiatedFormat("Application/OpenMetrics-Text"),
+            exposition::TExpositionFormat::OpenMetrics);
   for (const char* Accept :
        {"", "*/*", "text/plain;version=0.0.4", "application/openmetrics-text;version=0.0.1",
         "application/openmetrics-text;q=0.2, text/plain;q=0.5", "application/openmetrics-text;q=0",
         "application/openmetrics-text;q=x", ",;;=,q=", "text/html"}) {
-    EXPECT_EQ(NegotiatedFormat(Accept), TExpositionFormat::Prometheus) << Accept;
+    EXPECT_EQ(NegotiatedFormat(Accept), exposition::TExpositionFormat::Prometheus) << Accept;
   }
 }
 
@@ -125,7 +126,7 @@ TEST(ServeSamples, ManyRequestsWithinTheIntervalShareOneSample) {
   for (int Client = 0; Client < 8; ++Client) {
     Clients.emplace_back([&] {
       for (int Request = 0; Request < 20; ++Request) {
-        EXPECT_NE(Samples.Metrics(TExpositionFormat::Prometheus), nullptr);
+        EXPECT_NE(Samples.Metrics(exposition::TExpositionFormat::Prometheus), nullptr);
         EXPECT_NE(Samples.Block("Global"), nullptr);
         EXPECT_NE(Samples.Block(std::to_string(Request)), nullptr);
       }
@@ -134,10 +135,10 @@ TEST(ServeSamples, ManyRequestsWithinTheIntervalShareOneSample) {
   for (std::thread& Client : Clients) Client.join();
   EXPECT_EQ(Provider.CollectCount(0), 1) << "index lists are cut from the same sample";
   EXPECT_EQ(Samples.SamplesTaken(), 1u);
-  EXPECT_EQ(Samples.Metrics(TExpositionFormat::Prometheus),
-            Samples.Metrics(TExpositionFormat::Prometheus))
+  EXPECT_EQ(Samples.Metrics(exposition::TExpositionFormat::Prometheus),
+            Samples.Metrics(exposition::TExpositionFormat::Prometheus))
       << "rendered once";
-  const std::string Text = *Samples.Metrics(TExpositionFormat::OpenMetrics);
+  const std::string Text = *Samples.Metrics(exposition::TExpositionFormat::OpenMetrics);
   EXPECT_NE(Text.find("gaugery_processor_busy{instance_name=\"0\"} 0\n"), std::string::npos);
   EXPECT_NE(Text.find("gaugery_serve_samples_total 1\n# EOF\n"), std::string::npos);
   EXPECT_EQ(ObjectIndexes(*Samples.Block("238")), (std::vector<DWORD>{238}));

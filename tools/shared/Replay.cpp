@@ -1,0 +1,120 @@
+#include "Replay.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "PerfTitles.h"
+#include "framework/TextFunctions.h"
+#include "framework/Unicode.h"
+#include "perf/ObjectNames.h"
+#include "perf/ReplayProvider.h"
+#include "registry/PerfBlockCheck.h"
+#include "registry/PerfProviders.h"
+#include "registry/Registry.h"
+
+namespace gaugery::cli {
+
+namespace {
+
+bool Replaying = false;
+
+// The name tables of the providers in service, as providers that bring only names. With
+// none in service (Windows, while the system's registry answers) the virtual registry
+// needs names of its own: the project's English and German tables, which name what
+// Windows and the /proc provider share under the same indexes.
+std::vector<TPerfProvider> NameTablesInService() {
+  std::vector<TPerfProvider> Tables;
+  for (TPerfProvider Names : PerfProviders()) {
+    Names.Open = nullptr;
+    Names.Collect = nullptr;
+    Names.Close = nullptr;
+    Names.WritesWholeBlock = false;
+    Tables.push_back(std::move(Names));
+  }
+  if (Tables.empty()) Tables.push_back({.Name = "Names", .Names = ObjectNames()});
+  return Tables;
+}
+
+// Serves Blocks through the virtual registry, with the names of NameTablesInService.
+void ServeBlocks(std::vector<TBlockBytes> Blocks) {
+  std::vector<TPerfProvider> Providers{ReplayProvider(std::move(Blocks))};
+  for (TPerfProvider& Names : NameTablesInService()) Providers.push_back(std::move(Names));
+  SetPerfProviders(std::move(Providers));
+  Replaying = true;
+}
+
+#ifndef _WIN32
+
+// The live block, queried into a buffer large enough for most machines at once: every
+// answer ERROR_MORE_DATA costs the providers a whole collection.
+std::optional<TBlockBytes> QueryLiveBlock(const std::string& ValueName) {
+  const WideString Name = ToWide(ValueName);
+  TBlockBytes Block(DWORD{1} << 20);
+  for (;;) {
+    auto Size = static_cast<DWORD>(Block.size());
+    const LONG Result = RegQueryValueExW(HKEY_PERFORMANCE_DATA, Name.c_str(), nullptr, nullptr,
+                                         Block.data(), &Size);
+    if (Result == ERROR_MORE_DATA && Block.size() < LargestCapturedBlock) {
+      Block.resize(Block.size() * 2);
+      continue;
+    }
+    if (Result != ERROR_SUCCESS || Size > Block.size()) return std::nullopt;
+    Block.resize(Size);
+    return Block;
+  }
+}
+
+#endif
+
+}  // namespace
+
+void UseReplay(const std::vector<std::string>& Files) {
+  std::vector<TBlockBytes> Blocks;
+  for (const std::string& File : Files) Blocks.push_back(ReadCaptureFile(File));
+  ServeBlocks(std::move(Blocks));
+}
+
+void RestartReplayedSamples() {
+  if (Replaying) RestartReplay();
+}
+
+#ifdef _WIN32
+
+// Serving the held block would put the virtual registry, and with it our name tables,
+// in front of the system's.
+void HoldOneSample(const std::string& /*ValueName*/) {}
+
+#else
+
+void HoldOneSample(const std::string& ValueName) {
+  if (Replaying) return;
+  std::optional<TBlockBytes> Block = QueryLiveBlock(ValueName);
+  if (!Block || !CheckBlock(Block->data(), static_cast<DWORD>(Block->size())).HeaderSound) return;
+  ServeBlocks({std::move(*Block)});
+}
+
+#endif
+
+std::string IndexListValueName(const std::vector<DWORD>& Indexes) {
+  std::string Name;
+  for (const DWORD Index : Indexes) {
+    if (!Name.empty()) Name += ' ';
+    Name += std::to_string(Index);
+  }
+  return Name.empty() ? "Global" : Name;
+}
+
+std::string ObjectsValueName(const std::vector<std::string>& Titles, const std::string& Locale) {
+  TPerfTitles Table(nullptr);
+  Table.SetLocaleID(Locale);
+  std::vector<DWORD> Indexes;
+  for (const std::string& Title : Titles) {
+    const std::int32_t Index = StrToInt(Table.GetIdxOfItem(Title));
+    if (Index >= 0) Indexes.push_back(static_cast<DWORD>(Index));
+  }
+  return IndexListValueName(Indexes);
+}
+
+}  // namespace gaugery::cli
