@@ -10,7 +10,7 @@ packages=(
   libicu-dev nlohmann-json3-dev qt6-base-dev
   # Asio and Beast (header-only) of the HTTP server and client, on Linux and Windows
   libboost1.81-dev
-  # the HTTP server of `gaugery serve` and its gzip answers
+  # the gzip answers of `gaugery serve`, and the HTTP client its tests scrape it with
   libcpp-httplib-dev zlib1g-dev
   # tests, benchmarks, fuzzing; ip makes the veth pair of the network tests; locale
   # sources for the tests of locale-dependent output

@@ -16,6 +16,7 @@
 #include "PerfServer.h"
 #include "registry/RemoteToken.h"
 #include "framework/Exceptions.h"
+#include "http/OpenFileLimit.h"
 
 namespace gaugery::cli {
 
@@ -78,11 +79,13 @@ int Run(const Arguments& Args) {
   TServeOptions Options{ListenAddress(Args), Args.Seconds("--interval", "1"), TokenOf(Args)};
   signal(SIGPIPE, SIG_IGN);
   // Every exposition and block is a large allocation made once per sample: with a fixed
-  // threshold they are mapped and unmapped whole. The many worker threads share a few
+  // threshold they are mapped and unmapped whole. The server's threads share a few
   // heaps instead of one each. Both keep a long-running server's memory flat instead of
   // fragmenting it.
   mallopt(M_MMAP_THRESHOLD, LargeAllocation);
   mallopt(M_ARENA_MAX, HeapArenas);
+  // A descriptor per connection: the default soft limit would stop accepting early.
+  http::RaiseOpenFileLimit();
   TPerfServer Server(Options);
   const int Port = Server.Bind();
   std::cout << "gaugery serve: listening on http://"

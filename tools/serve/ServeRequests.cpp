@@ -30,11 +30,11 @@ int HexDigit(char C) {
   return -1;
 }
 
-// Percent-decoded text with "+" as a space; empty for a broken escape.
-std::optional<std::string> Decoded(std::string_view Text) {
+// Percent-decoded text, with "+" as a space in a query; empty for a broken escape.
+std::optional<std::string> Decoded(std::string_view Text, bool PlusIsSpace = true) {
   std::string Result;
   for (std::size_t I = 0; I < Text.size(); ++I) {
-    if (Text[I] == '+') {
+    if (Text[I] == '+' && PlusIsSpace) {
       Result += ' ';
     } else if (Text[I] != '%') {
       Result += Text[I];
@@ -94,6 +94,20 @@ std::optional<std::string> PerfDataValue(std::string_view Query) {
     return std::nullopt;
   if (SameAsciiText(*Value, "Global")) return std::string("Global");
   return Value;
+}
+
+std::optional<TLocaleValuePath> LocaleValuePath(std::string_view Path) {
+  if (!Path.starts_with(PerflibPath)) return std::nullopt;
+  Path.remove_prefix(PerflibPath.size());
+  const std::size_t Slash = Path.find('/');
+  if (Slash == std::string_view::npos) return std::nullopt;
+  std::optional<std::string> Locale = Decoded(Path.substr(0, Slash), false);
+  std::optional<std::string> Value = Decoded(Path.substr(Slash + 1), false);
+  for (const std::optional<std::string>* Segment : {&Locale, &Value})
+    if (!*Segment || (*Segment)->empty() || (*Segment)->find('/') != std::string::npos ||
+        HasControlCharacter(**Segment))
+      return std::nullopt;
+  return TLocaleValuePath{std::move(*Locale), std::move(*Value)};
 }
 
 exposition::TExpositionFormat NegotiatedFormat(std::string_view Accept) {
