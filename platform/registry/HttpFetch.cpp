@@ -7,14 +7,16 @@
 namespace gaugery {
 
 std::optional<THttpReply> HttpGet(const TRemoteAddress& Address, std::string_view Target,
-                                  const THttpLimits& Limits, std::string_view Token) {
+                                  const THttpLimits& Limits, std::string_view Token,
+                                  const http::THeaders& Headers) {
   if (!std::all_of(Token.begin(), Token.end(), [](char C) { return C > 0x20 && C < 0x7F; }))
     return std::nullopt;  // it would break the request's head
-  const std::string Authorization =
+  std::string Extra =
       Token.empty() ? std::string() : "Authorization: Bearer " + std::string(Token) + "\r\n";
+  for (const auto& [Name, Value] : Headers) Extra += Name + ": " + Value + "\r\n";
   const std::string Request = "GET " + std::string(Target) + " HTTP/1.1\r\nHost: " +
                               AddressText(Address) +
-                              "\r\nUser-Agent: gaugery\r\nAccept: */*\r\n" + Authorization +
+                              "\r\nUser-Agent: gaugery\r\nAccept: */*\r\n" + Extra +
                               "Connection: close\r\n\r\n";
   return http::Exchange(Address.Host, Address.Port, Request, Limits);
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "http/HttpClient.h"
+#include "http/HttpMessages.h"
 #include "registry/RemoteAddress.h"
 
 namespace gaugery {
@@ -15,11 +16,13 @@ using THttpLimits = http::TClientLimits;
 using THttpReply = http::TReply;
 
 // "GET Target" of Address, with "Authorization: Bearer <Token>" unless Token is empty
-// (one word of visible ASCII characters, as a token file holds). Target is sent as it
-// is: the caller percent-encodes it. Empty when the token would break the request, and
+// (one word of visible ASCII characters, as a token file holds), and Headers. Target
+// and the headers are sent as they are: the caller percent-encodes the target and
+// gives headers of its own making. Empty when the token would break the request, and
 // whenever the client gives up (http::Exchange).
 std::optional<THttpReply> HttpGet(const TRemoteAddress& Address, std::string_view Target,
-                                  const THttpLimits& Limits = {}, std::string_view Token = {});
+                                  const THttpLimits& Limits = {}, std::string_view Token = {},
+                                  const http::THeaders& Headers = {});
 
 // Text with every byte other than letters, digits and "-._~" written as %XX.
 std::string PercentEncoded(std::string_view Text);

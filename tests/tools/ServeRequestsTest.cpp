@@ -45,6 +45,13 @@ TEST(ServeRequests, ALocalePathHasExactlyTwoDecodedSegments) {
   }
 }
 
+TEST(ServeRequests, AHeldSampleIsADecimalTimeStamp) {
+  EXPECT_EQ(HeldSample("133000000000000000"), 133000000000000000);
+  EXPECT_EQ(HeldSample("0"), 0);
+  for (const char* Header : {"", "-1", "+1", "12x", " 1", "1234567890123456789", "0x10"})
+    EXPECT_FALSE(HeldSample(Header)) << Header;
+}
+
 TEST(ServeRequests, OpenMetricsWhenTheScraperPrefersIt) {
   // What Prometheus sends.
   EXPECT_EQ(NegotiatedFormat("application/openmetrics-text;version=1.0.0,application/"

@@ -82,7 +82,8 @@ struct TPerfServer::TImpl {
   bool CheckRequest(const TRequest& Req, TResponse& Res) const;
   void ServeIndex(TResponse& Res) const;
   void ServeMetrics(const TRequest& Req, TResponse& Res);
-  void ServePerfData(const TRequest& Req, TResponse& Res);
+  void ServePerfDataWhenNewer(const TRequest& Req, http::TResponder Responder);
+  void ServePerfData(const std::optional<std::string>& Value, TResponse& Res);
   void ServeLocaleValue(const TRequest& Req, TResponse& Res) const;
   void LogError(const TRequest& Req, const TResponse& Res);
 
@@ -98,7 +99,9 @@ void TPerfServer::TImpl::Configure() {
   Http.SetFilter([this](const TRequest& Req, TResponse& Res) { return CheckRequest(Req, Res); });
   Http.Handle("/", AtOnce([this](const TRequest&, TResponse& Res) { ServeIndex(Res); }));
   Http.Handle("/metrics", AtOnce([this](const TRequest& Req, TResponse& Res) { ServeMetrics(Req, Res); }));
-  Http.Handle(std::string(PerfDataPath), AtOnce([this](const TRequest& Req, TResponse& Res) { ServePerfData(Req, Res); }));
+  Http.Handle(std::string(PerfDataPath), [this](const TRequest& Req, http::TResponder Responder) {
+    ServePerfDataWhenNewer(Req, std::move(Responder));
+  });
   const auto LocaleList = AtOnce([this](const TRequest&, TResponse& Res) {
     Res.SetBody(Perflib.LocaleList(), TextType);
   });
@@ -153,8 +156,22 @@ void TPerfServer::TImpl::ServeMetrics(const TRequest& Req, TResponse& Res) {
   Res.ShareBody(std::move(Text), ContentTypeOf(Format));
 }
 
-void TPerfServer::TImpl::ServePerfData(const TRequest& Req, TResponse& Res) {
-  const std::optional<std::string> Value = PerfDataValue(Req.Query());
+void TPerfServer::TImpl::ServePerfDataWhenNewer(const TRequest& Req, http::TResponder Responder) {
+  std::optional<std::string> Value = PerfDataValue(Req.Query());
+  const std::optional<std::int64_t> Held = HeldSample(Req.Header(HeldSampleHeader));
+  const auto Due = Value && Held ? Samples.NewerSampleDue(*Held) : std::nullopt;
+  auto Answering = AtOnce([this, Value = std::move(Value)](const TRequest&, TResponse& Res) {
+    ServePerfData(Value, Res);
+  });
+  if (!Due) return Answering(Req, std::move(Responder));
+  // The request ends with this handler; the answer made later reads nothing of it.
+  Http.RunAt(*Due, [Answering = std::move(Answering), Request = TRequest(),
+                    Responder = std::make_shared<http::TResponder>(std::move(Responder))] {
+    Answering(Request, std::move(*Responder));
+  });
+}
+
+void TPerfServer::TImpl::ServePerfData(const std::optional<std::string>& Value, TResponse& Res) {
   if (!Value) return Answer(Res, 400, "Expected /perfdata?value=Global or value=INDEX+INDEX...");
   std::shared_ptr<const std::string> Block = Samples.Block(*Value);
   if (!Block) return Answer(Res, 503, "No performance data could be read");

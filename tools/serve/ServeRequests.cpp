@@ -110,6 +110,16 @@ std::optional<TLocaleValuePath> LocaleValuePath(std::string_view Path) {
   return TLocaleValuePath{std::move(*Locale), std::move(*Value)};
 }
 
+std::optional<std::int64_t> HeldSample(std::string_view Header) {
+  constexpr std::size_t MostDigits = 18;
+  std::int64_t Stamp = 0;
+  const auto [End, Error] = std::from_chars(Header.data(), Header.data() + Header.size(), Stamp);
+  if (Header.empty() || Header.size() > MostDigits || Header[0] == '-' || Error != std::errc() ||
+      End != Header.data() + Header.size())
+    return std::nullopt;
+  return Stamp;
+}
+
 exposition::TExpositionFormat NegotiatedFormat(std::string_view Accept) {
   double OpenMetrics = 0;
   double Text = 0;

@@ -4,6 +4,7 @@
 // functions over the texts as they arrived, so that a fuzz target can reach them.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,10 @@ struct TLocaleValuePath {
 // The locale and value of a path under /perflib/: exactly two segments, neither empty
 // nor with a slash or control character once decoded. Empty for any other path.
 std::optional<TLocaleValuePath> LocaleValuePath(std::string_view Path);
+
+// The time stamp a reader's held-sample header carries: a decimal number of at most 18
+// digits. Empty for an absent or malformed header.
+std::optional<std::int64_t> HeldSample(std::string_view Header);
 
 // OpenMetrics when the Accept header asks for "application/openmetrics-text" (without
 // a version or version 1.0.0) at least as much as for the text format; the text
