@@ -106,6 +106,10 @@ TEST(HttpClient, GivesUpOnAddressesThatDoNotAnswer) {
     Port = static_cast<std::uint16_t>(Gone.Port());
   }
   EXPECT_FALSE(http::Exchange("127.0.0.1", Port, GetRequest));
+}
+
+TEST(HttpClient, GivesUpOnNamesThatDoNotResolve) {
+  const std::uint16_t Port = 9;
   http::TClientLimits Limits;
   Limits.Timeout = 2s;
   const auto Start = std::chrono::steady_clock::now();
