@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <iostream>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -73,6 +75,35 @@ class TStopOnSignal {
   std::thread Waiter_;
 };
 
+// Gives the heap's free memory back to the system every TrimEvery until destroyed:
+// connections of slow or idle clients come and go by the thousand, and the memory they
+// held would otherwise stay with the process, scattered through the heap.
+class TPeriodicTrim {
+ public:
+  TPeriodicTrim()
+      : Trimmer_([this] {
+          std::unique_lock<std::mutex> Guard(Lock_);
+          while (!Finished_.wait_for(Guard, TrimEvery, [this] { return Ended_; })) malloc_trim(0);
+        }) {}
+  ~TPeriodicTrim() {
+    {
+      const std::lock_guard<std::mutex> Guard(Lock_);
+      Ended_ = true;
+    }
+    Finished_.notify_all();
+    Trimmer_.join();
+  }
+  TPeriodicTrim(const TPeriodicTrim&) = delete;
+  TPeriodicTrim& operator=(const TPeriodicTrim&) = delete;
+
+ private:
+  static constexpr std::chrono::seconds TrimEvery{5};
+  std::mutex Lock_;
+  std::condition_variable Finished_;
+  bool Ended_ = false;
+  std::thread Trimmer_;
+};
+
 int Run(const Arguments& Args) {
   ExpectLocalComputer("serve");
   if (!Args.Operands().empty()) throw UsageError("serve takes no operands");
@@ -92,6 +123,7 @@ int Run(const Arguments& Args) {
             << AddressText({Options.Listen.Host, static_cast<std::uint16_t>(Port)}) << "/"
             << std::endl;
   const TStopOnSignal Stopper(Server);
+  const TPeriodicTrim Trim;
   Server.Run();
   return 0;
 }
