@@ -26,6 +26,8 @@ packages=(
   xvfb xauth imagemagick x11-utils
   # peers of the benchmark script, and the process table they read
   procps python3 python3-psutil
+  # the web view of `gaugery serve`, tested and pictured in a headless browser
+  chromium chromium-driver python3-selenium
   # fonts the example program asks for
   fonts-liberation fontconfig
 )

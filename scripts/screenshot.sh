@@ -5,6 +5,8 @@
 #                                   into docs/brindle.png, and Gaugery Designer with
 #                                   Brindle's form open and the object key dialog beside
 #                                   it into docs/designer.png
+#   scripts/screenshot.sh web       the web view of `gaugery serve` in headless Chromium,
+#                                   after half a minute of samples, into docs/web.png
 #   scripts/screenshot.sh windows   brindle.exe of the mingw32 build under Wine on a
 #                                   virtual display, replaying two captures of this
 #                                   machine, into docs/brindle-windows.png
@@ -71,9 +73,16 @@ windows_picture() {
   BUILD_DIR="$build_dir" xvfb-run -a -s "-screen 0 1024x768x24" "$0" windows-on-display
 }
 
+web_picture() {
+  cmake --build "$build_dir" --target gaugery
+  /usr/bin/python3 tests/tools/web-view-test.py "$build_dir/bin/gaugery" --screenshot docs/web.png
+  echo "wrote docs/web.png"
+}
+
 case "${1:-}" in
   "") qt_pictures ;;
+  web) web_picture ;;
   windows) windows_picture ;;
   windows-on-display) windows_picture_on_display ;;
-  *) echo "usage: scripts/screenshot.sh [windows]" >&2; exit 2 ;;
+  *) echo "usage: scripts/screenshot.sh [web | windows]" >&2; exit 2 ;;
 esac

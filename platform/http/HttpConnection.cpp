@@ -1,5 +1,7 @@
 #include "http/HttpConnection.h"
 
+#include <algorithm>
+
 #include <boost/asio/as_tuple.hpp>
 #include <boost/asio/co_spawn.hpp>
 #include <boost/asio/detached.hpp>
@@ -10,6 +12,8 @@
 #include <boost/beast/http/span_body.hpp>
 #include <boost/beast/http/string_body.hpp>
 #include <boost/beast/http/write.hpp>
+
+#include "http/AsciiText.h"
 
 namespace gaugery::http {
 
@@ -166,7 +170,17 @@ asio::awaitable<bool> TConnection::Send(const TRequest& Request, const TResponse
   Message.version(Version_);
   Message.result(static_cast<unsigned>(Response.Status));
   for (const auto& [Name, Value] : Setup_->DefaultHeaders) Message.set(Name, Value);
-  for (const auto& [Name, Value] : Response.Headers) Message.set(Name, Value);
+  // A header of the answer replaces a default one of its name; repeated, it is sent as
+  // often as it is given.
+  for (auto At = Response.Headers.begin(); At != Response.Headers.end(); ++At) {
+    const bool Repeated = std::any_of(Response.Headers.begin(), At, [&](const auto& Earlier) {
+      return SameAsciiWord(Earlier.first, At->first);
+    });
+    if (Repeated)
+      Message.insert(At->first, At->second);
+    else
+      Message.set(At->first, At->second);
+  }
   if (Response.Body) Message.body() = {Response.Body->data(), Response.Body->size()};
   Message.keep_alive(KeepAlive);
   Message.prepare_payload();

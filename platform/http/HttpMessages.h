@@ -35,7 +35,8 @@ struct TResponse {
   // The connection ends once the answer is sent.
   bool Close = false;
 
-  // Replaces a header of that name, or adds it.
+  // Replaces a header of that name, or adds it. (Headers.emplace_back adds one more of
+  // a name, for headers that may be repeated.)
   void SetHeader(std::string_view Name, std::string Value);
   void SetBody(std::string Text, std::string ContentType);
   void ShareBody(std::shared_ptr<const std::string> Text, std::string ContentType);

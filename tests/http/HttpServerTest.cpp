@@ -70,6 +70,9 @@ struct TLoggedServer {
           Server.SetFilter([](const TRequest& Request, TResponse& Response) {
             if (Request.Header("x-refuse").empty()) return false;
             Response = http::StatusAnswer(401);
+            Response.Headers.emplace_back("X-Twice", "1");
+            Response.Headers.emplace_back("X-Twice", "2");
+            Response.SetHeader("Server", "filter/1");
             return true;
           });
           Server.SetLogger([this](const TRequest& Request, const TResponse& Response) {
@@ -109,7 +112,11 @@ TEST(HttpServer, RoutesExactPathsThenPrefixesAndAnswersTheRestNotFound) {
   const std::string Missing = Exchange(Port, "GET /under HTTP/1.1\r\n\r\n");
   EXPECT_EQ(StatusOf(Missing), 404);
   EXPECT_EQ(BodyOf(Missing), "Not Found\n");
-  EXPECT_EQ(StatusOf(Exchange(Port, "GET / HTTP/1.1\r\nX-Refuse: 1\r\n\r\n")), 401) << "the filter comes first";
+  const std::string Refused = Exchange(Port, "GET / HTTP/1.1\r\nX-Refuse: 1\r\n\r\n");
+  EXPECT_EQ(StatusOf(Refused), 401) << "the filter comes first";
+  EXPECT_NE(Refused.find("X-Twice: 1\r\nX-Twice: 2\r\n"), std::string::npos) << "repeated as given";
+  EXPECT_NE(Refused.find("Server: filter/1\r\n"), std::string::npos) << "the default replaced";
+  EXPECT_EQ(Refused.find("test/1"), std::string::npos);
   EXPECT_EQ(StatusOf(Exchange(Port, "GET /throw HTTP/1.1\r\n\r\n")), 500);
   EXPECT_EQ(BodyOf(Exchange(Port, "GET /later HTTP/1.1\r\n\r\n")), "later") << "answered from another thread";
   const auto Asked = std::chrono::steady_clock::now();

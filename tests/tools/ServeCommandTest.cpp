@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <thread>
 
@@ -177,6 +178,58 @@ TEST(GaugeryServe, WithATokenEveryRequestNeedsIt) {
   EXPECT_EQ(Client.Get("/perflib/", {{"Authorization", "Bearer wrong"}})->status, 401);
   EXPECT_EQ(Client.Get("/perflib/", {{"Authorization", "Bearer s3cret-token"}})->status, 200);
   std::remove(TokenFile.c_str());
+}
+
+// A browser cannot send a bearer token when it opens a page: the web view asks for the
+// token as the password of Basic credentials, which the browser then sends with every
+// request of the page.
+TEST(GaugeryServe, TheWebViewTakesTheTokenAsABrowsersPassword) {
+  const std::string TokenFile = ::testing::TempDir() + "gaugery-web-token-" + std::to_string(getpid());
+  std::ofstream(TokenFile) << "s3cret-token\n";
+  TServeProcess Server({"--token", TokenFile});
+  httplib::Client Client("127.0.0.1", Server.Port());
+  for (const char* Path : {"/", "/web/page.js", "/api/names"}) {
+    const auto Without = Client.Get(Path);
+    EXPECT_EQ(Without->status, 401) << Path;
+    EXPECT_EQ(Without->get_header_value("WWW-Authenticate", 0), "Basic realm=\"gaugery\"") << Path;
+    EXPECT_EQ(Client.Get(Path, {{"Authorization", "Bearer s3cret-token"}})->status, 200) << Path;
+  }
+  Client.set_basic_auth("anyone", "s3cret-token");
+  const auto Page = Client.Get("/");
+  EXPECT_EQ(Page->status, 200);
+  EXPECT_EQ(Page->get_header_value("Content-Type"), "text/html; charset=utf-8");
+  EXPECT_EQ(Client.Get("/metrics")->status, 200);
+  Client.set_basic_auth("anyone", "wrong");
+  EXPECT_EQ(Client.Get("/api/names")->status, 401);
+  std::remove(TokenFile.c_str());
+}
+
+TEST(GaugeryServe, ServesTheWebViewAndItsData) {
+  TServeProcess Server({"--interval", "0.2"});
+  httplib::Client Client("127.0.0.1", Server.Port());
+  const auto Page = Client.Get("/");
+  ASSERT_TRUE(Page);
+  EXPECT_EQ(Page->status, 200);
+  EXPECT_NE(Page->body.find("/web/page.js"), std::string::npos);
+  EXPECT_EQ(Client.Get("/web/nothing.js")->status, 404);
+  const std::string Query = "/api/values?counter=%5CMemory%5CAvailable%20Bytes";
+  EXPECT_EQ(Client.Get(Query)->status, 200);
+  EXPECT_EQ(Client.Get("/api/values?since=1")->status, 400);
+  // The baseline, then a point: the page's second poll has a value.
+  nlohmann::json Values;
+  for (int Attempt = 0; Attempt < 100; ++Attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    Values = nlohmann::json::parse(Client.Get(Query)->body);
+    if (!Values["counters"][0]["series"].empty()) break;
+  }
+  ASSERT_EQ(Values["counters"][0]["series"].size(), 1u) << Values.dump();
+  EXPECT_GT(Values["counters"][0]["series"][0]["points"][0][1].get<double>(), 0);
+  const auto Processes = nlohmann::json::parse(Client.Get("/api/processes")->body);
+  const std::string Id = std::to_string(Server.Pid());
+  bool Listed = false;
+  for (const auto& Row : Processes["rows"])
+    Listed = Listed || (Row["name"] == "gaugery" && Row["cells"][0][1].get<double>() == std::stod(Id));
+  EXPECT_TRUE(Listed) << "the server lists itself with its process id " << Id;
 }
 
 TEST(GaugeryServe, TheLiveExpositionPassesPromtoolAndItsValuesMeanSomething) {

@@ -84,6 +84,21 @@ TEST(ServeRequests, BearerTokenMustMatchExactly) {
   }
 }
 
+// A browser sends what its user typed as "Basic base64(user:password)".
+TEST(ServeRequests, BasicCredentialsCarryTheTokenAsPassword) {
+  EXPECT_TRUE(IsAuthorized("Basic YW55OnMzY3JldA==", "s3cret"));  // any:s3cret
+  EXPECT_TRUE(IsAuthorized("basic OnMzY3JldA==", "s3cret"));      // :s3cret
+  EXPECT_TRUE(IsAuthorized("Basic YTpiOmM=", "b:c"));             // a:b:c, the password holds a colon
+  for (const char* Header : {"Basic czNjcmV0OmFueQ==",  // s3cret:any
+                             "Basic YW55OnMzY3JldDI=",  // any:s3cret2
+                             "Basic czNjcmV0",          // s3cret, no colon
+                             "Basic YW55OnMzY3JldA=",   // cut short
+                             "Basic YW55On=zY3JldA==",  // padding inside
+                             "Basic YW55OnMzY3Jl*A==", "Basic "}) {
+    EXPECT_FALSE(IsAuthorized(Header, "s3cret")) << Header;
+  }
+}
+
 // A block with a processor, the system and the memory.
 test::TBlock ThreeObjects() {
   return test::BuildBlock({.Objects = {{.NameIndex = 238,

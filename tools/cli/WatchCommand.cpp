@@ -11,6 +11,7 @@
 #include "Commands.h"
 #include "ComputerOption.h"
 #include "CounterSelection.h"
+#include "DefaultKey.h"
 #include "LocaleOption.h"
 #include "PerfMonitor.h"
 #include "Replay.h"
@@ -22,10 +23,6 @@
 namespace gaugery::cli {
 
 namespace {
-
-// Title indexes of the Process object and of its counter that tells processes apart.
-constexpr std::int32_t kProcessObject = 230;
-constexpr char kIdProcessCounter[] = "784";
 
 TWatchOutput ChosenOutput(const Arguments& Args) {
   if (Args.Has("--csv") && Args.Has("--json"))
@@ -74,10 +71,7 @@ struct TWatchedSelection {
 // plain name matching); without it, "ID Process" in the chosen locale for Process.
 std::string KeyOf(TPerfMonitorItem& Item, const Arguments& Args) {
   if (!Item.HasInstances()) return "";
-  if (Args.Has("--key")) return Args.Value("--key");
-  TPerfCounterItem& Counter = *Item.Counter();
-  if (Counter.GetObjectIDX() != kProcessObject) return "";
-  return Counter.Titles()->TitleByIdx(kIdProcessCounter);
+  return Args.Has("--key") ? Args.Value("--key") : DefaultObjectKey(Item);
 }
 
 class TWatch {

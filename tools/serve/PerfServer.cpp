@@ -8,6 +8,8 @@
 #include "ServeRequests.h"
 #include "ServeSamples.h"
 #include "ServedNames.h"
+#include "WebData.h"
+#include "WebRoutes.h"
 #include "framework/Exceptions.h"
 #include "framework/TextFunctions.h"
 #include "http/HttpServer.h"
@@ -76,11 +78,11 @@ struct TPerfServer::TImpl {
       : Options(std::move(Given)),
         Samples(Options.Interval, EnglishHelpTexts()),
         Perflib(ReadServedPerflib()),
+        Web({std::chrono::duration_cast<std::chrono::milliseconds>(Options.Interval), Options.History}),
         Http(ServerLimits()) {}
 
   void Configure();
   bool CheckRequest(const TRequest& Req, TResponse& Res) const;
-  void ServeIndex(TResponse& Res) const;
   void ServeMetrics(const TRequest& Req, TResponse& Res);
   void ServePerfDataWhenNewer(const TRequest& Req, http::TResponder Responder);
   void ServePerfData(const std::optional<std::string>& Value, TResponse& Res);
@@ -90,6 +92,7 @@ struct TPerfServer::TImpl {
   TServeOptions Options;
   TServeSamples Samples;
   const TServedPerflib Perflib;
+  TWebData Web;
   http::TServer Http;
   std::mutex LogLock;
 };
@@ -97,7 +100,7 @@ struct TPerfServer::TImpl {
 void TPerfServer::TImpl::Configure() {
   Http.SetDefaultHeader("Server", "gaugery/" GAUGERY_VERSION);
   Http.SetFilter([this](const TRequest& Req, TResponse& Res) { return CheckRequest(Req, Res); });
-  Http.Handle("/", AtOnce([this](const TRequest&, TResponse& Res) { ServeIndex(Res); }));
+  AddWebRoutes(Http, Web);
   Http.Handle("/metrics", AtOnce([this](const TRequest& Req, TResponse& Res) { ServeMetrics(Req, Res); }));
   Http.Handle(std::string(PerfDataPath), [this](const TRequest& Req, http::TResponder Responder) {
     ServePerfDataWhenNewer(Req, std::move(Responder));
@@ -129,21 +132,13 @@ bool TPerfServer::TImpl::CheckRequest(const TRequest& Req, TResponse& Res) const
     return true;
   }
   if (!Options.Token.empty() && !IsAuthorized(Req.Header("Authorization"), Options.Token)) {
-    Res.SetHeader("WWW-Authenticate", "Bearer realm=\"gaugery\"");
+    // A browser asks for the token as a password.
+    if (IsWebViewPath(Req.Path())) Res.Headers.emplace_back("WWW-Authenticate", "Basic realm=\"gaugery\"");
+    Res.Headers.emplace_back("WWW-Authenticate", "Bearer realm=\"gaugery\"");
     Answer(Res, 401, "A bearer token is required");
     return true;
   }
   return false;
-}
-
-void TPerfServer::TImpl::ServeIndex(TResponse& Res) const {
-  Res.SetBody(
-      "gaugery serve: the performance data of this computer\n"
-      "  /metrics                 Prometheus exposition of the latest sample\n"
-      "  /perfdata?value=Global   the raw performance data block (or ?value=INDEX+INDEX...)\n"
-      "  /perflib/                the installed locales of the name tables\n"
-      "  /perflib/LOCALE/Counter  a locale's names, /perflib/LOCALE/Help its help texts\n",
-      TextType);
 }
 
 void TPerfServer::TImpl::ServeMetrics(const TRequest& Req, TResponse& Res) {

@@ -6,10 +6,12 @@
 //   /perflib/                the installed locales, one a line
 //   /perflib/LOCALE/Counter  a locale's names and help texts, the multi-strings
 //   /perflib/LOCALE/Help     exactly as the registry holds them (UTF-16LE)
+//   /, /web/, /api/          the web view: its page, the page's files and its data
 // Anything else is 404, a malformed request 400, another method 405; with a token,
-// a request without "Authorization: Bearer <token>" is 401. Every answer carries the
-// header "Server: gaugery/<version>", by which remote readers know the server. Each
-// error answer is logged as one line on standard error.
+// a request without "Authorization: Bearer <token>" is 401 (the web view also takes the
+// token as the password of "Basic", which a browser asks its user for). Every answer
+// carries the header "Server: gaugery/<version>", by which remote readers know the
+// server. Each error answer is logged as one line on standard error.
 #pragma once
 
 #include <chrono>
@@ -26,6 +28,8 @@ struct TServeOptions {
   std::chrono::steady_clock::duration Interval = std::chrono::seconds(1);
   // Empty: no token is asked for.
   std::string Token;
+  // How far back the web view's values reach.
+  std::chrono::milliseconds History = std::chrono::minutes(10);
 };
 
 class TPerfServer {

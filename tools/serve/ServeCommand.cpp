@@ -107,7 +107,9 @@ class TPeriodicTrim {
 int Run(const Arguments& Args) {
   ExpectLocalComputer("serve");
   if (!Args.Operands().empty()) throw UsageError("serve takes no operands");
-  TServeOptions Options{ListenAddress(Args), Args.Seconds("--interval", "1"), TokenOf(Args)};
+  TServeOptions Options{
+      ListenAddress(Args), Args.Seconds("--interval", "1"), TokenOf(Args),
+      std::chrono::duration_cast<std::chrono::milliseconds>(Args.Seconds("--history", "600"))};
   signal(SIGPIPE, SIG_IGN);
   // Every exposition and block is a large allocation made once per sample: with a fixed
   // threshold they are mapped and unmapped whole. The server's threads share a few
@@ -132,18 +134,21 @@ int Run(const Arguments& Args) {
 
 Command ServeCommand() {
   return {"serve",
-          "serve [--listen ADDRESS:PORT] [--interval SECONDS] [--token FILE]",
+          "serve [--listen ADDRESS:PORT] [--interval SECONDS] [--history SECONDS] [--token FILE]",
           "Serves the performance data of this computer over HTTP until interrupted: "
-          "/metrics for Prometheus, /perfdata and /perflib for the registry of machines "
-          "that read this one with --computer.",
+          "a live web view at /, /metrics for Prometheus, /perfdata and /perflib for the "
+          "registry of machines that read this one with --computer.",
           "  --listen ADDRESS:PORT  where to listen (default 127.0.0.1:9441, this machine "
           "only; 0.0.0.0:9441 for every network, port 0 for any free port)\n"
           "  --interval SECONDS     least time between two samples, however many clients ask "
           "(default 1; fractions allowed)\n"
+          "  --history SECONDS      how far back the web view's charts reach when a page "
+          "opens (default 600; beyond 3,599 samples of the interval, the view samples less "
+          "often)\n"
           "  --token FILE           answer only requests with \"Authorization: Bearer TOKEN\", "
-          "TOKEN being the file's text\n",
+          "TOKEN being the file's text (a browser asks for it as the password)\n",
           {},
-          {"--listen", "--interval", "--token"},
+          {"--listen", "--interval", "--history", "--token"},
           Run};
 }
 

@@ -83,6 +83,48 @@ TMediaRange ReadMediaRange(std::string_view Range) {
   return Media;
 }
 
+// Base64 (RFC 4648, with padding) decoded; nothing for text that is not base64.
+std::optional<std::string> Base64Decoded(std::string_view Text) {
+  constexpr std::string_view Alphabet =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  if (Text.size() % 4 != 0) return std::nullopt;
+  std::string Bytes;
+  unsigned Bits = 0;
+  int Count = 0;
+  for (std::size_t I = 0; I < Text.size(); ++I) {
+    if (Text[I] == '=') {
+      if (I + 2 < Text.size() || (I + 1 < Text.size() && Text[I + 1] != '=')) return std::nullopt;
+      break;
+    }
+    const std::size_t Digit = Alphabet.find(Text[I]);
+    if (Digit == std::string_view::npos) return std::nullopt;
+    Bits = (Bits << 6) | static_cast<unsigned>(Digit);
+    Count += 6;
+    if (Count >= 8) {
+      Count -= 8;
+      Bytes += static_cast<char>((Bits >> Count) & 0xFF);
+    }
+  }
+  return Bytes;
+}
+
+bool SameSecret(std::string_view Given, std::string_view Token) {
+  if (Given.size() != Token.size()) return false;
+  unsigned char Difference = 0;
+  for (std::size_t I = 0; I < Token.size(); ++I)
+    Difference |= static_cast<unsigned char>(Given[I] ^ Token[I]);
+  return Difference == 0;
+}
+
+// The credentials of "Basic <base64 of user:password>", as a browser sends what its user
+// typed: the password is the token, the user name is not looked at.
+bool HasBasicToken(std::string_view Credentials, std::string_view Token) {
+  const std::optional<std::string> Decoded = Base64Decoded(Trimmed(Credentials));
+  if (!Decoded) return false;
+  const std::size_t Colon = Decoded->find(':');
+  return Colon != std::string::npos && SameSecret(std::string_view(*Decoded).substr(Colon + 1), Token);
+}
+
 }  // namespace
 
 std::optional<std::string> PerfDataValue(std::string_view Query) {
@@ -94,6 +136,20 @@ std::optional<std::string> PerfDataValue(std::string_view Query) {
     return std::nullopt;
   if (SameAsciiText(*Value, "Global")) return std::string("Global");
   return Value;
+}
+
+std::vector<std::pair<std::string, std::string>> QueryParameters(std::string_view Query) {
+  std::vector<std::pair<std::string, std::string>> Parameters;
+  while (!Query.empty()) {
+    const std::string_view Pair = Query.substr(0, Query.find('&'));
+    Query.remove_prefix(std::min(Query.size(), Pair.size() + 1));
+    const std::size_t Equals = Pair.find('=');
+    std::optional<std::string> Name = Decoded(Pair.substr(0, Equals));
+    std::optional<std::string> Value =
+        Equals == std::string_view::npos ? std::string() : Decoded(Pair.substr(Equals + 1));
+    if (Name && Value && !Name->empty()) Parameters.emplace_back(std::move(*Name), std::move(*Value));
+  }
+  return Parameters;
 }
 
 std::optional<TLocaleValuePath> LocaleValuePath(std::string_view Path) {
@@ -151,16 +207,15 @@ bool AcceptsGzip(std::string_view AcceptEncoding) {
 }
 
 bool IsAuthorized(std::string_view Authorization, std::string_view Token) {
-  constexpr std::string_view Scheme = "bearer ";
-  if (Authorization.size() < Scheme.size() ||
-      !SameAsciiText(Authorization.substr(0, Scheme.size()), Scheme))
+  constexpr std::string_view Bearer = "bearer ";
+  constexpr std::string_view Basic = "basic ";
+  if (Authorization.size() >= Basic.size() &&
+      SameAsciiText(Authorization.substr(0, Basic.size()), Basic))
+    return HasBasicToken(Authorization.substr(Basic.size()), Token);
+  if (Authorization.size() < Bearer.size() ||
+      !SameAsciiText(Authorization.substr(0, Bearer.size()), Bearer))
     return false;
-  const std::string_view Given = Trimmed(Authorization.substr(Scheme.size()));
-  if (Given.size() != Token.size()) return false;
-  unsigned char Difference = 0;
-  for (std::size_t I = 0; I < Token.size(); ++I)
-    Difference |= static_cast<unsigned char>(Given[I] ^ Token[I]);
-  return Difference == 0;
+  return SameSecret(Trimmed(Authorization.substr(Bearer.size())), Token);
 }
 
 }  // namespace gaugery::cli

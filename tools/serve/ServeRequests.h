@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "MetricExposition.h"
 
@@ -21,6 +23,10 @@ inline constexpr std::size_t LongestPerfDataValue = 1024;
 // and free of control characters. "Global" in any letter case comes back as "Global";
 // other names (index lists) as they are. Empty for a malformed query.
 std::optional<std::string> PerfDataValue(std::string_view Query);
+
+// The "name=value" pairs of a query, in order, each side percent-decoded ("+" for a
+// space); a pair with a broken escape is left out, a name without "=" has an empty value.
+std::vector<std::pair<std::string, std::string>> QueryParameters(std::string_view Query);
 
 // The two segments of "/perflib/LOCALE/VALUE", each percent-decoded.
 struct TLocaleValuePath {
@@ -44,8 +50,9 @@ exposition::TExpositionFormat NegotiatedFormat(std::string_view Accept);
 // Whether an Accept-Encoding header lists "gzip" (or "x-gzip") with a weight above 0.
 bool AcceptsGzip(std::string_view AcceptEncoding);
 
-// Whether an Authorization header carries "Bearer <Token>" (the scheme in any letter
-// case). The token is compared in constant time.
+// Whether an Authorization header carries "Bearer <Token>", or "Basic" credentials
+// whose password is Token (what a browser sends for the web view), the scheme in any
+// letter case. The token is compared in constant time.
 bool IsAuthorized(std::string_view Authorization, std::string_view Token);
 
 }  // namespace gaugery::cli

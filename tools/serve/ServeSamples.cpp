@@ -31,6 +31,9 @@ TServeSamples::TServeSamples(std::chrono::steady_clock::duration Interval,
       Helps_(std::move(Helps)),
       Titles_(std::make_unique<TPerfTitles>(nullptr)) {
   Titles_->SetLocaleID("009");
+  // The name tables are shared by the whole process without a lock: they are taken here,
+  // before any request thread runs, rather than at the first request.
+  Titles_->Init();
 }
 
 TServeSamples::~TServeSamples() = default;

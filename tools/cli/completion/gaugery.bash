@@ -46,7 +46,7 @@ _gaugery() {
     case $word in
       --replay|--computer) _gaugery_program+=("$word" "${COMP_WORDS[i+1]}"); ((i++)); continue ;;
       --locale) locale=(--locale "${COMP_WORDS[i+1]}"); ((i++)); continue ;;
-      --key|--interval|--count|--object|--sort|--listen|--token) ((i++)); continue ;;
+      --key|--interval|--count|--object|--sort|--listen|--token|--history) ((i++)); continue ;;
       -*) continue ;;
     esac
     if [ -z "$command" ]; then command=$word; else operands+=("$word"); fi

@@ -1,0 +1,222 @@
+#include "WebData.h"
+
+#include <charconv>
+#include <nlohmann/json.hpp>
+
+#include "BlockDump.h"
+#include "Browsing.h"
+#include "PerfData.h"
+#include "TopSampler.h"
+
+namespace gaugery::cli {
+
+namespace {
+
+using TJson = nlohmann::ordered_json;
+using std::chrono::steady_clock;
+
+// The process table is sampled while pages ask for it at least once in this many periods.
+constexpr int ProcessPeriodsAsked = 3;
+
+constexpr char ValuesUsage[] =
+    "Expected /api/values?counter=PATH[&counter=PATH...][&since=MILLISECONDS], at most 16 paths";
+
+TWebAnswer JsonAnswer(const TJson& Document) { return {200, JsonText(Document, -1)}; }
+
+TWebAnswer BadQuery(const std::string& Message) {
+  return {400, JsonText(TJson{{"error", Message}}, -1)};
+}
+
+std::optional<std::int64_t> Milliseconds(const std::string& Text) {
+  std::int64_t Value = 0;
+  const auto [End, Error] = std::from_chars(Text.data(), Text.data() + Text.size(), Value);
+  if (Error != std::errc() || End != Text.data() + Text.size() || Value < 0) return std::nullopt;
+  return Value;
+}
+
+TJson PointsJson(const std::vector<TValuePoint>& Points) {
+  TJson Array = TJson::array();
+  for (const TValuePoint& Point : Points)
+    Array.push_back({Point.Time, Point.Value ? TJson(*Point.Value) : TJson(nullptr)});
+  return Array;
+}
+
+TJson PathJson(const std::string& Asked, const TPathValues& Values) {
+  TJson Series = TJson::array();
+  for (const auto& [Label, Points] : Values.Series)
+    Series.push_back({{"path", Label}, {"points", PointsJson(Points)}});
+  TJson Entry = {{"path", Asked}, {"unit", Values.Unit}, {"series", std::move(Series)}};
+  if (!Values.Error.empty()) Entry["error"] = Values.Error;
+  return Entry;
+}
+
+TJson CellJson(const TProcessCell& Cell) {
+  return {Cell.Text,
+          HasValue(Cell.Value) ? TJson(static_cast<double>(Cell.Value)) : TJson(nullptr)};
+}
+
+}  // namespace
+
+std::chrono::milliseconds WebSamplePeriod(std::chrono::milliseconds Interval,
+                                          std::chrono::milliseconds History) {
+  const std::chrono::milliseconds Spread{(History.count() + MaxSeriesCapacity - 2) /
+                                         (MaxSeriesCapacity - 1)};
+  return std::max({Interval, MinimumWebPeriod, Spread});
+}
+
+std::size_t SeriesCapacity(std::chrono::milliseconds History, std::chrono::milliseconds Period) {
+  return static_cast<std::size_t>(History / std::max(Period, std::chrono::milliseconds(1))) + 1;
+}
+
+TWebData::TWebData(TWebOptions Options)
+    : Options_{WebSamplePeriod(Options.Period, Options.History), Options.History},
+      History_(Options_.History, SeriesCapacity(Options_.History, Options_.Period)),
+      Titles_(nullptr),
+      Top_(std::make_unique<TTopSampler>("")) {
+  Titles_.SetLocaleID("009");
+  Titles_.Init();
+}
+
+TWebData::~TWebData() {
+  {
+    const std::lock_guard<std::mutex> Guard(Lock_);
+    Stopping_ = true;
+  }
+  Wake_.notify_all();
+  if (Sampler_.joinable()) Sampler_.join();
+}
+
+// The thread starts with the first request rather than with the server: it then shares
+// the signal mask of the server's request threads, which leave the stop signals to the
+// thread that awaits them.
+void TWebData::StartSampling() {
+  if (!Sampler_.joinable()) Sampler_ = std::thread([this] { SampleLoop(); });
+}
+
+void TWebData::SampleLoop() {
+  std::unique_lock<std::mutex> Guard(Lock_);
+  auto Due = steady_clock::now();
+  while (!Stopping_) {
+    Due += Options_.Period;
+    const auto Now = steady_clock::now();
+    // A late round (a suspended machine) starts a fresh beat instead of catching up.
+    if (Due < Now) Due = Now + Options_.Period;
+    if (Wake_.wait_until(Guard, Due, [this] { return Stopping_; })) break;
+    Sample(steady_clock::now());
+  }
+}
+
+void TWebData::SampleNow() {
+  const std::lock_guard<std::mutex> Guard(Lock_);
+  Sample(steady_clock::now());
+}
+
+void TWebData::Sample(steady_clock::time_point Now) {
+  ForgetUnasked(Now);
+  if (!History_.WatchedPaths().empty()) {
+    try {
+      History_.Collect();
+      SampleError_.clear();
+    } catch (const std::exception& Error) {
+      SampleError_ = Error.what();
+    }
+  }
+  if (!ProcessesBody_.empty() && Now - ProcessesAskedAt_ < ProcessPeriodsAsked * Options_.Period)
+    RefreshProcesses();
+}
+
+void TWebData::ForgetUnasked(steady_clock::time_point Now) {
+  for (auto Path = AskedAt_.begin(); Path != AskedAt_.end();) {
+    if (Now - Path->second <= Options_.History) {
+      ++Path;
+      continue;
+    }
+    History_.Forget(Path->first);
+    Path = AskedAt_.erase(Path);
+  }
+}
+
+// The table is rendered once per refresh: every page that asks until the next one gets
+// the same text.
+void TWebData::RefreshProcesses() {
+  const std::optional<std::string> Error = Top_->Refresh();
+  TJson Rows = TJson::array();
+  for (const TTopRow& Row : Top_->Rows()) {
+    TJson Cells = TJson::array();
+    for (const TProcessCell& Cell : Row.Cells) Cells.push_back(CellJson(Cell));
+    Cells.push_back(CellJson(Row.ProcessorTime));
+    Rows.push_back({{"name", Row.Name}, {"cells", std::move(Cells)}});
+  }
+  TJson Document = {{"time", UnixMilliseconds(Top_->SampleTime())},
+                    {"columns", Top_->Captions()},
+                    {"rows", std::move(Rows)}};
+  if (Error) Document["error"] = *Error;
+  ProcessesBody_ = JsonText(Document, -1);
+}
+
+TWebAnswer TWebData::Values(const TQueryParameters& Query) {
+  std::vector<std::string> Paths;
+  std::int64_t Since = 0;
+  for (const auto& [Name, Value] : Query) {
+    if (Name == "counter") {
+      Paths.push_back(Value);
+      continue;
+    }
+    const std::optional<std::int64_t> Time = Name == "since" ? Milliseconds(Value) : std::nullopt;
+    if (!Time) return BadQuery(ValuesUsage);
+    Since = *Time;
+  }
+  if (Paths.empty() || Paths.size() > MaxPathsPerRequest) return BadQuery(ValuesUsage);
+  const std::lock_guard<std::mutex> Guard(Lock_);
+  StartSampling();
+  TJson Counters = TJson::array();
+  for (const std::string& Path : Paths) {
+    try {
+      const std::string Text = TValueHistory::WatchedText(Path);
+      History_.Watch(Text);
+      AskedAt_[Text] = steady_clock::now();
+      Counters.push_back(PathJson(Path, *History_.ValuesOf(Text, Since)));
+    } catch (const std::exception& Error) {
+      Counters.push_back({{"path", Path}, {"error", Error.what()}});
+    }
+  }
+  TJson Document = {{"time", History_.LatestTime()},
+                    {"interval", Options_.Period.count()},
+                    {"history", Options_.History.count()},
+                    {"counters", std::move(Counters)}};
+  if (!SampleError_.empty()) Document["error"] = SampleError_;
+  return JsonAnswer(Document);
+}
+
+TWebAnswer TWebData::Names() {
+  const std::lock_guard<std::mutex> Guard(Lock_);
+  TPerfData& Data = History_.Data();
+  // With nothing watched, no sample renews the snapshot: the names come from a new one.
+  if (History_.WatchedPaths().empty()) Data.Refresh();
+  TJson Objects = TJson::array();
+  for (const ObjectDump& Object : DumpBlock(Data, Titles_).Objects) {
+    if (Object.Title.empty()) continue;
+    TJson Counters = TJson::array();
+    for (const CounterDump& Counter : Object.Counters)
+      if (!Counter.Title.empty()) Counters.push_back(Counter.Title);
+    TJson Instances = nullptr;
+    if (Object.NumInstances != PERF_NO_INSTANCES) {
+      Instances = TJson::array();
+      for (const InstanceDump& Instance : Object.Instances) Instances.push_back(Instance.Name);
+    }
+    Objects.push_back({{"name", Object.Title},
+                       {"counters", std::move(Counters)},
+                       {"instances", std::move(Instances)}});
+  }
+  return JsonAnswer({{"objects", std::move(Objects)}});
+}
+
+TWebAnswer TWebData::Processes() {
+  const std::lock_guard<std::mutex> Guard(Lock_);
+  StartSampling();
+  ProcessesAskedAt_ = steady_clock::now();
+  if (ProcessesBody_.empty()) RefreshProcesses();
+  return {200, ProcessesBody_};
+}
+
+}  // namespace gaugery::cli

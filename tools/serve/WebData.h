@@ -1,0 +1,104 @@
+// The data of the web view, for any HTTP transport: the values of the counter paths
+// pages ask for (/api/values), the names the add-counter box completes from
+// (/api/names) and the process table (/api/processes), each answered as JSON.
+//
+// A thread of its own, started by the first request, samples every period: the watched
+// paths, and the process table while a page has asked for it within the last few
+// periods. A path is watched from the first request that names it until no request has
+// named it for the history; with nothing watched or asked for, no sample is taken.
+// Thread-safe: one lock serialises the samples and the answers, which share this
+// computer's snapshot; the name tables, which every component of the process shares
+// without a lock, are taken when the web data is made and held until it ends, so that no
+// request takes or frees them.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "PerfTitles.h"
+#include "ValueHistory.h"
+
+namespace gaugery::cli {
+
+class TTopSampler;
+
+struct TWebAnswer {
+  int Status = 200;
+  std::string Body;
+};
+
+// The query of a request, decoded, in the order it came.
+using TQueryParameters = std::vector<std::pair<std::string, std::string>>;
+
+// Paths one request of /api/values may name.
+inline constexpr std::size_t MaxPathsPerRequest = 16;
+
+struct TWebOptions {
+  // The server's interval; the web view samples at WebSamplePeriod of it and History.
+  std::chrono::milliseconds Period{1000};
+  std::chrono::milliseconds History{std::chrono::minutes(10)};
+};
+
+class TWebData {
+ public:
+  explicit TWebData(TWebOptions Options);
+  // Stops the sampling thread.
+  ~TWebData();
+  TWebData(const TWebData&) = delete;
+  TWebData& operator=(const TWebData&) = delete;
+
+  // /api/values?counter=PATH[&counter=PATH...][&since=MILLISECONDS]: for each path in
+  // the order asked, its unit and the points of each of its instances later than since
+  // (milliseconds since 1970, default 0), or why it has none. 400 for another query.
+  TWebAnswer Values(const TQueryParameters& Query);
+  // /api/names: every object of the latest sample with its counters and, for an object
+  // with instances, their names.
+  TWebAnswer Names();
+  // /api/processes: the columns and rows of the process table at the latest sample.
+  TWebAnswer Processes();
+
+  // One round of the sampling thread, for tests that do not wait for it.
+  void SampleNow();
+
+ private:
+  // The caller holds Lock_.
+  void StartSampling();
+  void SampleLoop();
+  // The caller holds Lock_.
+  void Sample(std::chrono::steady_clock::time_point Now);
+  void ForgetUnasked(std::chrono::steady_clock::time_point Now);
+  void RefreshProcesses();
+
+  const TWebOptions Options_;
+  std::mutex Lock_;
+  std::condition_variable Wake_;
+  bool Stopping_ = false;
+  TValueHistory History_;
+  TPerfTitles Titles_;
+  std::map<std::string, std::chrono::steady_clock::time_point> AskedAt_;
+  std::string SampleError_;
+  std::unique_ptr<TTopSampler> Top_;
+  std::chrono::steady_clock::time_point ProcessesAskedAt_;
+  // The answer of /api/processes for the latest refresh; empty before the first.
+  std::string ProcessesBody_;
+  std::thread Sampler_;
+};
+
+// The web view's sampling period for the server's interval and the history: that
+// interval, but at least MinimumWebPeriod, so that an interval of 0 does not sample
+// without pause, and long enough that the history fits the points a series keeps.
+inline constexpr std::chrono::milliseconds MinimumWebPeriod{100};
+std::chrono::milliseconds WebSamplePeriod(std::chrono::milliseconds Interval,
+                                          std::chrono::milliseconds History);
+
+// The number of points a series keeps for History at one sample every Period.
+std::size_t SeriesCapacity(std::chrono::milliseconds History, std::chrono::milliseconds Period);
+
+}  // namespace gaugery::cli

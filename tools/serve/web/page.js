@@ -1,0 +1,389 @@
+"use strict";
+// The page: the view is its address (/?counter=PATH&counter=PATH&range=10m). It asks
+// /api/values for the points of its counters once a sample interval, only for the points
+// after the newest it holds, and /api/processes for the process table. Every value is
+// computed by the server; the page only draws them.
+
+const DefaultCounters = [
+  "\\Processor(_Total)\\% Processor Time",
+  "\\Memory\\Available Bytes",
+  "\\PhysicalDisk(_Total)\\Disk Bytes/sec",
+  "\\Network Interface(*)\\Bytes Total/sec",
+];
+const Ranges = { "1m": 6e4, "5m": 3e5, "10m": 6e5, "30m": 18e5, "1h": 36e5 };
+const MostCompletions = 60;
+
+const view = {
+  counters: [],
+  range: "10m",
+  // By asked path: {unit, error, series: Map(value path -> points)}.
+  values: new Map(),
+  newest: 0,
+  interval: 1000,
+  history: 6e5,
+  colours: new Map(),
+  names: null,
+  // The range the user zoomed or panned to, [start, end]; null to follow the samples.
+  zoom: null,
+};
+
+const elements = {
+  chart: document.getElementById("chart"),
+  legend: document.querySelector("#legend tbody"),
+  box: document.getElementById("counter-box"),
+  completions: document.getElementById("completions"),
+  addError: document.getElementById("add-error"),
+  range: document.getElementById("range"),
+  scheme: document.getElementById("scheme"),
+  machine: document.getElementById("machine"),
+  live: document.getElementById("live"),
+};
+
+const chart = new Chart(elements.chart, document.getElementById("cursor"));
+const processes = new ProcessTable(document.getElementById("processes"),
+    document.getElementById("process-filter"), document.getElementById("process-count"),
+    (instance) => addCounters(["\\Process(" + instance + ")\\% Processor Time",
+                               "\\Process(" + instance + ")\\Working Set"]));
+
+function readAddress() {
+  const query = new URLSearchParams(location.search);
+  const counters = query.getAll("counter").filter((path) => path.startsWith("\\"));
+  view.counters = counters.length > 0 ? [...new Set(counters)] : DefaultCounters.slice();
+  view.range = Ranges[query.get("range")] ? query.get("range") : "10m";
+  elements.range.value = view.range;
+}
+
+function writeAddress() {
+  const query = new URLSearchParams();
+  for (const path of view.counters) query.append("counter", path);
+  query.set("range", view.range);
+  history.replaceState(null, "", "/?" + query.toString());
+}
+
+function colourOf(key) {
+  if (!view.colours.has(key)) {
+    const used = new Set(view.colours.values());
+    const free = Palette.find((colour) => !used.has(colour));
+    view.colours.set(key, free || Palette[view.colours.size % Palette.length]);
+  }
+  return view.colours.get(key);
+}
+
+function isBytes(path) { return /bytes/i.test(path.slice(path.lastIndexOf("\\"))); }
+
+async function fetchJson(url) {
+  const answer = await fetch(url, { cache: "no-store" });
+  const body = await answer.json().catch(() => ({}));
+  if (!answer.ok) throw new Error(body.error || answer.status + " " + answer.statusText);
+  return body;
+}
+
+// Takes in the points of an answer of /api/values, dropping those older than the history.
+function takeValues(answer) {
+  view.interval = answer.interval || view.interval;
+  view.history = answer.history || view.history;
+  view.newest = Math.max(view.newest, answer.time || 0);
+  for (const counter of answer.counters) {
+    if (!view.counters.includes(counter.path)) continue;
+    const held = view.values.get(counter.path) || { series: new Map() };
+    held.unit = counter.unit || "";
+    held.error = counter.error || "";
+    for (const series of counter.series || []) {
+      const points = (held.series.get(series.path) || []).concat(series.points);
+      held.series.set(series.path, points);
+    }
+    const oldest = view.newest - view.history;
+    for (const [path, points] of held.series) {
+      const kept = points.filter((point) => point[0] >= oldest);
+      if (kept.length > 0) held.series.set(path, kept); else held.series.delete(path);
+    }
+    view.values.set(counter.path, held);
+  }
+}
+
+async function pollValues() {
+  if (view.counters.length === 0) return;
+  const query = new URLSearchParams();
+  for (const path of view.counters) query.append("counter", path);
+  // A counter added since the last answer asks for its whole history.
+  const fresh = view.counters.some((path) => !view.values.has(path));
+  query.set("since", fresh ? 0 : view.newest);
+  const answer = await fetchJson("/api/values?" + query.toString());
+  if (fresh) view.values.clear();
+  takeValues(answer);
+  elements.machine.textContent = answer.error ? "Sample failed: " + answer.error
+      : "Sampled " + new Date(view.newest).toLocaleTimeString();
+  show();
+}
+
+function shownSeries() {
+  const list = [];
+  for (const path of view.counters) {
+    const held = view.values.get(path);
+    if (!held) continue;
+    for (const [seriesPath, points] of held.series) {
+      list.push({ key: seriesPath, counter: path, label: seriesPath, colour: colourOf(seriesPath),
+                  unit: held.unit, isBytes: isBytes(seriesPath), points });
+    }
+  }
+  return list;
+}
+
+function show() {
+  const series = shownSeries();
+  const end = view.newest || Date.now();
+  if (view.zoom) chart.setRange(view.zoom[0], view.zoom[1]);
+  else chart.setRange(end - Ranges[view.range], end);
+  if (!series.some((entry) => entry.key === chart.selected)) chart.selected = series.length ? series[0].key : null;
+  chart.setSeries(series);
+  showLegend(series);
+}
+
+function legendCell(text, className) {
+  const cell = document.createElement("td");
+  if (className) cell.className = className;
+  cell.textContent = text;
+  return cell;
+}
+
+// The legend's rows are kept from one refresh to the next and only their texts change,
+// so that a focused remove button keeps its focus.
+const legendRows = new Map();
+
+function showLegend(series) {
+  const wanted = [];
+  for (const path of view.counters) {
+    const entries = series.filter((entry) => entry.counter === path);
+    if (entries.length === 0) wanted.push(pendingRow(path, view.values.get(path)));
+    for (const entry of entries) wanted.push(legendRow(entry));
+  }
+  for (const [key, row] of legendRows) {
+    if (!wanted.includes(row)) legendRows.delete(key);
+  }
+  const shown = [...elements.legend.rows];
+  if (shown.length !== wanted.length || shown.some((row, index) => row !== wanted[index])) {
+    elements.legend.replaceChildren(...wanted);
+  }
+}
+
+// The row of Key, made by Make when there is none yet.
+function keptRow(key, make) {
+  if (!legendRows.has(key)) legendRows.set(key, make());
+  return legendRows.get(key);
+}
+
+function pendingRow(path, held) {
+  const row = keptRow("pending\n" + path, () => {
+    const made = document.createElement("tr");
+    made.dataset.counter = path;
+    const note = legendCell("", "note");
+    note.colSpan = 5;
+    made.append(legendCell(""), legendCell(path, "path"), note, removeCell(path));
+    return made;
+  });
+  row.querySelector(".note").textContent = held && held.error ? held.error : "waiting for samples…";
+  return row;
+}
+
+function legendRow(entry) {
+  const row = keptRow(entry.key, () => {
+    const made = document.createElement("tr");
+    made.dataset.counter = entry.counter;
+    made.dataset.series = entry.key;
+    const swatch = document.createElement("span");
+    swatch.className = "swatch";
+    swatch.style.background = entry.colour;
+    const colourCell = legendCell("");
+    colourCell.append(swatch);
+    made.append(colourCell, legendCell(entry.label, "path"), legendCell("", "num last"),
+                legendCell("", "num wide average"), legendCell("", "num wide minimum"),
+                legendCell("", "num wide maximum"), legendCell("", "num wide scale"),
+                removeCell(entry.counter));
+    // Selecting a row puts its counter's scale on the axis and draws it on top.
+    const select = () => { chart.select(entry.key); showLegend(shownSeries()); };
+    made.tabIndex = 0;
+    made.title = "Show the scale of " + entry.label;
+    made.addEventListener("click", select);
+    made.addEventListener("keydown", (event) => {
+      if (event.target === made && (event.key === "Enter" || event.key === " ")) {
+        select();
+        event.preventDefault();
+      }
+    });
+    return made;
+  });
+  const statistics = rangeStatistics(entry.points, chart.start, chart.end);
+  const format = (value) => formatValue(value, entry.unit, entry.isBytes);
+  row.classList.toggle("selected", entry.key === chart.selected);
+  row.querySelector(".last").textContent = format(statistics.last);
+  row.querySelector(".average").textContent = format(statistics.average);
+  row.querySelector(".minimum").textContent = format(statistics.min);
+  row.querySelector(".maximum").textContent = format(statistics.max);
+  row.querySelector(".scale").textContent = format(chart.scaleOf(entry));
+  return row;
+}
+
+function removeCell(path) {
+  const cell = document.createElement("td");
+  const button = document.createElement("button");
+  button.type = "button";
+  button.className = "remove";
+  button.textContent = "×";
+  button.setAttribute("aria-label", "Remove " + path);
+  button.addEventListener("click", (event) => {
+    event.stopPropagation();
+    removeCounter(path);
+  });
+  cell.append(button);
+  return cell;
+}
+
+function addCounters(paths) {
+  const added = paths.filter((path) => !view.counters.includes(path));
+  if (added.length === 0) return;
+  view.counters.push(...added);
+  writeAddress();
+  show();
+  pollValues().catch(showError);
+}
+
+function removeCounter(path) {
+  view.counters = view.counters.filter((entry) => entry !== path);
+  view.values.delete(path);
+  writeAddress();
+  show();
+}
+
+// A range the user asks for on the chart, kept within the held samples and no narrower
+// than five intervals; a range that reaches the newest sample at the chosen width is
+// the live view again.
+function zoomTo(start, end) {
+  const newest = view.newest || Date.now();
+  const span = Math.min(Math.max(end - start, 5 * view.interval), view.history);
+  if (start === null || (end >= newest && span >= Ranges[view.range])) {
+    view.zoom = null;
+  } else {
+    const last = Math.min(Math.max(end, newest - view.history + span), newest);
+    view.zoom = [last - span, last];
+  }
+  elements.live.hidden = view.zoom === null;
+  show();
+}
+
+function showError(error) { elements.machine.textContent = "Not answered: " + error.message; }
+
+// The add-counter box: \Object, then \Object(Instance), then \Object(Instance)\Counter,
+// completed from the objects, instances and counters of the served machine.
+async function loadNames() {
+  if (view.names) return;
+  view.names = (await fetchJson("/api/names")).objects;
+}
+
+function objectPrefix(object) { return "\\" + object.name + (object.instances ? "(" : "\\"); }
+
+function completionsFor(text) {
+  const names = view.names || [];
+  const lower = text.toLowerCase();
+  const open = text.indexOf("(");
+  const close = text.lastIndexOf(")\\");
+  const objectEnd = open >= 0 ? open : text.indexOf("\\", 1);
+  if (objectEnd < 0) {
+    return names.map(objectPrefix).filter((prefix) => prefix.toLowerCase().includes(lower.slice(1)));
+  }
+  const object = names.find((entry) => entry.name.toLowerCase() === text.slice(1, objectEnd).toLowerCase());
+  if (!object) return [];
+  if (object.instances && open >= 0 && close < open) {
+    const seen = new Map();
+    const instances = ["*"].concat(object.instances.map((name) => {
+      const occurrence = seen.get(name.toLowerCase()) || 0;
+      seen.set(name.toLowerCase(), occurrence + 1);
+      return instanceText(name, occurrence);
+    }));
+    const typed = text.slice(open + 1).toLowerCase();
+    return instances.filter((name) => name.toLowerCase().includes(typed))
+        .map((name) => "\\" + object.name + "(" + name + ")\\");
+  }
+  const counterStart = object.instances ? close + 2 : objectEnd + 1;
+  if (counterStart < 2) return [];
+  const head = text.slice(0, counterStart);
+  const typed = text.slice(counterStart).toLowerCase();
+  return object.counters.filter((name) => name.toLowerCase().includes(typed)).map((name) => head + name);
+}
+
+function showCompletions() {
+  const options = completionsFor(elements.box.value).slice(0, MostCompletions).map((path) => {
+    const option = document.createElement("option");
+    option.value = path;
+    return option;
+  });
+  elements.completions.replaceChildren(...options);
+}
+
+function setScheme(scheme) {
+  if (scheme === "auto") delete document.documentElement.dataset.scheme;
+  else document.documentElement.dataset.scheme = scheme;
+  elements.scheme.textContent = "Scheme: " + scheme;
+  try { localStorage.setItem("gaugery-scheme", scheme); } catch (error) { /* private mode */ }
+  chart.draw();
+}
+
+function wire() {
+  elements.box.addEventListener("focus", () => loadNames().then(showCompletions).catch(showError));
+  elements.box.addEventListener("input", showCompletions);
+  document.getElementById("add").addEventListener("submit", (event) => {
+    event.preventDefault();
+    const path = elements.box.value.trim();
+    if (!path.startsWith("\\")) {
+      elements.addError.textContent = "A counter path starts with \\, for example \\Processor(_Total)\\% Processor Time";
+      return;
+    }
+    elements.addError.textContent = "";
+    elements.box.value = "";
+    addCounters([path]);
+  });
+  chart.onZoom = zoomTo;
+  elements.live.addEventListener("click", () => zoomTo(null, null));
+  elements.range.addEventListener("change", () => {
+    view.range = elements.range.value;
+    view.zoom = null;
+    elements.live.hidden = true;
+    writeAddress();
+    show();
+  });
+  elements.scheme.addEventListener("click", () => {
+    const order = ["auto", "light", "dark"];
+    const current = document.documentElement.dataset.scheme || "auto";
+    setScheme(order[(order.indexOf(current) + 1) % order.length]);
+  });
+  window.addEventListener("popstate", () => { readAddress(); view.values.clear(); show(); });
+}
+
+async function pollProcesses() {
+  processes.update(await fetchJson("/api/processes"));
+}
+
+// Polls at the server's interval; a failed request is shown and tried again next time.
+function every(task) {
+  const run = async () => {
+    try { await task(); } catch (error) { showError(error); }
+    setTimeout(run, view.interval);
+  };
+  run();
+}
+
+function start() {
+  let scheme = "auto";
+  try { scheme = localStorage.getItem("gaugery-scheme") || "auto"; } catch (error) { /* private mode */ }
+  setScheme(scheme);
+  readAddress();
+  writeAddress();
+  wire();
+  show();
+  every(pollValues);
+  every(pollProcesses);
+}
+
+// What the page shows, for tests and for people at the console.
+window.gaugery = { view, chart, processes, completionsFor, loadNames };
+
+start();
