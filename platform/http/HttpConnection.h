@@ -43,6 +43,7 @@ class TConnection : public std::enable_shared_from_this<TConnection> {
   void Deliver(TResponse Response);
 
  private:
+  // Self keeps the connection alive for as long as it is served.
   boost::asio::awaitable<void> Serve(std::shared_ptr<TConnection> Self);
   boost::asio::awaitable<bool> AwaitNextRequest();
   // Nothing when the connection ended or ran out of time first.
