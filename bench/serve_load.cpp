@@ -5,9 +5,11 @@
 // (at most one per interval, however many clients ask) and its resident memory before
 // and after.
 //
-//   serve_load [CLIENTS [SECONDS [ROUNDS]]]
+//   serve_load [CLIENTS [SECONDS [ROUNDS [PROGRAM]]]]
 //
 // ROUNDS (default 1) repeats the load and prints the memory after each round as well.
+// PROGRAM is the gaugery that serves (default: this build's), so that two builds can be
+// measured one after the other in one run.
 #include <httplib.h>
 
 #include <algorithm>
@@ -89,11 +91,13 @@ int main(int argc, char** argv) {
   const int Clients = argc > 1 ? std::stoi(argv[1]) : 50;
   const int Seconds = argc > 2 ? std::stoi(argv[2]) : 10;
   const int Rounds = argc > 3 ? std::stoi(argv[3]) : 1;
+  const std::string Program = argc > 4 ? argv[4] : GAUGERY_EXE;
   if (Clients < 1 || Clients > 1000 || Seconds < 1 || Seconds > 600 || Rounds < 1 || Rounds > 10) {
-    std::fprintf(stderr, "usage: serve_load [CLIENTS (1-1000) [SECONDS (1-600) [ROUNDS (1-10)]]]\n");
+    std::fprintf(stderr,
+                 "usage: serve_load [CLIENTS (1-1000) [SECONDS (1-600) [ROUNDS (1-10) [PROGRAM]]]]\n");
     return 2;
   }
-  TServeProcess Server({"--interval", "1"});
+  TServeProcess Server({"--interval", "1"}, Program);
   const long RssIdle = ResidentKiB(Server.Pid());
   // A second of load first, so that every worker thread has run before memory is read.
   RunClients(Server.Port(), Clients, std::chrono::seconds(1));

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "registry/HttpFetch.h"
+#include "http/ReplyHead.h"
 #include "registry/RemoteAddress.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   const std::string_view Input(reinterpret_cast<const char*>(Data), Size);
   if (const std::optional<TRemoteAddress> Address = ParseRemoteAddress(Input.substr(0, Input.find('\n'))))
     (void)AddressText(*Address);
-  THttpReplyHead Head;
-  if (ParseHttpReplyHead(Input, Head) == THeadParse::Complete && Head.Length > Input.size())
+  http::TReplyHead Head;
+  if (http::ParseReplyHead(Input, Head) == http::THeadParse::Complete && Head.Length > Input.size())
     __builtin_trap();  // the head ends within what was received
   return 0;
 }

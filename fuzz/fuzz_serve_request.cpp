@@ -1,6 +1,6 @@
 // What `gaugery serve` reads from a request beyond what the HTTP library parses: the
-// input's lines are a /perfdata query, an Accept header, an Accept-Encoding header and
-// an Authorization header.
+// input's lines are a /perfdata query, a path under /perflib/, an Accept header, an
+// Accept-Encoding header and an Authorization header.
 
 #include <cstddef>
 #include <cstdint>
@@ -24,6 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   std::string_view Input(reinterpret_cast<const char*>(Data), Size);
   if (const std::optional<std::string> Value = PerfDataValue(NextLine(Input))) {
     if (Value->empty() || Value->size() > LongestPerfDataValue) __builtin_trap();
+  }
+  if (const std::optional<TLocaleValuePath> Path = LocaleValuePath(NextLine(Input))) {
+    if (Path->Locale.empty() || Path->Value.empty()) __builtin_trap();
   }
   (void)NegotiatedFormat(NextLine(Input));
   (void)AcceptsGzip(NextLine(Input));

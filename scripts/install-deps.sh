@@ -8,7 +8,9 @@ packages=(
   build-essential cmake make pkg-config git dpkg-dev ccache
   # libraries
   libicu-dev nlohmann-json3-dev qt6-base-dev
-  # the HTTP server of `gaugery serve` and its gzip answers
+  # Asio and Beast (header-only) of the HTTP server and client, on Linux and Windows
+  libboost1.81-dev
+  # the gzip answers of `gaugery serve`, and the HTTP client its tests scrape it with
   libcpp-httplib-dev zlib1g-dev
   # zlib of the Windows builds (counter logs)
   libz-mingw-w64-dev

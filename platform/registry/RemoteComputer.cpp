@@ -1,11 +1,13 @@
 #include "registry/RemoteComputer.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "framework/Unicode.h"
 #include "framework/WinTime.h"
 #include "registry/KeyTreeCalls.h"
+#include "registry/PerfDataRecords.h"
 #include "registry/Registry.h"
 #include "registry/RemoteProtocol.h"
 
@@ -106,7 +108,7 @@ LONG TRemoteComputer::QueryPerfData(LPCWSTR ValueName, LPDWORD Type, LPBYTE Data
     std::optional<std::string> Block =
         Fetch(std::string(PerfDataPath) + "?" + std::string(PerfDataValueKey) +
                   PercentEncoded(ToUtf8(WideString(Name))),
-              LargestBlock, Status);
+              LargestBlock, Status, HeldSampleHeaders(WideString(Name)));
     if (!Block) return ERROR_BAD_NETPATH;
     Pending_ = TPendingBlock{WideString(Name), std::move(*Block), std::chrono::steady_clock::now()};
   }
@@ -114,19 +116,33 @@ LONG TRemoteComputer::QueryPerfData(LPCWSTR ValueName, LPDWORD Type, LPBYTE Data
   if (!Data || *DataSize < Bytes.size()) return ERROR_MORE_DATA;
   std::memcpy(Data, Bytes.data(), Bytes.size());
   *DataSize = static_cast<DWORD>(Bytes.size());
+  Hold(Pending_->ValueName, Bytes);
   Pending_.reset();
   return ERROR_SUCCESS;
 }
 
 std::optional<std::string> TRemoteComputer::Fetch(const std::string& Target, std::size_t MaxBytes,
-                                                  int& Status) {
+                                                  int& Status, const http::THeaders& Headers) {
   THttpLimits Limits = Limits_;
   Limits.MaxBodyBytes = std::min(Limits.MaxBodyBytes, MaxBytes);
-  std::optional<THttpReply> Reply = HttpGet(Address_, Target, Limits, Token_);
+  std::optional<THttpReply> Reply = HttpGet(Address_, Target, Limits, Token_, Headers);
   Status = Reply ? Reply->Status : 0;
   RefusedForToken_ = Reply && IsGaugeryServer(*Reply) && Reply->Status == 401;
   if (!Reply || !IsGaugeryServer(*Reply) || Reply->Status != 200) return std::nullopt;
   return std::move(Reply->Body);
+}
+
+http::THeaders TRemoteComputer::HeldSampleHeaders(const WideString& ValueName) const {
+  const auto Held = HeldSamples_.find(ValueName);
+  if (Held == HeldSamples_.end()) return {};
+  return {{std::string(HeldSampleHeader), std::to_string(Held->second)}};
+}
+
+void TRemoteComputer::Hold(const WideString& ValueName, const std::string& Block) {
+  if (Block.size() < sizeof(TPERF_DATA_BLOCK)) return;  // no block: nothing to be newer than
+  std::int64_t Stamp = 0;
+  std::memcpy(&Stamp, Block.data() + offsetof(TPERF_DATA_BLOCK, PerfTime100nSec), sizeof Stamp);
+  HeldSamples_[ValueName] = Stamp;
 }
 
 bool TRemoteComputer::HasFreshPending(WideView ValueName) const {

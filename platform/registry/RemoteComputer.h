@@ -5,6 +5,8 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -41,6 +43,8 @@ class TRemoteComputer {
   // ERROR_MORE_DATA while Data is null or smaller than the block (the block fetched is
   // kept for the retry that follows), ERROR_BAD_NETPATH when it cannot be fetched.
   // The block is passed on as the server sent it; checking it is the reader's business.
+  // The server is told the time stamp of the block of that name last returned, and
+  // answers with a newer one.
   LONG QueryPerfData(LPCWSTR ValueName, LPDWORD Type, LPBYTE Data, LPDWORD DataSize);
 
   std::mutex& Lock() { return Lock_; }
@@ -55,7 +59,10 @@ class TRemoteComputer {
 
   // The body of a 200 reply from a gaugery server; empty for anything else. Status
   // receives the reply's status (0 when there was no reply).
-  std::optional<std::string> Fetch(const std::string& Target, std::size_t MaxBytes, int& Status);
+  std::optional<std::string> Fetch(const std::string& Target, std::size_t MaxBytes, int& Status,
+                                   const http::THeaders& Headers = {});
+  http::THeaders HeldSampleHeaders(const WideString& ValueName) const;
+  void Hold(const WideString& ValueName, const std::string& Block);
   bool HasFreshPending(WideView ValueName) const;
 
   TRemoteAddress Address_;
@@ -65,6 +72,8 @@ class TRemoteComputer {
   TPerflibNames Names_;
   std::vector<bool> Loaded_;  // per locale of Names_
   std::optional<TPendingBlock> Pending_;
+  // PerfTime100nSec of the block last returned, per value name.
+  std::map<WideString, std::int64_t> HeldSamples_;
   std::mutex Lock_;
 };
 

@@ -16,6 +16,11 @@ inline constexpr std::uint16_t GaugeryServePort = 9441;
 // "238 232", ...), percent-encoded.
 inline constexpr std::string_view PerfDataPath = "/perfdata";
 inline constexpr std::string_view PerfDataValueKey = "value=";
+// A header of that request: the PerfTime100nSec (decimal) of the block of that value
+// the reader holds. The server answers with a newer sample, waiting for one at most
+// one interval, so that a reader polling at the server's interval never gets the same
+// sample twice (whose rates would read 0).
+inline constexpr std::string_view HeldSampleHeader = "X-Gaugery-Held-Sample";
 
 // GET PerflibPath: the locale list; PerflibPath LOCALE "/" VALUE: one of a locale's two
 // multi-string values, named as in the registry.

@@ -43,40 +43,6 @@ TEST(RemoteAddress, ReadsTheFormsOfAComputerName) {
   }
 }
 
-TEST(HttpReplyHead, ReadsStatusLengthAndServer) {
-  THttpReplyHead Head;
-  const std::string Reply =
-      "HTTP/1.1 200 OK\r\nServer: gaugery/4.1\r\ncontent-length:  5 \r\nX: y\r\n\r\nhello";
-  ASSERT_EQ(ParseHttpReplyHead(Reply, Head), THeadParse::Complete);
-  EXPECT_EQ(Head.Status, 200);
-  EXPECT_EQ(Head.Server, "gaugery/4.1");
-  EXPECT_EQ(Head.ContentLength, 5u);
-  EXPECT_EQ(Head.Length, Reply.size() - 5);
-  EXPECT_EQ(ParseHttpReplyHead("HTTP/1.0 204\r\n\r\n", Head), THeadParse::Complete);
-  EXPECT_EQ(Head.ContentLength, 0u);
-  EXPECT_EQ(ParseHttpReplyHead("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n", Head),
-            THeadParse::Incomplete);
-}
-
-TEST(HttpReplyHead, RefusesWhatItCannotFrame) {
-  THttpReplyHead Head;
-  for (const std::string Reply : {
-           "HTTP/1.1 200 OK\r\n\r\n",                                  // no length
-           "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",    // chunked
-           "HTTP/1.1 200 OK\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\n",
-           "HTTP/1.1 200 OK\r\nContent-Length: -1\r\n\r\n",
-           "HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999\r\n\r\n",
-           "HTTP/2 200\r\nContent-Length: 0\r\n\r\n",
-           "HTTP/1.1 2000 OK\r\nContent-Length: 0\r\n\r\n",
-           "HTTP/1.1 100 Continue\r\n\r\n",
-           "HTTP/1.1 200 OK\r\nNo colon here\r\nContent-Length: 0\r\n\r\n",
-           "HTTP/1.1 200 OK\r\n folded: x\r\nContent-Length: 0\r\n\r\n",
-           "HTTP/1.1 200 OK\r\nA\nB: c\r\nContent-Length: 0\r\n\r\n",
-           "garbage\r\n\r\n"}) {
-    EXPECT_EQ(ParseHttpReplyHead(Reply, Head), THeadParse::Invalid) << Reply;
-  }
-}
-
 TEST(HttpGet, GivesUpOnServersThatHangCutShortOverflowOrRefuse) {
   TFakeHttpServer Server([](const std::string& Target) -> std::string {
     if (Target == "/hang") return {};

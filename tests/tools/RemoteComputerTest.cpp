@@ -9,8 +9,12 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <thread>
+#include <vector>
 
 #include "PerfFilter.h"
+#include "framework/Unicode.h"
+#include "registry/PerfDataRecords.h"
+#include "registry/Registry.h"
 #include "PerfMonitor.h"
 #include "PerfTitles.h"
 #include "ProgramRun.h"
@@ -77,6 +81,27 @@ TEST(RemoteComputer, FilterAndMonitorWithItsNameGiveItsValues) {
     EXPECT_LE(Percent, 100.0);
   }
   EXPECT_GT(Monitor.DeltaSysTime(), 0) << "two samples of the server's clock";
+}
+
+// A reader that polls exactly at the server's interval would find, now and then, the
+// sample it already has; the server waits for a newer one instead.
+TEST(RemoteComputer, AReaderPollingAtTheIntervalNeverGetsTheSameSampleTwice) {
+  TServeProcess Server({"--interval", "0.3"});
+  HKEY Remote = nullptr;
+  const std::u16string Name = u"127.0.0.1:" + std::u16string(ToWide(std::to_string(Server.Port())));
+  ASSERT_EQ(RegConnectRegistryW(Name.c_str(), HKEY_PERFORMANCE_DATA, &Remote), ERROR_SUCCESS);
+  std::vector<BYTE> Buffer(64 << 20);
+  std::vector<std::int64_t> Stamps;
+  auto Next = std::chrono::steady_clock::now();
+  for (int Poll = 0; Poll < 8; ++Poll) {
+    std::this_thread::sleep_until(Next);
+    Next += std::chrono::milliseconds(300);
+    DWORD Size = static_cast<DWORD>(Buffer.size());
+    ASSERT_EQ(RegQueryValueExW(Remote, u"Global", nullptr, nullptr, Buffer.data(), &Size), ERROR_SUCCESS);
+    Stamps.push_back(reinterpret_cast<const TPERF_DATA_BLOCK*>(Buffer.data())->PerfTime100nSec);
+  }
+  RegCloseKey(Remote);
+  for (std::size_t I = 1; I < Stamps.size(); ++I) EXPECT_GT(Stamps[I], Stamps[I - 1]) << "poll " << I;
 }
 
 TEST(RemoteComputer, GermanNamesArriveOverTheWire) {

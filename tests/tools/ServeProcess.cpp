@@ -88,8 +88,8 @@ std::string TChildProcess::Errors() const {
   return Text.str();
 }
 
-TServeProcess::TServeProcess(const std::vector<std::string>& Options)
-    : Process_(GAUGERY_EXE, [&] {
+TServeProcess::TServeProcess(const std::vector<std::string>& Options, const std::string& Program)
+    : Process_(Program, [&] {
         std::vector<std::string> Arguments{"serve", "--listen", "127.0.0.1:0"};
         Arguments.insert(Arguments.end(), Options.begin(), Options.end());
         return Arguments;

@@ -30,6 +30,28 @@ TEST(ServeRequests, PerfDataTakesExactlyOneWellFormedValue) {
   EXPECT_FALSE(PerfDataValue("value=" + std::string(LongestPerfDataValue + 1, '1')));
 }
 
+TEST(ServeRequests, ALocalePathHasExactlyTwoDecodedSegments) {
+  const std::optional<TLocaleValuePath> Plain = LocaleValuePath("/perflib/009/Counter");
+  ASSERT_TRUE(Plain);
+  EXPECT_EQ(Plain->Locale, "009");
+  EXPECT_EQ(Plain->Value, "Counter");
+  const std::optional<TLocaleValuePath> Encoded = LocaleValuePath("/perflib/0%30+7/Help");
+  ASSERT_TRUE(Encoded);
+  EXPECT_EQ(Encoded->Locale, "00+7") << "a plus is no space in a path";
+  for (const char* Path : {"/perflib/", "/perflib/009", "/perflib/009/", "/perflib//Counter",
+                           "/perflib/009/Counter/x", "/perflib/a%2Fb/Counter", "/perflib/0%0A9/Help",
+                           "/perflib/009/%zz", "/other/009/Counter"}) {
+    EXPECT_FALSE(LocaleValuePath(Path)) << Path;
+  }
+}
+
+TEST(ServeRequests, AHeldSampleIsADecimalTimeStamp) {
+  EXPECT_EQ(HeldSample("133000000000000000"), 133000000000000000);
+  EXPECT_EQ(HeldSample("0"), 0);
+  for (const char* Header : {"", "-1", "+1", "12x", " 1", "1234567890123456789", "0x10"})
+    EXPECT_FALSE(HeldSample(Header)) << Header;
+}
+
 TEST(ServeRequests, OpenMetricsWhenTheScraperPrefersIt) {
   // What Prometheus sends.
   EXPECT_EQ(NegotiatedFormat("application/openmetrics-text;version=1.0.0,application/"

@@ -1,10 +1,9 @@
 #include "PerfServer.h"
 
-#include <httplib.h>
-
-#include <cerrno>
+#include <algorithm>
 #include <iostream>
 #include <mutex>
+#include <thread>
 
 #include "ServeRequests.h"
 #include "ServeSamples.h"
@@ -13,55 +12,26 @@
 #include "WebRoutes.h"
 #include "framework/Exceptions.h"
 #include "framework/TextFunctions.h"
+#include "http/HttpServer.h"
 #include "registry/RemoteProtocol.h"
 
 namespace gaugery::cli {
 
 namespace {
 
-using httplib::Request;
-using httplib::Response;
-using THandled = httplib::Server::HandlerResponse;
+using http::TRequest;
+using http::TResponse;
 
-// Worker threads: a scraper or reader keeps its connection for its next request, so
-// the pool is larger than the cores to let many of them wait at once.
-constexpr std::size_t WorkerThreads = 64;
-constexpr time_t RequestTimeoutSeconds = 5;
-constexpr std::size_t KeepAliveRequests = 100;
-// GET requests carry no body; a request with one is refused with 413 (so is a body
-// the library would read, beyond this size).
-constexpr std::size_t LargestBody = 1024;
+// Threads of the server: samples and their rendering take a lock, so a few suffice.
+constexpr unsigned MostThreads = 4;
 
 constexpr char TextType[] = "text/plain; charset=utf-8";
 constexpr char BinaryType[] = "application/octet-stream";
 
-std::string_view ContentTypeOf(exposition::TExpositionFormat Format) {
+std::string ContentTypeOf(exposition::TExpositionFormat Format) {
   return Format == exposition::TExpositionFormat::OpenMetrics
              ? "application/openmetrics-text; version=1.0.0; charset=utf-8"
              : "text/plain; version=0.0.4; charset=utf-8";
-}
-
-std::string_view StatusText(int Status) {
-  switch (Status) {
-    case 400:
-      return "Bad Request";
-    case 401:
-      return "Unauthorized";
-    case 404:
-      return "Not Found";
-    case 405:
-      return "Method Not Allowed";
-    case 413:
-      return "Payload Too Large";
-    case 414:
-      return "URI Too Long";
-    case 500:
-      return "Internal Server Error";
-    case 503:
-      return "Service Unavailable";
-    default:
-      return "Error";
-  }
 }
 
 // Text from the network, fit for one log line: control characters as "?", at most
@@ -75,20 +45,30 @@ std::string LoggableText(std::string_view Text) {
   return Line;
 }
 
-// Sends a text of the samples without copying it: the answer holds a share of it while
-// it is being sent, however many answers send the same text at once.
-void ShareContent(Response& Res, std::shared_ptr<const std::string> Text, const std::string& Type) {
-  const std::size_t Size = Text->size();
-  Res.set_content_provider(
-      Size, Type,
-      [Text = std::move(Text)](std::size_t Offset, std::size_t Length, httplib::DataSink& Sink) {
-        return Sink.write(Text->data() + Offset, Length);
-      });
+void Answer(TResponse& Res, int Status, const std::string& Text) {
+  Res.Status = Status;
+  Res.SetBody(Text + "\n", TextType);
 }
 
-void Answer(Response& Res, int Status, const std::string& Text) {
-  Res.status = Status;
-  Res.set_content(Text + "\n", TextType);
+// A handler that answers at once; one that throws answers 500.
+template <typename TServe>
+http::THandler AtOnce(TServe Serve) {
+  return [Serve = std::move(Serve)](const TRequest& Req, http::TResponder Responder) {
+    TResponse Res;
+    try {
+      Serve(Req, Res);
+    } catch (const std::exception&) {
+      Res = TResponse();
+      Answer(Res, 500, "The request could not be answered");
+    }
+    Responder.Send(std::move(Res));
+  };
+}
+
+http::TServerLimits ServerLimits() {
+  http::TServerLimits Limits;
+  Limits.Threads = std::clamp(std::thread::hardware_concurrency(), 2u, MostThreads);
+  return Limits;
 }
 
 }  // namespace
@@ -98,121 +78,117 @@ struct TPerfServer::TImpl {
       : Options(std::move(Given)),
         Samples(Options.Interval, EnglishHelpTexts()),
         Perflib(ReadServedPerflib()),
-        Web({std::chrono::duration_cast<std::chrono::milliseconds>(Options.Interval), Options.History}) {}
+        Web({std::chrono::duration_cast<std::chrono::milliseconds>(Options.Interval), Options.History}),
+        Http(ServerLimits()) {}
 
   void Configure();
-  THandled CheckRequest(const Request& Req, Response& Res) const;
-  void ServeMetrics(const Request& Req, Response& Res);
-  void ServePerfData(const Request& Req, Response& Res);
-  void ServeLocaleValue(const Request& Req, Response& Res) const;
-  void LogError(const Request& Req, const Response& Res);
+  bool CheckRequest(const TRequest& Req, TResponse& Res) const;
+  void ServeMetrics(const TRequest& Req, TResponse& Res);
+  void ServePerfDataWhenNewer(const TRequest& Req, http::TResponder Responder);
+  void ServePerfData(const std::optional<std::string>& Value, TResponse& Res);
+  void ServeLocaleValue(const TRequest& Req, TResponse& Res) const;
+  void LogError(const TRequest& Req, const TResponse& Res);
 
   TServeOptions Options;
   TServeSamples Samples;
   const TServedPerflib Perflib;
   TWebData Web;
-  httplib::Server Http;
+  http::TServer Http;
   std::mutex LogLock;
 };
 
 void TPerfServer::TImpl::Configure() {
-  // Address reuse lets a restarted server bind while old connections linger; the
-  // library's default would add port reuse, with which a second server binds the same
-  // address and takes a share of its requests.
-  Http.set_socket_options([](socket_t Socket) {
-    const int Yes = 1;
-    setsockopt(Socket, SOL_SOCKET, SO_REUSEADDR, &Yes, sizeof Yes);
-  });
-  Http.new_task_queue = [] { return new httplib::ThreadPool(WorkerThreads); };
-  Http.set_default_headers({{"Server", "gaugery/" GAUGERY_VERSION}});
-  Http.set_read_timeout(RequestTimeoutSeconds);
-  Http.set_write_timeout(RequestTimeoutSeconds);
-  Http.set_keep_alive_timeout(RequestTimeoutSeconds);
-  Http.set_keep_alive_max_count(KeepAliveRequests);
-  Http.set_payload_max_length(LargestBody);
-  Http.set_pre_routing_handler([this](const Request& Req, Response& Res) {
-    return CheckRequest(Req, Res);
-  });
+  Http.SetDefaultHeader("Server", "gaugery/" GAUGERY_VERSION);
+  Http.SetFilter([this](const TRequest& Req, TResponse& Res) { return CheckRequest(Req, Res); });
   AddWebRoutes(Http, Web);
-  Http.Get("/metrics", [this](const Request& Req, Response& Res) { ServeMetrics(Req, Res); });
-  Http.Get(std::string(PerfDataPath),
-           [this](const Request& Req, Response& Res) { ServePerfData(Req, Res); });
-  Http.Get(std::string(PerflibPath) + "?", [this](const Request&, Response& Res) {
-    Res.set_content(Perflib.LocaleList(), TextType);
+  Http.Handle("/metrics", AtOnce([this](const TRequest& Req, TResponse& Res) { ServeMetrics(Req, Res); }));
+  Http.Handle(std::string(PerfDataPath), [this](const TRequest& Req, http::TResponder Responder) {
+    ServePerfDataWhenNewer(Req, std::move(Responder));
   });
-  Http.Get(std::string(PerflibPath) + "([^/]+)/([^/]+)",
-           [this](const Request& Req, Response& Res) { ServeLocaleValue(Req, Res); });
-  Http.set_error_handler([](const Request&, Response& Res) {
-    if (Res.body.empty()) Answer(Res, Res.status, std::string(StatusText(Res.status)));
+  const auto LocaleList = AtOnce([this](const TRequest&, TResponse& Res) {
+    Res.SetBody(Perflib.LocaleList(), TextType);
   });
-  Http.set_exception_handler([](const Request&, Response& Res, std::exception_ptr) {
-    Answer(Res, 500, "The request could not be answered");
-  });
-  Http.set_logger([this](const Request& Req, const Response& Res) {
-    if (Res.status >= 400) LogError(Req, Res);
+  // With its slash or without.
+  Http.Handle(std::string(PerflibPath.substr(0, PerflibPath.size() - 1)), LocaleList);
+  Http.Handle(std::string(PerflibPath), LocaleList);
+  Http.HandleUnder(std::string(PerflibPath), AtOnce([this](const TRequest& Req, TResponse& Res) {
+    ServeLocaleValue(Req, Res);
+  }));
+  Http.SetLogger([this](const TRequest& Req, const TResponse& Res) {
+    if (Res.Status >= 400) LogError(Req, Res);
   });
 }
 
-THandled TPerfServer::TImpl::CheckRequest(const Request& Req, Response& Res) const {
-  if (Req.method != "GET" && Req.method != "HEAD") {
-    Res.set_header("Allow", "GET, HEAD");
+bool TPerfServer::TImpl::CheckRequest(const TRequest& Req, TResponse& Res) const {
+  if (Req.Method != "GET" && Req.Method != "HEAD") {
+    Res.SetHeader("Allow", "GET, HEAD");
     Answer(Res, 405, "Only GET and HEAD are answered: the server only reads");
-    return THandled::Handled;
+    return true;
   }
-  if (Req.get_header_value<std::uint64_t>("Content-Length") > 0 || Req.has_header("Transfer-Encoding")) {
-    // The body is not read: the connection ends with the answer.
-    Res.set_header("Connection", "close");
+  if (!Req.Body.empty() || Req.HasHeader("Transfer-Encoding")) {
+    // The body is not taken: the connection ends with the answer.
+    Res.Close = true;
     Answer(Res, 413, "A request body is not accepted");
-    return THandled::Handled;
+    return true;
   }
-  if (!Options.Token.empty() &&
-      !IsAuthorized(Req.get_header_value("Authorization"), Options.Token)) {
-    if (IsWebViewPath(Req.path)) Res.set_header("WWW-Authenticate", "Basic realm=\"gaugery\"");
-    Res.set_header("WWW-Authenticate", "Bearer realm=\"gaugery\"");
+  if (!Options.Token.empty() && !IsAuthorized(Req.Header("Authorization"), Options.Token)) {
+    // A browser asks for the token as a password.
+    if (IsWebViewPath(Req.Path())) Res.Headers.emplace_back("WWW-Authenticate", "Basic realm=\"gaugery\"");
+    Res.Headers.emplace_back("WWW-Authenticate", "Bearer realm=\"gaugery\"");
     Answer(Res, 401, "A bearer token is required");
-    return THandled::Handled;
+    return true;
   }
-  return THandled::Unhandled;
+  return false;
 }
 
-void TPerfServer::TImpl::ServeMetrics(const Request& Req, Response& Res) {
-  const exposition::TExpositionFormat Format = NegotiatedFormat(Req.get_header_value("Accept"));
-  const bool Gzip = AcceptsGzip(Req.get_header_value("Accept-Encoding"));
+void TPerfServer::TImpl::ServeMetrics(const TRequest& Req, TResponse& Res) {
+  const exposition::TExpositionFormat Format = NegotiatedFormat(Req.Header("Accept"));
+  const bool Gzip = AcceptsGzip(Req.Header("Accept-Encoding"));
   std::shared_ptr<const std::string> Text = Samples.Metrics(Format, Gzip);
   if (!Text) return Answer(Res, 503, "No performance data could be read");
-  Res.set_header("Vary", "Accept-Encoding");
-  if (Gzip) Res.set_header("Content-Encoding", "gzip");
-  ShareContent(Res, std::move(Text), std::string(ContentTypeOf(Format)));
+  Res.SetHeader("Vary", "Accept-Encoding");
+  if (Gzip) Res.SetHeader("Content-Encoding", "gzip");
+  Res.ShareBody(std::move(Text), ContentTypeOf(Format));
 }
 
-void TPerfServer::TImpl::ServePerfData(const Request& Req, Response& Res) {
-  const std::size_t Question = Req.target.find('?');
-  const std::optional<std::string> Value =
-      PerfDataValue(Question == std::string::npos ? std::string_view()
-                                                  : std::string_view(Req.target).substr(Question + 1));
+void TPerfServer::TImpl::ServePerfDataWhenNewer(const TRequest& Req, http::TResponder Responder) {
+  std::optional<std::string> Value = PerfDataValue(Req.Query());
+  const std::optional<std::int64_t> Held = HeldSample(Req.Header(HeldSampleHeader));
+  const auto Due = Value && Held ? Samples.NewerSampleDue(*Held) : std::nullopt;
+  auto Answering = AtOnce([this, Value = std::move(Value)](const TRequest&, TResponse& Res) {
+    ServePerfData(Value, Res);
+  });
+  if (!Due) return Answering(Req, std::move(Responder));
+  // The request ends with this handler; the answer made later reads nothing of it.
+  Http.RunAt(*Due, [Answering = std::move(Answering), Request = TRequest(),
+                    Responder = std::make_shared<http::TResponder>(std::move(Responder))] {
+    Answering(Request, std::move(*Responder));
+  });
+}
+
+void TPerfServer::TImpl::ServePerfData(const std::optional<std::string>& Value, TResponse& Res) {
   if (!Value) return Answer(Res, 400, "Expected /perfdata?value=Global or value=INDEX+INDEX...");
   std::shared_ptr<const std::string> Block = Samples.Block(*Value);
   if (!Block) return Answer(Res, 503, "No performance data could be read");
-  ShareContent(Res, std::move(Block), BinaryType);
+  Res.ShareBody(std::move(Block), BinaryType);
 }
 
-void TPerfServer::TImpl::ServeLocaleValue(const Request& Req, Response& Res) const {
-  const TServedLocale* Locale = Perflib.Find(Req.matches[1].str());
-  const std::string Value = Req.matches[2].str();
-  if (Locale == nullptr || (!SameText(Value, std::string(CounterValueName)) &&
-                            !SameText(Value, std::string(HelpValueName))))
+void TPerfServer::TImpl::ServeLocaleValue(const TRequest& Req, TResponse& Res) const {
+  const std::optional<TLocaleValuePath> Path = LocaleValuePath(Req.Path());
+  const TServedLocale* Locale = Path ? Perflib.Find(Path->Locale) : nullptr;
+  const bool Counter = Locale && SameText(Path->Value, std::string(CounterValueName));
+  if (Locale == nullptr || (!Counter && !SameText(Path->Value, std::string(HelpValueName))))
     return Answer(Res, 404, "No such locale or value; see /perflib/");
-  Res.set_content(SameText(Value, std::string(CounterValueName)) ? Locale->Counter : Locale->Help,
-                  BinaryType);
+  Res.SetBody(Counter ? Locale->Counter : Locale->Help, BinaryType);
 }
 
-void TPerfServer::TImpl::LogError(const Request& Req, const Response& Res) {
-  const std::string Request = Req.method.empty() ? std::string("(unreadable request)")
-                                                 : Req.method + " " + LoggableText(Req.target);
+void TPerfServer::TImpl::LogError(const TRequest& Req, const TResponse& Res) {
+  const std::string Request = Req.Method.empty() ? std::string("(unreadable request)")
+                                                 : Req.Method + " " + LoggableText(Req.Target);
   const std::lock_guard<std::mutex> Guard(LogLock);
-  const std::string Client = Req.remote_addr.empty() ? std::string("?") : Req.remote_addr;
-  std::cerr << "gaugery serve: " << Client << " " << Request << ": " << Res.status << " "
-            << StatusText(Res.status) << std::endl;
+  const std::string Client = Req.Client.empty() ? std::string("?") : Req.Client;
+  std::cerr << "gaugery serve: " << Client << " " << Request << ": " << Res.Status << " "
+            << http::StatusText(Res.Status) << std::endl;
 }
 
 TPerfServer::TPerfServer(TServeOptions Options) : Impl_(std::make_unique<TImpl>(std::move(Options))) {
@@ -223,19 +199,17 @@ TPerfServer::~TPerfServer() = default;
 
 int TPerfServer::Bind() {
   const TRemoteAddress& Listen = Impl_->Options.Listen;
-  errno = 0;
-  const int Port = Listen.Port == 0 ? Impl_->Http.bind_to_any_port(Listen.Host)
-                                    : (Impl_->Http.bind_to_port(Listen.Host, Listen.Port)
-                                           ? int{Listen.Port}
-                                           : -1);
-  if (Port < 0 && errno == EADDRINUSE)
-    throw Exception("Cannot listen on " + AddressText(Listen) + ": address already in use");
-  if (Port < 0) throw Exception("Cannot listen on " + AddressText(Listen));
-  return Port;
+  try {
+    return Impl_->Http.Bind(Listen.Host, Listen.Port);
+  } catch (const http::EBindError& Error) {
+    if (Error.AddressInUse())
+      throw Exception("Cannot listen on " + AddressText(Listen) + ": address already in use");
+    throw Exception("Cannot listen on " + AddressText(Listen));
+  }
 }
 
-void TPerfServer::Run() { Impl_->Http.listen_after_bind(); }
+void TPerfServer::Run() { Impl_->Http.Run(); }
 
-void TPerfServer::Stop() { Impl_->Http.stop(); }
+void TPerfServer::Stop() { Impl_->Http.Stop(); }
 
 }  // namespace gaugery::cli

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <iostream>
+#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -16,6 +18,7 @@
 #include "PerfServer.h"
 #include "registry/RemoteToken.h"
 #include "framework/Exceptions.h"
+#include "http/OpenFileLimit.h"
 
 namespace gaugery::cli {
 
@@ -72,6 +75,35 @@ class TStopOnSignal {
   std::thread Waiter_;
 };
 
+// Gives the heap's free memory back to the system every TrimEvery until destroyed:
+// connections of slow or idle clients come and go by the thousand, and the memory they
+// held would otherwise stay with the process, scattered through the heap.
+class TPeriodicTrim {
+ public:
+  TPeriodicTrim()
+      : Trimmer_([this] {
+          std::unique_lock<std::mutex> Guard(Lock_);
+          while (!Finished_.wait_for(Guard, TrimEvery, [this] { return Ended_; })) malloc_trim(0);
+        }) {}
+  ~TPeriodicTrim() {
+    {
+      const std::lock_guard<std::mutex> Guard(Lock_);
+      Ended_ = true;
+    }
+    Finished_.notify_all();
+    Trimmer_.join();
+  }
+  TPeriodicTrim(const TPeriodicTrim&) = delete;
+  TPeriodicTrim& operator=(const TPeriodicTrim&) = delete;
+
+ private:
+  static constexpr std::chrono::seconds TrimEvery{5};
+  std::mutex Lock_;
+  std::condition_variable Finished_;
+  bool Ended_ = false;
+  std::thread Trimmer_;
+};
+
 int Run(const Arguments& Args) {
   ExpectLocalComputer("serve");
   if (!Args.Operands().empty()) throw UsageError("serve takes no operands");
@@ -80,17 +112,20 @@ int Run(const Arguments& Args) {
       std::chrono::duration_cast<std::chrono::milliseconds>(Args.Seconds("--history", "600"))};
   signal(SIGPIPE, SIG_IGN);
   // Every exposition and block is a large allocation made once per sample: with a fixed
-  // threshold they are mapped and unmapped whole. The many worker threads share a few
+  // threshold they are mapped and unmapped whole. The server's threads share a few
   // heaps instead of one each. Both keep a long-running server's memory flat instead of
   // fragmenting it.
   mallopt(M_MMAP_THRESHOLD, LargeAllocation);
   mallopt(M_ARENA_MAX, HeapArenas);
+  // A descriptor per connection: the default soft limit would stop accepting early.
+  http::RaiseOpenFileLimit();
   TPerfServer Server(Options);
   const int Port = Server.Bind();
   std::cout << "gaugery serve: listening on http://"
             << AddressText({Options.Listen.Host, static_cast<std::uint16_t>(Port)}) << "/"
             << std::endl;
   const TStopOnSignal Stopper(Server);
+  const TPeriodicTrim Trim;
   Server.Run();
   return 0;
 }

@@ -30,11 +30,11 @@ int HexDigit(char C) {
   return -1;
 }
 
-// Percent-decoded text with "+" as a space; empty for a broken escape.
-std::optional<std::string> Decoded(std::string_view Text) {
+// Percent-decoded text, with "+" as a space in a query; empty for a broken escape.
+std::optional<std::string> Decoded(std::string_view Text, bool PlusIsSpace = true) {
   std::string Result;
   for (std::size_t I = 0; I < Text.size(); ++I) {
-    if (Text[I] == '+') {
+    if (Text[I] == '+' && PlusIsSpace) {
       Result += ' ';
     } else if (Text[I] != '%') {
       Result += Text[I];
@@ -136,6 +136,44 @@ std::optional<std::string> PerfDataValue(std::string_view Query) {
     return std::nullopt;
   if (SameAsciiText(*Value, "Global")) return std::string("Global");
   return Value;
+}
+
+std::vector<std::pair<std::string, std::string>> QueryParameters(std::string_view Query) {
+  std::vector<std::pair<std::string, std::string>> Parameters;
+  while (!Query.empty()) {
+    const std::string_view Pair = Query.substr(0, Query.find('&'));
+    Query.remove_prefix(std::min(Query.size(), Pair.size() + 1));
+    const std::size_t Equals = Pair.find('=');
+    std::optional<std::string> Name = Decoded(Pair.substr(0, Equals));
+    std::optional<std::string> Value =
+        Equals == std::string_view::npos ? std::string() : Decoded(Pair.substr(Equals + 1));
+    if (Name && Value && !Name->empty()) Parameters.emplace_back(std::move(*Name), std::move(*Value));
+  }
+  return Parameters;
+}
+
+std::optional<TLocaleValuePath> LocaleValuePath(std::string_view Path) {
+  if (!Path.starts_with(PerflibPath)) return std::nullopt;
+  Path.remove_prefix(PerflibPath.size());
+  const std::size_t Slash = Path.find('/');
+  if (Slash == std::string_view::npos) return std::nullopt;
+  std::optional<std::string> Locale = Decoded(Path.substr(0, Slash), false);
+  std::optional<std::string> Value = Decoded(Path.substr(Slash + 1), false);
+  for (const std::optional<std::string>* Segment : {&Locale, &Value})
+    if (!*Segment || (*Segment)->empty() || (*Segment)->find('/') != std::string::npos ||
+        HasControlCharacter(**Segment))
+      return std::nullopt;
+  return TLocaleValuePath{std::move(*Locale), std::move(*Value)};
+}
+
+std::optional<std::int64_t> HeldSample(std::string_view Header) {
+  constexpr std::size_t MostDigits = 18;
+  std::int64_t Stamp = 0;
+  const auto [End, Error] = std::from_chars(Header.data(), Header.data() + Header.size(), Stamp);
+  if (Header.empty() || Header.size() > MostDigits || Header[0] == '-' || Error != std::errc() ||
+      End != Header.data() + Header.size())
+    return std::nullopt;
+  return Stamp;
 }
 
 exposition::TExpositionFormat NegotiatedFormat(std::string_view Accept) {

@@ -108,6 +108,15 @@ std::shared_ptr<const std::string> TServeSamples::Metrics(exposition::TExpositio
   return Texts[Gzip ? 1 : 0];
 }
 
+std::optional<std::chrono::steady_clock::time_point> TServeSamples::NewerSampleDue(std::int64_t Held) {
+  const std::lock_guard<std::mutex> Guard(Lock_);
+  const auto Due = TakenAt_ + Interval_;
+  if (!Bytes_ || std::chrono::steady_clock::now() >= Due ||
+      reinterpret_cast<const TPERF_DATA_BLOCK*>(Bytes_->data())->PerfTime100nSec > Held)
+    return std::nullopt;
+  return Due;
+}
+
 std::uint64_t TServeSamples::SamplesTaken() {
   const std::lock_guard<std::mutex> Guard(Lock_);
   return Samples_;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -38,6 +39,10 @@ class TServeSamples {
   // compressed with gzip when asked; null while no block could be read.
   std::shared_ptr<const std::string> Metrics(exposition::TExpositionFormat Format,
                                              bool Gzip = false);
+  // When a sample newer than the one stamped Held (its PerfTime100nSec) can be had:
+  // empty for now, when the latest sample is newer or old enough to be replaced,
+  // otherwise the end of its interval.
+  std::optional<std::chrono::steady_clock::time_point> NewerSampleDue(std::int64_t Held);
   // Samples taken since the start.
   std::uint64_t SamplesTaken();
 

@@ -1,56 +1,55 @@
 #include "WebRoutes.h"
 
-#include <httplib.h>
-
+#include "ServeRequests.h"
 #include "WebAssets.h"
 #include "WebData.h"
+#include "http/HttpServer.h"
 
 namespace gaugery::cli {
 
 namespace {
 
+using http::TRequest;
+using http::TResponder;
+using http::TResponse;
+
 constexpr char JsonType[] = "application/json; charset=utf-8";
 
-void Send(httplib::Response& Res, const TWebAnswer& Answer) {
-  Res.status = Answer.Status;
+void Send(TResponder& Responder, const TWebAnswer& Answer) {
+  TResponse Res;
+  Res.Status = Answer.Status;
   // Values change at every sample: a browser asks again rather than keep one.
-  Res.set_header("Cache-Control", "no-store");
-  Res.set_content(Answer.Body, JsonType);
+  Res.SetHeader("Cache-Control", "no-store");
+  Res.SetBody(Answer.Body, JsonType);
+  Responder.Send(std::move(Res));
 }
 
-void SendAsset(const httplib::Request& Req, httplib::Response& Res) {
-  const std::optional<TWebAsset> Asset = FindWebAsset(Req.path);
-  if (!Asset) {
-    Res.status = 404;
-    return;
-  }
+void SendAsset(const TRequest& Req, TResponder Responder) {
+  const std::optional<TWebAsset> Asset = FindWebAsset(Req.Path());
+  if (!Asset) return Responder.Send(http::StatusAnswer(404));
+  TResponse Res;
   // A newer program serves a newer page: the browser checks before it uses its copy.
-  Res.set_header("Cache-Control", "no-cache");
-  Res.set_header("X-Content-Type-Options", "nosniff");
-  Res.set_content(Asset->Bytes.data(), Asset->Bytes.size(), std::string(Asset->Type));
-}
-
-TQueryParameters QueryOf(const httplib::Request& Req) {
-  return {Req.params.begin(), Req.params.end()};
+  Res.SetHeader("Cache-Control", "no-cache");
+  Res.SetHeader("X-Content-Type-Options", "nosniff");
+  Res.SetBody(std::string(Asset->Bytes.data(), Asset->Bytes.size()), std::string(Asset->Type));
+  Responder.Send(std::move(Res));
 }
 
 }  // namespace
 
-bool IsWebViewPath(const std::string& Path) {
+bool IsWebViewPath(std::string_view Path) {
   return Path == "/" || Path.starts_with("/web/") || Path.starts_with("/api/");
 }
 
-void AddWebRoutes(httplib::Server& Http, TWebData& Data) {
-  Http.Get("/", SendAsset);
-  Http.Get("/web/[^/]+", SendAsset);
-  Http.Get("/api/values", [&Data](const httplib::Request& Req, httplib::Response& Res) {
-    Send(Res, Data.Values(QueryOf(Req)));
+void AddWebRoutes(http::TServer& Http, TWebData& Data) {
+  Http.Handle("/", SendAsset);
+  Http.HandleUnder("/web/", SendAsset);
+  Http.Handle("/api/values", [&Data](const TRequest& Req, TResponder Responder) {
+    Send(Responder, Data.Values(QueryParameters(Req.Query())));
   });
-  Http.Get("/api/names",
-           [&Data](const httplib::Request&, httplib::Response& Res) { Send(Res, Data.Names()); });
-  Http.Get("/api/processes", [&Data](const httplib::Request&, httplib::Response& Res) {
-    Send(Res, Data.Processes());
-  });
+  Http.Handle("/api/names", [&Data](const TRequest&, TResponder Responder) { Send(Responder, Data.Names()); });
+  Http.Handle("/api/processes",
+              [&Data](const TRequest&, TResponder Responder) { Send(Responder, Data.Processes()); });
 }
 
 }  // namespace gaugery::cli

@@ -1,0 +1,44 @@
+// The connections each client address holds open, bounded per address.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+namespace gaugery::http {
+
+class TAddressCounts;
+
+// One connection's place in the count of its address, given back when it ends.
+class TAddressSlot {
+ public:
+  TAddressSlot(std::shared_ptr<TAddressCounts> Counts, std::string Address);
+  TAddressSlot(TAddressSlot&& Other) noexcept = default;
+  TAddressSlot& operator=(TAddressSlot&&) = delete;
+  ~TAddressSlot();
+
+ private:
+  std::shared_ptr<TAddressCounts> Counts_;
+  std::string Address_;
+};
+
+class TAddressCounts : public std::enable_shared_from_this<TAddressCounts> {
+ public:
+  explicit TAddressCounts(std::size_t Most) : Most_(Most) {}
+
+  // A place for one more connection of Address; null when it holds the most already.
+  std::unique_ptr<TAddressSlot> Take(const std::string& Address);
+  std::size_t Count(const std::string& Address) const;
+
+ private:
+  friend class TAddressSlot;
+  void Release(const std::string& Address);
+
+  const std::size_t Most_;
+  mutable std::mutex Lock_;
+  std::map<std::string, std::size_t> Counts_;
+};
+
+}  // namespace gaugery::http
