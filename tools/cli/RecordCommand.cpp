@@ -191,7 +191,7 @@ Command RecordCommand() {
           "  --interval S     seconds between samples (fractions allowed; default 1)\n"
           "  --count N        stop after N samples\n"
           "  --duration D     stop after D seconds, or with a unit: 90s, 15m, 8h, 1d\n"
-          "  --objects LIST   the title indexes of the objects to record, by commas: "
+          "  --objects INDEX,...  the title indexes of the objects to record, by commas: "
           "230,232 (Process and Thread)\n"
           "  --max-size SIZE  start a new volume (FILE.1, FILE.2, ...) before one grows to "
           "SIZE bytes (with K, M or G)\n"
