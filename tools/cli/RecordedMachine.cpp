@@ -1,14 +1,11 @@
 #include "RecordedMachine.h"
 
-#include <ctime>
 #include <vector>
 
-#ifndef _WIN32
-#include <sys/utsname.h>
-#endif
 
 #include "PerfData.h"
 #include "PerfNameStrings.h"
+#include "ThisMachine.h"
 #include "framework/Exceptions.h"
 #include "framework/Unicode.h"
 #include "framework/WinTime.h"
@@ -31,46 +28,6 @@ class TOpenKey {
   TOpenKey& operator=(const TOpenKey&) = delete;
   HKEY Key = nullptr;
 };
-
-#ifdef _WIN32
-
-std::string ThisSystem() {
-  OSVERSIONINFOW Version{};
-  Version.dwOSVersionInfoSize = sizeof Version;
-  // GetVersionEx is said to lie to programs without a manifest; the build number is
-  // still the one of the running system.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  GetVersionExW(&Version);
-#pragma GCC diagnostic pop
-  return "Windows " + std::to_string(Version.dwMajorVersion) + "." +
-         std::to_string(Version.dwMinorVersion) + "." + std::to_string(Version.dwBuildNumber);
-}
-
-void SetThisTimeZone(TLogMachine& Machine) {
-  TIME_ZONE_INFORMATION Zone{};
-  const DWORD Which = GetTimeZoneInformation(&Zone);
-  Machine.Bias = Zone.Bias + (Which == TIME_ZONE_ID_DAYLIGHT ? Zone.DaylightBias : Zone.StandardBias);
-  Machine.TimeZoneName = ToUtf8(Which == TIME_ZONE_ID_DAYLIGHT ? Zone.DaylightName : Zone.StandardName);
-}
-
-#else
-
-std::string ThisSystem() {
-  utsname Name{};
-  if (uname(&Name) != 0) return "";
-  return std::string(Name.sysname) + " " + Name.release + " " + Name.machine;
-}
-
-void SetThisTimeZone(TLogMachine& Machine) {
-  const std::time_t Now = std::time(nullptr);
-  std::tm Local{};
-  localtime_r(&Now, &Local);
-  Machine.Bias = static_cast<LONG>(-Local.tm_gmtoff / 60);
-  Machine.TimeZoneName = Local.tm_zone != nullptr ? Local.tm_zone : "";
-}
-
-#endif
 
 std::vector<std::string> LocaleKeyNames(HKEY Perflib) {
   std::vector<std::string> Locales;
@@ -104,7 +61,9 @@ TLogMachine RecordedMachine(TPerfData& Data, const std::string& ComputerName) {
   Machine.StartTime = NowAsFileTime();
   if (ComputerName.empty()) {
     Machine.System = ThisSystem();
-    SetThisTimeZone(Machine);
+    const TTimeZone Zone = ThisTimeZone();
+    Machine.Bias = Zone.Bias;
+    Machine.TimeZoneName = Zone.Name;
   } else {
     Machine.TimeZoneName = "UTC";
   }

@@ -80,15 +80,6 @@ void PrintCommandUsage(std::ostream& Out, const Command& C) {
   Out << "\n" << WrappedOptions(C.Details + "  --help  this text\n");
 }
 
-// The time of --begin or --end, or UsageError.
-TLogTime TimeOption(const std::string& Option, const std::string& Text) {
-  const std::optional<TLogTime> Time = ParseLogTime(Text);
-  if (!Time)
-    throw UsageError("option " + Option + " needs a time (2026-12-08T03:00:00, or 03:00), not \"" +
-                     Text + "\"");
-  return *Time;
-}
-
 const Command* FindCommand(const std::vector<Command>& Commands, const std::string& Name) {
   for (const Command& C : Commands)
     if (C.Name == Name) return &C;
@@ -170,7 +161,8 @@ int main(int argc, char** argv) {
                           : TakesTime                ? " needs a time"
                                                      : " needs a file"));
       if (TakesTime) {
-        (Args[Next] == "--begin" ? Window.Begin : Window.End) = TimeOption(Args[Next], Args[Next + 1]);
+        if (const auto Problem = SetWindowTime(Window, Args[Next], Args[Next + 1]))
+          throw UsageError(*Problem);
         ++Next;
         continue;
       }
@@ -183,7 +175,7 @@ int main(int argc, char** argv) {
     if (!ReplayFiles.empty() && !Computer.empty())
       throw UsageError("--replay and --computer exclude each other");
     if ((Window.Begin || Window.End) && ReplayFiles.empty())
-      throw UsageError("--begin and --end need --replay LOG");
+      throw UsageError(WindowNeedsReplay);
     if (Next == Args.size()) throw UsageError("no command given");
   } catch (const UsageError& Error) {
     std::cerr << "gaugery: " << Error.what() << "\n";

@@ -27,6 +27,14 @@ struct TLogWindow {
   std::optional<TLogTime> End;
 };
 
+// What the programs say when --begin or --end comes without a log to replay.
+inline constexpr char WindowNeedsReplay[] = "--begin and --end need --replay LOG";
+
+// Sets Window's Begin (Option "--begin") or End ("--end") to the time Text; the message
+// of the usage error when Text is no time.
+std::optional<std::string> SetWindowTime(TLogWindow& Window, const std::string& Option,
+                                         const std::string& Text);
+
 // None for a text of another form or a calendar time that does not exist.
 std::optional<TLogTime> ParseLogTime(const std::string& Text);
 
