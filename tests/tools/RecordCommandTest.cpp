@@ -25,10 +25,12 @@ using namespace gaugery;
 // A log file of this process's own, removed with its volumes at the end of the test.
 class TLogFile {
  public:
-  TLogFile() : Path_("/tmp/gaugery-record-" + std::to_string(getpid()) + "-" +
-                     std::to_string(Made_++) + ".glog") {}
+  TLogFile()
+      : Path_("/tmp/gaugery-record-" + std::to_string(getpid()) + "-" + std::to_string(Made_++) +
+              ".glog") {}
   ~TLogFile() {
-    for (int Volume = 0; Volume < 64; ++Volume) std::remove(Volume == 0 ? Path_.c_str() : VolumePath(Volume).c_str());
+    for (int Volume = 0; Volume < 64; ++Volume)
+      std::remove(Volume == 0 ? Path_.c_str() : VolumePath(Volume).c_str());
   }
   TLogFile(const TLogFile&) = delete;
   TLogFile& operator=(const TLogFile&) = delete;
@@ -122,16 +124,15 @@ TEST(RecordCommand, BeginAndEndChooseTheSamplesOfAWindow) {
   const test::TBlock Second = ProcessBlock(5, 25);
   TLogFile Log;
   // A machine two hours ahead of UTC: times without a zone are its local times.
-  const ProgramRun Record =
-      RunGaugery(Captures.Replay(First) + Captures.Replay(Second) + "record --count 2 --interval 0.01 " +
-                     Log.Path(),
-                 "TZ=XYZ-2");
+  const ProgramRun Record = RunGaugery(Captures.Replay(First) + Captures.Replay(Second) +
+                                           "record --count 2 --interval 0.01 " + Log.Path(),
+                                       "TZ=XYZ-2");
   ASSERT_EQ(Record.ExitCode, 0) << Record.Err;
   const std::string Expected = RunGaugery(Captures.Replay(Second) + "dump").Out;
-  for (const std::string Begin :
-       {"2024-05-05T12:00:03Z", "2024-05-05T14:00:03", "2024-05-05 13:00:03+01:00", "14:00:05",
-        "14:00:04.999"}) {
-    const ProgramRun Dump = RunGaugery("--replay " + Log.Path() + " --begin \"" + Begin + "\" dump");
+  for (const std::string Begin : {"2024-05-05T12:00:03Z", "2024-05-05T14:00:03",
+                                  "2024-05-05 13:00:03+01:00", "14:00:05", "14:00:04.999"}) {
+    const ProgramRun Dump =
+        RunGaugery("--replay " + Log.Path() + " --begin \"" + Begin + "\" dump");
     ASSERT_EQ(Dump.ExitCode, 0) << Begin << ": " << Dump.Err;
     EXPECT_EQ(Dump.Out, Expected) << Begin;
   }
@@ -139,7 +140,8 @@ TEST(RecordCommand, BeginAndEndChooseTheSamplesOfAWindow) {
       RunGaugery("--replay " + Log.Path() + " --begin 14:00:01 --end 14:00:04 dump");
   EXPECT_EQ(BeforeSecond.ExitCode, 1);
   EXPECT_NE(BeforeSecond.Err.find("No sample"), std::string::npos) << BeforeSecond.Err;
-  const ProgramRun Reversed = RunGaugery("--replay " + Log.Path() + " --begin 14:00:05 --end 14:00:00 dump");
+  const ProgramRun Reversed =
+      RunGaugery("--replay " + Log.Path() + " --begin 14:00:05 --end 14:00:00 dump");
   EXPECT_EQ(Reversed.ExitCode, 1);
   EXPECT_NE(Reversed.Err.find("--begin is later than --end"), std::string::npos);
   const ProgramRun OnCaptures = RunGaugery(Captures.Replay(First) + "--begin 12:00 dump");
@@ -150,8 +152,8 @@ TEST(RecordCommand, BeginAndEndChooseTheSamplesOfAWindow) {
 TEST(RecordCommand, TimeOptionsOfAnotherFormAreUsageErrors) {
   TCaptureFiles Captures;
   const std::string Replay = Captures.Replay(ProcessBlock(0, 1));
-  for (const std::string Time : {"24:00", "12", "12:5", "2024-13-01T00:00", "2024-02-30", "12:00:00.",
-                                 "12:00+1", "2024-05-05T12:00:00Zjunk", "yesterday"}) {
+  for (const std::string Time : {"24:00", "12", "12:5", "2024-13-01T00:00", "2024-02-30",
+                                 "12:00:00.", "12:00+1", "2024-05-05T12:00:00Zjunk", "yesterday"}) {
     const ProgramRun Run = RunGaugery(Replay + "--begin \"" + Time + "\" dump");
     EXPECT_EQ(Run.ExitCode, 2) << Time;
     EXPECT_NE(Run.Err.find("option --begin needs a time"), std::string::npos) << Time << Run.Err;
@@ -200,13 +202,15 @@ TEST(RecordCommand, TermClosesTheLogWholeAndHupStartsAVolume) {
   const TReadBack Read = ReadLog(Log.Path());
   EXPECT_TRUE(Read.Warnings.empty()) << Read.Warnings.front();
   ASSERT_GE(SampleCount(Read), 5U);
-  for (std::size_t At = 0; At < Read.Entries.size(); ++At) EXPECT_EQ(Read.Entries[At].Number, At + 1);
+  for (std::size_t At = 0; At < Read.Entries.size(); ++At)
+    EXPECT_EQ(Read.Entries[At].Number, At + 1);
   EXPECT_FALSE(std::filesystem::exists(Log.VolumePath(2)));
 }
 
 TEST(RecordCommand, MaxSizeStartsVolumesAndKeepRemovesTheOldest) {
   TCaptureFiles Captures;
-  const std::string Replays = Captures.Replay(ProcessBlock(0, 10)) + Captures.Replay(ProcessBlock(1, 20));
+  const std::string Replays =
+      Captures.Replay(ProcessBlock(0, 10)) + Captures.Replay(ProcessBlock(1, 20));
   TLogFile Log;
   // Every sample overflows a volume of one byte.
   const ProgramRun Record =

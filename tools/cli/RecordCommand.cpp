@@ -34,8 +34,9 @@ std::optional<unsigned long long> WholeNumber(const std::string& Text, std::size
 }
 
 // The factor of a unit suffix, among Units ("K" 1024, ...); 0 for an unknown one.
-unsigned long long SuffixFactor(const std::string& Suffix,
-                                const std::vector<std::pair<std::string, unsigned long long>>& Units) {
+unsigned long long SuffixFactor(
+    const std::string& Suffix,
+    const std::vector<std::pair<std::string, unsigned long long>>& Units) {
   for (const auto& [Name, Factor] : Units)
     if (Suffix == Name) return Factor;
   return 0;
@@ -61,7 +62,8 @@ std::uint64_t MaxVolumeBytes(const Arguments& Args) {
 
 std::optional<Clock::duration> Duration(const Arguments& Args) {
   if (!Args.Has("--duration")) return std::nullopt;
-  return std::chrono::seconds(Amount(Args, "--duration", "a duration (seconds, or with s, m, h or d)",
+  return std::chrono::seconds(Amount(Args, "--duration",
+                                     "a duration (seconds, or with s, m, h or d)",
                                      {{"", 1}, {"s", 1}, {"m", 60}, {"h", 3600}, {"d", 86400}}));
 }
 
@@ -110,8 +112,7 @@ TRecordPlan Plan(const Arguments& Args) {
   Plan.SyncEvery = Args.Seconds("--sync", "60");
   Plan.Writer.MaxVolumeBytes = MaxVolumeBytes(Args);
   Plan.Writer.KeepVolumes = static_cast<unsigned>(Args.Number("--keep", 0, 1));
-  if (Args.Has("--keep") && !Args.Has("--max-size"))
-    throw UsageError("--keep needs --max-size");
+  if (Args.Has("--keep") && !Args.Has("--max-size")) throw UsageError("--keep needs --max-size");
   return Plan;
 }
 

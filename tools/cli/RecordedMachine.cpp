@@ -2,7 +2,6 @@
 
 #include <vector>
 
-
 #include "PerfData.h"
 #include "PerfNameStrings.h"
 #include "ThisMachine.h"
@@ -35,7 +34,8 @@ std::vector<std::string> LocaleKeyNames(HKEY Perflib) {
   LONG Result = ERROR_SUCCESS;
   for (DWORD Index = 0; Result == ERROR_SUCCESS; ++Index) {
     DWORD Length = static_cast<DWORD>(Name.size());
-    Result = RegEnumKeyExW(Perflib, Index, Name.data(), &Length, nullptr, nullptr, nullptr, nullptr);
+    Result =
+        RegEnumKeyExW(Perflib, Index, Name.data(), &Length, nullptr, nullptr, nullptr, nullptr);
     if (Result == ERROR_SUCCESS) Locales.push_back(ToUtf8(Name.data(), Length));
   }
   return Locales;
@@ -47,7 +47,8 @@ WideString ValueText(HKEY Key, const std::string& ValueName) {
 }
 
 void ConnectMachine(const std::string& ComputerName, TOpenKey& Root) {
-  const LONG Result = RegConnectRegistryW(ToWide(ComputerName).c_str(), HKEY_LOCAL_MACHINE, &Root.Key);
+  const LONG Result =
+      RegConnectRegistryW(ToWide(ComputerName).c_str(), HKEY_LOCAL_MACHINE, &Root.Key);
   if (Result != ERROR_SUCCESS)
     throw Exception("Cannot open remote registry on " + ComputerName + " (" +
                     std::to_string(Result) + ")");
@@ -83,7 +84,8 @@ TLogNames PerflibNames(const std::string& ComputerName) {
     if (RegOpenKeyExW(Perflib.Key, ToWide(Locale).c_str(), 0, KEY_READ, &LocaleKey.Key) !=
         ERROR_SUCCESS)
       continue;
-    TLogLocaleNames Tables{Locale, ValueText(LocaleKey.Key, "Counter"), ValueText(LocaleKey.Key, "Help")};
+    TLogLocaleNames Tables{Locale, ValueText(LocaleKey.Key, "Counter"),
+                           ValueText(LocaleKey.Key, "Help")};
     if (!Tables.Counter.empty()) Names.push_back(std::move(Tables));
   }
   return Names;

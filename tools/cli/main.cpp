@@ -1,7 +1,8 @@
 // gaugery: reads the performance data of this computer, or of a remote one, from the
 // command line.
 //
-//   gaugery [--replay FILE]... [--begin TIME] [--end TIME] [--computer NAME] [--token FILE] COMMAND [OPTIONS] [OPERANDS]
+//   gaugery [--replay FILE]... [--begin TIME] [--end TIME] [--computer NAME] [--token FILE] COMMAND
+//   [OPTIONS] [OPERANDS]
 //
 // Exit status 0 on success, 1 with the error's message on standard error, 2 on wrong usage.
 #include <clocale>
@@ -12,9 +13,9 @@
 #include <vector>
 
 #include "CommandLine.h"
-#include "ConsoleText.h"
 #include "Commands.h"
 #include "ComputerOption.h"
+#include "ConsoleText.h"
 #include "LogTime.h"
 #include "Replay.h"
 #include "framework/ProgramArguments.h"
@@ -166,7 +167,7 @@ int main(int argc, char** argv) {
         ++Next;
         continue;
       }
-      std::string& Value = Args[Next] == "--replay"   ? ReplayFiles.emplace_back()
+      std::string& Value = Args[Next] == "--replay"  ? ReplayFiles.emplace_back()
                            : Args[Next] == "--token" ? TokenFile
                                                      : Computer;
       Value = Args[Next + 1];
@@ -174,8 +175,7 @@ int main(int argc, char** argv) {
     }
     if (!ReplayFiles.empty() && !Computer.empty())
       throw UsageError("--replay and --computer exclude each other");
-    if ((Window.Begin || Window.End) && ReplayFiles.empty())
-      throw UsageError(WindowNeedsReplay);
+    if ((Window.Begin || Window.End) && ReplayFiles.empty()) throw UsageError(WindowNeedsReplay);
     if (Next == Args.size()) throw UsageError("no command given");
   } catch (const UsageError& Error) {
     std::cerr << "gaugery: " << Error.what() << "\n";

@@ -108,14 +108,16 @@ std::optional<std::string> SetWindowTime(TLogWindow& Window, const std::string& 
                                          const std::string& Text) {
   const std::optional<TLogTime> Time = ParseLogTime(Text);
   if (!Time)
-    return "option " + Option + " needs a time (2026-12-08T03:00:00, or 03:00), not \"" + Text + "\"";
+    return "option " + Option + " needs a time (2026-12-08T03:00:00, or 03:00), not \"" + Text +
+           "\"";
   (Option == "--begin" ? Window.Begin : Window.End) = *Time;
   return std::nullopt;
 }
 
 std::int64_t LogFileTime(const TLogTime& Time, std::int64_t FirstTime, LONG Bias) {
   // Local time and UTC differ by the zone given, or else by the machine's.
-  const std::int64_t ToUtc = Time.UtcOffset ? -*Time.UtcOffset * TicksPerMinute : Bias * TicksPerMinute;
+  const std::int64_t ToUtc =
+      Time.UtcOffset ? -*Time.UtcOffset * TicksPerMinute : Bias * TicksPerMinute;
   std::int64_t Midnight = 0;
   if (Time.Date) {
     FILETIME Day{};

@@ -50,7 +50,8 @@ void ServeBlocks(std::vector<TBlockBytes> Blocks) {
 }
 
 // The file times of Window in the log File; the whole log where it sets none.
-std::pair<std::int64_t, std::int64_t> WindowTimes(const std::string& File, const TLogWindow& Window) {
+std::pair<std::int64_t, std::int64_t> WindowTimes(const std::string& File,
+                                                  const TLogWindow& Window) {
   std::pair<std::int64_t, std::int64_t> Times{std::numeric_limits<std::int64_t>::min(),
                                               std::numeric_limits<std::int64_t>::max()};
   if (!Window.Begin && !Window.End) return Times;
