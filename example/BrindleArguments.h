@@ -1,7 +1,7 @@
 // The command line of Brindle, the same for every front end:
 //
-//   brindle [--replay FILE]... [--begin TIME] [--end TIME] [--computer NAME] [--token FILE] |
-//   --help | --version
+//   brindle [--replay FILE]... [--begin TIME] [--end TIME] [--computer NAME]
+//           [--token FILE] | --help | --version
 #pragma once
 
 #include <optional>
