@@ -173,7 +173,7 @@ TEST(RecordCommand, OptionValuesOutOfRangeAreUsageErrors) {
       {"--interval -1 x.glog", "option --interval needs a number of seconds"},
       {"--max-size 10Q x.glog", "option --max-size needs a size in bytes"},
       {"--max-size 99999999999G x.glog", "option --max-size needs a size in bytes"},
-      {"--keep 2 x.glog", "--keep needs --max-size"},
+      {"--keep 0 x.glog", "option --keep needs a whole number of at least 1"},
       {"--objects 230,,232 x.glog", "option --objects needs title indexes"},
       {"--objects Process x.glog", "option --objects needs title indexes"},
       {"--sync x x.glog", "option --sync needs a number of seconds"},

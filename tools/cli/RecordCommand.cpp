@@ -112,7 +112,6 @@ TRecordPlan Plan(const Arguments& Args) {
   Plan.SyncEvery = Args.Seconds("--sync", "60");
   Plan.Writer.MaxVolumeBytes = MaxVolumeBytes(Args);
   Plan.Writer.KeepVolumes = static_cast<unsigned>(Args.Number("--keep", 0, 1));
-  if (Args.Has("--keep") && !Args.Has("--max-size")) throw UsageError("--keep needs --max-size");
   return Plan;
 }
 
@@ -180,30 +179,31 @@ int Run(const Arguments& Args) {
 }  // namespace
 
 Command RecordCommand() {
-  return {"record",
-          "record [--interval S] [--count N | --duration D] [--objects INDEX,...] "
-          "[--max-size SIZE] [--keep N] [--sync S] FILE",
-          "Records the performance data into the counter log FILE, once a second until "
-          "interrupted: every object of \"Global\", or those that --objects names (Thread only "
-          "so). SIGINT and SIGTERM close the log with its index; SIGHUP starts a new volume. A "
-          "sample that fails is recorded as a gap with its reason. Figures (samples, bytes, "
-          "bytes per sample) go to standard error every minute and at the end. Read the log "
-          "with --replay FILE.",
-          "  --interval S     seconds between samples (fractions allowed; default 1)\n"
-          "  --count N        stop after N samples\n"
-          "  --duration D     stop after D seconds, or with a unit: 90s, 15m, 8h, 1d\n"
-          "  --objects INDEX,...  the title indexes of the objects to record, by commas: "
-          "230,232 (Process and Thread)\n"
-          "  --max-size SIZE  start a new volume (FILE.1, FILE.2, ...) before one grows to "
-          "SIZE bytes (with K, M or G)\n"
-          "  --keep N         with --max-size, remove the oldest volumes beyond N\n"
-          "  --sync S         ask for the log to reach the disk every S seconds (0: after every "
-          "sample; default 60). Every record reaches the operating system when written, so "
-          "only a power loss can cost the samples of the last S seconds; syncing more often "
-          "costs a disk flush each time\n",
-          {},
-          {"--interval", "--count", "--duration", "--objects", "--max-size", "--keep", "--sync"},
-          Run};
+  return {
+      "record",
+      "record [--interval S] [--count N | --duration D] [--objects INDEX,...] "
+      "[--max-size SIZE] [--keep N] [--sync S] FILE",
+      "Records the performance data into the counter log FILE, once a second until "
+      "interrupted: every object of \"Global\", or those that --objects names (Thread only "
+      "so). SIGINT and SIGTERM close the log with its index; SIGHUP starts a new volume. A "
+      "sample that fails is recorded as a gap with its reason. Figures (samples, bytes, "
+      "bytes per sample) go to standard error every minute and at the end. Read the log "
+      "with --replay FILE.",
+      "  --interval S     seconds between samples (fractions allowed; default 1)\n"
+      "  --count N        stop after N samples\n"
+      "  --duration D     stop after D seconds, or with a unit: 90s, 15m, 8h, 1d\n"
+      "  --objects INDEX,...  the title indexes of the objects to record, by commas: "
+      "230,232 (Process and Thread)\n"
+      "  --max-size SIZE  start a new volume (FILE.1, FILE.2, ...) before one grows to "
+      "SIZE bytes (with K, M or G)\n"
+      "  --keep N         when --max-size or SIGHUP starts a volume, remove the oldest beyond N\n"
+      "  --sync S         ask for the log to reach the disk every S seconds (0: after every "
+      "sample; default 60). Every record reaches the operating system when written, so "
+      "only a power loss can cost the samples of the last S seconds; syncing more often "
+      "costs a disk flush each time\n",
+      {},
+      {"--interval", "--count", "--duration", "--objects", "--max-size", "--keep", "--sync"},
+      Run};
 }
 
 }  // namespace gaugery::cli
