@@ -10,9 +10,14 @@
 namespace gaugery {
 
 const char BrindleUsage[] =
-    "usage: brindle [--replay FILE]... [--computer NAME] [--token FILE]\n"
+    "usage: brindle [--replay FILE]... [--begin TIME] [--end TIME] [--computer NAME]\n"
+    "               [--token FILE]\n"
     "  --replay FILE    show the processes of a captured block instead of this computer's;\n"
-    "                   repeat it to replay a sequence (the last block repeats)\n"
+    "                   repeat it to replay a sequence (the last block repeats), or give\n"
+    "                   one counter log (`gaugery record`) to play its samples\n"
+    "  --begin TIME     with a counter log, start at TIME: 2026-12-08T03:00, or 03:00\n"
+    "                   on the log's first day (its machine's local time)\n"
+    "  --end TIME       with a counter log, stop at TIME\n"
     "  --computer NAME  show the processes of the computer NAME; on Linux HOST:PORT\n"
     "                   or HOST (port 9441) of a machine running `gaugery serve`\n"
     "  --token FILE     send the token in FILE to that computer (its `gaugery serve\n"
@@ -46,13 +51,21 @@ TBrindleArguments ParseBrindleArguments(const std::vector<std::string>& Argument
     const std::string& Option = Arguments[Next];
     if (Option == "--help") return Ending(0, "", true);
     if (Option == "--version") return VersionAsked();
-    if (Option != "--replay" && Option != "--computer" && Option != "--token") {
+    const bool TakesTime = Option == "--begin" || Option == "--end";
+    if (Option != "--replay" && Option != "--computer" && Option != "--token" && !TakesTime) {
       return WrongUsage((Option.rfind("--", 0) == 0 ? "unknown option " : "unexpected operand ") +
                         Option);
     }
     if (Next + 1 == Arguments.size()) {
       return WrongUsage("option " + Option +
-                        (Option == "--computer" ? " needs a computer name" : " needs a file"));
+                        (Option == "--computer" ? " needs a computer name"
+                         : TakesTime            ? " needs a time"
+                                                : " needs a file"));
+    }
+    if (TakesTime) {
+      if (auto Problem = cli::SetWindowTime(Read.Window, Option, Arguments[++Next]))
+        return WrongUsage(std::move(*Problem));
+      continue;
     }
     std::string& Value = Option == "--replay"  ? Read.ReplayFiles.emplace_back()
                          : Option == "--token" ? Read.TokenFile
@@ -61,6 +74,8 @@ TBrindleArguments ParseBrindleArguments(const std::vector<std::string>& Argument
   }
   if (!Read.ReplayFiles.empty() && !Read.ComputerName.empty())
     return WrongUsage("--replay and --computer exclude each other");
+  if ((Read.Window.Begin || Read.Window.End) && Read.ReplayFiles.empty())
+    return WrongUsage(cli::WindowNeedsReplay);
   return Read;
 }
 
@@ -69,7 +84,7 @@ TBrindleArguments ReadBrindleArguments(const std::vector<std::string>& Arguments
   if (Read.ExitCode) return Read;
   try {
     UseRemoteTokenFile(Read.TokenFile);
-    if (!Read.ReplayFiles.empty()) cli::UseReplay(Read.ReplayFiles);
+    if (!Read.ReplayFiles.empty()) cli::UseReplay(Read.ReplayFiles, Read.Window);
   } catch (const std::exception& Error) {
     return Ending(1, Error.what(), false);
   }

@@ -1,11 +1,14 @@
 // The command line of Brindle, the same for every front end:
 //
-//   brindle [--replay FILE]... [--computer NAME] [--token FILE] | --help | --version
+//   brindle [--replay FILE]... [--begin TIME] [--end TIME] [--computer NAME]
+//           [--token FILE] | --help | --version
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "LogTime.h"
 
 namespace gaugery {
 
@@ -16,6 +19,8 @@ struct TBrindleArguments {
   std::string ComputerName;
   // The captures to replay instead of a computer, in the order given.
   std::vector<std::string> ReplayFiles;
+  // The window of a replayed counter log.
+  cli::TLogWindow Window;
   // The file of the token the computer asks for; empty: the one GAUGERY_TOKEN_FILE names.
   std::string TokenFile;
   // Set when the window is not to be started: the program prints EndingText (standard

@@ -16,6 +16,10 @@ TEST(BrindleArguments, WrongUsageEndsWithTwoAndTheUsage) {
       {{"--computer"}, "option --computer needs a computer name"},
       {{"--token"}, "option --token needs a file"},
       {{"--replay", "a.blk", "--computer", "host"}, "--replay and --computer exclude each other"},
+      {{"--begin"}, "option --begin needs a time"},
+      {{"--replay", "a.glog", "--end", "25:00"},
+       "option --end needs a time (2026-12-08T03:00:00, or 03:00), not \"25:00\""},
+      {{"--begin", "03:00"}, "--begin and --end need --replay LOG"},
       {{"--colour"}, "unknown option --colour"},
       {{"host"}, "unexpected operand host"}};
   for (const auto& Case : Cases) {

@@ -39,6 +39,9 @@ expect "gaugery read 'Proc" Process
 expect 'gaugery top --sort Pag' 'Page\ File\ Bytes' 'Page\ File\ Bytes\ Peak'
 expect 'gaugery top --sort "pag' 'Page File Bytes' 'Page File Bytes Peak'
 expect 'gaugery names --h' --help --help-texts
+expect 'gaugery ' record --begin --end
+expect 'gaugery record --objects 230,232 --m' --max-size
+expect 'gaugery record --max-size 10M --interval 5 /tm' /tmp
 
 if [ "$failures" -gt 0 ]; then
   echo "completion: $failures failed"

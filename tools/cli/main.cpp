@@ -1,19 +1,22 @@
 // gaugery: reads the performance data of this computer, or of a remote one, from the
 // command line.
 //
-//   gaugery [--replay FILE]... [--computer NAME] [--token FILE] COMMAND [OPTIONS] [OPERANDS]
+//   gaugery [--replay FILE]... [--begin TIME] [--end TIME] [--computer NAME] [--token FILE] COMMAND
+//   [OPTIONS] [OPERANDS]
 //
 // Exit status 0 on success, 1 with the error's message on standard error, 2 on wrong usage.
 #include <clocale>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "CommandLine.h"
-#include "ConsoleText.h"
 #include "Commands.h"
 #include "ComputerOption.h"
+#include "ConsoleText.h"
+#include "LogTime.h"
 #include "Replay.h"
 #include "framework/ProgramArguments.h"
 #include "registry/RemoteToken.h"
@@ -29,7 +32,7 @@ const std::vector<Command>& AllCommands() {
   static const std::vector<Command> Commands = {
       DumpCommand(),    CaptureCommand(),  LocalesCommand(),   NamesCommand(),
       ObjectsCommand(), CountersCommand(), InstancesCommand(), ReadCommand(),
-      TypeCommand(),    TopCommand(),      WatchCommand(),
+      TypeCommand(),    TopCommand(),      WatchCommand(),     RecordCommand(),
 #ifndef _WIN32
       ServeCommand(),
 #endif
@@ -44,8 +47,8 @@ std::string FirstSentence(const std::string& Text) {
 }
 
 void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) {
-  Out << "usage: gaugery [--replay FILE]... [--computer NAME] [--token FILE]\n"
-         "               COMMAND [OPTIONS]\n\n"
+  Out << "usage: gaugery [--replay FILE]... [--begin TIME] [--end TIME]\n"
+         "               [--computer NAME] [--token FILE] COMMAND [OPTIONS]\n\n"
          "Reads the performance counters of this computer or of a remote one.\n\n"
          "Commands:\n";
   for (const Command& C : Commands) {
@@ -56,7 +59,13 @@ void PrintProgramUsage(std::ostream& Out, const std::vector<Command>& Commands) 
   Out << "\nOptions:\n"
       << WrappedOptions(
              "  --replay FILE    serve the performance data from a captured block instead of "
-             "the live machine; repeat it to replay a sequence (the last one repeats)\n"
+             "the live machine; repeat it to replay a sequence (the last one repeats); a counter "
+             "log (`gaugery record`) replays its samples in turn\n"
+             "  --begin TIME     with a counter log, start at its first sample at or after TIME: "
+             "2026-12-08T03:00, 2026-12-08 03:00:30Z, or 03:00 on the log's first day (the "
+             "recording machine's local time unless a zone is given)\n"
+             "  --end TIME       with a counter log, stop after its last sample at or before "
+             "TIME\n"
              "  --computer NAME  read the computer NAME instead of this one; on Linux HOST:PORT "
              "or HOST (port 9441) of a machine running `gaugery serve`\n"
              "  --token FILE     send the token in FILE to the computer read (its `gaugery serve "
@@ -128,6 +137,7 @@ int main(int argc, char** argv) {
   const std::vector<Command>& Commands = AllCommands();
   const std::vector<std::string> Args = gaugery::ProgramArguments(argc, argv);
   std::vector<std::string> ReplayFiles;
+  TLogWindow Window;
   std::string Computer;
   std::string TokenFile;
   std::size_t Next = 0;
@@ -142,12 +152,22 @@ int main(int argc, char** argv) {
         std::cout << "gaugery " GAUGERY_VERSION "\n";
         return 0;
       }
-      if (Args[Next] != "--replay" && Args[Next] != "--computer" && Args[Next] != "--token")
+      const bool TakesTime = Args[Next] == "--begin" || Args[Next] == "--end";
+      if (Args[Next] != "--replay" && Args[Next] != "--computer" && Args[Next] != "--token" &&
+          !TakesTime)
         throw UsageError("unknown option " + Args[Next]);
       if (Next + 1 == Args.size())
         throw UsageError("option " + Args[Next] +
-                         (Args[Next] == "--computer" ? " needs a computer name" : " needs a file"));
-      std::string& Value = Args[Next] == "--replay"   ? ReplayFiles.emplace_back()
+                         (Args[Next] == "--computer" ? " needs a computer name"
+                          : TakesTime                ? " needs a time"
+                                                     : " needs a file"));
+      if (TakesTime) {
+        if (const auto Problem = SetWindowTime(Window, Args[Next], Args[Next + 1]))
+          throw UsageError(*Problem);
+        ++Next;
+        continue;
+      }
+      std::string& Value = Args[Next] == "--replay"  ? ReplayFiles.emplace_back()
                            : Args[Next] == "--token" ? TokenFile
                                                      : Computer;
       Value = Args[Next + 1];
@@ -155,6 +175,7 @@ int main(int argc, char** argv) {
     }
     if (!ReplayFiles.empty() && !Computer.empty())
       throw UsageError("--replay and --computer exclude each other");
+    if ((Window.Begin || Window.End) && ReplayFiles.empty()) throw UsageError(WindowNeedsReplay);
     if (Next == Args.size()) throw UsageError("no command given");
   } catch (const UsageError& Error) {
     std::cerr << "gaugery: " << Error.what() << "\n";
@@ -168,7 +189,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    if (!ReplayFiles.empty()) UseReplay(ReplayFiles);
+    if (!ReplayFiles.empty()) UseReplay(ReplayFiles, Window);
     SetChosenComputer(Computer);
     gaugery::UseRemoteTokenFile(TokenFile);
     return RunCommand(*C, std::vector<std::string>(Args.begin() + Next + 1, Args.end()));

@@ -13,6 +13,7 @@
 #include "framework/Unicode.h"
 #include "perf/ObjectNames.h"
 #include "perf/ReplayProvider.h"
+#include "perf/log/CounterLogReader.h"
 #include "registry/PerfBlockCheck.h"
 #include "registry/PerfProviders.h"
 #include "registry/Registry.h"
@@ -48,6 +49,22 @@ void ServeBlocks(std::vector<TBlockBytes> Blocks) {
   Replaying = true;
 }
 
+// The file times of Window in the log File; the whole log where it sets none.
+std::pair<std::int64_t, std::int64_t> WindowTimes(const std::string& File,
+                                                  const TLogWindow& Window) {
+  std::pair<std::int64_t, std::int64_t> Times{std::numeric_limits<std::int64_t>::min(),
+                                              std::numeric_limits<std::int64_t>::max()};
+  if (!Window.Begin && !Window.End) return Times;
+  TCounterLogReader Log(File);
+  const TLogExtent Extent = Log.Extent();
+  const std::int64_t FirstTime = Extent.Samples != 0 ? Extent.FirstTime : Log.Machine().StartTime;
+  const LONG Bias = Log.Machine().Bias;
+  if (Window.Begin) Times.first = LogFileTime(*Window.Begin, FirstTime, Bias);
+  if (Window.End) Times.second = LogFileTime(*Window.End, FirstTime, Bias);
+  if (Times.first > Times.second) throw Exception("--begin is later than --end");
+  return Times;
+}
+
 #ifndef _WIN32
 
 // The live block, queried into a buffer large enough for most machines at once: every
@@ -73,17 +90,19 @@ std::optional<TBlockBytes> QueryLiveBlock(const std::string& ValueName) {
 
 }  // namespace
 
-void UseReplay(const std::vector<std::string>& Files) {
+void UseReplay(const std::vector<std::string>& Files, const TLogWindow& Window) {
   const bool AnyLog = std::any_of(Files.begin(), Files.end(), IsCounterLogFile);
   if (AnyLog && Files.size() > 1)
     throw Exception("A counter log replays alone, without other files");
   if (AnyLog) {
+    const auto [Begin, End] = WindowTimes(Files[0], Window);
     // A log brings the names of the machine it was recorded on.
-    SetPerfProviders({LogReplayProvider(Files[0], std::numeric_limits<std::int64_t>::min(),
-                                        std::numeric_limits<std::int64_t>::max())});
+    SetPerfProviders({LogReplayProvider(Files[0], Begin, End)});
     Replaying = true;
     return;
   }
+  if (Window.Begin || Window.End)
+    throw Exception("--begin and --end choose times of a counter log, not of capture files");
   std::vector<TBlockBytes> Blocks;
   for (const std::string& File : Files) Blocks.push_back(ReadCaptureFile(File));
   ServeBlocks(std::move(Blocks));

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "LogTime.h"
 #include "framework/WinTypes.h"
 
 namespace gaugery::cli {
@@ -13,8 +14,9 @@ namespace gaugery::cli {
 // the name tables of the providers in service; on Windows, where none is in service,
 // with the project's own English and German tables. Raises when a file cannot be read or
 // is not one complete block. A counter log (told apart by its first bytes) replays
-// alone, sample after sample, with its own names.
-void UseReplay(const std::vector<std::string>& Files);
+// alone, sample after sample, with its own names, those of Window only. Raises when a
+// window is given for capture files, which hold no times.
+void UseReplay(const std::vector<std::string>& Files, const TLogWindow& Window = {});
 
 // When the replay is in service, its next query serves the first file again, whatever
 // was read before; otherwise nothing happens.

@@ -44,9 +44,10 @@ _gaugery() {
   for ((i = 1; i < COMP_CWORD; i++)); do
     local word=${COMP_WORDS[i]}
     case $word in
-      --replay|--computer) _gaugery_program+=("$word" "${COMP_WORDS[i+1]}"); ((i++)); continue ;;
+      --replay|--computer|--begin|--end) _gaugery_program+=("$word" "${COMP_WORDS[i+1]}"); ((i++)); continue ;;
       --locale) locale=(--locale "${COMP_WORDS[i+1]}"); ((i++)); continue ;;
       --key|--interval|--count|--object|--sort|--listen|--token|--history) ((i++)); continue ;;
+      --duration|--objects|--max-size|--keep|--sync) ((i++)); continue ;;
       -*) continue ;;
     esac
     if [ -z "$command" ]; then command=$word; else operands+=("$word"); fi
@@ -54,13 +55,13 @@ _gaugery() {
 
   case $prev in
     --replay|--token) COMPREPLY=($(compgen -f -- "$cur")); return ;;
-    --computer) COMPREPLY=(); return ;;
+    --computer|--begin|--end) COMPREPLY=(); return ;;
     --sort) [ "$command" = top ] && _gaugery_offer "$(_gaugery_columns)"; return ;;
     --locale) COMPREPLY=($(compgen -W "$("${_gaugery_program[@]}" locales 2>/dev/null)" -- "$cur")); return ;;
   esac
 
   if [ -z "$command" ]; then
-    COMPREPLY=($(compgen -W "$(_gaugery_commands) --replay --computer --help --version" -- "$cur"))
+    COMPREPLY=($(compgen -W "$(_gaugery_commands) --replay --begin --end --computer --help --version" -- "$cur"))
     return
   fi
 
@@ -82,7 +83,7 @@ _gaugery() {
         local object=${operands[0]//[\\\"\']/}
         titles=$(_gaugery_titles counters "${locale[@]}" "$object")
       fi ;;
-    capture) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    capture|record) COMPREPLY=($(compgen -f -- "$cur")); return ;;
     help)
       [ ${#operands[@]} -eq 0 ] && COMPREPLY=($(compgen -W "$(_gaugery_commands)" -- "$cur"))
       return ;;
