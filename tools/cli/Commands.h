@@ -15,6 +15,7 @@ Command InstancesCommand();
 Command ReadCommand();
 Command TypeCommand();
 Command WatchCommand();
+Command RelogCommand();
 Command TopCommand();
 Command ServeCommand();  // not on Windows
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "CommandLine.h"
-#include "ConsoleText.h"
 #include "Commands.h"
 #include "ComputerOption.h"
+#include "ConsoleText.h"
 #include "Replay.h"
 #include "framework/ProgramArguments.h"
 #include "registry/RemoteToken.h"
@@ -29,7 +29,7 @@ const std::vector<Command>& AllCommands() {
   static const std::vector<Command> Commands = {
       DumpCommand(),    CaptureCommand(),  LocalesCommand(),   NamesCommand(),
       ObjectsCommand(), CountersCommand(), InstancesCommand(), ReadCommand(),
-      TypeCommand(),    TopCommand(),      WatchCommand(),
+      TypeCommand(),    TopCommand(),      WatchCommand(),     RelogCommand(),
 #ifndef _WIN32
       ServeCommand(),
 #endif
@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
       if (Next + 1 == Args.size())
         throw UsageError("option " + Args[Next] +
                          (Args[Next] == "--computer" ? " needs a computer name" : " needs a file"));
-      std::string& Value = Args[Next] == "--replay"   ? ReplayFiles.emplace_back()
+      std::string& Value = Args[Next] == "--replay"  ? ReplayFiles.emplace_back()
                            : Args[Next] == "--token" ? TokenFile
                                                      : Computer;
       Value = Args[Next + 1];

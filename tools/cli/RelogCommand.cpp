@@ -1,0 +1,414 @@
+// gaugery relog: converts, cuts, thins and merges counter logs. The samples of the inputs
+// that are kept, merged in time order, are first written to a log (the output itself with
+// --format log); the table and JSON formats then replay that log through a monitor, so
+// that their values are those `watch` computes from the same samples.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "BlockDump.h"
+#include "Browsing.h"
+#include "Commands.h"
+#include "CounterPath.h"
+#include "CounterSelection.h"
+#include "CounterWatch.h"
+#include "LogTable.h"
+#include "Replay.h"
+#include "WatchPrinter.h"
+#include "WinGaugery.h"
+#include "framework/Exceptions.h"
+#include "framework/WinTime.h"
+#include "perf/log/CounterLogReader.h"
+#include "perf/log/CounterLogWriter.h"
+
+namespace gaugery::cli {
+
+namespace {
+
+constexpr std::int64_t TicksPerSecond = 10000000;
+
+enum class TRelogFormat { Log, Csv, Tsv, Json };
+
+TRelogFormat ChosenFormat(const Arguments& Args) {
+  const std::string Format = Args.Value("--format", "csv");
+  if (Format == "log") return TRelogFormat::Log;
+  if (Format == "csv") return TRelogFormat::Csv;
+  if (Format == "tsv") return TRelogFormat::Tsv;
+  if (Format == "json") return TRelogFormat::Json;
+  throw UsageError("--format takes log, csv, tsv or json, not \"" + Format + "\"");
+}
+
+void PrintWarnings(TCounterLogReader& Reader) {
+  for (const std::string& Warning : Reader.TakeWarnings())
+    std::cerr << "gaugery relog: warning: " << Warning << "\n";
+}
+
+// The operands split into the input logs, the counter paths and the file of "-o FILE".
+struct TRelogOperands {
+  std::vector<std::string> Inputs;
+  std::vector<std::string> Paths;
+  std::string Output;
+};
+
+TRelogOperands SplitOperands(const std::vector<std::string>& Operands) {
+  TRelogOperands Split;
+  for (std::size_t Index = 0; Index < Operands.size(); ++Index) {
+    const std::string& Operand = Operands[Index];
+    if (Operand == "-o") {
+      if (Index + 1 == Operands.size()) throw UsageError("-o needs the output file");
+      Split.Output = Operands[++Index];
+    } else if (IsCounterPath(Operand)) {
+      Split.Paths.push_back(Operand);
+    } else {
+      Split.Inputs.push_back(Operand);
+    }
+  }
+  if (Split.Inputs.empty()) throw UsageError("needs at least one input log");
+  return Split;
+}
+
+// The paths of File, one a line; blank lines and lines starting with "#" are skipped.
+// Exception "FILE:LINE: ..." for a line that is no counter path, and for a file of none.
+std::vector<std::string> PathsOfFile(const std::string& File) {
+  std::ifstream In(File, std::ios::binary);
+  if (!In) throw Exception("Cannot read counter list \"" + File + "\"");
+  std::vector<std::string> Paths;
+  std::string Line;
+  for (int Number = 1; std::getline(In, Line); ++Number) {
+    if (!Line.empty() && Line.back() == '\r') Line.pop_back();
+    if (Line.empty() || Line.front() == '#') continue;
+    try {
+      if (!IsCounterPath(Line)) throw UsageError("not a counter path: \"" + Line + "\"");
+      ParseCounterPath(Line);
+    } catch (const UsageError& Error) {
+      throw Exception(File + ":" + std::to_string(Number) + ": " + Error.what());
+    }
+    Paths.push_back(Line);
+  }
+  if (Paths.empty()) throw Exception("No counter path in \"" + File + "\"");
+  return Paths;
+}
+
+// A time of --begin or --end: "YYYY-MM-DDTHH:MM:SS[.fff][Z]" (local time of the log's
+// machine without "Z"), or "HH:MM[:SS]" on the day of the log's first sample.
+std::int64_t ParsedTime(const std::string& Text, const TLogMachine& Machine, std::int64_t First) {
+  unsigned Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0;
+  double Second = 0;
+  char Zone = 0;
+  int Used = 0;
+  const std::int64_t BiasTicks = Machine.Bias * 60 * TicksPerSecond;
+  SYSTEMTIME Clock{};
+  if (std::sscanf(Text.c_str(), "%4u-%2u-%2uT%2u:%2u:%lf%n", &Year, &Month, &Day, &Hour, &Minute,
+                  &Second, &Used) == 6 ||
+      std::sscanf(Text.c_str(), "%4u-%2u-%2uT%2u:%2u%n", &Year, &Month, &Day, &Hour, &Minute,
+                  &Used) == 5) {
+    Clock.wYear = static_cast<WORD>(Year);
+    Clock.wMonth = static_cast<WORD>(Month);
+    Clock.wDay = static_cast<WORD>(Day);
+  } else if (std::sscanf(Text.c_str(), "%2u:%2u:%lf%n", &Hour, &Minute, &Second, &Used) == 3 ||
+             std::sscanf(Text.c_str(), "%2u:%2u%n", &Hour, &Minute, &Used) == 2) {
+    const FILETIME LocalFirst = Int64ToFileTime(First - BiasTicks);
+    FileTimeToSystemTime(&LocalFirst, &Clock);
+  } else {
+    Used = -1;
+  }
+  const std::string Rest = Used < 0 ? "" : Text.substr(static_cast<std::size_t>(Used));
+  if (Rest == "Z") Zone = 'Z';
+  FILETIME Time{};
+  Clock.wHour = static_cast<WORD>(Hour);
+  Clock.wMinute = static_cast<WORD>(Minute);
+  Clock.wSecond = 0;
+  Clock.wMilliseconds = 0;
+  if (Used < 0 || !(Rest.empty() || Zone == 'Z') || Hour > 23 || Minute > 59 || Second < 0 ||
+      Second >= 60 || !SystemTimeToFileTime(&Clock, &Time))
+    throw UsageError("invalid time \"" + Text + "\": ISO 8601 or a time of day HH:MM[:SS]");
+  const auto Fraction = static_cast<std::int64_t>(Second * TicksPerSecond);
+  return FileTimeToInt64(Time) + Fraction + (Zone == 'Z' ? 0 : BiasTicks);
+}
+
+// One input log and its next entry.
+struct TRelogInput {
+  std::unique_ptr<TCounterLogReader> Reader;
+  TLogEntry Next;
+  bool HasNext = false;
+
+  void Advance() {
+    HasNext = Reader->Next(Next);
+    PrintWarnings(*Reader);
+  }
+};
+
+std::vector<TRelogInput> OpenInputs(const std::vector<std::string>& Files) {
+  std::vector<TRelogInput> Inputs;
+  for (const std::string& File : Files) {
+    TRelogInput Input{std::make_unique<TCounterLogReader>(File), {}, false};
+    PrintWarnings(*Input.Reader);
+    Input.Advance();
+    Inputs.push_back(std::move(Input));
+  }
+  return Inputs;
+}
+
+// The input whose next entry is the earliest, or none at the end of them all.
+TRelogInput* Earliest(std::vector<TRelogInput>& Inputs) {
+  TRelogInput* Found = nullptr;
+  for (TRelogInput& Input : Inputs) {
+    if (Input.HasNext && (Found == nullptr || Input.Next.Time < Found->Next.Time)) Found = &Input;
+  }
+  return Found;
+}
+
+// Which samples are kept: those of the window, every Nth of them.
+struct TSampleChoice {
+  std::int64_t Begin = INT64_MIN;
+  std::int64_t End = INT64_MAX;
+  long long Every = 1;
+};
+
+TSampleChoice ChosenSamples(const Arguments& Args, TRelogInput& First) {
+  TSampleChoice Choice;
+  Choice.Every = Args.Number("--every", 1, 1);
+  const std::int64_t FirstTime =
+      First.HasNext ? First.Next.Time : First.Reader->Machine().StartTime;
+  const TLogMachine& Machine = First.Reader->Machine();
+  if (Args.Has("--begin")) Choice.Begin = ParsedTime(Args.Value("--begin"), Machine, FirstTime);
+  if (Args.Has("--end")) Choice.End = ParsedTime(Args.Value("--end"), Machine, FirstTime);
+  if (Choice.End < Choice.Begin) throw UsageError("--end lies before --begin");
+  return Choice;
+}
+
+// Writes the kept samples and gaps of Inputs, merged in time order, to Writer; the
+// number of samples written.
+std::uint64_t MergeInto(std::vector<TRelogInput>& Inputs, const TSampleChoice& Choice,
+                        TCounterLogWriter& Writer) {
+  long long Seen = 0;
+  while (TRelogInput* Input = Earliest(Inputs)) {
+    const TLogEntry& Entry = Input->Next;
+    if (Entry.Time >= Choice.Begin && Entry.Time <= Choice.End) {
+      if (Entry.Kind == TLogEntry::TKind::Gap) {
+        Writer.WriteGap(Entry.Time, Entry.Reason);
+      } else if (Seen++ % Choice.Every == 0) {
+        Writer.WriteSample(Entry.Block.data(), static_cast<DWORD>(Entry.Block.size()));
+      }
+    }
+    Input->Advance();
+  }
+  Writer.Close();
+  return Writer.SamplesWritten();
+}
+
+std::string FullPath(const std::string& Machine, const std::string& Path) {
+  return "\\\\" + Machine + Path;
+}
+
+// The table of values, its columns fixed by the instances of the first sample.
+class TRelogTable {
+ public:
+  TRelogTable(std::ostream& Out, TLogTableFormat Format, const TLogMachine& Machine)
+      : Writer_(Out, Format, Machine.TimeZoneName, Machine.Bias), Machine_(Machine.ComputerName) {}
+
+  void Add(std::int64_t Time, const std::vector<TWatchRow>& Rows) {
+    if (Columns_.empty() && !HeaderWritten_) WriteHeader(Rows);
+    std::vector<std::optional<double>> Values(Columns_.size());
+    for (const TWatchRow& Row : Rows) {
+      const auto Column = Columns_.find(*Row.Label);
+      if (Column == Columns_.end()) {
+        LeftOut_.insert(*Row.Label);
+      } else {
+        Values[Column->second] = Row.Values.front().Number;
+      }
+    }
+    Writer_.Row(Time, Values);
+  }
+
+  std::size_t LeftOut() const { return LeftOut_.size(); }
+
+ private:
+  void WriteHeader(const std::vector<TWatchRow>& Rows) {
+    std::vector<std::string> Paths;
+    for (const TWatchRow& Row : Rows) {
+      if (Columns_.emplace(*Row.Label, Paths.size()).second)
+        Paths.push_back(FullPath(Machine_, *Row.Label));
+    }
+    Writer_.Header(Paths);
+    HeaderWritten_ = true;
+  }
+
+  TLogTableWriter Writer_;
+  std::string Machine_;
+  std::map<std::string, std::size_t> Columns_;
+  bool HeaderWritten_ = false;
+  std::set<std::string> LeftOut_;
+};
+
+// Replays Log's Samples samples through a monitor of Paths and writes their values to
+// Out in Format.
+void WriteValues(const std::string& Log, std::uint64_t Samples,
+                 const std::vector<std::string>& Paths, TRelogFormat Format,
+                 const TLogMachine& Machine, std::ostream& Out, const Arguments& Args) {
+  UseReplay({Log});
+  const std::vector<TCounterSelection> Selections = SelectionsOf(Paths, "");
+  TCounterWatch Watch(Selections, Args);
+  RestartReplayedSamples();
+  const TLogTableFormat TableFormat =
+      Format == TRelogFormat::Tsv ? TLogTableFormat::Tsv : TLogTableFormat::Csv;
+  TRelogTable Table(Out, TableFormat, Machine);
+  TWatchPrinter Printer(TWatchOutput::Json, true, "", {}, Out);
+  for (std::uint64_t Sample = 0; Sample < Samples; ++Sample) {
+    Watch.Collect();
+    if (Format == TRelogFormat::Json) {
+      Printer.Print(Watch.SysTime(), Watch.Rows());
+    } else {
+      Table.Add(Watch.SysTime(), Watch.Rows());
+    }
+  }
+  if (Table.LeftOut() > 0)
+    std::cerr << "gaugery relog: " << Table.LeftOut()
+              << " instances appeared after the first sample and are not in the table\n";
+}
+
+// The paths to relog: the operands, or those of --counters FILE.
+std::vector<std::string> ChosenPaths(const Arguments& Args, const TRelogOperands& Operands) {
+  if (Args.Has("--counters")) {
+    if (!Operands.Paths.empty())
+      throw UsageError("counter paths and --counters exclude each other");
+    return PathsOfFile(Args.Value("--counters"));
+  }
+  if (Operands.Paths.empty())
+    throw UsageError("name the counters: counter paths or --counters FILE");
+  return Operands.Paths;
+}
+
+// A temporary log beside Output, removed with the object.
+class TTemporaryLog {
+ public:
+  explicit TTemporaryLog(const std::string& Output) : File_(Output + ".relog-tmp") {}
+  ~TTemporaryLog() {
+    std::error_code Ignored;
+    std::filesystem::remove(File_, Ignored);
+  }
+  TTemporaryLog(const TTemporaryLog&) = delete;
+  TTemporaryLog& operator=(const TTemporaryLog&) = delete;
+  const std::string& File() const { return File_; }
+
+ private:
+  std::string File_;
+};
+
+int Convert(const Arguments& Args, const TRelogOperands& Operands) {
+  if (Operands.Output.empty()) throw UsageError("needs an output file: -o FILE");
+  const TRelogFormat Format = ChosenFormat(Args);
+  const std::vector<std::string> Paths =
+      Format == TRelogFormat::Log ? std::vector<std::string>{} : ChosenPaths(Args, Operands);
+  std::vector<TRelogInput> Inputs = OpenInputs(Operands.Inputs);
+  const TSampleChoice Choice = ChosenSamples(Args, Inputs.front());
+  const TLogMachine Machine = Inputs.front().Reader->Machine();
+  const TLogNames Names = Inputs.front().Reader->Names();
+  TTemporaryLog Temporary(Operands.Output);
+  const std::string Merged = Format == TRelogFormat::Log ? Operands.Output : Temporary.File();
+  TCounterLogWriter Writer(Merged, Machine, Names);
+  const std::uint64_t Samples = MergeInto(Inputs, Choice, Writer);
+  if (Format == TRelogFormat::Log) return 0;
+  std::ofstream Out(Operands.Output, std::ios::binary | std::ios::trunc);
+  if (!Out) throw Exception("Cannot write \"" + Operands.Output + "\"");
+  WriteValues(Merged, Samples, Paths, Format, Machine, Out, Args);
+  Out.flush();
+  if (!Out) throw Exception("Cannot write \"" + Operands.Output + "\"");
+  return 0;
+}
+
+std::string TimeOf(std::int64_t Time) {
+  const FILETIME Stamp = Int64ToFileTime(Time);
+  SYSTEMTIME Clock{};
+  FileTimeToSystemTime(&Stamp, &Clock);
+  return IsoTime(Clock);
+}
+
+// The objects and instances of Block, a well-formed block.
+void CountBlock(std::vector<BYTE>& Block, std::uint64_t& Objects, std::uint64_t& Instances) {
+  auto* Data = reinterpret_cast<PPERF_DATA_BLOCK>(Block.data());
+  Objects = Data->NumObjectTypes;
+  Instances = 0;
+  PPERF_OBJECT_TYPE Object = FirstObject(Data);
+  for (DWORD Index = 0; Index < Data->NumObjectTypes; ++Index, Object = NextObject(Object)) {
+    if (Object->NumInstances > 0) Instances += static_cast<std::uint64_t>(Object->NumInstances);
+  }
+}
+
+void PrintSummary(const std::string& File) {
+  TCounterLogReader Reader(File);
+  PrintWarnings(Reader);
+  std::uint64_t Samples = 0, Gaps = 0, Objects = 0, Instances = 0;
+  std::int64_t Begin = 0, End = 0;
+  TLogEntry Entry;
+  while (Reader.Next(Entry)) {
+    if (Samples + Gaps == 0) Begin = Entry.Time;
+    End = Entry.Time;
+    if (Entry.Kind == TLogEntry::TKind::Gap) {
+      ++Gaps;
+    } else if (Samples++ == 0) {
+      CountBlock(Entry.Block, Objects, Instances);
+    }
+  }
+  PrintWarnings(Reader);
+  std::error_code Ignored;
+  const auto Size = std::filesystem::file_size(File, Ignored);
+  std::cout << File << "\n"
+            << "  machine    " << Reader.Machine().ComputerName << " (" << Reader.Machine().System
+            << ")\n"
+            << "  begin      " << (Samples + Gaps > 0 ? TimeOf(Begin) : "-") << "\n"
+            << "  end        " << (Samples + Gaps > 0 ? TimeOf(End) : "-") << "\n"
+            << "  samples    " << Samples << "\n"
+            << "  gaps       " << Gaps << "\n"
+            << "  objects    " << Objects << "\n"
+            << "  instances  " << Instances << "\n"
+            << "  size       " << (Ignored ? 0 : Size) << " bytes\n";
+}
+
+int Run(const Arguments& Args) {
+  const TRelogOperands Operands = SplitOperands(Args.Operands());
+  if (!Args.Has("--summary")) return Convert(Args, Operands);
+  if (!Operands.Output.empty() || !Operands.Paths.empty())
+    throw UsageError("--summary takes input logs only");
+  for (const std::string& File : Operands.Inputs) PrintSummary(File);
+  return 0;
+}
+
+}  // namespace
+
+Command RelogCommand() {
+  return {"relog",
+          "relog IN... -o OUT [--format log|csv|tsv|json] [--locale ID] [--key KEY] "
+          "[--every N] [--begin TIME] [--end TIME] PATH... | --counters FILE; "
+          "relog --summary IN...",
+          "Converts, cuts, thins and merges counter logs: the samples of every IN, in time "
+          "order, go to OUT as a log, or as the values of each counter PATH that the monitor "
+          "computes: CSV or TSV in the counter-log layout (quoted fields, CRLF, a header of "
+          "the time zone and full paths \\\\MACHINE\\Object(Instance)\\Counter, rows of the "
+          "recording machine's local time; \" \" where no value; the columns are the "
+          "instances of the first sample), or one JSON document per sample with every "
+          "instance. With --summary, prints each log's begin, end, samples, gaps, objects, "
+          "instances and size.",
+          std::string(LocaleOptionDetails) +
+              "  -o OUT       the output file\n"
+              "  --format F   log, csv (default), tsv or json\n"
+              "  --counters FILE  the counter paths, one a line (\"#\" starts a comment line)\n"
+              "  --every N    keeps every Nth sample\n"
+              "  --begin TIME, --end TIME  keep the samples of this window: ISO 8601 "
+              "(YYYY-MM-DDTHH:MM:SS, the recording machine's local time, or UTC with \"Z\") "
+              "or HH:MM[:SS] on the day of the first sample\n"
+              "  --key KEY    as for \"gaugery watch\"\n"
+              "  --summary    describe the inputs instead\n",
+          {"--summary"},
+          {"--locale", "--key", "--format", "--counters", "--every", "--begin", "--end"},
+          Run};
+}
+
+}  // namespace gaugery::cli
