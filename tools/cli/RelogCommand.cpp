@@ -16,6 +16,7 @@
 #include "BlockDump.h"
 #include "Browsing.h"
 #include "Commands.h"
+#include "CounterList.h"
 #include "CounterPath.h"
 #include "CounterSelection.h"
 #include "CounterWatch.h"
@@ -72,28 +73,6 @@ TRelogOperands SplitOperands(const std::vector<std::string>& Operands) {
   }
   if (Split.Inputs.empty()) throw UsageError("needs at least one input log");
   return Split;
-}
-
-// The paths of File, one a line; blank lines and lines starting with "#" are skipped.
-// Exception "FILE:LINE: ..." for a line that is no counter path, and for a file of none.
-std::vector<std::string> PathsOfFile(const std::string& File) {
-  std::ifstream In(File, std::ios::binary);
-  if (!In) throw Exception("Cannot read counter list \"" + File + "\"");
-  std::vector<std::string> Paths;
-  std::string Line;
-  for (int Number = 1; std::getline(In, Line); ++Number) {
-    if (!Line.empty() && Line.back() == '\r') Line.pop_back();
-    if (Line.empty() || Line.front() == '#') continue;
-    try {
-      if (!IsCounterPath(Line)) throw UsageError("not a counter path: \"" + Line + "\"");
-      ParseCounterPath(Line);
-    } catch (const UsageError& Error) {
-      throw Exception(File + ":" + std::to_string(Number) + ": " + Error.what());
-    }
-    Paths.push_back(Line);
-  }
-  if (Paths.empty()) throw Exception("No counter path in \"" + File + "\"");
-  return Paths;
 }
 
 // A time of --begin or --end: "YYYY-MM-DDTHH:MM:SS[.fff][Z]" (local time of the log's
@@ -279,7 +258,7 @@ std::vector<std::string> ChosenPaths(const Arguments& Args, const TRelogOperands
   if (Args.Has("--counters")) {
     if (!Operands.Paths.empty())
       throw UsageError("counter paths and --counters exclude each other");
-    return PathsOfFile(Args.Value("--counters"));
+    return CounterListOfFile(Args.Value("--counters"));
   }
   if (Operands.Paths.empty())
     throw UsageError("name the counters: counter paths or --counters FILE");
