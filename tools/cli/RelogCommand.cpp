@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,16 @@
 #include "CounterPath.h"
 #include "CounterSelection.h"
 #include "CounterWatch.h"
+#include "LocaleOption.h"
 #include "LogTable.h"
+#include "PerfCounterType.h"
+#include "PerfCounters.h"
+#include "PerfObjects.h"
 #include "Replay.h"
 #include "WatchPrinter.h"
 #include "WinGaugery.h"
 #include "framework/Exceptions.h"
+#include "framework/TextFunctions.h"
 #include "framework/WinTime.h"
 #include "perf/log/CounterLogReader.h"
 #include "perf/log/CounterLogWriter.h"
@@ -183,6 +189,9 @@ std::uint64_t MergeInto(std::vector<TRelogInput>& Inputs, const TSampleChoice& C
   return Writer.SamplesWritten();
 }
 
+// The path without its counter: what names the instance.
+std::string InstanceOf(const std::string& Path) { return Path.substr(0, Path.rfind('\\')); }
+
 std::string FullPath(const std::string& Machine, const std::string& Path) {
   return "\\\\" + Machine + Path;
 }
@@ -199,7 +208,7 @@ class TRelogTable {
     for (const TWatchRow& Row : Rows) {
       const auto Column = Columns_.find(*Row.Label);
       if (Column == Columns_.end()) {
-        LeftOut_.insert(*Row.Label);
+        LeftOut_.insert(InstanceOf(*Row.Label));
       } else {
         Values[Column->second] = Row.Values.front().Number;
       }
@@ -227,13 +236,61 @@ class TRelogTable {
   std::set<std::string> LeftOut_;
 };
 
-// Replays Log's Samples samples through a monitor of Paths and writes their values to
-// Out in Format.
+// Whether --objects (indexes or titles, separated by commas) names the object of Index
+// and Title; every object without it.
+bool ObjectChosen(const Arguments& Args, DWORD Index, const std::string& Title) {
+  if (!Args.Has("--objects")) return true;
+  std::istringstream Names(Args.Value("--objects"));
+  for (std::string Name; std::getline(Names, Name, ',');) {
+    if (Name == std::to_string(Index) || SameText(Name, Title)) return true;
+  }
+  return false;
+}
+
+// Every counter of the chosen objects of the replayed sample, of all instances; a counter
+// that is only another's base is none. Titles that a path cannot hold are left out.
+std::vector<std::string> EveryCounterPath(const Arguments& Args) {
+  TPerfObjects Objects(nullptr);
+  Objects.SetLocaleID(ChosenLocale(Args));
+  std::vector<std::string> Paths;
+  for (std::int32_t Position = 0; Position < Objects.ObjectCount(); ++Position) {
+    const PPERF_OBJECT_TYPE Data = Objects.ObjectData(Position);
+    const std::string Object = Objects.ObjectTitle(Position);
+    if (Object.empty() || !ObjectChosen(Args, Data->ObjectNameTitleIndex, Object)) continue;
+    if (Object.find_first_of("(\\") != std::string::npos) {
+      std::cerr << "gaugery relog: object \"" << Object
+                << "\" cannot be named in a path, left out\n";
+      continue;
+    }
+    TPerfCounters Counters(nullptr);
+    Counters.SetLocaleID(Objects.LocaleID());
+    Counters.SetObjectName(Object);
+    const std::string Instances = Data->NumInstances == PERF_NO_INSTANCES ? "" : "(*)";
+    for (std::int32_t Counter = 0; Counter < Counters.CounterCount(); ++Counter) {
+      const std::string Title = Counters.CounterTitle(Counter);
+      if (Title.empty() || ServesAsBase(Counters.CounterData(Counter)->CounterType)) continue;
+      Paths.push_back("\\" + Object + Instances + "\\" + Title);
+    }
+  }
+  if (Paths.empty()) throw Exception("No counter of the chosen objects in the log");
+  return Paths;
+}
+
+// The paths to relog: the operands or those of --counters FILE; none for every counter.
+std::vector<std::string> ChosenPaths(const Arguments& Args, const TRelogOperands& Operands) {
+  if (!Args.Has("--counters")) return Operands.Paths;
+  if (!Operands.Paths.empty()) throw UsageError("counter paths and --counters exclude each other");
+  return CounterListOfFile(Args.Value("--counters"));
+}
+
+// Replays Log's Samples samples through a monitor of Paths (every counter for none)
+// and writes their values to Out in Format.
 void WriteValues(const std::string& Log, std::uint64_t Samples,
                  const std::vector<std::string>& Paths, TRelogFormat Format,
                  const TLogMachine& Machine, std::ostream& Out, const Arguments& Args) {
   UseReplay({Log});
-  const std::vector<TCounterSelection> Selections = SelectionsOf(Paths, "");
+  const std::vector<TCounterSelection> Selections =
+      SelectionsOf(Paths.empty() ? EveryCounterPath(Args) : Paths, "");
   TCounterWatch Watch(Selections, Args);
   RestartReplayedSamples();
   const TLogTableFormat TableFormat =
@@ -251,18 +308,6 @@ void WriteValues(const std::string& Log, std::uint64_t Samples,
   if (Table.LeftOut() > 0)
     std::cerr << "gaugery relog: " << Table.LeftOut()
               << " instances appeared after the first sample and are not in the table\n";
-}
-
-// The paths to relog: the operands, or those of --counters FILE.
-std::vector<std::string> ChosenPaths(const Arguments& Args, const TRelogOperands& Operands) {
-  if (Args.Has("--counters")) {
-    if (!Operands.Paths.empty())
-      throw UsageError("counter paths and --counters exclude each other");
-    return CounterListOfFile(Args.Value("--counters"));
-  }
-  if (Operands.Paths.empty())
-    throw UsageError("name the counters: counter paths or --counters FILE");
-  return Operands.Paths;
 }
 
 // A temporary log beside Output, removed with the object.
@@ -296,10 +341,18 @@ int Convert(const Arguments& Args, const TRelogOperands& Operands) {
   const std::uint64_t Samples = MergeInto(Inputs, Choice, Writer);
   if (Format == TRelogFormat::Log) return 0;
   std::ofstream Out(Operands.Output, std::ios::binary | std::ios::trunc);
-  if (!Out) throw Exception("Cannot write \"" + Operands.Output + "\"");
-  WriteValues(Merged, Samples, Paths, Format, Machine, Out, Args);
-  Out.flush();
-  if (!Out) throw Exception("Cannot write \"" + Operands.Output + "\"");
+  try {
+    if (!Out) throw Exception("Cannot write \"" + Operands.Output + "\"");
+    WriteValues(Merged, Samples, Paths, Format, Machine, Out, Args);
+    Out.flush();
+    if (!Out) throw Exception("Cannot write \"" + Operands.Output + "\"");
+  } catch (...) {
+    // A table that stopped half-way is no result.
+    Out.close();
+    std::error_code Ignored;
+    std::filesystem::remove(Operands.Output, Ignored);
+    throw;
+  }
   return 0;
 }
 
@@ -363,31 +416,34 @@ int Run(const Arguments& Args) {
 }  // namespace
 
 Command RelogCommand() {
-  return {"relog",
-          "relog IN... -o OUT [--format log|csv|tsv|json] [--locale ID] [--key KEY] "
-          "[--every N] [--begin TIME] [--end TIME] PATH... | --counters FILE; "
-          "relog --summary IN...",
-          "Converts, cuts, thins and merges counter logs: the samples of every IN, in time "
-          "order, go to OUT as a log, or as the values of each counter PATH that the monitor "
-          "computes: CSV or TSV in the counter-log layout (quoted fields, CRLF, a header of "
-          "the time zone and full paths \\\\MACHINE\\Object(Instance)\\Counter, rows of the "
-          "recording machine's local time; \" \" where no value; the columns are the "
-          "instances of the first sample), or one JSON document per sample with every "
-          "instance. With --summary, prints each log's begin, end, samples, gaps, objects, "
-          "instances and size.",
-          std::string(LocaleOptionDetails) +
-              "  -o OUT       the output file\n"
-              "  --format F   log, csv (default), tsv or json\n"
-              "  --counters FILE  the counter paths, one a line (\"#\" starts a comment line)\n"
-              "  --every N    keeps every Nth sample\n"
-              "  --begin TIME, --end TIME  keep the samples of this window: ISO 8601 "
-              "(YYYY-MM-DDTHH:MM:SS, the recording machine's local time, or UTC with \"Z\") "
-              "or HH:MM[:SS] on the day of the first sample\n"
-              "  --key KEY    as for \"gaugery watch\"\n"
-              "  --summary    describe the inputs instead\n",
-          {"--summary"},
-          {"--locale", "--key", "--format", "--counters", "--every", "--begin", "--end"},
-          Run};
+  return {
+      "relog",
+      "relog IN... -o OUT [--format log|csv|tsv|json] [--locale ID] [--key KEY] "
+      "[--every N] [--begin TIME] [--end TIME] [PATH... | --counters FILE | --objects LIST]; "
+      "relog --summary IN...",
+      "Converts, cuts, thins and merges counter logs: the samples of every IN, in time "
+      "order, go to OUT as a log, or as the values of each counter PATH that the monitor "
+      "computes: CSV or TSV in the counter-log layout (quoted fields, CRLF, a header of "
+      "the time zone and full paths \\\\MACHINE\\Object(Instance)\\Counter, rows of the "
+      "recording machine's local time; \" \" where no value; the columns are the "
+      "instances of the first sample), or one JSON document per sample with every "
+      "instance. With --summary, prints each log's begin, end, samples, gaps, objects, "
+      "instances and size.",
+      std::string(LocaleOptionDetails) +
+          "  -o OUT       the output file\n"
+          "  --format F   log, csv (default), tsv or json\n"
+          "  --counters FILE  the counter paths, one a line (\"#\" starts a comment line)\n"
+          "  --objects LIST  without paths: every counter of these objects (indexes or "
+          "titles, separated by commas; default: of every object)\n"
+          "  --every N    keeps every Nth sample\n"
+          "  --begin TIME, --end TIME  keep the samples of this window: ISO 8601 "
+          "(YYYY-MM-DDTHH:MM:SS, the recording machine's local time, or UTC with \"Z\") "
+          "or HH:MM[:SS] on the day of the first sample\n"
+          "  --key KEY    as for \"gaugery watch\"\n"
+          "  --summary    describe the inputs instead\n",
+      {"--summary"},
+      {"--locale", "--key", "--format", "--counters", "--objects", "--every", "--begin", "--end"},
+      Run};
 }
 
 }  // namespace gaugery::cli
