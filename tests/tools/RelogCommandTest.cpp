@@ -58,11 +58,15 @@ class RelogCommandTest : public ::testing::Test {
     return File;
   }
 
-  // A log of the samples First to Last.
-  std::string Log(int First, int Last) {
+  // A log of the samples First to Last, with a gap in place of sample Missing.
+  std::string Log(int First, int Last, int Missing = 0) {
     const std::string File = FileName(".glog");
     TCounterLogWriter Writer(File, LogMachine(), RelogNames());
     for (int Number = First; Number <= Last; ++Number) {
+      if (Number == Missing) {
+        Writer.WriteGap(test::LogSampleTime(Number), "query failed");
+        continue;
+      }
       test::TBlock Block = LogSample(Number);
       Writer.WriteSample(Block.Data(), static_cast<DWORD>(Block.Size()));
     }
@@ -243,6 +247,19 @@ TEST_F(RelogCommandTest, MergesInTimeOrderThinsAndCuts) {
   Values.clear();
   for (const auto& Row : PythonRows(Window)) Values.push_back(Row[1]);
   EXPECT_EQ(Values, (std::vector<std::string>{Values[0], "3", "4", "5"}));
+}
+
+TEST_F(RelogCommandTest, AGapStaysInALogAndHasNoRowInTheTable) {
+  const std::string In = Log(1, 5, 3);
+  const std::string Copy = FileName(".glog");
+  ASSERT_EQ(RunGaugery("relog " + In + " -o " + Copy + " --format log").ExitCode, 0);
+  EXPECT_NE(RunGaugery("relog --summary " + Copy).Out.find("gaps       1\n"), std::string::npos);
+  const std::string Out = FileName(".csv");
+  ASSERT_EQ(RunGaugery("relog " + Copy + " -o " + Out + " \"\\System\\System Up Time\"").ExitCode,
+            0);
+  std::vector<std::string> Values;
+  for (const auto& Row : PythonRows(Out)) Values.push_back(Row[1]);
+  EXPECT_EQ(Values, (std::vector<std::string>{Values[0], "1", "2", "4", "5"}));
 }
 
 TEST_F(RelogCommandTest, SummaryDescribesEachInput) {
