@@ -2,7 +2,6 @@
 // that are kept, merged in time order, are first written to a log (the output itself with
 // --format log); the table and JSON formats then replay that log through a monitor, so
 // that their values are those `watch` computes from the same samples.
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -23,6 +22,7 @@
 #include "CounterWatch.h"
 #include "LocaleOption.h"
 #include "LogTable.h"
+#include "LogTime.h"
 #include "PerfCounterType.h"
 #include "PerfCounters.h"
 #include "PerfObjects.h"
@@ -38,8 +38,6 @@
 namespace gaugery::cli {
 
 namespace {
-
-constexpr std::int64_t TicksPerSecond = 10000000;
 
 enum class TRelogFormat { Log, Csv, Tsv, Json };
 
@@ -79,43 +77,6 @@ TRelogOperands SplitOperands(const std::vector<std::string>& Operands) {
   }
   if (Split.Inputs.empty()) throw UsageError("needs at least one input log");
   return Split;
-}
-
-// A time of --begin or --end: "YYYY-MM-DDTHH:MM:SS[.fff][Z]" (local time of the log's
-// machine without "Z"), or "HH:MM[:SS]" on the day of the log's first sample.
-std::int64_t ParsedTime(const std::string& Text, const TLogMachine& Machine, std::int64_t First) {
-  unsigned Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0;
-  double Second = 0;
-  char Zone = 0;
-  int Used = 0;
-  const std::int64_t BiasTicks = Machine.Bias * 60 * TicksPerSecond;
-  SYSTEMTIME Clock{};
-  if (std::sscanf(Text.c_str(), "%4u-%2u-%2uT%2u:%2u:%lf%n", &Year, &Month, &Day, &Hour, &Minute,
-                  &Second, &Used) == 6 ||
-      std::sscanf(Text.c_str(), "%4u-%2u-%2uT%2u:%2u%n", &Year, &Month, &Day, &Hour, &Minute,
-                  &Used) == 5) {
-    Clock.wYear = static_cast<WORD>(Year);
-    Clock.wMonth = static_cast<WORD>(Month);
-    Clock.wDay = static_cast<WORD>(Day);
-  } else if (std::sscanf(Text.c_str(), "%2u:%2u:%lf%n", &Hour, &Minute, &Second, &Used) == 3 ||
-             std::sscanf(Text.c_str(), "%2u:%2u%n", &Hour, &Minute, &Used) == 2) {
-    const FILETIME LocalFirst = Int64ToFileTime(First - BiasTicks);
-    FileTimeToSystemTime(&LocalFirst, &Clock);
-  } else {
-    Used = -1;
-  }
-  const std::string Rest = Used < 0 ? "" : Text.substr(static_cast<std::size_t>(Used));
-  if (Rest == "Z") Zone = 'Z';
-  FILETIME Time{};
-  Clock.wHour = static_cast<WORD>(Hour);
-  Clock.wMinute = static_cast<WORD>(Minute);
-  Clock.wSecond = 0;
-  Clock.wMilliseconds = 0;
-  if (Used < 0 || !(Rest.empty() || Zone == 'Z') || Hour > 23 || Minute > 59 || Second < 0 ||
-      Second >= 60 || !SystemTimeToFileTime(&Clock, &Time))
-    throw UsageError("invalid time \"" + Text + "\": ISO 8601 or a time of day HH:MM[:SS]");
-  const auto Fraction = static_cast<std::int64_t>(Second * TicksPerSecond);
-  return FileTimeToInt64(Time) + Fraction + (Zone == 'Z' ? 0 : BiasTicks);
 }
 
 // One input log and its next entry.
@@ -163,8 +124,9 @@ TSampleChoice ChosenSamples(const Arguments& Args, TRelogInput& First) {
   const std::int64_t FirstTime =
       First.HasNext ? First.Next.Time : First.Reader->Machine().StartTime;
   const TLogMachine& Machine = First.Reader->Machine();
-  if (Args.Has("--begin")) Choice.Begin = ParsedTime(Args.Value("--begin"), Machine, FirstTime);
-  if (Args.Has("--end")) Choice.End = ParsedTime(Args.Value("--end"), Machine, FirstTime);
+  if (Args.Has("--begin"))
+    Choice.Begin = ParseLogTime(Args.Value("--begin"), Machine.Bias, FirstTime);
+  if (Args.Has("--end")) Choice.End = ParseLogTime(Args.Value("--end"), Machine.Bias, FirstTime);
   if (Choice.End < Choice.Begin) throw UsageError("--end lies before --begin");
   return Choice;
 }
