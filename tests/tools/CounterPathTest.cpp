@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "CommandLine.h"
+#include "CounterList.h"
+#include "framework/Exceptions.h"
 
 namespace gaugery::cli {
 namespace {
@@ -67,6 +71,33 @@ TEST(CounterPath, RefusesTextThatIsNoPath) {
       EXPECT_EQ(std::string(Error.what()), "invalid counter path \"" + Text + "\": " + Problem);
     }
   }
+}
+
+// The lists of `relog --counters FILE`.
+TEST(CounterList, SkipsCommentsBlankLinesAndCarriageReturns) {
+  std::istringstream In(
+      "# processor\r\n\\Process(*)\\% Processor Time\r\n\r\n"
+      "\\System\\System Up Time\n");
+  EXPECT_EQ(
+      CounterListPaths(In, "list.txt"),
+      (std::vector<std::string>{"\\Process(*)\\% Processor Time", "\\System\\System Up Time"}));
+}
+
+TEST(CounterList, NamesTheLineOfABadPathAndRefusesAnEmptyList) {
+  const auto MessageOf = [](const std::string& Text) {
+    std::istringstream In(Text);
+    try {
+      CounterListPaths(In, "list.txt");
+    } catch (const Exception& Error) {
+      return std::string(Error.what());
+    }
+    return std::string("no error");
+  };
+  EXPECT_EQ(MessageOf("\\System\\System Up Time\nProcess\n"),
+            "list.txt:2: not a counter path: \"Process\"");
+  EXPECT_EQ(MessageOf("\\System\n").rfind("list.txt:1: invalid counter path", 0), 0u);
+  EXPECT_EQ(MessageOf("# nothing\n\n"), "No counter path in \"list.txt\"");
+  EXPECT_EQ(MessageOf(""), "No counter path in \"list.txt\"");
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ Command ReadCommand();
 Command TypeCommand();
 Command WatchCommand();
 Command RecordCommand();
+Command RelogCommand();
 Command TopCommand();
 Command ServeCommand();  // not on Windows
 

@@ -81,8 +81,12 @@ std::vector<TTextTable::TColumn> TextColumns(bool Paths, const std::vector<std::
 }  // namespace
 
 TWatchPrinter::TWatchPrinter(TWatchOutput Output, bool Paths, std::string Object,
-                             std::vector<std::string> Counters)
-    : Output_(Output), Paths_(Paths), Object_(std::move(Object)), Counters_(std::move(Counters)) {}
+                             std::vector<std::string> Counters, std::ostream& Out)
+    : Output_(Output),
+      Paths_(Paths),
+      Object_(std::move(Object)),
+      Counters_(std::move(Counters)),
+      Out_(Out) {}
 
 void TWatchPrinter::Print(std::int64_t Time, const std::vector<TWatchRow>& Rows) {
   switch (Output_) {
@@ -97,13 +101,13 @@ void TWatchPrinter::Print(std::int64_t Time, const std::vector<TWatchRow>& Rows)
       break;
   }
   ++Printed_;
-  std::cout.flush();
+  Out_.flush();
 }
 
 // One block of lines per sample, blank lines between: the label, then the values; on a
 // terminal aligned under a header.
 void TWatchPrinter::PrintText(const std::vector<TWatchRow>& Rows) const {
-  if (Printed_ > 0) std::cout << "\n";
+  if (Printed_ > 0) Out_ << "\n";
   TTextTable Table(TextColumns(Paths_, Counters_, Rows), "\t");
   for (const TWatchRow& Row : Rows) {
     std::vector<std::string> Cells;
@@ -111,7 +115,7 @@ void TWatchPrinter::PrintText(const std::vector<TWatchRow>& Rows) const {
     for (const TWatchValue& Value : Row.Values) Cells.push_back(Value.Text);
     Table.Add(std::move(Cells));
   }
-  Table.Print(std::cout, OutputIsTerminal());
+  Table.Print(Out_, OutputIsTerminal());
 }
 
 void TWatchPrinter::PrintCsv(const std::string& Time, const std::vector<TWatchRow>& Rows) const {
@@ -120,14 +124,14 @@ void TWatchPrinter::PrintCsv(const std::string& Time, const std::vector<TWatchRo
     if (!Paths_) {
       for (const std::string& Counter : Counters_) Header.append(",").append(CsvField(Counter));
     }
-    std::cout << Header << "\n";
+    Out_ << Header << "\n";
   }
   for (const TWatchRow& Row : Rows) {
     std::string Line = Time;
     Line.append(",").append(CsvField(Row.Label.value_or("")));
     if (!Paths_) Line.append(",").append(CsvField(Row.Key));
     for (const TWatchValue& Value : Row.Values) Line.append(",").append(CsvNumber(Value.Number));
-    std::cout << Line << "\n";
+    Out_ << Line << "\n";
   }
 }
 
@@ -160,7 +164,7 @@ void TWatchPrinter::PrintJson(const std::string& Time, const std::vector<TWatchR
     Document["object"] = Object_;
     Document["rows"] = std::move(Lines);
   }
-  std::cout << PlainJsonText(Document) << "\n";
+  Out_ << PlainJsonText(Document) << "\n";
 }
 
 }  // namespace gaugery::cli

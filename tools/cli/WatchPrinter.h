@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,9 +34,9 @@ struct TWatchRow {
 class TWatchPrinter {
  public:
   // Paths: the rows are labelled by their values' paths and hold one value each;
-  // otherwise they hold one value per counter of Object.
+  // otherwise they hold one value per counter of Object. Printed to Out.
   TWatchPrinter(TWatchOutput Output, bool Paths, std::string Object,
-                std::vector<std::string> Counters);
+                std::vector<std::string> Counters, std::ostream& Out = std::cout);
 
   // The rows of one sample taken at Time (a file time).
   void Print(std::int64_t Time, const std::vector<TWatchRow>& Rows);
@@ -49,6 +50,7 @@ class TWatchPrinter {
   bool Paths_;
   std::string Object_;
   std::vector<std::string> Counters_;
+  std::ostream& Out_;
   int Printed_ = 0;
 };
 

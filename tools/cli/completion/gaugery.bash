@@ -48,13 +48,15 @@ _gaugery() {
       --locale) locale=(--locale "${COMP_WORDS[i+1]}"); ((i++)); continue ;;
       --key|--interval|--count|--object|--sort|--listen|--token|--history) ((i++)); continue ;;
       --duration|--objects|--max-size|--keep|--sync) ((i++)); continue ;;
+      --format|--every|--counters|-o) ((i++)); continue ;;
       -*) continue ;;
     esac
     if [ -z "$command" ]; then command=$word; else operands+=("$word"); fi
   done
 
   case $prev in
-    --replay|--token) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --replay|--token|--counters|-o) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --format) COMPREPLY=($(compgen -W "log csv tsv json" -- "$cur")); return ;;
     --computer|--begin|--end) COMPREPLY=(); return ;;
     --sort) [ "$command" = top ] && _gaugery_offer "$(_gaugery_columns)"; return ;;
     --locale) COMPREPLY=($(compgen -W "$("${_gaugery_program[@]}" locales 2>/dev/null)" -- "$cur")); return ;;
@@ -83,7 +85,7 @@ _gaugery() {
         local object=${operands[0]//[\\\"\']/}
         titles=$(_gaugery_titles counters "${locale[@]}" "$object")
       fi ;;
-    capture|record) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    capture|record|relog) COMPREPLY=($(compgen -f -- "$cur")); return ;;
     help)
       [ ${#operands[@]} -eq 0 ] && COMPREPLY=($(compgen -W "$(_gaugery_commands)" -- "$cur"))
       return ;;
