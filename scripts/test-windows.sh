@@ -65,5 +65,13 @@ for preset in "${presets[@]}"; do
   cases=$(cat "$results"/*.xml 2>/dev/null | grep -o '<testsuites tests="[0-9]*" failures="[0-9]*"' |
           awk -F'"' '{ tests += $2; failures += $4 } END { printf "%d test cases, %d failed", tests, failures }')
   echo "$preset: $cases"
+  # A program that ends before its last test writes no results, whatever its exit code.
+  for program in "build/$preset/bin/"*_tests.exe; do
+    name=$(basename "$program" .exe)
+    if [ ! -s "$results/$name.xml" ]; then
+      echo "$preset: $name left no results: it ended before its tests finished" >&2
+      status=1
+    fi
+  done
 done
 exit $status
