@@ -315,6 +315,18 @@ std::vector<std::string> TakeReplayWarnings() {
   return std::exchange(Replay.Warnings, {});
 }
 
+bool ReplayedLogEnded() {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  return Replay.Log && Replay.LogDone;
+}
+
+void SkipReplayedSamples(std::uint64_t Count) {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  if (!Replay.Log) return;
+  for (std::uint64_t Skipped = 0; Skipped < Count && !Replay.LogDone; ++Skipped)
+    Replay.NextLogSample();
+}
+
 void RestartReplay() {
   std::lock_guard<std::mutex> Guard(Replay.Lock);
   if (Replay.Log) {

@@ -45,8 +45,17 @@ GAUGERY_PLATFORM_API bool IsCounterLogFile(const std::string& File);
 GAUGERY_PLATFORM_API TPerfProvider LogReplayProvider(const std::string& File, std::int64_t Begin,
                                                      std::int64_t End);
 
-// What the log's reader found wrong since the last call (damage it skipped, a torn end).
+// What the log's reader found wrong since the last call (damage it skipped, a torn end),
+// each warning once however often the log is read again from its start.
 GAUGERY_PLATFORM_API std::vector<std::string> TakeReplayWarnings();
+
+// True while a log replays and the last sample of its window has been served: every
+// later query repeats it.
+GAUGERY_PLATFORM_API bool ReplayedLogEnded();
+
+// Passes over the log's next Count samples without serving them (as far as its last
+// one); nothing happens while blocks replay.
+GAUGERY_PLATFORM_API void SkipReplayedSamples(std::uint64_t Count);
 
 // Serves the first block (of a log: the first sample of the window) again at the next
 // query.

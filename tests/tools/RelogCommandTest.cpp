@@ -302,4 +302,99 @@ TEST_F(RelogCommandTest, BadInputFailsWithAClearMessage) {
             2);
 }
 
+// watch on a log: one document per logged sample at once, to the log's end, with the
+// times and values relog computes for the same samples.
+class WatchOnALogTest : public RelogCommandTest {
+ protected:
+  std::vector<json> Documents(const std::string& Text) {
+    std::vector<json> Parsed;
+    std::istringstream Lines(Text);
+    for (std::string Line; std::getline(Lines, Line);) Parsed.push_back(json::parse(Line));
+    return Parsed;
+  }
+
+  std::vector<json> RelogJson(const std::string& In, const std::string& Options) {
+    const std::string Out = FileName(".json");
+    const ProgramRun Run = RunGaugery("relog " + In + " -o " + Out + " --format json " + Options +
+                                      " \"" + ProcessorTime + "\"");
+    EXPECT_EQ(Run.ExitCode, 0) << Run.Err;
+    return Documents(Text(Out));
+  }
+
+  std::vector<json> WatchJson(const std::string& In, const std::string& Options) {
+    // An interval of a minute: a watch that waited between samples would not end.
+    const ProgramRun Run = RunGaugery("--replay " + In + " watch --json --interval 60 " + Options +
+                                      " \"" + ProcessorTime + "\"");
+    EXPECT_EQ(Run.ExitCode, 0) << Run.Err;
+    EXPECT_EQ(Run.Err, "");
+    return Documents(Run.Out);
+  }
+
+  // Watch's documents are relog's from the second on: the first is the baseline.
+  void ExpectSameSamples(const std::vector<json>& Watch, const std::vector<json>& Relog) {
+    ASSERT_EQ(Watch.size() + 1, Relog.size());
+    for (std::size_t At = 0; At < Watch.size(); ++At) {
+      EXPECT_EQ(Watch[At]["time"], Relog[At + 1]["time"]) << At;
+      EXPECT_EQ(Watch[At]["values"], Relog[At + 1]["values"]) << At;
+    }
+  }
+};
+
+TEST_F(WatchOnALogTest, PrintsEverySampleAtOnceToTheEndWithRelogsTimesAndValues) {
+  const std::string In = Log(1, 8);
+  const std::vector<json> Watch = WatchJson(In, "");
+  ExpectSameSamples(Watch, RelogJson(In, ""));
+  ASSERT_EQ(Watch.size(), 7u);
+  EXPECT_NE(Watch[0]["time"], Watch[1]["time"]);
+  // --count stops before the end.
+  EXPECT_EQ(WatchJson(In, "--count 3").size(), 3u);
+}
+
+TEST_F(WatchOnALogTest, EveryTakesEveryNthSampleAsRelogDoes) {
+  const std::string In = Log(1, 10);
+  const std::vector<json> Watch = WatchJson(In, "--every 3");
+  ASSERT_EQ(Watch.size(), 3u);  // samples 4, 7 and 10 against 1, 4 and 7
+  ExpectSameSamples(Watch, RelogJson(In, "--every 3"));
+  // Of 9 samples every 4th are 1, 5 and 9: two steps; of 3, every 5th is the baseline alone.
+  EXPECT_EQ(WatchJson(Log(1, 9), "--every 4").size(), 2u);
+  EXPECT_EQ(WatchJson(Log(1, 3), "--every 5").size(), 0u);
+}
+
+TEST_F(WatchOnALogTest, TextAndCsvAreLabelledWithTheSamplesTimes) {
+  const std::string In = Log(1, 3);
+  const std::vector<json> Relog = RelogJson(In, "");
+  const std::string Second = Relog[1]["time"].get<std::string>();
+  const std::string Third = Relog[2]["time"].get<std::string>();
+  const std::string UpTime = "\\System\\System Up Time";
+  const ProgramRun Csv = RunGaugery("--replay " + In + " watch --csv \"" + UpTime + "\"");
+  ASSERT_EQ(Csv.ExitCode, 0) << Csv.Err;
+  EXPECT_EQ(Csv.Out,
+            "time,path,value\n" + Second + "," + UpTime + ",2\n" + Third + "," + UpTime + ",3\n");
+  // Text: a line with the time begins each sample's lines.
+  const ProgramRun Text = RunGaugery("--replay " + In + " watch \"" + UpTime + "\"");
+  ASSERT_EQ(Text.ExitCode, 0) << Text.Err;
+  EXPECT_EQ(Text.Out, Second + "\n" + UpTime + "\t2\n\n" + Third + "\n" + UpTime + "\t3\n");
+}
+
+TEST_F(WatchOnALogTest, ATornTailIsReportedOnceOnStandardError) {
+  const std::string In = Log(1, 6);
+  std::string Bytes = Text(In);
+  Bytes.resize(Bytes.size() - 100);
+  std::ofstream(In, std::ios::binary | std::ios::trunc) << Bytes;
+  const std::string Warning =
+      "gaugery: \"" + In + "\": the log ends in a partial record after sample ";
+  const ProgramRun Run = RunGaugery("--replay " + In + " watch --json \"" + ProcessorTime + "\"");
+  ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+  EXPECT_FALSE(Run.Out.empty());
+  const std::size_t First = Run.Err.find(Warning);
+  ASSERT_EQ(First, 0u) << Run.Err;
+  EXPECT_EQ(Run.Err.find(Warning, First + 1), std::string::npos) << Run.Err;
+}
+
+TEST_F(WatchOnALogTest, EveryNeedsALog) {
+  const ProgramRun Run = RunGaugery("watch --every 2 --count 1 \"" + ProcessorTime + "\"");
+  EXPECT_EQ(Run.ExitCode, 2);
+  EXPECT_NE(Run.Err.find("--every takes samples of a counter log"), std::string::npos) << Run.Err;
+}
+
 }  // namespace

@@ -42,6 +42,8 @@ expect 'gaugery names --h' --help --help-texts
 expect 'gaugery ' record --begin --end
 expect 'gaugery record --objects 230,232 --m' --max-size
 expect 'gaugery record --max-size 10M --interval 5 /tm' /tmp
+expect 'gaugery watch --ev' --every
+expect 'gaugery watch --every 2 Process Wor' 'Working\ Set'
 
 if [ "$failures" -gt 0 ]; then
   echo "completion: $failures failed"

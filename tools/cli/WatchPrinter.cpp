@@ -91,7 +91,7 @@ TWatchPrinter::TWatchPrinter(TWatchOutput Output, bool Paths, std::string Object
 void TWatchPrinter::Print(std::int64_t Time, const std::vector<TWatchRow>& Rows) {
   switch (Output_) {
     case TWatchOutput::Text:
-      PrintText(Rows);
+      PrintText(Time, Rows);
       break;
     case TWatchOutput::Csv:
       PrintCsv(TimeText(Time), Rows);
@@ -105,9 +105,10 @@ void TWatchPrinter::Print(std::int64_t Time, const std::vector<TWatchRow>& Rows)
 }
 
 // One block of lines per sample, blank lines between: the label, then the values; on a
-// terminal aligned under a header.
-void TWatchPrinter::PrintText(const std::vector<TWatchRow>& Rows) const {
+// terminal aligned under a header; first the time where asked for.
+void TWatchPrinter::PrintText(std::int64_t Time, const std::vector<TWatchRow>& Rows) const {
   if (Printed_ > 0) Out_ << "\n";
+  if (TimedText_) Out_ << TimeText(Time) << "\n";
   TTextTable Table(TextColumns(Paths_, Counters_, Rows), "\t");
   for (const TWatchRow& Row : Rows) {
     std::vector<std::string> Cells;

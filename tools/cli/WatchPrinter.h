@@ -38,11 +38,15 @@ class TWatchPrinter {
   TWatchPrinter(TWatchOutput Output, bool Paths, std::string Object,
                 std::vector<std::string> Counters, std::ostream& Out = std::cout);
 
+  // Text begins each sample's lines with its time (ISO 8601, UTC): that of a logged
+  // sample is not the moment it is printed.
+  void LabelTextWithTime() { TimedText_ = true; }
+
   // The rows of one sample taken at Time (a file time).
   void Print(std::int64_t Time, const std::vector<TWatchRow>& Rows);
 
  private:
-  void PrintText(const std::vector<TWatchRow>& Rows) const;
+  void PrintText(std::int64_t Time, const std::vector<TWatchRow>& Rows) const;
   void PrintCsv(const std::string& Time, const std::vector<TWatchRow>& Rows) const;
   void PrintJson(const std::string& Time, const std::vector<TWatchRow>& Rows) const;
 
@@ -52,6 +56,7 @@ class TWatchPrinter {
   std::vector<std::string> Counters_;
   std::ostream& Out_;
   int Printed_ = 0;
+  bool TimedText_ = false;
 };
 
 }  // namespace gaugery::cli

@@ -30,10 +30,9 @@ Command HelpCommand();
 // Made once, so that `help` can list them all, itself included.
 const std::vector<Command>& AllCommands() {
   static const std::vector<Command> Commands = {
-      DumpCommand(),    CaptureCommand(),  LocalesCommand(),   NamesCommand(),
-      ObjectsCommand(), CountersCommand(), InstancesCommand(), ReadCommand(),
-      TypeCommand(),    TopCommand(),      WatchCommand(),     RecordCommand(),
-      RelogCommand(),
+      DumpCommand(),     CaptureCommand(),   LocalesCommand(), NamesCommand(), ObjectsCommand(),
+      CountersCommand(), InstancesCommand(), ReadCommand(),    TypeCommand(),  TopCommand(),
+      WatchCommand(),    RecordCommand(),    RelogCommand(),
 #ifndef _WIN32
       ServeCommand(),
 #endif
@@ -193,8 +192,12 @@ int main(int argc, char** argv) {
     if (!ReplayFiles.empty()) UseReplay(ReplayFiles, Window);
     SetChosenComputer(Computer);
     gaugery::UseRemoteTokenFile(TokenFile);
-    return RunCommand(*C, std::vector<std::string>(Args.begin() + Next + 1, Args.end()));
+    const int Status =
+        RunCommand(*C, std::vector<std::string>(Args.begin() + Next + 1, Args.end()));
+    PrintReplayWarnings(std::cerr);
+    return Status;
   } catch (const std::exception& Error) {
+    PrintReplayWarnings(std::cerr);
     std::cerr << "gaugery: " << Error.what() << "\n";
     return 1;
   }

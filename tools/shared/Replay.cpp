@@ -23,6 +23,7 @@ namespace gaugery::cli {
 namespace {
 
 bool Replaying = false;
+bool LogInService = false;
 
 // The name tables of the providers in service, as providers that bring only names. With
 // none in service (Windows, while the system's registry answers) the virtual registry
@@ -47,6 +48,7 @@ void ServeBlocks(std::vector<TBlockBytes> Blocks) {
   for (TPerfProvider& Names : NameTablesInService()) Providers.push_back(std::move(Names));
   SetPerfProviders(std::move(Providers));
   Replaying = true;
+  LogInService = false;
 }
 
 // The file times of Window in the log File; the whole log where it sets none.
@@ -99,6 +101,7 @@ void UseReplay(const std::vector<std::string>& Files, const TLogWindow& Window) 
     // A log brings the names of the machine it was recorded on.
     SetPerfProviders({LogReplayProvider(Files[0], Begin, End)});
     Replaying = true;
+    LogInService = true;
     return;
   }
   if (Window.Begin || Window.End)
@@ -110,6 +113,12 @@ void UseReplay(const std::vector<std::string>& Files, const TLogWindow& Window) 
 
 void RestartReplayedSamples() {
   if (Replaying) RestartReplay();
+}
+
+bool ReplayingLog() { return LogInService; }
+
+void PrintReplayWarnings(std::ostream& Out) {
+  for (const std::string& Warning : TakeReplayWarnings()) Out << "gaugery: " << Warning << "\n";
 }
 
 #ifdef _WIN32

@@ -2,6 +2,7 @@
 // machine: the --replay option, and the one sample of the one-shot commands.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,13 @@ void UseReplay(const std::vector<std::string>& Files, const TLogWindow& Window =
 // When the replay is in service, its next query serves the first file again, whatever
 // was read before; otherwise nothing happens.
 void RestartReplayedSamples();
+
+// True when a counter log is in service: its samples have times of their own, and end.
+bool ReplayingLog();
+
+// Writes each warning of the log's reader not written before (a torn end, a damaged
+// record passed over) to Out, one line each, prefixed "gaugery: ".
+void PrintReplayWarnings(std::ostream& Out);
 
 // For a command that shows one sample: reads the live block of ValueName once and
 // answers every later query of the process with it, so that the components, which

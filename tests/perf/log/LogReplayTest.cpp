@@ -110,6 +110,30 @@ TEST_F(LogReplayTest, ACaptureIsNotALogAndATornLogWarns) {
   const std::vector<std::string> Warnings = TakeReplayWarnings();
   ASSERT_EQ(Warnings.size(), 1u);
   EXPECT_NE(Warnings[0].find("the log ends in a partial record after sample"), std::string::npos);
+
+  // Read again from the start, the same torn end is not reported again.
+  RestartReplay();
+  for (int Query = 0; Query < 40; ++Query) LogReplayTest::Query("Global");
+  EXPECT_TRUE(TakeReplayWarnings().empty());
+}
+
+TEST_F(LogReplayTest, SkippingPassesOverSamplesAndTheEndShows) {
+  SetPerfProviders({LogReplayProvider(File_, kAlways, kNever)});
+  EXPECT_EQ(Query("Global"), test::LogSample(1).Bytes);
+  SkipReplayedSamples(2);
+  EXPECT_EQ(Query("Global"), test::LogSample(4).Bytes);
+  // The gap after sample 5 is passed over, not counted.
+  SkipReplayedSamples(1);
+  EXPECT_EQ(Query("Global"), test::LogSample(6).Bytes);
+  SkipReplayedSamples(1000000);
+  EXPECT_TRUE(ReplayedLogEnded());
+  EXPECT_EQ(Query("Global"), test::LogSample(30).Bytes);
+  RestartReplay();
+  EXPECT_FALSE(ReplayedLogEnded());
+  SkipReplayedSamples(29);
+  EXPECT_FALSE(ReplayedLogEnded()) << "sample 30 is yet to be served";
+  EXPECT_EQ(Query("Global"), test::LogSample(30).Bytes);
+  EXPECT_TRUE(ReplayedLogEnded());
 }
 
 }  // namespace

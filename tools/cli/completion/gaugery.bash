@@ -57,7 +57,7 @@ _gaugery() {
   case $prev in
     --replay|--token|--counters|-o) COMPREPLY=($(compgen -f -- "$cur")); return ;;
     --format) COMPREPLY=($(compgen -W "log csv tsv json" -- "$cur")); return ;;
-    --computer|--begin|--end) COMPREPLY=(); return ;;
+    --computer|--begin|--end|--every) COMPREPLY=(); return ;;
     --sort) [ "$command" = top ] && _gaugery_offer "$(_gaugery_columns)"; return ;;
     --locale) COMPREPLY=($(compgen -W "$("${_gaugery_program[@]}" locales 2>/dev/null)" -- "$cur")); return ;;
   esac
