@@ -65,6 +65,11 @@ gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/registry registry
   Registry.h PerfDataRecords.h PerfBlockCheck.h PerfProviders.h PerfValueName.h
   RemoteAddress.h RemoteProtocol.h WideText.h)
 gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/perf perf ReplayProvider.h ObjectNames.h)
+if(GAUGERY_LINUX)
+  # The /proc provider, which a program can also set to serve a tree captured elsewhere.
+  gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/perf/proc perf/proc
+    ProcProvider.h MachineFacts.h SampleClock.h)
+endif()
 gaugery_public_headers(${PROJECT_SOURCE_DIR}/platform/perf/log perf/log
   CounterLog.h CounterLogReader.h CounterLogWriter.h)
 add_custom_target(gaugery_public_headers ALL DEPENDS ${GAUGERY_STAGED_HEADERS})

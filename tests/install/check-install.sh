@@ -38,7 +38,7 @@ runtime_symbols=$(nm -DC --defined-only "$prefix/lib/libGaugeryRuntime.so")
 platform_symbols=$(nm -DC --defined-only "$prefix/lib/libGaugeryPlatform.so")
 grep -q 'gaugery::GetGlobalPerfData' <<<"$runtime_symbols" || fail "GetGlobalPerfData not exported"
 grep -q 'gaugery::RegQueryValueExW' <<<"$platform_symbols" || fail "RegQueryValueExW not exported"
-if grep -E 'gaugery::(Virtual|ProcProvider|QueryPerfDataBlock|HttpFetch)' <<<"$platform_symbols"; then
+if grep -E 'gaugery::(Virtual|ProcRoot|QueryPerfDataBlock|HttpFetch)' <<<"$platform_symbols"; then
   fail "GaugeryPlatform exports units of its own"
 fi
 

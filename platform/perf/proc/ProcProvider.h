@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "framework/LibraryExport.h"
-#include "perf/proc/ProcRoot.h"
+#include "perf/proc/MachineFacts.h"
 #include "registry/PerfProviders.h"
 
 namespace gaugery {

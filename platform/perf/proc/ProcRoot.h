@@ -4,28 +4,14 @@
 // what the provider learns other than from files.
 #pragma once
 
-#include <sys/statvfs.h>
-
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
+#include "perf/proc/MachineFacts.h"
 #include "perf/proc/ProcFiles.h"
-#include "perf/proc/SampleClock.h"
 
 namespace gaugery {
-
-// What is not read from files: the clocks of a sample and the space of a mounted file
-// system. Each one left empty is this machine's; a captured tree fixes them, so that
-// its block is the same at every read.
-struct TMachineFacts {
-  std::function<TSampleClock()> Clock;
-  // As statvfs(2): 0 with Space filled, or -1.
-  std::function<int(const char* Path, struct statvfs& Space)> StatVfs;
-
-  bool AnyFixed() const { return Clock || StatVfs; }
-};
 
 class TProcRoot {
  public:
