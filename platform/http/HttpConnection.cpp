@@ -133,7 +133,8 @@ asio::awaitable<std::optional<TIncoming>> TConnection::ReadRequest() {
   }
   Version_ = Parser.get().version();
   Incoming.Request = RequestOf(Parser.get(), Client_);
-  Incoming.KeepAlive = Parser.keep_alive();
+  // A Content-Length over the limit can end the head before its last field.
+  Incoming.KeepAlive = Parser.is_header_done() && Parser.keep_alive();
   if (HeadError || BodyOverLimit(Parser, Limits.MaxBodyBytes)) {
     Incoming.Refusal = 413;  // refused unread: the connection ends with the answer
     co_return Incoming;

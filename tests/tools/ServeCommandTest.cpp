@@ -159,7 +159,9 @@ TEST(GaugeryServe, RefusesBadRequestsStaysUpAndLogsOneLineEach) {
   EXPECT_EQ(RawStatusLine(Server.Port(), std::string("\x16\x03\x01\x02\x00\r\n\r\n", 9)),
             "HTTP/1.1 400 Bad Request");
   Errors += 3;
-  EXPECT_EQ(Client.Get("/perflib/")->status, 200) << "still serving";
+  const auto Still = Client.Get("/perflib/");
+  ASSERT_TRUE(Still) << "still serving: " << Server.Errors();
+  EXPECT_EQ(Still->status, 200);
   EXPECT_EQ(Client.Head("/metrics")->status, 200);
   EXPECT_EQ(Server.Stop(), 0) << "SIGTERM ends it cleanly";
   const std::string Log = Server.Errors();
