@@ -10,9 +10,11 @@
 
 #include "Browsing.h"
 #include "Commands.h"
+#include "LogSteps.h"
 #include "ComputerOption.h"
 #include "PlainNumber.h"
 #include "PrintableText.h"
+#include "Replay.h"
 #include "Terminal.h"
 #include "TopSampler.h"
 #include "TopScreen.h"
@@ -31,6 +33,7 @@ constexpr auto FirstPlainInterval = std::chrono::milliseconds(500);
 
 constexpr char KeysHelp[] =
     "q quit  arrows PgUp PgDn Home End scroll  < > sort column  r reverse  / filter by name";
+constexpr char LogKeysHelp[] = "q quit  t next sample  T previous  < > sort  r reverse  / filter";
 
 std::string Joined(const std::vector<std::string>& Cells, const std::string& Separator) {
   std::string Line;
@@ -124,10 +127,13 @@ std::string LocalTimeText(std::int64_t FileTime) {
   return Text;
 }
 
+// On a counter log the shown sample's position in it follows its time.
 std::string HeaderText(const TTopSampler& Sampler, const TArrangedRows& Arranged,
-                       const TTopView& View) {
+                       const TTopView& View, const TLogSteps* Steps) {
   const std::size_t Count = Arranged.ProcessCount;
-  std::string Header = LocalTimeText(Sampler.SampleTime()) + "  " + std::to_string(Count) +
+  std::string Header = LocalTimeText(Sampler.SampleTime()) + "  ";
+  if (Steps != nullptr) Header += Steps->PositionText() + "  ";
+  Header += std::to_string(Count) +
                        (Count == 1 ? " process" : " processes") + " on " +
                        PrintableText(Sampler.MachineName());
   if (!View.Filter.empty()) {
@@ -138,33 +144,37 @@ std::string HeaderText(const TTopSampler& Sampler, const TArrangedRows& Arranged
          (View.Order.Descending ? ", descending" : ", ascending");
 }
 
-std::string StatusText(const TTopView& View, const std::optional<std::string>& Error) {
+std::string StatusText(const TTopView& View, const std::optional<std::string>& Error,
+                       const TLogSteps* Steps) {
   if (View.EditingFilter)
     return "Filter by name: " + PrintableText(View.Filter) + "_   Enter keep  Esc clear";
-  return Error ? PrintableText(*Error) : KeysHelp;
+  if (Error) return PrintableText(*Error);
+  return Steps != nullptr ? LogKeysHelp : KeysHelp;
 }
 
 TTopFrame Frame(const TTopSampler& Sampler, const TArrangedRows& Arranged, const TTopView& View,
-                const std::optional<std::string>& Error) {
+                const std::optional<std::string>& Error, const TLogSteps* Steps) {
   TTopFrame Frame;
-  Frame.Header = HeaderText(Sampler, Arranged, View);
+  Frame.Header = HeaderText(Sampler, Arranged, View, Steps);
   for (std::size_t Column : View.ShownColumns)
     Frame.Columns.push_back({Sampler.Captions()[Column], Column != 0});
   Frame.SortColumn = View.SortPosition();
   for (const TTopRow* Row : Arranged.Rows) Frame.Rows.push_back(RowTexts(*Row, View.ShownColumns));
   if (Arranged.Total != nullptr) Frame.Total = RowTexts(*Arranged.Total, View.ShownColumns);
-  Frame.Status = StatusText(View, Error);
+  Frame.Status = StatusText(View, Error, Steps);
   return Frame;
 }
 
 // Draws the screen; the sizes the keys then move within.
 TTopExtent Draw(TTerminalSession& Session, const TTopSampler& Sampler, TTopView& View,
-                const std::optional<std::string>& Error, const std::string& Marker) {
+                const std::optional<std::string>& Error, const std::string& Marker,
+                const TLogSteps* Steps = nullptr) {
   const TTerminalSize Size = TerminalSize();
   const TArrangedRows Arranged = ArrangeRows(Sampler.Rows(), View.Order, View.Filter);
   const TTopExtent Extent{Arranged.Rows.size(), VisibleRowCount(Size, Arranged.Total != nullptr)};
   View.Clamp(Extent);
-  Session.Show(RenderFrame(Frame(Sampler, Arranged, View, Error), Size, View.Viewport, Marker));
+  Session.Show(
+      RenderFrame(Frame(Sampler, Arranged, View, Error, Steps), Size, View.Viewport, Marker));
   return Extent;
 }
 
@@ -175,12 +185,19 @@ int Milliseconds(Clock::duration Time) {
 
 // --- The refreshes
 
-int RunScreen(TTopSampler& Sampler, TSortOrder Order, long long Count) {
-  TTerminalSession Session(true);
-  const std::string Marker = TerminalIsUtf8() ? "\u2026" : "~";
+std::string CutMarker() { return TerminalIsUtf8() ? "\u2026" : "~"; }
+
+TTopView ScreenView(const TTopSampler& Sampler, TSortOrder Order) {
   TTopView View;
   View.Order = Order;
   View.ShownColumns = ScreenColumns(Sampler.Captions().size());
+  return View;
+}
+
+int RunScreen(TTopSampler& Sampler, TSortOrder Order, long long Count) {
+  TTerminalSession Session(true);
+  const std::string Marker = CutMarker();
+  TTopView View = ScreenView(Sampler, Order);
   std::optional<std::string> Error;
   auto Due = Clock::now();
   for (long long Done = 0;;) {
@@ -198,6 +215,36 @@ int RunScreen(TTopSampler& Sampler, TSortOrder Order, long long Count) {
     }
   }
   return Error ? 1 : 0;
+}
+
+// A key that steps through the log: the error of the sample it shows. None for others.
+std::optional<std::optional<std::string>> StepOnKey(const TKeyPress& Key, const TTopView& View,
+                                                    TLogSteps& Steps, TTopSampler& Sampler) {
+  if (View.EditingFilter || Key.Key != TKey::Char) return std::nullopt;
+  if (Key.Text == "t") return Steps.Next(Sampler);
+  if (Key.Text == "T") return Steps.Previous(Sampler);
+  return std::nullopt;
+}
+
+// A counter log is stepped through by the user: nothing moves on by itself.
+int RunLogScreen(TTopSampler& Sampler, TSortOrder Order) {
+  TTerminalSession Session(true);
+  const std::string Marker = CutMarker();
+  TTopView View = ScreenView(Sampler, Order);
+  TLogSteps Steps;
+  std::optional<std::string> Error = Steps.Show(Sampler, 1);
+  for (;;) {
+    const TTopExtent Extent = Draw(Session, Sampler, View, Error, Marker, &Steps);
+    const TTerminalEvent Event = Session.Wait(RefreshInterval.count());
+    if (Event.Kind == TTerminalEvent::TKind::Ended) return Event.ExitStatus;
+    for (const TKeyPress& Key : Event.Keys) {
+      if (auto Stepped = StepOnKey(Key, View, Steps, Sampler)) {
+        Error = *Stepped;
+      } else if (View.Apply(Key, Extent)) {
+        return Error ? 1 : 0;
+      }
+    }
+  }
 }
 
 int RunPlain(TTopSampler& Sampler, const std::optional<TSortOrder>& Order, long long Count) {
@@ -229,7 +276,9 @@ int Run(const Arguments& Args) {
   TTopSampler Sampler(ChosenComputer());
   const std::optional<TSortOrder> Order = ChosenOrder(Args, Sampler.Captions());
   if (!OutputIsTerminal()) return RunPlain(Sampler, Order, Count);
-  return RunScreen(Sampler, Order.value_or(SortedBy(Sampler.Captions().size() - 1)), Count);
+  const TSortOrder ScreenOrder = Order.value_or(SortedBy(Sampler.Captions().size() - 1));
+  if (ReplayingLog()) return RunLogScreen(Sampler, ScreenOrder);
+  return RunScreen(Sampler, ScreenOrder, Count);
 }
 
 }  // namespace
