@@ -20,19 +20,30 @@ class TLogSteps {
   // Counted from 1; 0 before the first Show.
   std::uint64_t Shown() const { return Shown_; }
   std::uint64_t Count() const { return Count_; }
+  bool AtEnd() const { return Shown_ >= Count_; }
   // "sample 812 of 86400".
   std::string PositionText() const;
+  // The error of the refresh that showed the sample, if any.
+  const std::optional<std::string>& Error() const { return Error_; }
+  // File time units from the sample before the shown one to it; none for the first.
+  std::optional<std::int64_t> Gap() const { return Gap_; }
 
-  // Shows sample Position, kept within 1 and Count: Sampler refreshes from the sample
-  // before it (none for the first), then from it. The error of the last refresh.
-  std::optional<std::string> Show(TTopSampler& Sampler, std::uint64_t Position);
-  // The next sample, or the previous one; at either end the shown one again.
-  std::optional<std::string> Next(TTopSampler& Sampler) { return Show(Sampler, Shown_ + 1); }
-  std::optional<std::string> Previous(TTopSampler& Sampler);
+  // Shows sample Position, kept within 1 and Count: the replay starts again and passes
+  // over the samples before the one ahead of it.
+  void Show(TTopSampler& Sampler, std::uint64_t Position);
+  // The next sample, taken where the replay stands; at the end nothing happens.
+  void Next(TTopSampler& Sampler);
+  // The previous sample; at the first nothing happens.
+  void Previous(TTopSampler& Sampler);
 
  private:
+  // Refreshes from the sample the replay serves next, which becomes the shown one.
+  void ShowServed(TTopSampler& Sampler);
+
   std::uint64_t Count_ = 0;
   std::uint64_t Shown_ = 0;
+  std::optional<std::string> Error_;
+  std::optional<std::int64_t> Gap_;
 };
 
 }  // namespace gaugery::cli

@@ -33,7 +33,7 @@ constexpr auto FirstPlainInterval = std::chrono::milliseconds(500);
 
 constexpr char KeysHelp[] =
     "q quit  arrows PgUp PgDn Home End scroll  < > sort column  r reverse  / filter by name";
-constexpr char LogKeysHelp[] = "q quit  t next sample  T previous  < > sort  r reverse  / filter";
+constexpr char LogKeysHelp[] = "q quit  t next sample  T previous  space play/pause  < > sort  r reverse  / filter";
 
 std::string Joined(const std::vector<std::string>& Cells, const std::string& Separator) {
   std::string Line;
@@ -129,10 +129,10 @@ std::string LocalTimeText(std::int64_t FileTime) {
 
 // On a counter log the shown sample's position in it follows its time.
 std::string HeaderText(const TTopSampler& Sampler, const TArrangedRows& Arranged,
-                       const TTopView& View, const TLogSteps* Steps) {
+                       const TTopView& View, const TLogSteps* Steps, bool Playing) {
   const std::size_t Count = Arranged.ProcessCount;
   std::string Header = LocalTimeText(Sampler.SampleTime()) + "  ";
-  if (Steps != nullptr) Header += Steps->PositionText() + "  ";
+  if (Steps != nullptr) Header += Steps->PositionText() + (Playing ? ", playing  " : "  ");
   Header += std::to_string(Count) +
                        (Count == 1 ? " process" : " processes") + " on " +
                        PrintableText(Sampler.MachineName());
@@ -153,9 +153,9 @@ std::string StatusText(const TTopView& View, const std::optional<std::string>& E
 }
 
 TTopFrame Frame(const TTopSampler& Sampler, const TArrangedRows& Arranged, const TTopView& View,
-                const std::optional<std::string>& Error, const TLogSteps* Steps) {
+                const std::optional<std::string>& Error, const TLogSteps* Steps, bool Playing) {
   TTopFrame Frame;
-  Frame.Header = HeaderText(Sampler, Arranged, View, Steps);
+  Frame.Header = HeaderText(Sampler, Arranged, View, Steps, Playing);
   for (std::size_t Column : View.ShownColumns)
     Frame.Columns.push_back({Sampler.Captions()[Column], Column != 0});
   Frame.SortColumn = View.SortPosition();
@@ -168,13 +168,13 @@ TTopFrame Frame(const TTopSampler& Sampler, const TArrangedRows& Arranged, const
 // Draws the screen; the sizes the keys then move within.
 TTopExtent Draw(TTerminalSession& Session, const TTopSampler& Sampler, TTopView& View,
                 const std::optional<std::string>& Error, const std::string& Marker,
-                const TLogSteps* Steps = nullptr) {
+                const TLogSteps* Steps = nullptr, bool Playing = false) {
   const TTerminalSize Size = TerminalSize();
   const TArrangedRows Arranged = ArrangeRows(Sampler.Rows(), View.Order, View.Filter);
   const TTopExtent Extent{Arranged.Rows.size(), VisibleRowCount(Size, Arranged.Total != nullptr)};
   View.Clamp(Extent);
   Session.Show(
-      RenderFrame(Frame(Sampler, Arranged, View, Error, Steps), Size, View.Viewport, Marker));
+      RenderFrame(Frame(Sampler, Arranged, View, Error, Steps, Playing), Size, View.Viewport, Marker));
   return Extent;
 }
 
@@ -217,31 +217,57 @@ int RunScreen(TTopSampler& Sampler, TSortOrder Order, long long Count) {
   return Error ? 1 : 0;
 }
 
-// A key that steps through the log: the error of the sample it shows. None for others.
-std::optional<std::optional<std::string>> StepOnKey(const TKeyPress& Key, const TTopView& View,
-                                                    TLogSteps& Steps, TTopSampler& Sampler) {
-  if (View.EditingFilter || Key.Key != TKey::Char) return std::nullopt;
-  if (Key.Text == "t") return Steps.Next(Sampler);
-  if (Key.Text == "T") return Steps.Previous(Sampler);
-  return std::nullopt;
+// The time to wait before playing on: as long as the recorder waited before the shown
+// sample (the next one's time is known only once it is read); a second after the first.
+Clock::duration PlayWait(const TLogSteps& Steps) {
+  constexpr std::int64_t FileTimeUnitsPerMicrosecond = 10;
+  const std::optional<std::int64_t> Gap = Steps.Gap();
+  if (!Gap) return RefreshInterval;
+  return std::chrono::microseconds(std::max<std::int64_t>(0, *Gap / FileTimeUnitsPerMicrosecond));
 }
 
-// A counter log is stepped through by the user: nothing moves on by itself.
+// Applies a key that steps through the log or plays it; false for the others.
+bool StepOnKey(const TKeyPress& Key, const TTopView& View, TLogSteps& Steps,
+               TTopSampler& Sampler, bool& Playing) {
+  if (View.EditingFilter || Key.Key != TKey::Char) return false;
+  if (Key.Text == "t") {
+    Steps.Next(Sampler);
+  } else if (Key.Text == "T") {
+    Steps.Previous(Sampler);
+  } else if (Key.Text == " ") {
+    Playing = !Playing;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// A counter log moves on only when the user steps or plays it.
 int RunLogScreen(TTopSampler& Sampler, TSortOrder Order) {
   TTerminalSession Session(true);
   const std::string Marker = CutMarker();
   TTopView View = ScreenView(Sampler, Order);
   TLogSteps Steps;
-  std::optional<std::string> Error = Steps.Show(Sampler, 1);
+  Steps.Show(Sampler, 1);
+  bool Playing = false;
+  auto Due = Clock::now() + PlayWait(Steps);
   for (;;) {
-    const TTopExtent Extent = Draw(Session, Sampler, View, Error, Marker, &Steps);
-    const TTerminalEvent Event = Session.Wait(RefreshInterval.count());
+    if (Playing && Clock::now() >= Due) {
+      Steps.Next(Sampler);
+      Due = Clock::now() + PlayWait(Steps);
+    }
+    if (Steps.AtEnd()) Playing = false;
+    const TTopExtent Extent =
+        Draw(Session, Sampler, View, Steps.Error(), Marker, &Steps, Playing);
+    const auto Wait = Playing ? Due - Clock::now() : Clock::duration(RefreshInterval);
+    const TTerminalEvent Event = Session.Wait(Milliseconds(Wait));
     if (Event.Kind == TTerminalEvent::TKind::Ended) return Event.ExitStatus;
     for (const TKeyPress& Key : Event.Keys) {
-      if (auto Stepped = StepOnKey(Key, View, Steps, Sampler)) {
-        Error = *Stepped;
+      const std::uint64_t Before = Steps.Shown();
+      if (StepOnKey(Key, View, Steps, Sampler, Playing)) {
+        if (Steps.Shown() != Before || Playing) Due = Clock::now() + PlayWait(Steps);
       } else if (View.Apply(Key, Extent)) {
-        return Error ? 1 : 0;
+        return Steps.Error() ? 1 : 0;
       }
     }
   }
