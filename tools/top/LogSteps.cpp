@@ -21,7 +21,8 @@ std::string TLogSteps::PositionText() const {
 }
 
 void TLogSteps::Show(TTopSampler& Sampler, std::uint64_t Position) {
-  const std::uint64_t Target = std::clamp<std::uint64_t>(Position, 1, std::max<std::uint64_t>(Count_, 1));
+  const std::uint64_t Target =
+      std::clamp<std::uint64_t>(Position, 1, std::max<std::uint64_t>(Count_, 1));
   RestartReplayedSamples();
   Shown_ = 0;
   Gap_.reset();

@@ -10,8 +10,8 @@
 
 #include "Browsing.h"
 #include "Commands.h"
-#include "LogSteps.h"
 #include "ComputerOption.h"
+#include "LogSteps.h"
 #include "PlainNumber.h"
 #include "PrintableText.h"
 #include "Replay.h"
@@ -33,7 +33,8 @@ constexpr auto FirstPlainInterval = std::chrono::milliseconds(500);
 
 constexpr char KeysHelp[] =
     "q quit  arrows PgUp PgDn Home End scroll  < > sort column  r reverse  / filter by name";
-constexpr char LogKeysHelp[] = "q quit  t next sample  T previous  space play/pause  < > sort  r reverse  / filter";
+constexpr char LogKeysHelp[] =
+    "q quit  t next sample  T previous  space play/pause  < > sort  r reverse  / filter";
 
 std::string Joined(const std::vector<std::string>& Cells, const std::string& Separator) {
   std::string Line;
@@ -133,9 +134,8 @@ std::string HeaderText(const TTopSampler& Sampler, const TArrangedRows& Arranged
   const std::size_t Count = Arranged.ProcessCount;
   std::string Header = LocalTimeText(Sampler.SampleTime()) + "  ";
   if (Steps != nullptr) Header += Steps->PositionText() + (Playing ? ", playing  " : "  ");
-  Header += std::to_string(Count) +
-                       (Count == 1 ? " process" : " processes") + " on " +
-                       PrintableText(Sampler.MachineName());
+  Header += std::to_string(Count) + (Count == 1 ? " process" : " processes") + " on " +
+            PrintableText(Sampler.MachineName());
   if (!View.Filter.empty()) {
     Header += "  filter \"" + PrintableText(View.Filter) +
               "\": " + std::to_string(Arranged.Rows.size()) + " shown";
@@ -173,8 +173,8 @@ TTopExtent Draw(TTerminalSession& Session, const TTopSampler& Sampler, TTopView&
   const TArrangedRows Arranged = ArrangeRows(Sampler.Rows(), View.Order, View.Filter);
   const TTopExtent Extent{Arranged.Rows.size(), VisibleRowCount(Size, Arranged.Total != nullptr)};
   View.Clamp(Extent);
-  Session.Show(
-      RenderFrame(Frame(Sampler, Arranged, View, Error, Steps, Playing), Size, View.Viewport, Marker));
+  Session.Show(RenderFrame(Frame(Sampler, Arranged, View, Error, Steps, Playing), Size,
+                           View.Viewport, Marker));
   return Extent;
 }
 
@@ -227,8 +227,8 @@ Clock::duration PlayWait(const TLogSteps& Steps) {
 }
 
 // Applies a key that steps through the log or plays it; false for the others.
-bool StepOnKey(const TKeyPress& Key, const TTopView& View, TLogSteps& Steps,
-               TTopSampler& Sampler, bool& Playing) {
+bool StepOnKey(const TKeyPress& Key, const TTopView& View, TLogSteps& Steps, TTopSampler& Sampler,
+               bool& Playing) {
   if (View.EditingFilter || Key.Key != TKey::Char) return false;
   if (Key.Text == "t") {
     Steps.Next(Sampler);
@@ -257,8 +257,7 @@ int RunLogScreen(TTopSampler& Sampler, TSortOrder Order) {
       Due = Clock::now() + PlayWait(Steps);
     }
     if (Steps.AtEnd()) Playing = false;
-    const TTopExtent Extent =
-        Draw(Session, Sampler, View, Steps.Error(), Marker, &Steps, Playing);
+    const TTopExtent Extent = Draw(Session, Sampler, View, Steps.Error(), Marker, &Steps, Playing);
     const auto Wait = Playing ? Due - Clock::now() : Clock::duration(RefreshInterval);
     const TTerminalEvent Event = Session.Wait(Milliseconds(Wait));
     if (Event.Kind == TTerminalEvent::TKind::Ended) return Event.ExitStatus;
