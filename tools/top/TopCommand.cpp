@@ -314,7 +314,10 @@ Command TopCommand() {
           "Shows the running processes with the eight counters of Brindle and the processor "
           "time, refreshed every second until q or Ctrl-C. On a terminal the table scrolls "
           "(arrows, PgUp/PgDn, Home/End), sorts by any column (< and > pick it, r reverses) "
-          "and filters by name (/); the _Total row stays in view. When standard output is not a "
+          "and filters by name (/); the _Total row stays in view. On a counter log (--replay LOG) "
+          "the screen shows its first sample and its position in the log, t steps to the next "
+          "sample, T to the previous one, and space plays the samples at the recorded pace or "
+          "pauses. When standard output is not a "
           "terminal, a first sample is taken half a second before the first refresh, and every "
           "refresh prints the tab-separated column captions, then one line per process, its "
           "values as plain numbers (the running time in seconds).",
