@@ -15,6 +15,7 @@
 #include "ProcessSamples.h"
 #include "ProgramRun.h"
 #include "TerminalRun.h"
+#include "perf/log/CounterLogWriter.h"
 
 namespace {
 
@@ -133,8 +134,8 @@ TEST(GaugeryTop, SortsByProcessorTimeOfEachProcess) {
     const std::string Text = SecondTable.substr(Line, SecondTable.find('\n', Line) - Line);
     Shown.push_back(Text.substr(0, Text.find('\t')) + " " + Text.substr(Text.rfind('\t') + 1));
   }
-  EXPECT_EQ(Shown, (std::vector<std::string>{"shell 25", "init 10", "shell 0", "bash -",
-                                             "_Total 35"}));
+  EXPECT_EQ(Shown,
+            (std::vector<std::string>{"shell 25", "init 10", "shell 0", "bash -", "_Total 35"}));
 }
 
 TEST(GaugeryTop, RefusesWrongUsageAndReportsAFailingRefresh) {
@@ -262,6 +263,111 @@ TEST(GaugeryTopScreen, SignalsThatEndItRestoreTheTerminal) {
     Top.Signal(Signal);
     ExpectRestored(Top, Status);
   }
+}
+
+// --- On a counter log
+
+// The titles of the process table, as a log's names, so that the log names its objects
+// as the live machine does.
+TLogNames ProcessLogNames() {
+  const std::vector<std::pair<int, std::string>> Titles{
+      {6, "% Processor Time"},     {24, "Available Bytes"}, {4, "Memory"},
+      {58, "Pool Nonpaged Bytes"}, {180, "Working Set"},    {182, "Page File Bytes Peak"},
+      {184, "Page File Bytes"},    {230, "Process"},        {680, "Thread Count"},
+      {684, "Elapsed Time"},       {784, "ID Process"},     {952, "Handle Count"}};
+  WideString Counter;
+  const auto Append = [&Counter](const std::string& Part) {
+    Counter.insert(Counter.end(), Part.begin(), Part.end());
+    Counter.push_back(0);
+  };
+  for (const auto& [Index, Title] : Titles) {
+    Append(std::to_string(Index));
+    Append(Title);
+  }
+  Counter.push_back(0);
+  return {{"009", Counter, WideString(1, 0)}};
+}
+
+// A log of three samples a second apart: "busy" uses half a processor between the first
+// two and all of one between the last two.
+class SavedLog {
+ public:
+  SavedLog() : Path_(::testing::TempDir() + "gaugery-top-" + std::to_string(getpid()) + ".glog") {
+    TCounterLogWriter Writer(Path_, {.ComputerName = "RECORDER"}, ProcessLogNames());
+    const std::int64_t BusyTimes[] = {0, 5'000'000, 15'000'000};
+    for (int Second = 0; Second < 3; ++Second) {
+      const test::TBlock Block =
+          ProcessBlock({{.Name = "idle", .Id = 1},
+                        {.Name = "busy", .Id = 2, .ProcessorTime = BusyTimes[Second]}},
+                       Second);
+      Writer.WriteSample(Block.Bytes.data(), Block.Size());
+    }
+  }
+  ~SavedLog() { std::remove(Path_.c_str()); }
+  SavedLog(const SavedLog&) = delete;
+  SavedLog& operator=(const SavedLog&) = delete;
+
+  const std::string& Path() const { return Path_; }
+
+ private:
+  std::string Path_;
+};
+
+std::function<bool(const TerminalRun::Screen&)> ShowsSample(const std::string& Position,
+                                                            const std::string& BusyPercent) {
+  return [=](const TerminalRun::Screen& Lines) {
+    if (!HeaderHas(Position + "  ")(Lines)) return false;
+    for (const std::string& Line : Lines) {
+      if (StartsWith(Line, "busy ")) return Line.find(" " + BusyPercent + " ") != std::string::npos;
+    }
+    return false;
+  };
+}
+
+// The first screen is the first sample, and stays: nothing moves on by itself. Processor
+// time lies between the shown sample and the one before it, whichever way the user came.
+TEST(GaugeryTopOnALog, StepsForwardAndBackThroughItsSamples) {
+  const SavedLog Log;
+  TerminalRun Top({"--replay", Log.Path(), "top"}, 100, 10);
+  const TerminalRun::Screen First = Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
+  EXPECT_NE(First[0].find("on TESTHOST"), std::string::npos) << First[0];
+  EXPECT_NE(First.back().find("t next sample"), std::string::npos) << First.back();
+  sleep(2);
+  Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
+  Top.Type("t");
+  Top.ScreenWhen(ShowsSample("sample 2 of 3", "50.0"));
+  Top.Type("t");
+  Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));
+  // Past the end and before the start, the end sample stays.
+  Top.Type("tT");
+  Top.ScreenWhen(ShowsSample("sample 2 of 3", "50.0"));
+  Top.Type("TT");
+  Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
+  // A step key typed into the name filter is part of the name.
+  Top.Type("/t");
+  Top.ScreenWhen(HeaderHas("sample 1 of 3  2 processes on TESTHOST  filter \"t\": 0 shown"));
+  Top.Type(
+      "\x1b"
+      "q");
+  ExpectRestored(Top, 0);
+}
+
+// Space plays at the recorded pace, a second a sample here, and stops at the last.
+TEST(GaugeryTopOnALog, PlaysAndPausesWithSpace) {
+  const SavedLog Log;
+  TerminalRun Top({"--replay", Log.Path(), "top"}, 100, 10);
+  Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
+  Top.Type(" ");
+  Top.ScreenWhen(HeaderHas("sample 1 of 3, playing"));
+  Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));
+  Top.Type("TT ");
+  Top.ScreenWhen(HeaderHas("sample 1 of 3, playing"));
+  Top.Type(" ");
+  Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
+  sleep(2);
+  Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
+  Top.Type("q");
+  ExpectRestored(Top, 0);
 }
 
 }  // namespace

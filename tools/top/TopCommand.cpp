@@ -11,8 +11,10 @@
 #include "Browsing.h"
 #include "Commands.h"
 #include "ComputerOption.h"
+#include "LogSteps.h"
 #include "PlainNumber.h"
 #include "PrintableText.h"
+#include "Replay.h"
 #include "Terminal.h"
 #include "TopSampler.h"
 #include "TopScreen.h"
@@ -31,6 +33,8 @@ constexpr auto FirstPlainInterval = std::chrono::milliseconds(500);
 
 constexpr char KeysHelp[] =
     "q quit  arrows PgUp PgDn Home End scroll  < > sort column  r reverse  / filter by name";
+constexpr char LogKeysHelp[] =
+    "q quit  t next sample  T previous  space play/pause  < > sort  r reverse  / filter";
 
 std::string Joined(const std::vector<std::string>& Cells, const std::string& Separator) {
   std::string Line;
@@ -124,12 +128,14 @@ std::string LocalTimeText(std::int64_t FileTime) {
   return Text;
 }
 
+// On a counter log the shown sample's position in it follows its time.
 std::string HeaderText(const TTopSampler& Sampler, const TArrangedRows& Arranged,
-                       const TTopView& View) {
+                       const TTopView& View, const TLogSteps* Steps, bool Playing) {
   const std::size_t Count = Arranged.ProcessCount;
-  std::string Header = LocalTimeText(Sampler.SampleTime()) + "  " + std::to_string(Count) +
-                       (Count == 1 ? " process" : " processes") + " on " +
-                       PrintableText(Sampler.MachineName());
+  std::string Header = LocalTimeText(Sampler.SampleTime()) + "  ";
+  if (Steps != nullptr) Header += Steps->PositionText() + (Playing ? ", playing  " : "  ");
+  Header += std::to_string(Count) + (Count == 1 ? " process" : " processes") + " on " +
+            PrintableText(Sampler.MachineName());
   if (!View.Filter.empty()) {
     Header += "  filter \"" + PrintableText(View.Filter) +
               "\": " + std::to_string(Arranged.Rows.size()) + " shown";
@@ -138,33 +144,37 @@ std::string HeaderText(const TTopSampler& Sampler, const TArrangedRows& Arranged
          (View.Order.Descending ? ", descending" : ", ascending");
 }
 
-std::string StatusText(const TTopView& View, const std::optional<std::string>& Error) {
+std::string StatusText(const TTopView& View, const std::optional<std::string>& Error,
+                       const TLogSteps* Steps) {
   if (View.EditingFilter)
     return "Filter by name: " + PrintableText(View.Filter) + "_   Enter keep  Esc clear";
-  return Error ? PrintableText(*Error) : KeysHelp;
+  if (Error) return PrintableText(*Error);
+  return Steps != nullptr ? LogKeysHelp : KeysHelp;
 }
 
 TTopFrame Frame(const TTopSampler& Sampler, const TArrangedRows& Arranged, const TTopView& View,
-                const std::optional<std::string>& Error) {
+                const std::optional<std::string>& Error, const TLogSteps* Steps, bool Playing) {
   TTopFrame Frame;
-  Frame.Header = HeaderText(Sampler, Arranged, View);
+  Frame.Header = HeaderText(Sampler, Arranged, View, Steps, Playing);
   for (std::size_t Column : View.ShownColumns)
     Frame.Columns.push_back({Sampler.Captions()[Column], Column != 0});
   Frame.SortColumn = View.SortPosition();
   for (const TTopRow* Row : Arranged.Rows) Frame.Rows.push_back(RowTexts(*Row, View.ShownColumns));
   if (Arranged.Total != nullptr) Frame.Total = RowTexts(*Arranged.Total, View.ShownColumns);
-  Frame.Status = StatusText(View, Error);
+  Frame.Status = StatusText(View, Error, Steps);
   return Frame;
 }
 
 // Draws the screen; the sizes the keys then move within.
 TTopExtent Draw(TTerminalSession& Session, const TTopSampler& Sampler, TTopView& View,
-                const std::optional<std::string>& Error, const std::string& Marker) {
+                const std::optional<std::string>& Error, const std::string& Marker,
+                const TLogSteps* Steps = nullptr, bool Playing = false) {
   const TTerminalSize Size = TerminalSize();
   const TArrangedRows Arranged = ArrangeRows(Sampler.Rows(), View.Order, View.Filter);
   const TTopExtent Extent{Arranged.Rows.size(), VisibleRowCount(Size, Arranged.Total != nullptr)};
   View.Clamp(Extent);
-  Session.Show(RenderFrame(Frame(Sampler, Arranged, View, Error), Size, View.Viewport, Marker));
+  Session.Show(RenderFrame(Frame(Sampler, Arranged, View, Error, Steps, Playing), Size,
+                           View.Viewport, Marker));
   return Extent;
 }
 
@@ -175,12 +185,19 @@ int Milliseconds(Clock::duration Time) {
 
 // --- The refreshes
 
-int RunScreen(TTopSampler& Sampler, TSortOrder Order, long long Count) {
-  TTerminalSession Session(true);
-  const std::string Marker = TerminalIsUtf8() ? "\u2026" : "~";
+std::string CutMarker() { return TerminalIsUtf8() ? "\u2026" : "~"; }
+
+TTopView ScreenView(const TTopSampler& Sampler, TSortOrder Order) {
   TTopView View;
   View.Order = Order;
   View.ShownColumns = ScreenColumns(Sampler.Captions().size());
+  return View;
+}
+
+int RunScreen(TTopSampler& Sampler, TSortOrder Order, long long Count) {
+  TTerminalSession Session(true);
+  const std::string Marker = CutMarker();
+  TTopView View = ScreenView(Sampler, Order);
   std::optional<std::string> Error;
   auto Due = Clock::now();
   for (long long Done = 0;;) {
@@ -198,6 +215,61 @@ int RunScreen(TTopSampler& Sampler, TSortOrder Order, long long Count) {
     }
   }
   return Error ? 1 : 0;
+}
+
+// The time to wait before playing on: as long as the recorder waited before the shown
+// sample (the next one's time is known only once it is read); a second after the first.
+Clock::duration PlayWait(const TLogSteps& Steps) {
+  constexpr std::int64_t FileTimeUnitsPerMicrosecond = 10;
+  const std::optional<std::int64_t> Gap = Steps.Gap();
+  if (!Gap) return RefreshInterval;
+  return std::chrono::microseconds(std::max<std::int64_t>(0, *Gap / FileTimeUnitsPerMicrosecond));
+}
+
+// Applies a key that steps through the log or plays it; false for the others.
+bool StepOnKey(const TKeyPress& Key, const TTopView& View, TLogSteps& Steps, TTopSampler& Sampler,
+               bool& Playing) {
+  if (View.EditingFilter || Key.Key != TKey::Char) return false;
+  if (Key.Text == "t") {
+    Steps.Next(Sampler);
+  } else if (Key.Text == "T") {
+    Steps.Previous(Sampler);
+  } else if (Key.Text == " ") {
+    Playing = !Playing;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// A counter log moves on only when the user steps or plays it.
+int RunLogScreen(TTopSampler& Sampler, TSortOrder Order) {
+  TTerminalSession Session(true);
+  const std::string Marker = CutMarker();
+  TTopView View = ScreenView(Sampler, Order);
+  TLogSteps Steps;
+  Steps.Show(Sampler, 1);
+  bool Playing = false;
+  auto Due = Clock::now() + PlayWait(Steps);
+  for (;;) {
+    if (Playing && Clock::now() >= Due) {
+      Steps.Next(Sampler);
+      Due = Clock::now() + PlayWait(Steps);
+    }
+    if (Steps.AtEnd()) Playing = false;
+    const TTopExtent Extent = Draw(Session, Sampler, View, Steps.Error(), Marker, &Steps, Playing);
+    const auto Wait = Playing ? Due - Clock::now() : Clock::duration(RefreshInterval);
+    const TTerminalEvent Event = Session.Wait(Milliseconds(Wait));
+    if (Event.Kind == TTerminalEvent::TKind::Ended) return Event.ExitStatus;
+    for (const TKeyPress& Key : Event.Keys) {
+      const std::uint64_t Before = Steps.Shown();
+      if (StepOnKey(Key, View, Steps, Sampler, Playing)) {
+        if (Steps.Shown() != Before || Playing) Due = Clock::now() + PlayWait(Steps);
+      } else if (View.Apply(Key, Extent)) {
+        return Steps.Error() ? 1 : 0;
+      }
+    }
+  }
 }
 
 int RunPlain(TTopSampler& Sampler, const std::optional<TSortOrder>& Order, long long Count) {
@@ -229,7 +301,9 @@ int Run(const Arguments& Args) {
   TTopSampler Sampler(ChosenComputer());
   const std::optional<TSortOrder> Order = ChosenOrder(Args, Sampler.Captions());
   if (!OutputIsTerminal()) return RunPlain(Sampler, Order, Count);
-  return RunScreen(Sampler, Order.value_or(SortedBy(Sampler.Captions().size() - 1)), Count);
+  const TSortOrder ScreenOrder = Order.value_or(SortedBy(Sampler.Captions().size() - 1));
+  if (ReplayingLog()) return RunLogScreen(Sampler, ScreenOrder);
+  return RunScreen(Sampler, ScreenOrder, Count);
 }
 
 }  // namespace
@@ -240,7 +314,10 @@ Command TopCommand() {
           "Shows the running processes with the eight counters of Brindle and the processor "
           "time, refreshed every second until q or Ctrl-C. On a terminal the table scrolls "
           "(arrows, PgUp/PgDn, Home/End), sorts by any column (< and > pick it, r reverses) "
-          "and filters by name (/); the _Total row stays in view. When standard output is not a "
+          "and filters by name (/); the _Total row stays in view. On a counter log (--replay LOG) "
+          "the screen shows its first sample and its position in the log, t steps to the next "
+          "sample, T to the previous one, and space plays the samples at the recorded pace or "
+          "pauses. When standard output is not a "
           "terminal, a first sample is taken half a second before the first refresh, and every "
           "refresh prints the tab-separated column captions, then one line per process, its "
           "values as plain numbers (the running time in seconds).",
