@@ -22,16 +22,7 @@ namespace {
 using namespace gaugery;
 using gaugery::test::LogMachine;
 using gaugery::test::LogSample;
-
-WideString MultiString(const std::vector<std::string>& Strings) {
-  WideString Text;
-  for (const std::string& String : Strings) {
-    for (char Unit : String) Text.push_back(static_cast<WCHAR>(static_cast<unsigned char>(Unit)));
-    Text.push_back(0);
-  }
-  Text.push_back(0);
-  return Text;
-}
+using gaugery::test::MultiString;
 
 TLogNames RelogNames() {
   return {{"009",
