@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# gaugery.exe of each preset reads a Linux `gaugery serve` under Wine: its dump equals the
+# Linux program's own dump of the same replayed sample, and a stopped server is reported
+# with the code 53 (the network path is not found).
+# Run by test-windows.sh once the Wine prefix is up; needs the Linux build in build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+linux=build/bin/gaugery
+[ -x "$linux" ] || { echo "wine-remote-check: no Linux build at $linux" >&2; exit 1; }
+work=$(mktemp -d)
+server=
+trap '[ -n "$server" ] && kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
+
+"$linux" capture "$work/sample.blk" >/dev/null
+"$linux" --replay "$work/sample.blk" dump --json >"$work/linux.json"
+port=$((20000 + RANDOM % 20000))
+"$linux" --replay "$work/sample.blk" serve --listen "127.0.0.1:$port" >/dev/null 2>&1 &
+server=$!
+sleep 1
+
+status=0
+for preset in mingw64 mingw32; do
+  program="build/$preset/bin/gaugery.exe"
+  wine "$program" --computer "127.0.0.1:$port" dump --json </dev/null | tr -d '\r' >"$work/$preset.json"
+  if cmp -s "$work/$preset.json" "$work/linux.json"; then
+    echo "$preset: reads the Linux server, same blocks"
+  else
+    echo "$preset: its dump of the Linux server differs from Linux's own" >&2
+    status=1
+  fi
+done
+
+kill "$server"
+wait "$server" 2>/dev/null || true
+server=
+for preset in mingw64 mingw32; do
+  message=$(wine "build/$preset/bin/gaugery.exe" --computer "127.0.0.1:$port" dump --json \
+            </dev/null 2>&1 >/dev/null || true)
+  if [[ "$message" == *"(53)"* ]]; then echo "$preset: a stopped server gives 53"
+  else echo "$preset: a stopped server gave \"$message\", not 53" >&2; status=1; fi
+done
+exit $status
