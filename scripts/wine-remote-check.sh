@@ -13,7 +13,9 @@ server=
 trap '[ -n "$server" ] && kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
 
 "$linux" capture "$work/sample.blk" >/dev/null
-"$linux" --replay "$work/sample.blk" dump --json >"$work/linux.json"
+# English titles on both sides: the default locale is each program's own first one, and
+# the Wine prefix lists the test provider's German locale first.
+"$linux" --replay "$work/sample.blk" dump --locale 009 --json >"$work/linux.json"
 port=$((20000 + RANDOM % 20000))
 "$linux" --replay "$work/sample.blk" serve --listen "127.0.0.1:$port" >/dev/null 2>&1 &
 server=$!
@@ -22,7 +24,7 @@ sleep 1
 status=0
 for preset in mingw64 mingw32; do
   program="build/$preset/bin/gaugery.exe"
-  wine "$program" --computer "127.0.0.1:$port" dump --json </dev/null | tr -d '\r' >"$work/$preset.json"
+  wine "$program" --computer "127.0.0.1:$port" dump --locale 009 --json </dev/null | tr -d '\r' >"$work/$preset.json"
   if cmp -s "$work/$preset.json" "$work/linux.json"; then
     echo "$preset: reads the Linux server, same blocks"
   else
