@@ -174,8 +174,9 @@ std::optional<std::chrono::steady_clock::time_point> TServeSamples::NewerSampleD
     std::int64_t Held) {
   const std::lock_guard<std::mutex> Guard(Lock_);
   // The next sample starts at the end of the interval and takes about as long as the
-  // latest; twice that allows for a slower one.
-  const auto Due = TakenAt_ + Interval_ + 2 * TakeTime_;
+  // latest: twice that, and a quarter interval for a sampler woken late, allow for a
+  // slower one on a busy machine.
+  const auto Due = TakenAt_ + Interval_ + 2 * TakeTime_ + Interval_ / 4;
   if (!Bytes_ || std::chrono::steady_clock::now() >= Due ||
       reinterpret_cast<const TPERF_DATA_BLOCK*>(Bytes_->data())->PerfTime100nSec > Held)
     return std::nullopt;
