@@ -1,5 +1,6 @@
 #include "ServeSamples.h"
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -52,7 +53,10 @@ void TServeSamples::SampleEachInterval() {
     Guard.unlock();
     TakeSample();
     Guard.lock();
-    Changed_.wait_until(Guard, TakenAt_ + Interval_, [this] { return Stopping_; });
+    // A short --interval still leaves as much idle time as the last sample took, so the
+    // sampler holds at most half a processor however slow the machine's samples are.
+    const auto Due = std::max(TakenAt_ + Interval_, std::chrono::steady_clock::now() + TakeTime_);
+    Changed_.wait_until(Guard, Due, [this] { return Stopping_; });
   }
 }
 
