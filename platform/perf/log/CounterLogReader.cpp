@@ -75,16 +75,29 @@ struct TCounterLogReader::TState {
   }
 
   void Seek(std::int64_t Time) {
+    SeekIn([Time](const TLogExtent& Extent) { return Extent.FirstTime <= Time; },
+           [Time](TLogVolumeReader& Reader) { Reader.Seek(Time); });
+  }
+
+  void SeekNumber(std::uint64_t Number) {
+    SeekIn([Number](const TLogExtent& Extent) { return Extent.FirstNumber <= Number; },
+           [Number](TLogVolumeReader& Reader) { Reader.SeekNumber(Number); });
+  }
+
+  // Seeks in the last volume with samples whose extent Starts before the place sought,
+  // or in the first.
+  template <typename TStarts, typename TSeek>
+  void SeekIn(TStarts Starts, TSeek SeekVolume) {
     std::size_t Chosen = 0;
     for (std::size_t At = 0; At < Files.size(); ++At) {
       TLogVolumeReader* Reader = Volume(At);
       if (Reader == nullptr) continue;
       const TLogExtent Extent = Reader->Extent();
-      if (Extent.Samples != 0 && Extent.FirstTime <= Time) Chosen = At;
+      if (Extent.Samples != 0 && Starts(Extent)) Chosen = At;
     }
     Enter(Chosen);
     if (TLogVolumeReader* Reader = Volume(Chosen)) {
-      Reader->Seek(Time);
+      SeekVolume(*Reader);
       FollowNames(*Reader);
     }
   }
@@ -96,9 +109,13 @@ struct TCounterLogReader::TState {
       if (Reader == nullptr) continue;
       const TLogExtent Part = Reader->Extent();
       if (Part.Samples == 0) continue;
-      if (Whole.Samples == 0) Whole.FirstTime = Part.FirstTime;
+      if (Whole.Samples == 0) {
+        Whole.FirstTime = Part.FirstTime;
+        Whole.FirstNumber = Part.FirstNumber;
+      }
       Whole.Samples += Part.Samples;
       Whole.LastTime = Part.LastTime;
+      Whole.LastNumber = Part.LastNumber;
     }
     return Whole;
   }
@@ -133,6 +150,8 @@ const TLogNames& TCounterLogReader::Names() const { return State_->Names; }
 std::uint64_t TCounterLogReader::NamesVersion() const { return State_->NamesVersion; }
 bool TCounterLogReader::Next(TLogEntry& Entry) { return State_->Next(Entry); }
 void TCounterLogReader::Seek(std::int64_t Time) { State_->Seek(Time); }
+
+void TCounterLogReader::SeekNumber(std::uint64_t Number) { State_->SeekNumber(Number); }
 
 void TCounterLogReader::Rewind() {
   State_->Enter(0);

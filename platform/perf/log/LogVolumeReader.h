@@ -26,6 +26,7 @@ class TLogVolumeReader {
   std::uint64_t NamesVersion() const;
   bool Next(TLogEntry& Entry);
   void Seek(std::int64_t Time);
+  void SeekNumber(std::uint64_t Number);
   void Rewind();
   TLogExtent Extent();
   std::vector<std::string> TakeWarnings();
