@@ -1,5 +1,7 @@
 #include "perf/log/CounterLogReader.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "framework/Exceptions.h"
@@ -120,6 +122,18 @@ struct TCounterLogReader::TState {
     return Whole;
   }
 
+  std::uint64_t Size() {
+    std::uint64_t Bytes = 0;
+    for (std::size_t At = 0; At < Files.size(); ++At) {
+      std::error_code Unknown;
+      const TLogVolumeReader* Reader = Volume(At);
+      const std::uint64_t Length =
+          Reader != nullptr ? Reader->Size() : std::filesystem::file_size(Files[At], Unknown);
+      if (!Unknown) Bytes += Length;
+    }
+    return Bytes;
+  }
+
   std::vector<std::string> TakeWarnings() {
     std::vector<std::string> Taken = std::exchange(Warnings, {});
     for (const auto& Reader : Volumes) {
@@ -160,6 +174,7 @@ void TCounterLogReader::Rewind() {
 }
 
 TLogExtent TCounterLogReader::Extent() { return State_->Extent(); }
+std::uint64_t TCounterLogReader::Size() { return State_->Size(); }
 std::vector<std::string> TCounterLogReader::TakeWarnings() { return State_->TakeWarnings(); }
 
 }  // namespace gaugery

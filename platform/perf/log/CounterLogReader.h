@@ -70,6 +70,8 @@ class GAUGERY_PLATFORM_API TCounterLogReader {
   // Reads from the first entry again.
   void Rewind();
   TLogExtent Extent();
+  // The bytes of all the volumes, those that could not be read included.
+  std::uint64_t Size();
 
   // What was found wrong since the last call, one message each, oldest first.
   std::vector<std::string> TakeWarnings();

@@ -461,6 +461,8 @@ TLogExtent TLogVolumeReader::Extent() {
   return State_->Extent;
 }
 
+std::uint64_t TLogVolumeReader::Size() const { return State_->Source->Size(); }
+
 std::vector<std::string> TLogVolumeReader::TakeWarnings() {
   return std::exchange(State_->Warnings, {});
 }

@@ -29,6 +29,8 @@ class TLogVolumeReader {
   void SeekNumber(std::uint64_t Number);
   void Rewind();
   TLogExtent Extent();
+  // The bytes of the volume.
+  std::uint64_t Size() const;
   std::vector<std::string> TakeWarnings();
 
  private:
