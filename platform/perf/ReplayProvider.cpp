@@ -98,9 +98,10 @@ struct TReplayState {
     RestartLog();
     if (LogSample.empty()) return 0;
     const std::uint64_t First = LogNumber;
-    // Only the samples from the last full one before the window's end are read.
+    // Only the samples from the last full one before the window's end are read; a log
+    // whose clock went back is read from the window's start.
     Log->Seek(std::min(End, Log->Extent().LastTime));
-    if (!NextLogSample()) RestartLog();
+    if (!NextLogSample() || LogNumber < First) RestartLog();
     LastLogSample();
     const std::uint64_t Last = LogNumber;
     RestartLog();
