@@ -108,6 +108,21 @@ struct TReplayState {
     return Last - First + 1;
   }
 
+  // The position in the window of the first sample at or after Time: the last for a
+  // time after the window, the first for one before it or where the clock went back.
+  // The window's first sample is served next.
+  std::uint64_t LogSamplePosition(std::int64_t Time) {
+    RestartLog();
+    if (LogSample.empty()) return 0;
+    const std::uint64_t First = LogNumber;
+    Log->Seek(std::max(Time, Begin));
+    LogDone = false;
+    if (!NextLogSample()) return CountLogSamples();
+    const std::uint64_t Found = LogNumber;
+    RestartLog();
+    return Found < First ? 1 : Found - First + 1;
+  }
+
   void RestartLog() {
     Log->Seek(Begin);
     LogSample.clear();
@@ -371,6 +386,11 @@ void SkipReplayedSamples(std::uint64_t Count) {
 std::uint64_t ReplayedSampleCount() {
   std::lock_guard<std::mutex> Guard(Replay.Lock);
   return Replay.Log ? Replay.CountLogSamples() : Replay.Blocks.size();
+}
+
+std::uint64_t ReplayedSamplePosition(std::int64_t Time) {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  return Replay.Log ? Replay.LogSamplePosition(Time) : 0;
 }
 
 void RestartReplay() {

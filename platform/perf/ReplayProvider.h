@@ -62,6 +62,12 @@ GAUGERY_PLATFORM_API void SkipReplayedSamples(std::uint64_t Count);
 // counts too), or the blocks that replay. A log's first sample is served next.
 GAUGERY_PLATFORM_API std::uint64_t ReplayedSampleCount();
 
+// The position, counted from 1 as ReplayedSampleCount counts, of the log's first sample
+// at or after Time (a file time) in its window: the window's last sample for a time after
+// it, its first for a time before it; 0 while blocks replay. The window's first sample is
+// served next.
+GAUGERY_PLATFORM_API std::uint64_t ReplayedSamplePosition(std::int64_t Time);
+
 // Serves the first block (of a log: the first sample of the window) again at the next
 // query.
 GAUGERY_PLATFORM_API void RestartReplay();

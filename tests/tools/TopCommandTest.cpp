@@ -352,6 +352,47 @@ TEST(GaugeryTopOnALog, StepsForwardAndBackThroughItsSamples) {
   ExpectRestored(Top, 0);
 }
 
+std::function<bool(const TerminalRun::Screen&)> StatusHas(const std::string& Text) {
+  return [Text](const TerminalRun::Screen& Lines) {
+    return !Lines.empty() && Lines.back().find(Text) != std::string::npos;
+  };
+}
+
+// g asks for a time on the status line and shows the first sample at or after it (the
+// last one past the end), its processor time from the sample before it. The samples lie
+// at 12:30:45.5, 46.5 and 47.5 of the recording machine, whose zone is UTC.
+TEST(GaugeryTopOnALog, GoesToATypedTime) {
+  const SavedLog Log;
+  TerminalRun Top({"--replay", Log.Path(), "top"}, 100, 10);
+  Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
+  Top.Type("g12:30:47");
+  Top.ScreenWhen(StatusHas("Go to time: 12:30:47_"));
+  Top.Type("\r");
+  Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));
+  // Between two samples the later one; a date and a zone as --begin takes them.
+  Top.Type("g2024-05-15T13:30:45.9+01:00\r");
+  Top.ScreenWhen(ShowsSample("sample 2 of 3", "50.0"));
+  Top.Type("g11:00\r");
+  Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
+  Top.Type("g23:59\r");
+  Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));
+  // While a time is typed other keys (q too) are left out, Backspace takes one back and
+  // Escape cancels.
+  Top.Type(
+      "g12:3q0:4x5\x7f"
+      "6");
+  Top.ScreenWhen(StatusHas("Go to time: 12:30:46_"));
+  Top.Type("\x1b");
+  Top.ScreenWhen(StatusHas("g go to time"));
+  Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));
+  // A text that is no time is said so and changes nothing.
+  Top.Type("g12:61\r");
+  Top.ScreenWhen(StatusHas("\"12:61\" is not a time"));
+  Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));
+  Top.Type("Tq");
+  ExpectRestored(Top, 0);
+}
+
 // Space plays at the recorded pace, a second a sample here, and stops at the last.
 TEST(GaugeryTopOnALog, PlaysAndPausesWithSpace) {
   const SavedLog Log;

@@ -2,6 +2,7 @@
 // machine: the --replay option, and the one sample of the one-shot commands.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -25,6 +26,11 @@ void RestartReplayedSamples();
 
 // True when a counter log is in service: its samples have times of their own, and end.
 bool ReplayingLog();
+
+// The file time of Time on the clock of the log in service, as --begin reads it (a time
+// of day on the log's first day, in the recording machine's zone). Raises when no log is
+// in service or it can no longer be read.
+std::int64_t ReplayedLogFileTime(const TLogTime& Time);
 
 // Writes each warning of the log's reader not written before (a torn end, a damaged
 // record passed over) to Out, one line each, prefixed "gaugery: ".
