@@ -40,6 +40,9 @@ struct TReplayState {
   std::unique_ptr<TCounterLogReader> Log;
   TBlockBytes LogSample;
   std::uint64_t LogNumber = 0;  // the log's number of LogSample
+  std::int64_t LogTime = 0;      // and its time
+  // The time of the sample the last query served, since the log was last started again.
+  std::optional<std::int64_t> ServedTime;
   std::int64_t Begin = 0;
   std::int64_t End = 0;
   bool LogDone = false;
@@ -68,6 +71,7 @@ struct TReplayState {
     if (Moved) {
       LogSample = std::move(Entry.Block);
       LogNumber = Entry.Number;
+      LogTime = Entry.Time;
     }
     for (std::string& Warning : Log->TakeWarnings()) Warnings.push_back(std::move(Warning));
     return Moved;
@@ -82,6 +86,7 @@ struct TReplayState {
   // Count samples in the window, the last one stays, as when passing over them one by one.
   void SkipLogSamples(std::uint64_t Count) {
     if (LogDone || Count == 0) return;
+    ServedTime.reset();
     const std::uint64_t From = LogNumber;
     if (Count <= std::numeric_limits<std::uint64_t>::max() - From) {
       Log->SeekNumber(From + Count);
@@ -127,6 +132,7 @@ struct TReplayState {
     Log->Seek(Begin);
     LogSample.clear();
     LogNumber = 0;
+    ServedTime.reset();
     LogDone = false;
     NextLogSample();
   }
@@ -285,6 +291,7 @@ DWORD GAUGERY_WINAPI CollectReplay(LPWSTR ValueName, PPointer Data, LPDWORD Tota
   *Data = Out + Written;
   *TotalBytes = Written;
   *NumObjectTypes = Objects;
+  if (Replay.Log) Replay.ServedTime = Replay.LogTime;
   Replay.Advance();
   return ERROR_SUCCESS;
 }
@@ -375,6 +382,12 @@ std::vector<std::string> TakeReplayWarnings() {
 bool ReplayedLogEnded() {
   std::lock_guard<std::mutex> Guard(Replay.Lock);
   return Replay.Log && Replay.LogDone;
+}
+
+std::optional<std::int64_t> ReplayedLogStep() {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  if (!Replay.Log || Replay.LogDone || !Replay.ServedTime) return std::nullopt;
+  return Replay.LogTime - *Replay.ServedTime;
 }
 
 void SkipReplayedSamples(std::uint64_t Count) {

@@ -267,27 +267,6 @@ TEST(GaugeryTopScreen, SignalsThatEndItRestoreTheTerminal) {
 
 // --- On a counter log
 
-// The titles of the process table, as a log's names, so that the log names its objects
-// as the live machine does.
-TLogNames ProcessLogNames() {
-  const std::vector<std::pair<int, std::string>> Titles{
-      {6, "% Processor Time"},     {24, "Available Bytes"}, {4, "Memory"},
-      {58, "Pool Nonpaged Bytes"}, {180, "Working Set"},    {182, "Page File Bytes Peak"},
-      {184, "Page File Bytes"},    {230, "Process"},        {680, "Thread Count"},
-      {684, "Elapsed Time"},       {784, "ID Process"},     {952, "Handle Count"}};
-  WideString Counter;
-  const auto Append = [&Counter](const std::string& Part) {
-    Counter.insert(Counter.end(), Part.begin(), Part.end());
-    Counter.push_back(0);
-  };
-  for (const auto& [Index, Title] : Titles) {
-    Append(std::to_string(Index));
-    Append(Title);
-  }
-  Counter.push_back(0);
-  return {{"009", Counter, WideString(1, 0)}};
-}
-
 // A log of three samples a second apart: "busy" uses half a processor between the first
 // two and all of one between the last two.
 class SavedLog {
