@@ -40,7 +40,7 @@ struct TReplayState {
   std::unique_ptr<TCounterLogReader> Log;
   TBlockBytes LogSample;
   std::uint64_t LogNumber = 0;  // the log's number of LogSample
-  std::int64_t LogTime = 0;      // and its time
+  std::int64_t LogTime = 0;     // and its time
   // The time of the sample the last query served, since the log was last started again.
   std::optional<std::int64_t> ServedTime;
   std::int64_t Begin = 0;

@@ -332,8 +332,8 @@ class TReplayedLog {
 // The timer waits as long as the recorder did between the shown sample and the next,
 // and stops on the last one, which stays without a report.
 TEST_F(BrindleForm, PlaysACounterLogAtItsRecordedPace) {
-  const TReplayedLog Log({{NumberedProcesses(1), 0}, {NumberedProcesses(2), 1},
-                          {NumberedProcesses(3), 4}});
+  const TReplayedLog Log(
+      {{NumberedProcesses(1), 0}, {NumberedProcesses(2), 1}, {NumberedProcesses(3), 4}});
   TBrindleForm Form;
   QTreeWidget& List = *Form.LV();
   EXPECT_EQ(List.topLevelItemCount(), 1);

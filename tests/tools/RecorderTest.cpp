@@ -33,8 +33,7 @@ class TRenamingMachine {
   static constexpr int SamplesBeforeRename = 8;
   static constexpr char NewProcessTitle[] = "Prozess";
 
-  TRenamingMachine()
-      : Server_([this](const std::string& Target) { return Reply(Target); }) {}
+  TRenamingMachine() : Server_([this](const std::string& Target) { return Reply(Target); }) {}
 
   std::string ComputerName() const { return Server_.ComputerName(); }
 

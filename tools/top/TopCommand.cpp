@@ -188,8 +188,8 @@ TTopExtent Draw(TTerminalSession& Session, const TTopSampler& Sampler, TTopView&
   const TArrangedRows Arranged = ArrangeRows(Sampler.Rows(), View.Order, View.Filter);
   const TTopExtent Extent{Arranged.Rows.size(), VisibleRowCount(Size, Arranged.Total != nullptr)};
   View.Clamp(Extent);
-  Session.Show(RenderFrame(Frame(Sampler, Arranged, View, Error, Log), Size,
-                           View.Viewport, Marker));
+  Session.Show(
+      RenderFrame(Frame(Sampler, Arranged, View, Error, Log), Size, View.Viewport, Marker));
   return Extent;
 }
 
