@@ -117,9 +117,14 @@ std::string ToUtf8(const WCHAR* Text, std::size_t Length) {
 std::string ToUtf8(const WideString& Text) { return ToUtf8(Text.data(), Text.size()); }
 
 WideString ToWide(const std::string& Text) {
-  WideString Out;
-  Out.reserve(Text.size());
+  // As in ToUtf8, the ASCII head of a text is copied unit by unit into place.
+  WideString Out(Text.size(), u'\0');
   std::size_t Pos = 0;
+  for (; Pos < Text.size() && static_cast<unsigned char>(Text[Pos]) < 0x80; ++Pos) {
+    Out[Pos] = static_cast<WCHAR>(Text[Pos]);
+  }
+  if (Pos == Text.size()) return Out;
+  Out.resize(Pos);
   while (Pos < Text.size()) AppendUtf16(Out, DecodeUtf8(Text, Pos));
   return Out;
 }
