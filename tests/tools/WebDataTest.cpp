@@ -3,6 +3,8 @@
 // and process table it answers, and the embedded page.
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -11,6 +13,7 @@
 
 #include "BlockBuilder.h"
 #include "CommandLine.h"
+#include "IntervalThread.h"
 #include "ProcessSamples.h"
 #include "ProgramRun.h"
 #include "Replay.h"
@@ -340,3 +343,25 @@ TEST(WebAssets, NameNoOtherHost) {
 }
 
 }  // namespace
+
+TEST(IntervalThread, RunsItsStepFromTheFirstDueTimeAndStopsWhileTheNextIsFarAway) {
+  std::mutex Lock;
+  std::condition_variable Stepped;
+  std::vector<TIntervalThread::TClock::time_point> Dues;
+  const auto Start = TIntervalThread::TClock::now();
+  {
+    TIntervalThread Thread([&](TIntervalThread::TClock::time_point Due) {
+      const std::lock_guard<std::mutex> Guard(Lock);
+      Dues.push_back(Due);
+      Stepped.notify_all();
+      return Due + (Dues.size() < 2 ? std::chrono::milliseconds(1) : std::chrono::hours(1));
+    });
+    Thread.Start(Start);
+    Thread.Start(Start + std::chrono::hours(1));  // runs already: no second thread
+    std::unique_lock<std::mutex> Guard(Lock);
+    ASSERT_TRUE(Stepped.wait_for(Guard, std::chrono::seconds(10), [&] { return Dues.size() == 2; }));
+  }
+  // The destructor stopped the thread during its wait of an hour.
+  EXPECT_EQ(Dues, (std::vector{Start, Start + std::chrono::milliseconds(1)}));
+  EXPECT_LT(TIntervalThread::TClock::now() - Start, std::chrono::minutes(1));
+}

@@ -72,38 +72,20 @@ TWebData::TWebData(TWebOptions Options)
     : Options_{WebSamplePeriod(Options.Period, Options.History), Options.History},
       History_(Options_.History, SeriesCapacity(Options_.History, Options_.Period)),
       Titles_(nullptr),
-      Top_(std::make_unique<TTopSampler>("")) {
+      Top_(std::make_unique<TTopSampler>("")),
+      Sampler_([this](steady_clock::time_point Due) { return SampleAndSchedule(Due); }) {
   Titles_.SetLocaleID("009");
   Titles_.Init();
 }
 
-TWebData::~TWebData() {
-  {
-    const std::lock_guard<std::mutex> Guard(Lock_);
-    Stopping_ = true;
-  }
-  Wake_.notify_all();
-  if (Sampler_.joinable()) Sampler_.join();
-}
+TWebData::~TWebData() = default;
 
-// The thread starts with the first request rather than with the server: it then shares
-// the signal mask of the server's request threads, which leave the stop signals to the
-// thread that awaits them.
-void TWebData::StartSampling() {
-  if (!Sampler_.joinable()) Sampler_ = std::thread([this] { SampleLoop(); });
-}
-
-void TWebData::SampleLoop() {
-  std::unique_lock<std::mutex> Guard(Lock_);
-  auto Due = steady_clock::now();
-  while (!Stopping_) {
-    Due += Options_.Period;
-    const auto Now = steady_clock::now();
-    // A late round (a suspended machine) starts a fresh beat instead of catching up.
-    if (Due < Now) Due = Now + Options_.Period;
-    if (Wake_.wait_until(Guard, Due, [this] { return Stopping_; })) break;
-    Sample(steady_clock::now());
-  }
+steady_clock::time_point TWebData::SampleAndSchedule(steady_clock::time_point Due) {
+  const std::lock_guard<std::mutex> Guard(Lock_);
+  const auto Now = steady_clock::now();
+  Sample(Now);
+  // A late round (a suspended machine) starts a fresh beat instead of catching up.
+  return Due + Options_.Period < Now ? Now + Options_.Period : Due + Options_.Period;
 }
 
 void TWebData::SampleNow() {
@@ -168,7 +150,7 @@ TWebAnswer TWebData::Values(const TQueryParameters& Query) {
   }
   if (Paths.empty() || Paths.size() > MaxPathsPerRequest) return BadQuery(ValuesUsage);
   const std::lock_guard<std::mutex> Guard(Lock_);
-  StartSampling();
+  Sampler_.Start(steady_clock::now() + Options_.Period);
   TJson Counters = TJson::array();
   for (const std::string& Path : Paths) {
     try {
@@ -213,7 +195,7 @@ TWebAnswer TWebData::Names() {
 
 TWebAnswer TWebData::Processes() {
   const std::lock_guard<std::mutex> Guard(Lock_);
-  StartSampling();
+  Sampler_.Start(steady_clock::now() + Options_.Period);
   ProcessesAskedAt_ = steady_clock::now();
   if (ProcessesBody_.empty()) RefreshProcesses();
   return {200, ProcessesBody_};

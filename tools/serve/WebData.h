@@ -13,15 +13,14 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
+#include "IntervalThread.h"
 #include "PerfTitles.h"
 #include "ValueHistory.h"
 
@@ -68,9 +67,8 @@ class TWebData {
   void SampleNow();
 
  private:
-  // The caller holds Lock_.
-  void StartSampling();
-  void SampleLoop();
+  // One step of the sampling thread: a sample, and when the next is due.
+  std::chrono::steady_clock::time_point SampleAndSchedule(std::chrono::steady_clock::time_point Due);
   // The caller holds Lock_.
   void Sample(std::chrono::steady_clock::time_point Now);
   void ForgetUnasked(std::chrono::steady_clock::time_point Now);
@@ -78,8 +76,6 @@ class TWebData {
 
   const TWebOptions Options_;
   std::mutex Lock_;
-  std::condition_variable Wake_;
-  bool Stopping_ = false;
   TValueHistory History_;
   TPerfTitles Titles_;
   std::map<std::string, std::chrono::steady_clock::time_point> AskedAt_;
@@ -88,7 +84,8 @@ class TWebData {
   std::chrono::steady_clock::time_point ProcessesAskedAt_;
   // The answer of /api/processes for the latest refresh; empty before the first.
   std::string ProcessesBody_;
-  std::thread Sampler_;
+  // Last, so that it stops before the rest goes.
+  TIntervalThread Sampler_;
 };
 
 // The web view's sampling period for the server's interval and the history: that
