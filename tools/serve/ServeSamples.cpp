@@ -8,6 +8,7 @@
 #include "GzipText.h"
 #include "PerfData.h"
 #include "PerfTitles.h"
+#include "Replay.h"
 #include "framework/Unicode.h"
 #include "registry/PerfValueName.h"
 
@@ -50,6 +51,7 @@ std::chrono::steady_clock::time_point TServeSamples::SampleAndSchedule() {
 }
 
 void TServeSamples::TakeSample() {
+  const std::unique_lock<std::mutex> Walk = HoldReplayedLog();
   const std::lock_guard<std::mutex> Snapshots(SnapshotLock_);
   const auto Start = std::chrono::steady_clock::now();
   try {
@@ -110,6 +112,7 @@ std::vector<DWORD> TServeSamples::UnaskedIndexes(const std::string& ValueName) {
 
 std::shared_ptr<const std::string> TServeSamples::AskExtraObjects(
     const std::vector<DWORD>& Indexes) {
+  const std::unique_lock<std::mutex> Walk = HoldReplayedLog();
   const std::lock_guard<std::mutex> Snapshots(SnapshotLock_);
   std::set<DWORD> Asked;
   for (const DWORD Index : Indexes) {
