@@ -253,6 +253,18 @@ class LogChecks(Checks):
         times = [point[0] for point in drawn_series(self.driver, CPU_PATH)["points"]]
         self.check(len(times) == log["samples"] - 1 and times[-1] == log["last"],
                    "a point for every sample after the first, the last at the log's end: %s" % times)
+        chart = self.driver.find_element(By.ID, "chart")
+        chart.send_keys("+")
+        chart.send_keys(Keys.PAGE_DOWN)
+        query = lambda: urllib.parse.parse_qs(urllib.parse.urlparse(self.driver.current_url).query)
+        wait_for(self.driver, lambda: "from" in query(), "zooming puts the range in the address")
+        start, end = int(query()["from"][0]), int(query()["to"][0])
+        self.check(log["first"] < start and end <= log["last"] and end - start < log["last"] - log["first"],
+                   "the zoomed range lies inside the log: %s" % self.driver.current_url)
+        wait_for(self.driver, lambda: "from=%d" % start in (self.driver.execute_script("return gaugery.view.asked;") or ""),
+                 "the page asks for the points of the zoomed range")
+        chart.send_keys(Keys.HOME)
+        self.check("from" not in query(), "Home shows the whole log again")
 
     def a_click_picks_the_process_table(self):
         heading = lambda: self.driver.find_element(By.ID, "process-time").text

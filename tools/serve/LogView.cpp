@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <exception>
 #include <map>
 
@@ -61,8 +62,9 @@ std::vector<TLogPathValues> TLogView::Values(const std::vector<std::string>& Pat
   Buckets = std::clamp<std::size_t>(Buckets, 1, MaxLogBuckets);
   From = std::max(From, FirstTime_);
   To = std::min(To, LastTime_);
-  // No series of the walk is older than the log, and each holds only its newest points.
-  TValueHistory History(std::chrono::milliseconds(LastTime_ - FirstTime_ + 1), 2);
+  // No series of the walk is older than the log (whose clock may have gone back), and
+  // each holds only its newest points.
+  TValueHistory History(std::chrono::milliseconds(std::abs(LastTime_ - FirstTime_) + 1), 2);
   std::vector<TLogPathValues> Answers;
   std::vector<std::string> Watched;
   for (const std::string& Path : Paths) {

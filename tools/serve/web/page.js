@@ -35,6 +35,8 @@ const view = {
   log: null,
   // Of a log: the time picked for the process table; null for its last sample.
   at: null,
+  // Of a log: the query of the points asked for last.
+  asked: null,
 };
 
 const elements = {
@@ -76,8 +78,8 @@ function writeAddress() {
     query.set("range", view.range);
   } else {
     if (view.zoom) {
-      query.set("from", Math.round(view.zoom[0]));
-      query.set("to", Math.round(view.zoom[1]));
+      query.set("from", Math.floor(view.zoom[0]));
+      query.set("to", Math.ceil(view.zoom[1]));
     }
     if (view.at !== null) query.set("at", Math.round(view.at));
   }
@@ -468,7 +470,12 @@ function wire() {
     const current = document.documentElement.dataset.scheme || "auto";
     setScheme(order[(order.indexOf(current) + 1) % order.length]);
   });
-  window.addEventListener("popstate", () => { readAddress(); view.values.clear(); show(); });
+  window.addEventListener("popstate", () => {
+    readAddress();
+    view.values.clear();
+    show();
+    if (view.log) pollValues().then(pollProcesses).catch(showError);
+  });
 }
 
 async function pollProcesses() {
