@@ -375,7 +375,8 @@ class TInProcessLog {
   std::string Options() const { return "--replay " + File_ + " "; }
 
  private:
-  const std::string File_ = ::testing::TempDir() + "gaugery-web-" + std::to_string(getpid()) + ".glog";
+  const std::string File_ =
+      ::testing::TempDir() + "gaugery-web-" + std::to_string(getpid()) + ".glog";
 };
 
 // Value path -> the values of one counter of an answer of /api/values (null as NaN).
@@ -408,10 +409,12 @@ TEST(WebDataOnALog, GivesTheValuesWatchPrintsOverTheWholeLogOrAPartOfIt) {
     ExpectSameValues(WatchedValues(Run.Out), AnsweredValues(Whole["counters"][0]));
     // From the third sample on: its values still rest on the second.
     const json Part = json::parse(
-        Data.Values({{"counter", Path}, {"from", std::to_string(SampleMilliseconds(Whole, 2))}}).Body);
+        Data.Values({{"counter", Path}, {"from", std::to_string(SampleMilliseconds(Whole, 2))}})
+            .Body);
     std::map<std::string, std::vector<double>> Expected = WatchedValues(Run.Out);
     // b ended after the second sample; every other instance has values at both.
-    std::erase_if(Expected, [](const auto& Entry) { return Entry.first.find("(b)") != std::string::npos; });
+    std::erase_if(Expected,
+                  [](const auto& Entry) { return Entry.first.find("(b)") != std::string::npos; });
     for (auto& [Label, Values] : Expected) {
       ASSERT_GE(Values.size(), 2u) << Label;
       Values.erase(Values.begin(), Values.end() - 2);
@@ -423,16 +426,17 @@ TEST(WebDataOnALog, GivesTheValuesWatchPrintsOverTheWholeLogOrAPartOfIt) {
 TEST(WebDataOnALog, RefusesQueriesOfAnotherForm) {
   const TInProcessLog Log(ChangingProcesses());
   TWebData Data(QuietOptions());
-  for (const TQueryParameters& Query : std::vector<TQueryParameters>{
-           {{"counter", MemoryPath}, {"since", "0"}},
-           {{"counter", MemoryPath}, {"points", "0"}},
-           {{"counter", MemoryPath}, {"from", "2"}, {"to", "1"}},
-           {{"counter", MemoryPath}, {"to", "-1"}},
-           {{"from", "1"}}})
+  for (const TQueryParameters& Query :
+       std::vector<TQueryParameters>{{{"counter", MemoryPath}, {"since", "0"}},
+                                     {{"counter", MemoryPath}, {"points", "0"}},
+                                     {{"counter", MemoryPath}, {"from", "2"}, {"to", "1"}},
+                                     {{"counter", MemoryPath}, {"to", "-1"}},
+                                     {{"from", "1"}}})
     EXPECT_EQ(Data.Values(Query).Status, 400);
   EXPECT_EQ(Data.Processes({{"at", "x"}}).Status, 400);
   EXPECT_EQ(Data.Processes({{"since", "1"}}).Status, 400);
-  const json Far = json::parse(Data.Values({{"counter", MemoryPath}, {"from", "1"}, {"to", "2"}}).Body);
+  const json Far =
+      json::parse(Data.Values({{"counter", MemoryPath}, {"from", "1"}, {"to", "2"}}).Body);
   EXPECT_TRUE(Far["counters"][0]["series"].empty()) << "a range before the log holds nothing";
 }
 
@@ -466,10 +470,15 @@ TEST(WebDataOnALog, ListsTheProcessTableAtTheSamplePicked) {
 
 TEST(ThinnedSeries, KeepsTheLeastAndGreatestOfEachBucketInTimeOrder) {
   TThinnedSeries Series(100, 199, 2);
-  for (const TValuePoint& Point : std::vector<TValuePoint>{
-           {90, 7.0}, {100, 5.0}, {110, 9.0}, {120, 1.0}, {130, 4.0},  // first bucket
-           {150, std::nullopt}, {160, std::nullopt},                   // second: nones alone
-           {200, 3.0}})
+  for (const TValuePoint& Point :
+       std::vector<TValuePoint>{{90, 7.0},
+                                {100, 5.0},
+                                {110, 9.0},
+                                {120, 1.0},
+                                {130, 4.0},  // first bucket
+                                {150, std::nullopt},
+                                {160, std::nullopt},  // second: nones alone
+                                {200, 3.0}})
     Series.Add(Point);
   const std::vector<TValuePoint> Points = Series.Finish();
   ASSERT_EQ(Points.size(), 3u);
@@ -498,7 +507,8 @@ TEST(IntervalThread, RunsItsStepFromTheFirstDueTimeAndStopsWhileTheNextIsFarAway
     Thread.Start(Start);
     Thread.Start(Start + std::chrono::hours(1));  // runs already: no second thread
     std::unique_lock<std::mutex> Guard(Lock);
-    ASSERT_TRUE(Stepped.wait_for(Guard, std::chrono::seconds(10), [&] { return Dues.size() == 2; }));
+    ASSERT_TRUE(
+        Stepped.wait_for(Guard, std::chrono::seconds(10), [&] { return Dues.size() == 2; }));
   }
   // The destructor stopped the thread during its wait of an hour.
   EXPECT_EQ(Dues, (std::vector{Start, Start + std::chrono::milliseconds(1)}));

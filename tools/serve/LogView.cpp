@@ -79,14 +79,14 @@ std::vector<TLogPathValues> TLogView::Values(const std::vector<std::string>& Pat
     }
   }
   std::map<std::string, std::map<std::string, TThinnedSeries>> Thinned;
-  const std::string WalkError = Walk(History, From, To, [&](const std::string& Text,
-                                                           const TPathValues& Latest) {
-    auto& Series = Thinned[Text];
-    for (const auto& [Label, Points] : Latest.Series) {
-      auto& Thin = Series.try_emplace(Label, From, To, Buckets).first->second;
-      for (const TValuePoint& Point : Points) Thin.Add(Point);
-    }
-  });
+  const std::string WalkError =
+      Walk(History, From, To, [&](const std::string& Text, const TPathValues& Latest) {
+        auto& Series = Thinned[Text];
+        for (const auto& [Label, Points] : Latest.Series) {
+          auto& Thin = Series.try_emplace(Label, From, To, Buckets).first->second;
+          for (const TValuePoint& Point : Points) Thin.Add(Point);
+        }
+      });
   for (std::size_t Index = 0; Index < Answers.size(); ++Index) {
     if (Watched[Index].empty()) continue;
     TLogPathValues& Answer = Answers[Index];
@@ -113,7 +113,8 @@ std::string TLogView::Walk(TValueHistory& History, std::int64_t From, std::int64
     std::int64_t Seen = History.LatestTime();
     while (!ReplayedLogEnded() && Seen <= To) {
       History.Collect();
-      for (const std::string& Text : History.WatchedPaths()) Take(Text, *History.ValuesOf(Text, Seen));
+      for (const std::string& Text : History.WatchedPaths())
+        Take(Text, *History.ValuesOf(Text, Seen));
       Seen = std::max(Seen, History.LatestTime());
     }
   } catch (const std::exception& Error) {

@@ -5,8 +5,8 @@
 
 #include "BlockDump.h"
 #include "Browsing.h"
-#include "PerfData.h"
 #include "LogView.h"
+#include "PerfData.h"
 #include "Replay.h"
 #include "TopSampler.h"
 
@@ -194,11 +194,15 @@ TWebAnswer TWebData::LogValues(const TQueryParameters& Query) {
       continue;
     }
     const std::optional<std::int64_t> Number = Milliseconds(Value);
-    std::int64_t* Set = Name == "from" ? &From : Name == "to" ? &To : Name == "points" ? &Buckets : nullptr;
+    std::int64_t* Set = Name == "from"     ? &From
+                        : Name == "to"     ? &To
+                        : Name == "points" ? &Buckets
+                                           : nullptr;
     if (!Number || !Set || (Set == &Buckets && *Number == 0)) return BadQuery(LogValuesUsage);
     *Set = *Number;
   }
-  if (Paths.empty() || Paths.size() > MaxPathsPerRequest || From > To) return BadQuery(LogValuesUsage);
+  if (Paths.empty() || Paths.size() > MaxPathsPerRequest || From > To)
+    return BadQuery(LogValuesUsage);
   const std::lock_guard<std::mutex> Guard(Lock_);
   const std::unique_lock<std::mutex> Walk = HoldReplayedLog();
   TJson Counters = TJson::array();
@@ -206,14 +210,13 @@ TWebAnswer TWebData::LogValues(const TQueryParameters& Query) {
     Answer.Values.Error = Answer.Error;
     Counters.push_back(PathJson(Answer.Path, Answer.Values));
   }
-  return JsonAnswer({{"time", Log_->LastTime()},
-                     {"log",
-                      {{"first", Log_->FirstTime()},
-                       {"last", Log_->LastTime()},
-                       {"samples", Log_->Samples()}}},
-                     {"from", std::max(From, Log_->FirstTime())},
-                     {"to", std::min(To, Log_->LastTime())},
-                     {"counters", std::move(Counters)}});
+  return JsonAnswer(
+      {{"time", Log_->LastTime()},
+       {"log",
+        {{"first", Log_->FirstTime()}, {"last", Log_->LastTime()}, {"samples", Log_->Samples()}}},
+       {"from", std::max(From, Log_->FirstTime())},
+       {"to", std::min(To, Log_->LastTime())},
+       {"counters", std::move(Counters)}});
 }
 
 TWebAnswer TWebData::Names() {
@@ -249,7 +252,6 @@ TWebAnswer TWebData::Processes(const TQueryParameters& Query) {
   if (ProcessesBody_.empty()) RefreshProcesses();
   return {200, ProcessesBody_};
 }
-
 
 TWebAnswer TWebData::LogProcesses(const TQueryParameters& Query) {
   std::int64_t At = Log_->LastTime();

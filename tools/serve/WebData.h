@@ -76,7 +76,8 @@ class TWebData {
 
  private:
   // One step of the sampling thread: a sample, and when the next is due.
-  std::chrono::steady_clock::time_point SampleAndSchedule(std::chrono::steady_clock::time_point Due);
+  std::chrono::steady_clock::time_point SampleAndSchedule(
+      std::chrono::steady_clock::time_point Due);
   // The caller holds Lock_.
   void Sample(std::chrono::steady_clock::time_point Now);
   void ForgetUnasked(std::chrono::steady_clock::time_point Now);
