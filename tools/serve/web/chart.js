@@ -66,7 +66,7 @@ function timeLabel(time, withSeconds) {
 }
 
 // Steps of the time axis, in milliseconds.
-const TimeSteps = [5e3, 1e4, 15e3, 3e4, 6e4, 12e4, 3e5, 6e5, 9e5, 18e5, 36e5, 72e5];
+const TimeSteps = [1e3, 2e3, 5e3, 1e4, 15e3, 3e4, 6e4, 12e4, 3e5, 6e5, 9e5, 18e5, 36e5, 72e5];
 
 class Chart {
   constructor(canvas, cursorBox) {
@@ -195,7 +195,9 @@ class Chart {
       context.fillText(selected ? formatValue(value, selected.unit, selected.isBytes) : "", area.left - 6, y);
     }
     const span = this.end - this.start;
-    const step = TimeSteps.find((candidate) => span / candidate <= 8) || 144e5;
+    // At most eight labels, and no more than their width leaves room for.
+    const labels = Math.max(2, Math.min(8, Math.floor((area.right - area.left) / 72)));
+    const step = TimeSteps.find((candidate) => span / candidate <= labels) || 144e5;
     context.textAlign = "center";
     context.textBaseline = "top";
     for (let time = Math.ceil(this.start / step) * step; time <= this.end; time += step) {
