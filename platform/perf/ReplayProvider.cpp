@@ -113,19 +113,24 @@ struct TReplayState {
     return Last - First + 1;
   }
 
-  // The position in the window of the first sample at or after Time: the last for a
-  // time after the window, the first for one before it or where the clock went back.
-  // The window's first sample is served next.
-  std::uint64_t LogSamplePosition(std::int64_t Time) {
+  // The position in the window (from 1) of the first sample at or after Time, the last
+  // one when none is; the window's first sample is served next.
+  std::uint64_t PositionAt(std::int64_t Time) {
     RestartLog();
     if (LogSample.empty()) return 0;
     const std::uint64_t First = LogNumber;
-    Log->Seek(std::max(Time, Begin));
-    LogDone = false;
-    if (!NextLogSample()) return CountLogSamples();
-    const std::uint64_t Found = LogNumber;
+    std::uint64_t Position = 0;
+    if (Time > LogTime) {
+      Log->Seek(std::min(Time, End));
+      // A log whose clock went back finds a sample before the window's first: counted on
+      // from the start instead.
+      if (NextLogSample() && LogNumber >= First) Position = LogNumber - First + 1;
+    } else {
+      Position = 1;
+    }
+    if (Position == 0) Position = CountLogSamples();
     RestartLog();
-    return Found < First ? 1 : Found - First + 1;
+    return Position;
   }
 
   void RestartLog() {
@@ -401,9 +406,22 @@ std::uint64_t ReplayedSampleCount() {
   return Replay.Log ? Replay.CountLogSamples() : Replay.Blocks.size();
 }
 
-std::uint64_t ReplayedSamplePosition(std::int64_t Time) {
+TReplayedWindow ReplayedLogWindow() {
   std::lock_guard<std::mutex> Guard(Replay.Lock);
-  return Replay.Log ? Replay.LogSamplePosition(Time) : 0;
+  if (!Replay.Log) return {};
+  TReplayedWindow Window;
+  Window.Samples = Replay.CountLogSamples();
+  if (Window.Samples == 0) return Window;
+  Window.FirstTime = Replay.LogTime;
+  Replay.SkipLogSamples(Window.Samples - 1);
+  Window.LastTime = Replay.LogTime;
+  Replay.RestartLog();
+  return Window;
+}
+
+std::uint64_t ReplayedSampleAt(std::int64_t Time) {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  return Replay.Log ? Replay.PositionAt(Time) : 0;
 }
 
 void RestartReplay() {

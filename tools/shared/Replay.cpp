@@ -134,6 +134,11 @@ std::int64_t ReplayedLogFileTime(const TLogTime& Time) {
   return FileTimeInLog(Log, Time);
 }
 
+std::unique_lock<std::mutex> HoldReplayedLog() {
+  static std::mutex Held;
+  return LogInService ? std::unique_lock<std::mutex>(Held) : std::unique_lock<std::mutex>();
+}
+
 void PrintReplayWarnings(std::ostream& Out) {
   for (const std::string& Warning : TakeReplayWarnings()) Out << "gaugery: " << Warning << "\n";
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -31,6 +32,12 @@ bool ReplayingLog();
 // of day on the log's first day, in the recording machine's zone). Raises when no log is
 // in service or it can no longer be read.
 std::int64_t ReplayedLogFileTime(const TLogTime& Time);
+
+// Holds the replayed log for a run of samples that must follow one another (the web
+// view's walk through it), or for one sample of a sampler that must not fall inside such
+// a run: every taker of a log's samples in a process of several holds it. An empty lock
+// while no log replays, when each query stands alone.
+std::unique_lock<std::mutex> HoldReplayedLog();
 
 // Writes each warning of the log's reader not written before (a torn end, a damaged
 // record passed over) to Out, one line each, prefixed "gaugery: ".

@@ -37,7 +37,7 @@ void TLogSteps::Previous(TTopSampler& Sampler) {
 }
 
 void TLogSteps::GoTo(TTopSampler& Sampler, std::int64_t Time) {
-  Show(Sampler, ReplayedSamplePosition(Time));
+  Show(Sampler, ReplayedSampleAt(Time));
 }
 
 void TLogSteps::ShowServed(TTopSampler& Sampler) {
