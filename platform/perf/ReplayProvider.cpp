@@ -41,6 +41,8 @@ struct TReplayState {
   TBlockBytes LogSample;
   std::uint64_t LogNumber = 0;  // the log's number of LogSample
   std::int64_t LogTime = 0;     // and its time
+  // The time of the sample the last query served, since the log was last started again.
+  std::optional<std::int64_t> ServedTime;
   std::int64_t Begin = 0;
   std::int64_t End = 0;
   bool LogDone = false;
@@ -84,6 +86,7 @@ struct TReplayState {
   // Count samples in the window, the last one stays, as when passing over them one by one.
   void SkipLogSamples(std::uint64_t Count) {
     if (LogDone || Count == 0) return;
+    ServedTime.reset();
     const std::uint64_t From = LogNumber;
     if (Count <= std::numeric_limits<std::uint64_t>::max() - From) {
       Log->SeekNumber(From + Count);
@@ -134,6 +137,7 @@ struct TReplayState {
     Log->Seek(Begin);
     LogSample.clear();
     LogNumber = 0;
+    ServedTime.reset();
     LogDone = false;
     NextLogSample();
   }
@@ -292,6 +296,7 @@ DWORD GAUGERY_WINAPI CollectReplay(LPWSTR ValueName, PPointer Data, LPDWORD Tota
   *Data = Out + Written;
   *TotalBytes = Written;
   *NumObjectTypes = Objects;
+  if (Replay.Log) Replay.ServedTime = Replay.LogTime;
   Replay.Advance();
   return ERROR_SUCCESS;
 }
@@ -382,6 +387,12 @@ std::vector<std::string> TakeReplayWarnings() {
 bool ReplayedLogEnded() {
   std::lock_guard<std::mutex> Guard(Replay.Lock);
   return Replay.Log && Replay.LogDone;
+}
+
+std::optional<std::int64_t> ReplayedLogStep() {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  if (!Replay.Log || Replay.LogDone || !Replay.ServedTime) return std::nullopt;
+  return Replay.LogTime - *Replay.ServedTime;
 }
 
 void SkipReplayedSamples(std::uint64_t Count) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,13 @@ GAUGERY_PLATFORM_API std::vector<std::string> TakeReplayWarnings();
 // True while a log replays and the last sample of its window has been served: every
 // later query repeats it.
 GAUGERY_PLATFORM_API bool ReplayedLogEnded();
+
+// The recorded time from the log's sample served last to the one the next query serves
+// (file time units, negative where the clock went back): what a replay at the recorded
+// pace waits before its next query. None while blocks replay, before the first query
+// after the log was started again or samples were passed over, and once the last sample
+// of the window has been served.
+GAUGERY_PLATFORM_API std::optional<std::int64_t> ReplayedLogStep();
 
 // Passes over the log's next Count samples without serving them (as far as its last
 // one), finding the one after them through the log's index; nothing happens while
