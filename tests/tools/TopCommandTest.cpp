@@ -267,12 +267,12 @@ TEST(GaugeryTopScreen, SignalsThatEndItRestoreTheTerminal) {
 
 // --- On a counter log
 
-// A log of three samples a second apart: "busy" uses half a processor between the first
-// two and all of one between the last two.
+// A log of three samples a second apart, recorded an hour ahead of UTC: "busy" uses half
+// a processor between the first two and all of one between the last two.
 class SavedLog {
  public:
   SavedLog() : Path_(::testing::TempDir() + "gaugery-top-" + std::to_string(getpid()) + ".glog") {
-    TCounterLogWriter Writer(Path_, {.ComputerName = "RECORDER"}, ProcessLogNames());
+    TCounterLogWriter Writer(Path_, {.ComputerName = "RECORDER", .Bias = -60}, ProcessLogNames());
     const std::int64_t BusyTimes[] = {0, 5'000'000, 15'000'000};
     for (int Second = 0; Second < 3; ++Second) {
       const test::TBlock Block =
@@ -339,13 +339,15 @@ std::function<bool(const TerminalRun::Screen&)> StatusHas(const std::string& Tex
 
 // g asks for a time on the status line and shows the first sample at or after it (the
 // last one past the end), its processor time from the sample before it. The samples lie
-// at 12:30:45.5, 46.5 and 47.5 of the recording machine, whose zone is UTC.
+// at 13:30:45.5, 46.5 and 47.5 of the recording machine, which the head line shows and
+// g reads, whatever the viewer's zone.
 TEST(GaugeryTopOnALog, GoesToATypedTime) {
   const SavedLog Log;
   TerminalRun Top({"--replay", Log.Path(), "top"}, 100, 10);
-  Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
-  Top.Type("g12:30:47");
-  Top.ScreenWhen(StatusHas("Go to time: 12:30:47_"));
+  const TerminalRun::Screen First = Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
+  EXPECT_EQ(First[0].rfind("2024-05-15 13:30:45  sample 1 of 3", 0), 0u) << First[0];
+  Top.Type("g13:30:47");
+  Top.ScreenWhen(StatusHas("Go to time: 13:30:47_"));
   Top.Type("\r");
   Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));
   // Between two samples the later one; a date and a zone as --begin takes them.
@@ -358,9 +360,9 @@ TEST(GaugeryTopOnALog, GoesToATypedTime) {
   // While a time is typed other keys (q too) are left out, Backspace takes one back and
   // Escape cancels.
   Top.Type(
-      "g12:3q0:4x5\x7f"
+      "g13:3q0:4x5\x7f"
       "6");
-  Top.ScreenWhen(StatusHas("Go to time: 12:30:46_"));
+  Top.ScreenWhen(StatusHas("Go to time: 13:30:46_"));
   Top.Type("\x1b");
   Top.ScreenWhen(StatusHas("g go to time"));
   Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));

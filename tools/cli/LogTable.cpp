@@ -3,14 +3,12 @@
 #include <cstdio>
 #include <utility>
 
+#include "LogTime.h"
 #include "PlainNumber.h"
-#include "framework/WinTime.h"
 
 namespace gaugery::cli {
 
 namespace {
-
-constexpr std::int64_t TicksPerMinute = 60LL * 10000000;
 
 std::string Quoted(const std::string& Field) {
   std::string Text = "\"";
@@ -24,9 +22,7 @@ std::string Quoted(const std::string& Field) {
 }  // namespace
 
 std::string LogTableTime(std::int64_t Time, LONG Bias) {
-  const FILETIME Local = Int64ToFileTime(Time - Bias * TicksPerMinute);
-  SYSTEMTIME Clock{};
-  FileTimeToSystemTime(&Local, &Clock);
+  const SYSTEMTIME Clock = RecordedClock(Time, Bias);
   char Text[64];
   std::snprintf(Text, sizeof Text, "%02u/%02u/%04u %02u:%02u:%02u.%03u", Clock.wMonth, Clock.wDay,
                 Clock.wYear, Clock.wHour, Clock.wMinute, Clock.wSecond, Clock.wMilliseconds);

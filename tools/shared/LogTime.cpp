@@ -130,4 +130,11 @@ std::int64_t LogFileTime(const TLogTime& Time, std::int64_t FirstTime, LONG Bias
   return Midnight + Time.TimeOfDay + ToUtc;
 }
 
+SYSTEMTIME RecordedClock(std::int64_t Time, LONG Bias) {
+  const FILETIME Local = Int64ToFileTime(Time - Bias * TicksPerMinute);
+  SYSTEMTIME Clock{};
+  FileTimeToSystemTime(&Local, &Clock);
+  return Clock;
+}
+
 }  // namespace gaugery::cli

@@ -42,4 +42,8 @@ std::optional<TLogTime> ParseLogTime(const std::string& Text);
 // machine whose local time plus Bias minutes is UTC.
 std::int64_t LogFileTime(const TLogTime& Time, std::int64_t FirstTime, LONG Bias);
 
+// The calendar time that the clock of a machine whose local time plus Bias minutes is UTC
+// showed at the file time Time: how a log's samples are dated for its reader.
+SYSTEMTIME RecordedClock(std::int64_t Time, LONG Bias);
+
 }  // namespace gaugery::cli

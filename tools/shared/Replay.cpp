@@ -134,6 +134,11 @@ std::int64_t ReplayedLogFileTime(const TLogTime& Time) {
   return FileTimeInLog(Log, Time);
 }
 
+LONG ReplayedLogBias() {
+  if (!LogInService) throw Exception("No counter log replays");
+  return TCounterLogReader(LogFile).Machine().Bias;
+}
+
 std::unique_lock<std::mutex> HoldReplayedLog() {
   static std::mutex Held;
   return LogInService ? std::unique_lock<std::mutex>(Held) : std::unique_lock<std::mutex>();

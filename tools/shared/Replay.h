@@ -33,6 +33,10 @@ bool ReplayingLog();
 // in service or it can no longer be read.
 std::int64_t ReplayedLogFileTime(const TLogTime& Time);
 
+// The recording machine's zone of the log in service: its local time plus this many
+// minutes is UTC. Raises as ReplayedLogFileTime does.
+LONG ReplayedLogBias();
+
 // Holds the replayed log for a run of samples that must follow one another (the web
 // view's walk through it), or for one sample of a sampler that must not fall inside such
 // a run: every taker of a log's samples in a process of several holds it. An empty lock

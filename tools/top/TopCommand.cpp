@@ -2,6 +2,7 @@
 // every second. On a terminal an interactive screen (scrolling, sorting, a name
 // filter); otherwise every refresh as tab-separated lines.
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <iostream>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "Commands.h"
 #include "ComputerOption.h"
 #include "LogSteps.h"
+#include "LogTime.h"
 #include "PlainNumber.h"
 #include "PrintableText.h"
 #include "Replay.h"
@@ -118,13 +120,23 @@ void PrintPlain(const TTopSampler& Sampler, const std::optional<TSortOrder>& Ord
 // --- The screen
 
 // The state of the screen on a counter log: the shown sample, whether it plays, the time
-// being typed, and what became of the last one typed.
+// being typed, and what became of the last one typed. Its times are the recording
+// machine's, the zone in which g reads a typed time.
 struct TLogScreen {
   TLogSteps Steps;
+  LONG Bias = ReplayedLogBias();
   bool Playing = false;
   TTimePrompt Prompt;
   std::optional<std::string> Notice;
 };
+
+// "2024-05-03 14:30:45"
+std::string CalendarText(const SYSTEMTIME& Time) {
+  char Text[64];
+  std::snprintf(Text, sizeof Text, "%04u-%02u-%02u %02u:%02u:%02u", Time.wYear, Time.wMonth,
+                Time.wDay, Time.wHour, Time.wMinute, Time.wSecond);
+  return Text;
+}
 
 // The local calendar time of a file time: "2024-05-03 14:30:45"; empty when the
 // system cannot tell it.
@@ -144,7 +156,9 @@ std::string LocalTimeText(std::int64_t FileTime) {
 std::string HeaderText(const TTopSampler& Sampler, const TArrangedRows& Arranged,
                        const TTopView& View, const TLogScreen* Log) {
   const std::size_t Count = Arranged.ProcessCount;
-  std::string Header = LocalTimeText(Sampler.SampleTime()) + "  ";
+  const std::int64_t Time = Sampler.SampleTime();
+  std::string Header =
+      (Log != nullptr ? CalendarText(RecordedClock(Time, Log->Bias)) : LocalTimeText(Time)) + "  ";
   if (Log != nullptr) Header += Log->Steps.PositionText() + (Log->Playing ? ", playing  " : "  ");
   Header += std::to_string(Count) + (Count == 1 ? " process" : " processes") + " on " +
             PrintableText(Sampler.MachineName());
