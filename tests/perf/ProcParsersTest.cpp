@@ -81,6 +81,34 @@ TEST(ScanKeyedNumbers, TakesWholeKeysOnlyAndLeavesMissingOnesAlone) {
   EXPECT_EQ(Peak, 7u);
 }
 
+TEST(ScanKeyedNumbersInOrder, FindsKeysOnlyAtLineStartsBeforeAColonAndSkipsMissingOnes) {
+  std::uint64_t Peak = 7, Size = 7, Rss = 7, Anon = 7, Swap = 7;
+  const TKeyedNumber Keys[] = {{"VmPeak", &Peak},
+                               {"VmSize", &Size},
+                               {"VmRSS", &Rss},
+                               {"RssAnon", &Anon},
+                               {"VmSwap", &Swap}};
+  ScanKeyedNumbersInOrder(
+      "Name:\tVmPeak:\nXVmSize:\t3 kB\nVmSize\t4 kB\nVmSize:\t  2048 kB\n"
+      "VmRSSX:\t1 kB\nVmRSS:\t512 kB\nVmSwap:\t9 kB\nVmSwap:\t10 kB\nRssAnon:\t5 kB\n",
+      Keys);
+  EXPECT_EQ(Peak, 7u);
+  EXPECT_EQ(Size, 2048u);
+  EXPECT_EQ(Rss, 512u);
+  EXPECT_EQ(Anon, 5u);
+  // After RssAnon's line, only the text that follows it is searched.
+  EXPECT_EQ(Swap, 7u);
+
+  std::uint64_t Last = 7;
+  const TKeyedNumber Cut[] = {{"VmPTE", &Last}};
+  ScanKeyedNumbersInOrder("VmPTE", Cut);
+  ScanKeyedNumbersInOrder("VmPTE:", Cut);
+  ScanKeyedNumbersInOrder("VmPTE:\t", Cut);
+  EXPECT_EQ(Last, 7u);
+  ScanKeyedNumbersInOrder("VmPTE:\t12", Cut);
+  EXPECT_EQ(Last, 12u);
+}
+
 TEST(ParseKernelStat, ProcessorsInNumberOrderWithGapsAndShortLines) {
   TSampleClock Clock;
   Clock.TicksPerSecond = 100;

@@ -355,6 +355,17 @@ TEST(MetricExposition, FamilyNamesStayUniqueAndValuesKeepTheirSpecialForms) {
   EXPECT_EQ(EscapedLabelValue("a\\b\"c\nd"), "a\\\\b\\\"c\\nd");
 }
 
+TEST(MetricExposition, WritingIntoAnEarlierTextDropsItsContent) {
+  for (const TExpositionFormat Format :
+       {TExpositionFormat::Prometheus, TExpositionFormat::OpenMetrics}) {
+    const std::string Fresh = Render(LinuxShapedBlock(), Format);
+    std::string Earlier = Render(WindowsShapedBlock(), Format) + Fresh;
+    TExpositionWriter Writer(Format, std::move(Earlier));
+    WriteBlockMetrics(Writer, LinuxShapedBlock(), {});
+    EXPECT_EQ(Writer.Finish(), Fresh);
+  }
+}
+
 TEST(MetricNames, FollowPrometheusConventions) {
   EXPECT_EQ(TitleWords("% Processor Time"), (TWords{"cpu"}));
   EXPECT_EQ(TitleWords("IO Read Bytes/SEC"), (TWords{"io", "read", "bytes"}));

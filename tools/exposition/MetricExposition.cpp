@@ -116,6 +116,11 @@ void AppendEscaped(std::string& Text, std::string_view Value, bool QuoteToo) {
 
 TExpositionWriter::TExpositionWriter(TExpositionFormat Format) : Format_(Format) {}
 
+TExpositionWriter::TExpositionWriter(TExpositionFormat Format, std::string Storage)
+    : Format_(Format), Text_(std::move(Storage)) {
+  Text_.clear();
+}
+
 std::string TExpositionWriter::BeginFamily(const std::string& Name, TMetricKind Kind,
                                            TMetricUnit Unit, std::string_view Help) {
   std::string Unique = Name;

@@ -29,6 +29,10 @@ enum class TExpositionFormat { Prometheus, OpenMetrics };
 class TExpositionWriter {
  public:
   explicit TExpositionWriter(TExpositionFormat Format);
+  // Writes into the storage of Storage, whose text is dropped: a caller that renders
+  // again and again passes the text of an earlier rendering, so that the text of some
+  // megabytes grows no buffer and touches no memory the process has not used before.
+  TExpositionWriter(TExpositionFormat Format, std::string Storage);
 
   // Starts a family; Name is without "_total" and ends with the unit's name when Unit
   // is not None. Returns the name used.

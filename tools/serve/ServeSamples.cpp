@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <string>
+#include <utility>
 
 #include "BlockSelection.h"
 #include "GzipText.h"
@@ -83,7 +84,7 @@ void TServeSamples::TakeSample() {
     TakeTime_ = std::chrono::steady_clock::now() - Start;
     ++Samples_;
     for (auto& Texts : Rendered_)
-      for (auto& Text : Texts) Text.reset();
+      for (auto& Text : Texts) RecycleText(Text);
     if (Bytes) {
       Bytes_ = std::move(Bytes);
       GlobalIndexes_ = std::move(Indexes);
@@ -159,8 +160,8 @@ std::shared_ptr<const std::string> TServeSamples::Metrics(exposition::TExpositio
   AwaitFirstSample(Guard);
   if (!Bytes_) return nullptr;
   auto& Texts = Rendered_[static_cast<int>(Format)];
-  if (!Texts[0]) Texts[0] = std::make_shared<const std::string>(Render(Format));
-  if (Gzip && !Texts[1]) Texts[1] = std::make_shared<const std::string>(GzipCompressed(*Texts[0]));
+  if (!Texts[0]) Texts[0] = std::make_shared<std::string>(Render(Format));
+  if (Gzip && !Texts[1]) Texts[1] = std::make_shared<std::string>(GzipCompressed(*Texts[0]));
   return Texts[Gzip ? 1 : 0];
 }
 
@@ -182,8 +183,15 @@ std::uint64_t TServeSamples::SamplesTaken() {
   return Samples_;
 }
 
+void TServeSamples::RecycleText(std::shared_ptr<std::string>& Text) {
+  // Requests take their copies with Lock_ held, so a text held here alone stays so.
+  if (Text && Text.use_count() == 1 && Text->capacity() > SpareText_.capacity())
+    SpareText_ = std::move(*Text);
+  Text.reset();
+}
+
 std::string TServeSamples::Render(exposition::TExpositionFormat Format) {
-  exposition::TExpositionWriter Writer(Format);
+  exposition::TExpositionWriter Writer(Format, std::exchange(SpareText_, std::string()));
   exposition::WriteBlockMetrics(
       Writer, DumpBlock(*reinterpret_cast<const TPERF_DATA_BLOCK*>(Bytes_->data()), *Titles_),
       Helps_);

@@ -70,6 +70,9 @@ class TServeSamples {
   // taken, and returns its block.
   std::shared_ptr<const std::string> AskExtraObjects(const std::vector<DWORD>& Indexes);
   std::string Render(exposition::TExpositionFormat Format);
+  // Drops an exposition of the sample before, keeping its storage when nothing else
+  // holds it. Lock_ is held.
+  void RecycleText(std::shared_ptr<std::string>& Text);
 
   const std::chrono::steady_clock::duration Interval_;
   const exposition::THelpTexts Helps_;
@@ -85,7 +88,10 @@ class TServeSamples {
   // as far as they were asked for.
   std::shared_ptr<const std::string> Bytes_;
   std::shared_ptr<const std::string> ExtraBytes_;
-  std::shared_ptr<const std::string> Rendered_[FormatCount][EncodingCount];
+  std::shared_ptr<std::string> Rendered_[FormatCount][EncodingCount];
+  // The storage of an exposition that no request held any longer when a new sample
+  // replaced it: the next rendering writes into it.
+  std::string SpareText_;
   // The title indexes the whole block carries, and those asked of the second snapshot;
   // written with both locks held.
   std::set<DWORD> GlobalIndexes_;

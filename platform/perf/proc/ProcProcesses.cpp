@@ -143,10 +143,11 @@ void TProcessSampler::ReadMemory(int Process, TProcessSample& Sample) {
   std::string_view Text;
   if (!Files_.ReadRecordAt(Process, "status", &Text)) return;
   std::uint64_t VmPeak = 0, VmSize = 0, VmHWM = 0, VmRSS = 0, RssAnon = 0, VmPTE = 0, VmSwap = 0;
+  // In the order in which the kernel writes them.
   const TKeyedNumber Keys[] = {{"VmPeak", &VmPeak}, {"VmSize", &VmSize},   {"VmHWM", &VmHWM},
                                {"VmRSS", &VmRSS},   {"RssAnon", &RssAnon}, {"VmPTE", &VmPTE},
                                {"VmSwap", &VmSwap}};
-  ScanKeyedNumbers(Text, Keys);
+  ScanKeyedNumbersInOrder(Text, Keys);
   Sample.VirtualBytesPeak = VmPeak * BytesPerKiB;
   Sample.VirtualBytes = VmSize * BytesPerKiB;
   Sample.WorkingSetPeak = VmHWM * BytesPerKiB;

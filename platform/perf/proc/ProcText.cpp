@@ -28,6 +28,16 @@ std::size_t ReadDigits(std::string_view Text, std::uint64_t& Value) {
   return At;
 }
 
+// Where a line of Text at or after From starts with Key and a colon; npos if none does.
+std::size_t FindKeyedLine(std::string_view Text, std::string_view Key, std::size_t From) {
+  for (std::size_t At = Text.find(Key, From); At != std::string_view::npos;
+       At = Text.find(Key, At + 1)) {
+    const std::size_t Colon = At + Key.size();
+    if ((At == 0 || Text[At - 1] == '\n') && Colon < Text.size() && Text[Colon] == ':') return At;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 bool ParseUnsigned(std::string_view& Text, std::uint64_t& Value) {
@@ -99,6 +109,18 @@ void ScanKeyedNumbers(std::string_view Text, std::span<const TKeyedNumber> Keys)
       if (ParseUnsigned(Line, *Entry.Value)) ++Found;
       break;
     }
+  }
+}
+
+void ScanKeyedNumbersInOrder(std::string_view Text, std::span<const TKeyedNumber> Keys) {
+  std::size_t From = 0;
+  for (const TKeyedNumber& Entry : Keys) {
+    if (Entry.Key.empty()) continue;
+    const std::size_t At = FindKeyedLine(Text, Entry.Key, From);
+    if (At == std::string_view::npos) continue;
+    From = At + Entry.Key.size() + 1;
+    std::string_view Number = Text.substr(From);
+    ParseUnsigned(Number, *Entry.Value);
   }
 }
 

@@ -39,6 +39,12 @@ struct TKeyedNumber {
 // occur are left as they are.
 void ScanKeyedNumbers(std::string_view Text, std::span<const TKeyedNumber> Keys);
 
+// The same for a file that writes its lines in a fixed order and each key once
+// (/proc/<pid>/status): Keys come in that order, each is searched for from the line of
+// the one before, and only as a line start followed by a colon. The lines in between
+// are never split, which makes the few wanted lines of a long file cheap to find.
+void ScanKeyedNumbersInOrder(std::string_view Text, std::span<const TKeyedNumber> Keys);
+
 // A path as /proc/self/mountinfo and /proc/swaps write it, with blank, tab, line feed
 // and backslash as three-digit octal escapes ("\040"), decoded into Decoded (which keeps
 // its capacity). Any other backslash is taken as it stands.

@@ -34,7 +34,7 @@ std::uint64_t ParseContextSwitches(std::string_view Status) {
   std::uint64_t Voluntary = 0, Involuntary = 0;
   const TKeyedNumber Keys[] = {{"voluntary_ctxt_switches", &Voluntary},
                                {"nonvoluntary_ctxt_switches", &Involuntary}};
-  ScanKeyedNumbers(Status, Keys);
+  ScanKeyedNumbersInOrder(Status, Keys);
   return Voluntary + Involuntary;
 }
 
