@@ -292,6 +292,24 @@ TEST(ServeSamples, AFailedSampleKeepsTheBlockBeforeIt) {
       << "the failed sample is counted";
 }
 
+// The idle time after a sample follows the processor time it used: a sample that only
+// waited (as on a busy machine, for the processor) does not hold back the next one.
+TEST(ServeSamples, ASampleThatWaitedWithoutWorkingDoesNotDelayTheNext) {
+  TCollectGate Gate;
+  test::TFakeProviders Provider = GatedBlocks(Gate);
+  TServeSamples Samples(std::chrono::steady_clock::duration::zero(), {});
+  const TGateOpened Opened{Gate};
+  Gate.Let(1);
+  ASSERT_NE(Samples.Block("Global"), nullptr);
+  Gate.AwaitHeld();
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  Gate.Open();
+  AwaitSamples(Samples, 2);
+  const auto Taken = std::chrono::steady_clock::now();
+  AwaitSamples(Samples, 3);
+  EXPECT_LT(std::chrono::steady_clock::now() - Taken, std::chrono::milliseconds(400));
+}
+
 TEST(ServeSamples, AReaderHoldingTheNewestBlockWaitsForTheNextInterval) {
   test::TFakeProviders Provider = WholeBlocks();
   TServeSamples Samples(std::chrono::hours(1), {});

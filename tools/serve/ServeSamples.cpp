@@ -1,6 +1,7 @@
 #include "ServeSamples.h"
 
 #include <algorithm>
+#include <ctime>
 #include <exception>
 #include <string>
 #include <utility>
@@ -12,6 +13,10 @@
 #include "Replay.h"
 #include "framework/Unicode.h"
 #include "registry/PerfValueName.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace gaugery::cli {
 
@@ -25,6 +30,22 @@ std::shared_ptr<const std::string> BlockBytes(TPerfData& Data) {
   const TPERF_DATA_BLOCK& Block = *Data.PerfData();
   return std::make_shared<const std::string>(reinterpret_cast<const char*>(&Block),
                                              Block.TotalByteLength);
+}
+
+// The processor time the calling thread has used.
+std::chrono::nanoseconds ThreadProcessorTime() {
+#ifdef _WIN32
+  ::FILETIME Created{}, Exited{}, Kernel{}, User{};
+  GetThreadTimes(GetCurrentThread(), &Created, &Exited, &Kernel, &User);
+  const auto Ticks = [](const ::FILETIME& Time) {
+    return static_cast<std::int64_t>(Time.dwHighDateTime) << 32 | Time.dwLowDateTime;
+  };
+  return std::chrono::nanoseconds((Ticks(Kernel) + Ticks(User)) * 100);
+#else
+  timespec Used{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &Used);
+  return std::chrono::seconds(Used.tv_sec) + std::chrono::nanoseconds(Used.tv_nsec);
+#endif
 }
 
 }  // namespace
@@ -46,15 +67,21 @@ TServeSamples::~TServeSamples() = default;
 std::chrono::steady_clock::time_point TServeSamples::SampleAndSchedule() {
   TakeSample();
   const std::lock_guard<std::mutex> Guard(Lock_);
-  // A short --interval still leaves as much idle time as the last sample took, so the
-  // sampler holds at most half a processor however slow the machine's samples are.
-  return std::max(TakenAt_ + Interval_, std::chrono::steady_clock::now() + TakeTime_);
+  // A short --interval still leaves as much idle time as the last sample used the
+  // processor, so the sampler holds at most half a processor however slow the machine's
+  // samples are. Processor time rather than elapsed: on a busy machine a sample waits
+  // for the processor too, and counting that wait would space samples beyond the interval.
+  return std::max(TakenAt_ + Interval_,
+                  std::chrono::steady_clock::now() +
+                      std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                          TakeProcessorTime_));
 }
 
 void TServeSamples::TakeSample() {
   const std::unique_lock<std::mutex> Walk = HoldReplayedLog();
   const std::lock_guard<std::mutex> Snapshots(SnapshotLock_);
   const auto Start = std::chrono::steady_clock::now();
+  const std::chrono::nanoseconds StartUsed = ThreadProcessorTime();
   try {
     if (!Data_) {
       Data_ = std::make_unique<TPerfData>("Global", "");
@@ -82,6 +109,7 @@ void TServeSamples::TakeSample() {
     const std::lock_guard<std::mutex> Guard(Lock_);
     TakenAt_ = Start;
     TakeTime_ = std::chrono::steady_clock::now() - Start;
+    TakeProcessorTime_ = ThreadProcessorTime() - StartUsed;
     ++Samples_;
     for (auto& Texts : Rendered_)
       for (auto& Text : Texts) RecycleText(Text);

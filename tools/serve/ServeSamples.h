@@ -80,9 +80,11 @@ class TServeSamples {
   // Signalled when a sample is published.
   std::condition_variable Changed_;
   std::unique_ptr<TPerfTitles> Titles_;
-  // When the latest sample started, how long it took, and how many were taken.
+  // When the latest sample started, how long it took, the processor time the sampler
+  // spent on it, and how many were taken.
   std::chrono::steady_clock::time_point TakenAt_;
   std::chrono::steady_clock::duration TakeTime_{};
+  std::chrono::nanoseconds TakeProcessorTime_{};
   std::uint64_t Samples_ = 0;
   // The latest blocks of the two snapshots, and the expositions of the latest sample
   // as far as they were asked for.
