@@ -16,10 +16,10 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <ctime>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <thread>
 #include <vector>
@@ -233,8 +233,8 @@ void BM_RelogDayAt10s(benchmark::State& State) {
   const std::string Day = BenchFile("day");
   {
     bench::TIdleProcesses Idle(kIdleProcesses);
-    const std::string Record = std::string(GAUGERY_EXE) + " record --count 10 --interval 1 " +
-                               Recorded + " 2>/dev/null";
+    const std::string Record =
+        std::string(GAUGERY_EXE) + " record --count 10 --interval 1 " + Recorded + " 2>/dev/null";
     if (std::system(Record.c_str()) != 0) {
       State.SkipWithError("record failed");
       return;
