@@ -2,17 +2,24 @@
 // how long finding a sample in the middle of a long log takes.
 //
 //  - BM_StoredLiveSample: live "Global" samples with 500 extra idle processes, once a
-//    second; counters "stored/raw" (bytes in the log per raw block byte) and the bytes
-//    a day at 1 s.
+//    second; counters "stored/raw" (bytes in the log per raw block byte), the bytes a
+//    day at 1 s, and "recorder CPU/plain": the processor time of taking and storing
+//    each sample per that of taking it alone, for the same samples.
 //  - BM_PlainSample and BM_RecordedSample: the CPU of a query, and of a query stored in a
 //    log; their ratio is the recorder's cost. BM_StoreLiveSample: the storing alone.
 //  - BM_SeekWithIndex and BM_SeekByReading: sample 50,000 of a 100,000-sample log, found
 //    through the index or by reading every record before it; BM_SeekNumber: the same
 //    sample found by its number through the index (top's steps back, watch --every).
+//  - BM_RelogDayAt10s: `gaugery relog` of a day at 10 s (8,640 samples) to CSV: the
+//    ten samples of `gaugery record` with 500 idle processes, a second apart, stored in
+//    turn at times 10 s apart; counters its seconds per day of log and per sample.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <string>
 #include <thread>
 #include <vector>
@@ -44,6 +51,14 @@ std::vector<BYTE> LiveSample() {
   }
 }
 
+// The processor time of this process so far, in seconds: what sampling and storing cost,
+// the reading of /proc included, without the idle children.
+double ProcessSeconds() {
+  timespec Now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &Now);
+  return static_cast<double>(Now.tv_sec) + static_cast<double>(Now.tv_nsec) * 1e-9;
+}
+
 std::string BenchFile(const char* Name) {
   return std::string("/tmp/gaugery-bench-") + Name + ".glog";
 }
@@ -53,9 +68,15 @@ void BM_StoredLiveSample(benchmark::State& State) {
   const std::string File = BenchFile("live");
   TCounterLogWriter Writer(File, {.ComputerName = "BENCH"}, {});
   const std::uint64_t Start = Writer.BytesWritten();
+  double Taking = 0;
+  double Storing = 0;
   for (auto _ : State) {
+    const double Before = ProcessSeconds();
     const std::vector<BYTE> Block = LiveSample();
+    const double Taken = ProcessSeconds();
     Writer.WriteSample(Block.data(), static_cast<DWORD>(Block.size()));
+    Storing += ProcessSeconds() - Taken;
+    Taking += Taken - Before;
     State.PauseTiming();
     std::this_thread::sleep_for(std::chrono::seconds(1));
     State.ResumeTiming();
@@ -67,6 +88,7 @@ void BM_StoredLiveSample(benchmark::State& State) {
   State.counters["stored bytes/sample"] = Stored / Samples;
   State.counters["stored/raw"] = Stored / static_cast<double>(Writer.BlockBytesWritten());
   State.counters["MB/day at 1 s"] = Stored / Samples * 86400 / 1e6;
+  State.counters["recorder CPU/plain"] = (Taking + Storing) / Taking;
   std::remove(File.c_str());
 }
 // 120 samples: two full ones and the deltas between them, as a day holds them.
@@ -177,6 +199,67 @@ void BM_SeekByReading(benchmark::State& State) {
   }
 }
 BENCHMARK(BM_SeekByReading)->Unit(benchmark::kMillisecond);
+
+constexpr int kSamplesADay = 8640;
+
+// A day of samples 10 s apart, written after the machine and names of Recorded: its
+// samples in turn, each with the times of its place in the day (the system time, and
+// the performance counter's and the 100 ns clock's ticks).
+void WriteDay(const std::string& File, const std::string& Recorded) {
+  TCounterLogReader Reader(Recorded);
+  std::vector<std::vector<BYTE>> Real;
+  for (TLogEntry Entry; Reader.Next(Entry);) Real.push_back(std::move(Entry.Block));
+  TCounterLogWriter Writer(File, Reader.Machine(), Reader.Names());
+  TPERF_DATA_BLOCK First;
+  std::memcpy(&First, Real.front().data(), sizeof First);
+  FILETIME Start;
+  SystemTimeToFileTime(&First.SystemTime, &Start);
+  for (int Number = 0; Number < kSamplesADay; ++Number) {
+    std::vector<BYTE> Block = Real[static_cast<std::size_t>(Number) % Real.size()];
+    TPERF_DATA_BLOCK Header;
+    std::memcpy(&Header, Block.data(), sizeof Header);
+    const std::int64_t Ticks = std::int64_t{Number} * 10 * 10000000;
+    const FILETIME Time = Int64ToFileTime(FileTimeToInt64(Start) + Ticks);
+    FileTimeToSystemTime(&Time, &Header.SystemTime);
+    Header.PerfTime = First.PerfTime + std::int64_t{Number} * 10 * First.PerfFreq;
+    Header.PerfTime100nSec = First.PerfTime100nSec + Ticks;
+    std::memcpy(Block.data(), &Header, sizeof Header);
+    Writer.WriteSample(Block.data(), static_cast<DWORD>(Block.size()));
+  }
+}
+
+void BM_RelogDayAt10s(benchmark::State& State) {
+  const std::string Recorded = BenchFile("recorded-ten");
+  const std::string Day = BenchFile("day");
+  {
+    bench::TIdleProcesses Idle(kIdleProcesses);
+    const std::string Record =
+        std::string(GAUGERY_EXE) + " record --count 10 --interval 1 " + Recorded + " 2>/dev/null";
+    if (std::system(Record.c_str()) != 0) {
+      State.SkipWithError("record failed");
+      return;
+    }
+  }
+  WriteDay(Day, Recorded);
+  const std::string Csv = "/tmp/gaugery-bench-day.csv";
+  const std::string Command = std::string(GAUGERY_EXE) + " relog " + Day + " -o " + Csv +
+                              " '\\Process(*)\\% Processor Time' '\\Process(*)\\Working Set'"
+                              " '\\Processor(*)\\% Processor Time' '\\Memory\\Available Bytes'";
+  double Seconds = 0;
+  for (auto _ : State) {
+    const auto Start = std::chrono::steady_clock::now();
+    if (std::system(Command.c_str()) != 0) State.SkipWithError("relog failed");
+    Seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+  }
+  const double Runs = static_cast<double>(State.iterations());
+  State.counters["s/day of log"] = Seconds / Runs;
+  State.counters["ms/sample"] = Seconds / Runs / kSamplesADay * 1e3;
+  State.counters["relog/logged time"] = Seconds / Runs / (kSamplesADay * 10.0);
+  std::remove(Recorded.c_str());
+  std::remove(Day.c_str());
+  std::remove(Csv.c_str());
+}
+BENCHMARK(BM_RelogDayAt10s)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 

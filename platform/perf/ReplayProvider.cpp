@@ -301,6 +301,29 @@ DWORD GAUGERY_WINAPI CollectReplay(LPWSTR ValueName, PPointer Data, LPDWORD Tota
   return ERROR_SUCCESS;
 }
 
+// Makes Blocks, each with a sound header, the blocks to serve from the first on.
+void ServeBlocks(std::vector<TBlockBytes> Blocks) {
+  if (Blocks.empty()) throw Exception("No block to replay");
+  for (const TBlockBytes& Block : Blocks) {
+    const TBlockCheck Check = CheckBlock(Block.data(), static_cast<DWORD>(Block.size()));
+    if (!Check.HeaderSound)
+      throw Exception("not a complete performance data block (" + Check.Problem + ")");
+  }
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  Replay.Blocks = std::move(Blocks);
+  Replay.Next = 0;
+  Replay.Log.reset();
+}
+
+// The provider that serves what the replay holds; it brings no names.
+TPerfProvider ReplayingProvider() {
+  TPerfProvider Provider;
+  Provider.Name = "Replay";
+  Provider.Collect = &CollectReplay;
+  Provider.WritesWholeBlock = true;
+  return Provider;
+}
+
 }  // namespace
 
 TBlockBytes ReadCaptureFile(const std::string& File) {
@@ -332,23 +355,21 @@ TBlockBytes ReadCaptureFile(const std::string& File) {
 }
 
 TPerfProvider ReplayProvider(std::vector<TBlockBytes> Blocks) {
-  if (Blocks.empty()) throw Exception("No block to replay");
-  for (const TBlockBytes& Block : Blocks) {
-    const TBlockCheck Check = CheckBlock(Block.data(), static_cast<DWORD>(Block.size()));
-    if (!Check.HeaderSound)
-      throw Exception("not a complete performance data block (" + Check.Problem + ")");
-  }
-  {
-    std::lock_guard<std::mutex> Guard(Replay.Lock);
-    Replay.Blocks = std::move(Blocks);
-    Replay.Next = 0;
-    Replay.Log.reset();
-  }
-  TPerfProvider Provider;
-  Provider.Name = "Replay";
-  Provider.Collect = &CollectReplay;
-  Provider.WritesWholeBlock = true;
+  ServeBlocks(std::move(Blocks));
+  return ReplayingProvider();
+}
+
+TPerfProvider LogSampleProvider(TBlockBytes Block, const TLogNames& Names) {
+  ServeReplayBlock(std::move(Block));
+  TPerfProvider Provider = ReplayingProvider();
+  Provider.Names = counterlog::ProviderNames(Names);
   return Provider;
+}
+
+void ServeReplayBlock(TBlockBytes Block) {
+  std::vector<TBlockBytes> Blocks;
+  Blocks.push_back(std::move(Block));
+  ServeBlocks(std::move(Blocks));
 }
 
 bool IsCounterLogFile(const std::string& File) {
@@ -371,10 +392,7 @@ TPerfProvider LogReplayProvider(const std::string& File, std::int64_t Begin, std
     Replay.Log.reset();
     throw Exception("No sample of \"" + File + "\" to replay in the times asked for");
   }
-  TPerfProvider Provider;
-  Provider.Name = "Replay";
-  Provider.Collect = &CollectReplay;
-  Provider.WritesWholeBlock = true;
+  TPerfProvider Provider = ReplayingProvider();
   Provider.Names = counterlog::ProviderNames(Replay.Log->Names());
   return Provider;
 }

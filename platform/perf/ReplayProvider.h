@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/LibraryExport.h"
+#include "perf/log/CounterLog.h"
 #include "registry/PerfProviders.h"
 
 namespace gaugery {
@@ -45,6 +46,16 @@ GAUGERY_PLATFORM_API bool IsCounterLogFile(const std::string& File);
 // Exception for a log that cannot be read, or has no sample in the window.
 GAUGERY_PLATFORM_API TPerfProvider LogReplayProvider(const std::string& File, std::int64_t Begin,
                                                      std::int64_t End);
+
+// Serves Block at every query, with Names (a counter log's tables) as the provider's,
+// until ServeReplayBlock hands it another: for a program that reads the samples of logs
+// itself and passes them on one by one. Exception as ReplayProvider for a block without
+// a sound header.
+GAUGERY_PLATFORM_API TPerfProvider LogSampleProvider(TBlockBytes Block, const TLogNames& Names);
+
+// Serves Block at every later query, in place of the blocks or the log served now.
+// Exception as ReplayProvider for a block without a sound header.
+GAUGERY_PLATFORM_API void ServeReplayBlock(TBlockBytes Block);
 
 // What the log's reader found wrong since the last call (damage it skipped, a torn end),
 // each warning once however often the log is read again from its start.

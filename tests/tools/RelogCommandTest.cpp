@@ -270,6 +270,40 @@ TEST_F(RelogCommandTest, MergesInTimeOrderThinsAndCuts) {
   EXPECT_EQ(Values, (std::vector<std::string>{Values[0], "3", "4", "5"}));
 }
 
+// The table of merged, cut and thinned inputs is read from them directly; it equals the
+// table of the log relog writes with the same choice, in every format.
+TEST_F(RelogCommandTest, ATableOfInputsEqualsTheTableOfTheirRelog) {
+  const std::string Late = Log(7, 14, 11);
+  const std::string Early = Log(1, 6);
+  const std::string Choice = " --every 2 --begin 13:00:02 --end 2024-05-12T12:00:13Z";
+  const std::string Merged = FileName(".glog");
+  ASSERT_EQ(RunGaugery("relog " + Late + " " + Early + " -o " + Merged + Choice).ExitCode, 0);
+  for (const char* Format : {"csv", "tsv", "json"}) {
+    const std::string Options = std::string(" --format ") + Format + " \"" + ProcessorTime + "\"";
+    const std::string Direct = FileName(Format);
+    const ProgramRun Run =
+        RunGaugery("relog " + Late + " " + Early + " -o " + Direct + Choice + Options);
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    const std::string ViaLog = FileName(Format);
+    ASSERT_EQ(RunGaugery("relog " + Merged + " -o " + ViaLog + Options).ExitCode, 0);
+    EXPECT_EQ(Text(Direct), Text(ViaLog)) << Format;
+  }
+  std::vector<std::string> Values;
+  const std::string Out = FileName(".csv");
+  ASSERT_EQ(RunGaugery("relog " + Merged + " -o " + Out + " \"\\System\\System Up Time\"").ExitCode,
+            0);
+  for (const auto& Row : PythonRows(Out)) Values.push_back(Row[1]);
+  // Samples 2 to 13 without the gap 11: every other one from 2.
+  EXPECT_EQ(Values, (std::vector<std::string>{Values[0], "2", "4", "6", "8", "10", "13"}));
+
+  const ProgramRun Empty =
+      RunGaugery("relog " + Early + " -o " + Out + " --begin 14:00 \"" + ProcessorTime + "\"");
+  EXPECT_EQ(Empty.ExitCode, 1);
+  EXPECT_NE(Empty.Err.find("No sample of the inputs in the times asked for"), std::string::npos)
+      << Empty.Err;
+  EXPECT_FALSE(std::filesystem::exists(Out)) << "no half-written table is left";
+}
+
 TEST_F(RelogCommandTest, AGapStaysInALogAndHasNoRowInTheTable) {
   const std::string In = Log(1, 5, 3);
   const std::string Copy = FileName(".glog");

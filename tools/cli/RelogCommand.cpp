@@ -1,16 +1,17 @@
 // gaugery relog: converts, cuts, thins and merges counter logs. The samples of the inputs
-// that are kept, merged in time order, are first written to a log (the output itself with
-// --format log); the table and JSON formats then replay that log through a monitor, so
-// that their values are those `watch` computes from the same samples.
+// that are kept, merged in time order, are written to a log with --format log; the table
+// and JSON formats hand them one by one to the replay, read by a monitor, so that their
+// values are those `watch` computes from the same samples.
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BlockDump.h"
@@ -26,14 +27,16 @@
 #include "PerfCounterType.h"
 #include "PerfCounters.h"
 #include "PerfObjects.h"
-#include "Replay.h"
+#include "RelogInputs.h"
 #include "WatchPrinter.h"
 #include "WinGaugery.h"
 #include "framework/Exceptions.h"
 #include "framework/TextFunctions.h"
 #include "framework/WinTime.h"
+#include "perf/ReplayProvider.h"
 #include "perf/log/CounterLogReader.h"
 #include "perf/log/CounterLogWriter.h"
+#include "registry/PerfProviders.h"
 
 namespace gaugery::cli {
 
@@ -63,11 +66,6 @@ TRelogFormat ChosenFormat(const Arguments& Args, const std::string& Output) {
   throw UsageError("--format takes log, csv, tsv or json, not \"" + Format + "\"");
 }
 
-void PrintWarnings(TCounterLogReader& Reader) {
-  for (const std::string& Warning : Reader.TakeWarnings())
-    std::cerr << "gaugery relog: warning: " << Warning << "\n";
-}
-
 // The operands split into the input logs, the counter paths and the file of "-o FILE".
 struct TRelogOperands {
   std::vector<std::string> Inputs;
@@ -92,51 +90,13 @@ TRelogOperands SplitOperands(const std::vector<std::string>& Operands) {
   return Split;
 }
 
-// One input log and its next entry.
-struct TRelogInput {
-  std::unique_ptr<TCounterLogReader> Reader;
-  TLogEntry Next;
-  bool HasNext = false;
-
-  void Advance() {
-    HasNext = Reader->Next(Next);
-    PrintWarnings(*Reader);
-  }
-};
-
-std::vector<TRelogInput> OpenInputs(const std::vector<std::string>& Files) {
-  std::vector<TRelogInput> Inputs;
-  for (const std::string& File : Files) {
-    TRelogInput Input{std::make_unique<TCounterLogReader>(File), {}, false};
-    PrintWarnings(*Input.Reader);
-    Input.Advance();
-    Inputs.push_back(std::move(Input));
-  }
-  return Inputs;
-}
-
-// The input whose next entry is the earliest, or none at the end of them all.
-TRelogInput* Earliest(std::vector<TRelogInput>& Inputs) {
-  TRelogInput* Found = nullptr;
-  for (TRelogInput& Input : Inputs) {
-    if (Input.HasNext && (Found == nullptr || Input.Next.Time < Found->Next.Time)) Found = &Input;
-  }
-  return Found;
-}
-
-// Which samples are kept: those of the window, every Nth of them.
-struct TSampleChoice {
-  std::int64_t Begin = INT64_MIN;
-  std::int64_t End = INT64_MAX;
-  long long Every = 1;
-};
-
-TSampleChoice ChosenSamples(const Arguments& Args, TRelogInput& First) {
+// The choice of --every, --begin and --end; a time of day is one of the first day of
+// the first input.
+TSampleChoice ChosenSamples(const Arguments& Args, const TRelogInputs& Inputs) {
   TSampleChoice Choice;
   Choice.Every = Args.Number("--every", 1, 1);
-  const std::int64_t FirstTime =
-      First.HasNext ? First.Next.Time : First.Reader->Machine().StartTime;
-  const TLogMachine& Machine = First.Reader->Machine();
+  const std::int64_t FirstTime = Inputs.FirstTime();
+  const TLogMachine& Machine = Inputs.Machine();
   TLogWindow Window;
   for (const char* Option : {"--begin", "--end"}) {
     if (!Args.Has(Option)) continue;
@@ -147,26 +107,6 @@ TSampleChoice ChosenSamples(const Arguments& Args, TRelogInput& First) {
   if (Window.End) Choice.End = LogFileTime(*Window.End, FirstTime, Machine.Bias);
   if (Choice.End < Choice.Begin) throw UsageError("--end lies before --begin");
   return Choice;
-}
-
-// Writes the kept samples and gaps of Inputs, merged in time order, to Writer; the
-// number of samples written.
-std::uint64_t MergeInto(std::vector<TRelogInput>& Inputs, const TSampleChoice& Choice,
-                        TCounterLogWriter& Writer) {
-  long long Seen = 0;
-  while (TRelogInput* Input = Earliest(Inputs)) {
-    const TLogEntry& Entry = Input->Next;
-    if (Entry.Time >= Choice.Begin && Entry.Time <= Choice.End) {
-      if (Entry.Kind == TLogEntry::TKind::Gap) {
-        Writer.WriteGap(Entry.Time, Entry.Reason);
-      } else if (Seen++ % Choice.Every == 0) {
-        Writer.WriteSample(Entry.Block.data(), static_cast<DWORD>(Entry.Block.size()));
-      }
-    }
-    Input->Advance();
-  }
-  Writer.Close();
-  return Writer.SamplesWritten();
 }
 
 // The path without its counter: what names the instance.
@@ -263,67 +203,67 @@ std::vector<std::string> ChosenPaths(const Arguments& Args, const TRelogOperands
   return CounterListOfFile(Args.Value("--counters"));
 }
 
-// Replays Log's Samples samples through a monitor of Paths (every counter for none)
-// and writes their values to Out in Format.
-void WriteValues(const std::string& Log, std::uint64_t Samples,
-                 const std::vector<std::string>& Paths, TRelogFormat Format,
-                 const TLogMachine& Machine, std::ostream& Out, const Arguments& Args) {
-  UseReplay({Log});
+// Writes the kept samples and gaps of Inputs to the log Output.
+void WriteLog(TRelogInputs& Inputs, const std::string& Output) {
+  TCounterLogWriter Writer(Output, Inputs.Machine(), Inputs.Names());
+  for (TLogEntry Entry; Inputs.Next(Entry);) {
+    if (Entry.Kind == TLogEntry::TKind::Gap) {
+      Writer.WriteGap(Entry.Time, Entry.Reason);
+    } else {
+      Writer.WriteSample(Entry.Block.data(), static_cast<DWORD>(Entry.Block.size()));
+    }
+  }
+  Writer.Close();
+}
+
+// Hands the kept samples of Inputs to the replay one by one, the first one before the
+// monitor of Paths (every counter for none) names its counters, and writes the values
+// it computes from each to Out in Format.
+void WriteValues(TRelogInputs& Inputs, const std::vector<std::string>& Paths, TRelogFormat Format,
+                 std::ostream& Out, const Arguments& Args) {
+  TLogEntry Entry;
+  if (!Inputs.NextSample(Entry)) throw Exception("No sample of the inputs in the times asked for");
+  SetPerfProviders({LogSampleProvider(std::move(Entry.Block), Inputs.Names())});
   const std::vector<TCounterSelection> Selections =
       SelectionsOf(Paths.empty() ? EveryCounterPath(Args) : Paths, "");
   TCounterWatch Watch(Selections, Args);
-  RestartReplayedSamples();
   const TLogTableFormat TableFormat =
       Format == TRelogFormat::Tsv ? TLogTableFormat::Tsv : TLogTableFormat::Csv;
-  TRelogTable Table(Out, TableFormat, Machine);
+  TRelogTable Table(Out, TableFormat, Inputs.Machine());
   TWatchPrinter Printer(TWatchOutput::Json, true, "", {}, Out);
-  for (std::uint64_t Sample = 0; Sample < Samples; ++Sample) {
+  const auto WriteSample = [&] {
     Watch.Collect();
     if (Format == TRelogFormat::Json) {
       Printer.Print(Watch.SysTime(), Watch.Rows());
     } else {
       Table.Add(Watch.SysTime(), Watch.Rows());
     }
+  };
+  WriteSample();
+  while (Inputs.NextSample(Entry)) {
+    ServeReplayBlock(std::move(Entry.Block));
+    WriteSample();
   }
   if (Table.LeftOut() > 0)
     std::cerr << "gaugery relog: " << Table.LeftOut()
               << " instances appeared after the first sample and are not in the table\n";
 }
 
-// A temporary log beside Output, removed with the object.
-class TTemporaryLog {
- public:
-  explicit TTemporaryLog(const std::string& Output) : File_(Output + ".relog-tmp") {}
-  ~TTemporaryLog() {
-    std::error_code Ignored;
-    std::filesystem::remove(File_, Ignored);
-  }
-  TTemporaryLog(const TTemporaryLog&) = delete;
-  TTemporaryLog& operator=(const TTemporaryLog&) = delete;
-  const std::string& File() const { return File_; }
-
- private:
-  std::string File_;
-};
-
 int Convert(const Arguments& Args, const TRelogOperands& Operands) {
   if (Operands.Output.empty()) throw UsageError("needs an output file: -o FILE");
   const TRelogFormat Format = ChosenFormat(Args, Operands.Output);
   const std::vector<std::string> Paths =
       Format == TRelogFormat::Log ? std::vector<std::string>{} : ChosenPaths(Args, Operands);
-  std::vector<TRelogInput> Inputs = OpenInputs(Operands.Inputs);
-  const TSampleChoice Choice = ChosenSamples(Args, Inputs.front());
-  const TLogMachine Machine = Inputs.front().Reader->Machine();
-  const TLogNames Names = Inputs.front().Reader->Names();
-  TTemporaryLog Temporary(Operands.Output);
-  const std::string Merged = Format == TRelogFormat::Log ? Operands.Output : Temporary.File();
-  TCounterLogWriter Writer(Merged, Machine, Names);
-  const std::uint64_t Samples = MergeInto(Inputs, Choice, Writer);
-  if (Format == TRelogFormat::Log) return 0;
+  TRelogInputs Inputs(Operands.Inputs);
+  Inputs.Choose(ChosenSamples(Args, Inputs));
+  if (Format == TRelogFormat::Log) {
+    WriteLog(Inputs, Operands.Output);
+    return 0;
+  }
   std::ofstream Out(Operands.Output, std::ios::binary | std::ios::trunc);
   try {
     if (!Out) throw Exception("Cannot write \"" + Operands.Output + "\"");
-    WriteValues(Merged, Samples, Paths, Format, Machine, Out, Args);
+    WriteValues(Inputs, Paths, Format, Out, Args);
     Out.flush();
     if (!Out) throw Exception("Cannot write \"" + Operands.Output + "\"");
   } catch (...) {
@@ -356,7 +296,7 @@ void CountBlock(std::vector<BYTE>& Block, std::uint64_t& Objects, std::uint64_t&
 
 void PrintSummary(const std::string& File) {
   TCounterLogReader Reader(File);
-  PrintWarnings(Reader);
+  PrintRelogWarnings(Reader);
   std::uint64_t Samples = 0, Gaps = 0, Objects = 0, Instances = 0;
   std::int64_t Begin = 0, End = 0;
   TLogEntry Entry;
@@ -369,7 +309,7 @@ void PrintSummary(const std::string& File) {
       CountBlock(Entry.Block, Objects, Instances);
     }
   }
-  PrintWarnings(Reader);
+  PrintRelogWarnings(Reader);
   std::cout << File << "\n"
             << "  machine    " << Reader.Machine().ComputerName << " (" << Reader.Machine().System
             << ")\n"

@@ -149,6 +149,21 @@ TEST_F(LogReplayTest, CountsTheSamplesOfTheWindow) {
   EXPECT_TRUE(ReplayedLogEnded());
 }
 
+// Samples handed over one by one: each served until the next, with the log's names; a
+// block without a sound header is refused and the one served stays.
+TEST_F(LogReplayTest, ServesTheSamplesItIsHandedWithTheNamesGiven) {
+  SetPerfProviders({LogSampleProvider(test::LogSample(3).Bytes, test::LogNames(1))});
+  EXPECT_EQ(Query("Global"), test::LogSample(3).Bytes);
+  EXPECT_EQ(Query("Global"), test::LogSample(3).Bytes);
+  EXPECT_NE(PerflibCounter("007").find("|230|Vorgang|"), std::string::npos);
+  ServeReplayBlock(test::LogSample(4).Bytes);
+  EXPECT_EQ(Query("Global"), test::LogSample(4).Bytes);
+  std::vector<BYTE> Cut = test::LogSample(5).Bytes;
+  Cut.resize(Cut.size() / 2);
+  EXPECT_NE(testing::ErrorOf([&] { ServeReplayBlock(Cut); }), "");
+  EXPECT_EQ(Query("Global"), test::LogSample(4).Bytes);
+}
+
 // Positions and times within the window, found through the index; the window's first
 // sample is served after each.
 TEST_F(LogReplayTest, FindsTheWindowsExtentAndTheSampleAtATime) {
