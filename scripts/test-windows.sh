@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Cross-builds the 64- and 32-bit Windows presets and runs both test suites under Wine:
 # the unit suite, the end-to-end suite against Wine's own registry with the test
-# performance provider installed, and brindle.exe's windows on replayed captures. The
-# Wine prefix is made fresh under build/ on every run; one Wine server serves the whole
-# run.
+# performance provider installed, brindle.exe's windows on replayed captures, and
+# gaugery.exe serve read from Linux and run as a service. The Wine prefix is made fresh
+# under build/ on every run; one Wine server serves the whole run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -77,4 +77,7 @@ done
 
 step "reading a Linux gaugery serve"
 scripts/wine-remote-check.sh || status=1
+
+step "gaugery.exe serve as a service"
+scripts/wine-service-check.sh || status=1
 exit $status

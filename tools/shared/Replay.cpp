@@ -118,6 +118,8 @@ void RestartReplayedSamples() {
   if (Replaying) RestartReplay();
 }
 
+bool ReplayInService() { return Replaying; }
+
 bool ReplayingLog() { return LogInService; }
 
 void PrintReplayWarnings(std::ostream& Out) {
