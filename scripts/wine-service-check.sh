@@ -2,8 +2,9 @@
 # gaugery.exe serve as a Windows service under Wine, for each preset: installed with a
 # port it is listed by `sc query`; `sc start` makes /metrics answer there with the test
 # provider's objects, which a real Prometheus scrapes (skipped without one); `sc stop`
-# closes the port; and once uninstalled the service is gone. Run by test-windows.sh once
-# the Wine prefix is up with the test provider registered.
+# closes the port; and once uninstalled the service is gone. The server in a console
+# stops as cleanly at Ctrl+C, typed on its terminal in tmux (skipped without tmux). Run
+# by test-windows.sh once the Wine prefix is up with the test provider registered.
 #
 # Wine's manager keeps a service that has run, marked for deletion, until the manager
 # itself ends, and its registry key for good (Windows removes both once it has stopped):
@@ -67,9 +68,12 @@ scraped_by_prometheus() {
 
 # The prefix's setup can leave two service managers running, each with a database of its
 # own, which would answer `sc` in turn: one Wine server, started anew, starts one.
+# The first program starts the manager: it gets no terminal or pipe of ours, which it
+# would keep open as long as it runs.
 restart_wine() {
   wineserver -k >/dev/null 2>&1 || true
   wineserver -p </dev/null >/dev/null 2>&1
+  wineboot </dev/null >/dev/null 2>&1
 }
 
 for preset in mingw64 mingw32; do
@@ -96,4 +100,27 @@ for preset in mingw64 mingw32; do
   [ "$status" = "$failures_before" ] &&
     echo "$preset: installed, listed, started, answered, stopped, uninstalled"
 done
+# Ctrl+C on the terminal of the console server: it ends with 0 and closes its port. A
+# tmux server of its own, started here, hands the Wine prefix on to it.
+interrupted_cleanly() {
+  local tmux=(tmux -L "gaugery-ctrl-c-$$")
+  "${tmux[@]}" new-session -d -x 100 -y 10 \
+    "wine '$program' serve --listen 127.0.0.1:$port; echo \"exit \$?\" >'$work/ctrl-c'"
+  if within_10s answers; then
+    "${tmux[@]}" send-keys C-c
+    within_10s test -s "$work/ctrl-c"
+  fi
+  "${tmux[@]}" kill-server 2>/dev/null
+  [ "$(cat "$work/ctrl-c" 2>/dev/null)" = "exit 0" ] && closed
+}
+
+if command -v tmux >/dev/null; then
+  for preset in mingw64 mingw32; do
+    program="build/$preset/bin/gaugery.exe"
+    port=$((20000 + RANDOM % 20000))
+    rm -f "$work/ctrl-c"
+    check "Ctrl+C did not stop the console server cleanly" interrupted_cleanly &&
+      echo "$preset: Ctrl+C stops the console server, exit 0, port closed"
+  done
+fi
 exit $status
