@@ -28,6 +28,14 @@ within_10s() {
 answers() { curl -sf -m 2 "http://127.0.0.1:$port/metrics" >"$work/metrics"; }
 closed() { ! curl -s -m 1 -o /dev/null "http://127.0.0.1:$port/metrics"; }
 stopped() { [ "$(state)" = STOPPED ]; }
+refused() {  # refused WHAT MESSAGE OPTION: serve OPTION fails with exit 1 and MESSAGE
+  local message code
+  message=$(wine "$program" serve "$3" </dev/null 2>&1 >/dev/null)
+  code=$?
+  local expected=false
+  [ "$code" = 1 ] && [[ $message == *"$2"* ]] && expected=true
+  check "$1 gave exit $code and \"$message\"" "$expected"
+}
 removed() {
   ! wine sc query gaugery </dev/null >/dev/null 2>&1 && return 0
   local message
@@ -81,8 +89,10 @@ for preset in mingw64 mingw32; do
   restart_wine
   failures_before=$status
   port=$((20000 + RANDOM % 20000))
+  refused "removing what is not installed" "is not installed" --uninstall-service
   wine "$program" serve --install-service --listen "127.0.0.1:$port" --interval 0.5 </dev/null >/dev/null
   if ! check "sc query does not list the installed service" within_10s stopped; then continue; fi
+  refused "installing twice" "is already installed" --install-service
   wine sc start gaugery </dev/null >/dev/null 2>&1 || true
   if check "the started service does not answer on port $port" within_10s answers; then
     check "the service is not reported running" [ "$(state)" = RUNNING ]

@@ -165,11 +165,6 @@ std::string InstallService(const std::vector<std::string>& Arguments) {
   const std::string Doing = "installing the service";
   const std::string CommandLine = ServiceCommandLine(ThisProgram(), Arguments);
   const TServiceHandle Manager(OpenManager(SC_MANAGER_CREATE_SERVICE, Doing));
-  // Windows refuses to create a service that exists, but Wine's manager replaces it.
-  if (const TServiceHandle Existing(
-          OpenServiceW(Manager.Get(), WideServiceName, SERVICE_QUERY_STATUS));
-      Existing.Get() != nullptr)
-    RaiseServiceError(Doing, ERROR_SERVICE_EXISTS);
   // Started with the system: a monitoring target is to answer after every boot, whether
   // anyone logs on or not. LocalSystem reads the counters of every process.
   const TServiceHandle Service(
