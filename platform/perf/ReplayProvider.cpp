@@ -40,6 +40,7 @@ struct TReplayState {
   std::unique_ptr<TCounterLogReader> Log;
   TBlockBytes LogSample;
   std::uint64_t LogNumber = 0;  // the log's number of LogSample
+  std::int64_t LogTime = 0;     // and its time
   std::int64_t Begin = 0;
   std::int64_t End = 0;
   bool LogDone = false;
@@ -68,6 +69,7 @@ struct TReplayState {
     if (Moved) {
       LogSample = std::move(Entry.Block);
       LogNumber = Entry.Number;
+      LogTime = Entry.Time;
     }
     for (std::string& Warning : Log->TakeWarnings()) Warnings.push_back(std::move(Warning));
     return Moved;
@@ -106,6 +108,26 @@ struct TReplayState {
     const std::uint64_t Last = LogNumber;
     RestartLog();
     return Last - First + 1;
+  }
+
+  // The position in the window (from 1) of the first sample at or after Time, the last
+  // one when none is; the window's first sample is served next.
+  std::uint64_t PositionAt(std::int64_t Time) {
+    RestartLog();
+    if (LogSample.empty()) return 0;
+    const std::uint64_t First = LogNumber;
+    std::uint64_t Position = 0;
+    if (Time > LogTime) {
+      Log->Seek(std::min(Time, End));
+      // A log whose clock went back finds a sample before the window's first: counted on
+      // from the start instead.
+      if (NextLogSample() && LogNumber >= First) Position = LogNumber - First + 1;
+    } else {
+      Position = 1;
+    }
+    if (Position == 0) Position = CountLogSamples();
+    RestartLog();
+    return Position;
   }
 
   void RestartLog() {
@@ -371,6 +393,24 @@ void SkipReplayedSamples(std::uint64_t Count) {
 std::uint64_t ReplayedSampleCount() {
   std::lock_guard<std::mutex> Guard(Replay.Lock);
   return Replay.Log ? Replay.CountLogSamples() : Replay.Blocks.size();
+}
+
+TReplayedWindow ReplayedLogWindow() {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  if (!Replay.Log) return {};
+  TReplayedWindow Window;
+  Window.Samples = Replay.CountLogSamples();
+  if (Window.Samples == 0) return Window;
+  Window.FirstTime = Replay.LogTime;
+  Replay.SkipLogSamples(Window.Samples - 1);
+  Window.LastTime = Replay.LogTime;
+  Replay.RestartLog();
+  return Window;
+}
+
+std::uint64_t ReplayedSampleAt(std::int64_t Time) {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  return Replay.Log ? Replay.PositionAt(Time) : 0;
 }
 
 void RestartReplay() {

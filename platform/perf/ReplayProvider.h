@@ -62,6 +62,21 @@ GAUGERY_PLATFORM_API void SkipReplayedSamples(std::uint64_t Count);
 // counts too), or the blocks that replay. A log's first sample is served next.
 GAUGERY_PLATFORM_API std::uint64_t ReplayedSampleCount();
 
+// The samples of a log's window, counted as ReplayedSampleCount does, and the times of
+// its first and its last (file times); all 0 while blocks replay. The window's first
+// sample is served next.
+struct TReplayedWindow {
+  std::uint64_t Samples = 0;
+  std::int64_t FirstTime = 0;
+  std::int64_t LastTime = 0;
+};
+GAUGERY_PLATFORM_API TReplayedWindow ReplayedLogWindow();
+
+// The position in the log's window, counted from 1, of the first sample at or after
+// Time (a file time): the first for a time before it, the last for a time after it; 0
+// while blocks replay. The window's first sample is served next.
+GAUGERY_PLATFORM_API std::uint64_t ReplayedSampleAt(std::int64_t Time);
+
 // Serves the first block (of a log: the first sample of the window) again at the next
 // query.
 GAUGERY_PLATFORM_API void RestartReplay();

@@ -122,6 +122,11 @@ bool ReplayInService() { return Replaying; }
 
 bool ReplayingLog() { return LogInService; }
 
+std::unique_lock<std::mutex> HoldReplayedLog() {
+  static std::mutex Held;
+  return LogInService ? std::unique_lock<std::mutex>(Held) : std::unique_lock<std::mutex>();
+}
+
 void PrintReplayWarnings(std::ostream& Out) {
   for (const std::string& Warning : TakeReplayWarnings()) Out << "gaugery: " << Warning << "\n";
 }
