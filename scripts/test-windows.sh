@@ -2,9 +2,8 @@
 # Cross-builds the 64- and 32-bit Windows presets and runs both test suites under Wine:
 # the unit suite, the end-to-end suite against Wine's own registry with the test
 # performance provider installed, and brindle.exe's windows on replayed captures; then
-# reading serve and counter logs across the two systems. The
-# Wine prefix is made fresh under build/ on every run; one Wine server serves the whole
-# run.
+# gaugery.exe serve read from Linux, counter logs read across the two systems, and serve
+# run as a service. The Wine prefix is made fresh under build/ on every run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -78,6 +77,10 @@ done
 
 step "reading a Linux gaugery serve"
 scripts/wine-remote-check.sh || status=1
+
 step "counter logs across Windows and Linux"
 scripts/wine-log-check.sh || status=1
+
+step "gaugery.exe serve as a service"
+scripts/wine-service-check.sh || status=1
 exit $status

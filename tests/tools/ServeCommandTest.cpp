@@ -329,5 +329,18 @@ TEST(GaugeryServe, ListensOnLoopbackByDefaultAndRefusesBadOptions) {
   EXPECT_EQ(NoToken.Err, "gaugery: Cannot read the token file \"/nonexistent/token\"\n");
 }
 
+// The service options are Windows': refused here by name, and left out of the help that
+// the manual page and the completion are made from.
+TEST(GaugeryServe, RefusesTheWindowsServiceOptions) {
+  for (const char* Option : {"--install-service", "--uninstall-service", "--service"}) {
+    const ProgramRun Run = RunGaugery(std::string("serve ") + Option);
+    EXPECT_EQ(Run.ExitCode, 2) << Option;
+    EXPECT_EQ(Run.Err.rfind(std::string("gaugery serve: option ") + Option + " is for Windows", 0),
+              0u)
+        << Run.Err;
+  }
+  EXPECT_EQ(RunGaugery("help serve").Out.find("service"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace gaugery

@@ -126,6 +126,8 @@ void RestartReplayedSamples() {
   if (Replaying) RestartReplay();
 }
 
+bool ReplayInService() { return Replaying; }
+
 bool ReplayingLog() { return LogInService; }
 
 std::int64_t ReplayedLogFileTime(const TLogTime& Time) {

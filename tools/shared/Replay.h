@@ -25,6 +25,9 @@ void UseReplay(const std::vector<std::string>& Files, const TLogWindow& Window =
 // was read before; otherwise nothing happens.
 void RestartReplayedSamples();
 
+// True when a replay is in service instead of the live machine.
+bool ReplayInService();
+
 // True when a counter log is in service: its samples have times of their own, and end.
 bool ReplayingLog();
 
