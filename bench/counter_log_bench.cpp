@@ -7,7 +7,8 @@
 //  - BM_PlainSample and BM_RecordedSample: the CPU of a query, and of a query stored in a
 //    log; their ratio is the recorder's cost. BM_StoreLiveSample: the storing alone.
 //  - BM_SeekWithIndex and BM_SeekByReading: sample 50,000 of a 100,000-sample log, found
-//    through the index or by reading every record before it.
+//    through the index or by reading every record before it; BM_SeekNumber: the same
+//    sample found by its number through the index (top's steps back, watch --every).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -153,6 +154,18 @@ void BM_SeekWithIndex(benchmark::State& State) {
   }
 }
 BENCHMARK(BM_SeekWithIndex)->Unit(benchmark::kMicrosecond);
+
+void BM_SeekNumber(benchmark::State& State) {
+  const std::string& File = LongLog();
+  for (auto _ : State) {
+    TCounterLogReader Reader(File);
+    Reader.SeekNumber(kLongLog / 2);
+    TLogEntry Entry;
+    Reader.Next(Entry);
+    if (Entry.Number != kLongLog / 2) State.SkipWithError("not the middle sample");
+  }
+}
+BENCHMARK(BM_SeekNumber)->Unit(benchmark::kMicrosecond);
 
 void BM_SeekByReading(benchmark::State& State) {
   const std::string& File = LongLog();

@@ -74,4 +74,7 @@ for preset in "${presets[@]}"; do
     fi
   done
 done
+
+step "reading a Linux gaugery serve"
+scripts/wine-remote-check.sh || status=1
 exit $status

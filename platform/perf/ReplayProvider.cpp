@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -38,6 +39,7 @@ struct TReplayState {
   // A log: its sample being served, and the window of times.
   std::unique_ptr<TCounterLogReader> Log;
   TBlockBytes LogSample;
+  std::uint64_t LogNumber = 0;  // the log's number of LogSample
   std::int64_t Begin = 0;
   std::int64_t End = 0;
   bool LogDone = false;
@@ -55,21 +57,61 @@ struct TReplayState {
   }
 
   // Moves to the log's next sample inside the window; the last one stays otherwise.
-  void NextLogSample() {
+  // False when it stays.
+  bool NextLogSample() {
     TLogEntry Entry;
-    while (!LogDone) {
+    bool Moved = false;
+    while (!LogDone && !Moved) {
       LogDone = !Log->Next(Entry) || Entry.Time > End;
-      if (!LogDone && Entry.Kind == TLogEntry::TKind::Sample) {
-        LogSample = std::move(Entry.Block);
-        break;
-      }
+      Moved = !LogDone && Entry.Kind == TLogEntry::TKind::Sample;
+    }
+    if (Moved) {
+      LogSample = std::move(Entry.Block);
+      LogNumber = Entry.Number;
     }
     for (std::string& Warning : Log->TakeWarnings()) Warnings.push_back(std::move(Warning));
+    return Moved;
+  }
+
+  void LastLogSample() {
+    while (NextLogSample()) {
+    }
+  }
+
+  // Moves Count samples on through the log's index, not sample by sample. Short of
+  // Count samples in the window, the last one stays, as when passing over them one by one.
+  void SkipLogSamples(std::uint64_t Count) {
+    if (LogDone || Count == 0) return;
+    const std::uint64_t From = LogNumber;
+    if (Count <= std::numeric_limits<std::uint64_t>::max() - From) {
+      Log->SeekNumber(From + Count);
+      if (NextLogSample()) return;
+    }
+    Log->SeekNumber(From + 1);
+    LogDone = false;
+    LastLogSample();
+  }
+
+  // The samples of the window, found from the numbers of its first and its last; the
+  // window's first sample is served next.
+  std::uint64_t CountLogSamples() {
+    RestartLog();
+    if (LogSample.empty()) return 0;
+    const std::uint64_t First = LogNumber;
+    // Only the samples from the last full one before the window's end are read; a log
+    // whose clock went back is read from the window's start.
+    Log->Seek(std::min(End, Log->Extent().LastTime));
+    if (!NextLogSample() || LogNumber < First) RestartLog();
+    LastLogSample();
+    const std::uint64_t Last = LogNumber;
+    RestartLog();
+    return Last - First + 1;
   }
 
   void RestartLog() {
     Log->Seek(Begin);
     LogSample.clear();
+    LogNumber = 0;
     LogDone = false;
     NextLogSample();
   }
@@ -323,8 +365,12 @@ bool ReplayedLogEnded() {
 void SkipReplayedSamples(std::uint64_t Count) {
   std::lock_guard<std::mutex> Guard(Replay.Lock);
   if (!Replay.Log) return;
-  for (std::uint64_t Skipped = 0; Skipped < Count && !Replay.LogDone; ++Skipped)
-    Replay.NextLogSample();
+  Replay.SkipLogSamples(Count);
+}
+
+std::uint64_t ReplayedSampleCount() {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  return Replay.Log ? Replay.CountLogSamples() : Replay.Blocks.size();
 }
 
 void RestartReplay() {

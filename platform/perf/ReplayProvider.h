@@ -54,8 +54,13 @@ GAUGERY_PLATFORM_API std::vector<std::string> TakeReplayWarnings();
 GAUGERY_PLATFORM_API bool ReplayedLogEnded();
 
 // Passes over the log's next Count samples without serving them (as far as its last
-// one); nothing happens while blocks replay.
+// one), finding the one after them through the log's index; nothing happens while
+// blocks replay.
 GAUGERY_PLATFORM_API void SkipReplayedSamples(std::uint64_t Count);
+
+// The samples of the log's window (counted by their numbers, so that a damaged one
+// counts too), or the blocks that replay. A log's first sample is served next.
+GAUGERY_PLATFORM_API std::uint64_t ReplayedSampleCount();
 
 // Serves the first block (of a log: the first sample of the window) again at the next
 // query.

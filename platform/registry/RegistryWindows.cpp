@@ -2,7 +2,9 @@
 // service and for the keys it opened (VirtualRegistry.h); advapi32 answers the rest. Our
 // headers come first: once <windows.h> is in, its macros (HKEY_LOCAL_MACHINE,
 // ERROR_SUCCESS, ...) shadow our constants, and they stand for the same values.
+#include "framework/Unicode.h"
 #include "registry/Registry.h"
+#include "registry/RemoteAddress.h"
 #include "registry/VirtualRegistry.h"
 
 #include "framework/WindowsApi.h"
@@ -12,7 +14,11 @@ namespace gaugery {
 static_assert(sizeof(FILETIME) == sizeof(::FILETIME));
 
 LONG RegConnectRegistryW(LPCWSTR lpMachineName, HKEY hKey, PHKEY phkResult) {
-  if (VirtualRegistryInService()) return VirtualRegConnectRegistryW(lpMachineName, hKey, phkResult);
+  // A name with a port means a machine running `gaugery serve`: our transport reaches it,
+  // and the keys it hands out are answered by the virtual registry (VirtualRegistryAnswers).
+  if (VirtualRegistryInService() || (lpMachineName && NamesServePort(ToUtf8(lpMachineName)))) {
+    return VirtualRegConnectRegistryW(lpMachineName, hKey, phkResult);
+  }
   return ::RegConnectRegistryW(lpMachineName, hKey, phkResult);
 }
 

@@ -73,6 +73,13 @@ std::optional<TRemoteAddress> ParseRemoteAddress(std::string_view Name) {
   return Address;
 }
 
+bool NamesServePort(std::string_view Name) {
+  if (!ParseRemoteAddress(Name)) return false;
+  if (Name.starts_with("\\\\")) Name.remove_prefix(2);
+  if (Name.starts_with('[')) return Name.find("]:") != std::string_view::npos;
+  return std::count(Name.begin(), Name.end(), ':') == 1;
+}
+
 std::string AddressText(const TRemoteAddress& Address) {
   const bool Ipv6 = Address.Host.find(':') != std::string::npos;
   return (Ipv6 ? "[" + Address.Host + "]" : Address.Host) + ":" + std::to_string(Address.Port);

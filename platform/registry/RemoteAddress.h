@@ -25,6 +25,11 @@ struct GAUGERY_PLATFORM_API TRemoteAddress {
 // caller passes on can carry spaces, slashes or line breaks into a request.
 GAUGERY_PLATFORM_API std::optional<TRemoteAddress> ParseRemoteAddress(std::string_view Name);
 
+// True when Name reads as an address and writes its port out ("host:port", "[ipv6]:port",
+// with or without "\\"): the names that mean a machine running `gaugery serve` where the
+// system's own remote registry answers the plain ones.
+GAUGERY_PLATFORM_API bool NamesServePort(std::string_view Name);
+
 // "host:port", the IPv6 host in brackets.
 GAUGERY_PLATFORM_API std::string AddressText(const TRemoteAddress& Address);
 

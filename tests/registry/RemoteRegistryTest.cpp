@@ -43,6 +43,15 @@ TEST(RemoteAddress, ReadsTheFormsOfAComputerName) {
   }
 }
 
+TEST(RemoteAddress, OnlyAWrittenPortNamesAServeMachine) {
+  for (const char* Name :
+       {"host:9000", "\\\\host:9000", "10.0.0.7:0", "[::1]:9441", "\\\\[fe80::1]:1"})
+    EXPECT_TRUE(NamesServePort(Name)) << Name;
+  for (const char* Name : {"host", "\\\\host", "10.0.0.7", "::1", "[::1]", "fe80::1:2",
+                           "host:", "host:65536", "host:1:2", "", "\\\\"})
+    EXPECT_FALSE(NamesServePort(Name)) << "'" << Name << "'";
+}
+
 TEST(HttpGet, GivesUpOnServersThatHangCutShortOverflowOrRefuse) {
   TFakeHttpServer Server([](const std::string& Target) -> std::string {
     if (Target == "/hang") return {};

@@ -24,6 +24,7 @@ struct TSlot {
   LONG Error = ERROR_SUCCESS;
   int Collects = 0;
   bool WritesWholeBlock = false;
+  std::function<void()> BeforeCollect;
 };
 
 std::array<TSlot, TFakeProviders::MaxFakeProviders> Slots;
@@ -39,13 +40,14 @@ std::vector<TServed> ToServed(std::vector<TBlock> Samples, bool WritesWholeBlock
   std::vector<TServed> Served;
   for (TBlock& Sample : Samples) {
     const DWORD NumObjectTypes = Sample.Header().NumObjectTypes;
-    Served.push_back({WritesWholeBlock ? std::move(Sample.Bytes) : Sample.ObjectBytes(),
-                      NumObjectTypes});
+    Served.push_back(
+        {WritesWholeBlock ? std::move(Sample.Bytes) : Sample.ObjectBytes(), NumObjectTypes});
   }
   return Served;
 }
 
 DWORD Collect(TSlot& Slot, PPointer Data, LPDWORD TotalBytes, LPDWORD NumObjectTypes) {
+  if (Slot.BeforeCollect) Slot.BeforeCollect();
   ++Slot.Collects;
   const auto Refuse = [&](DWORD Error) {
     *TotalBytes = 0;
@@ -83,8 +85,12 @@ TFakeProviders::TFakeProviders(std::vector<TFakeProvider> Providers) {
   std::vector<TPerfProvider> InService;
   for (std::size_t Index = 0; Index < Providers.size(); ++Index) {
     TFakeProvider& Fake = Providers[Index];
-    Slots[Index] = TSlot{ToServed(std::move(Fake.Samples), Fake.WritesWholeBlock), 0,
-                         ERROR_SUCCESS, 0, Fake.WritesWholeBlock};
+    Slots[Index] = TSlot{ToServed(std::move(Fake.Samples), Fake.WritesWholeBlock),
+                         0,
+                         ERROR_SUCCESS,
+                         0,
+                         Fake.WritesWholeBlock,
+                         std::move(Fake.BeforeCollect)};
     InService.push_back({Fake.Name, &FakeOpen, CollectProcs[Index], &FakeClose,
                          Fake.WritesWholeBlock, std::move(Fake.Names)});
   }

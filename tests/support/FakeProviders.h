@@ -2,6 +2,7 @@
 // registry, so that tests read HKEY_PERFORMANCE_DATA exactly as the library does.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ struct TFakeProvider {
   std::vector<TBlock> Samples;
   bool WritesWholeBlock = false;
   std::vector<TPerfLocaleNames> Names;
+  // Called at the start of each Collect, on the thread that queries: a test holds a
+  // sample there to see what is answered meanwhile.
+  std::function<void()> BeforeCollect;
 };
 
 // Puts up to MaxFakeProviders fake providers in service for its lifetime; the

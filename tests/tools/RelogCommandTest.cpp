@@ -22,16 +22,7 @@ namespace {
 using namespace gaugery;
 using gaugery::test::LogMachine;
 using gaugery::test::LogSample;
-
-WideString MultiString(const std::vector<std::string>& Strings) {
-  WideString Text;
-  for (const std::string& String : Strings) {
-    for (char Unit : String) Text.push_back(static_cast<WCHAR>(static_cast<unsigned char>(Unit)));
-    Text.push_back(0);
-  }
-  Text.push_back(0);
-  return Text;
-}
+using gaugery::test::MultiString;
 
 TLogNames RelogNames() {
   return {{"009",
@@ -195,6 +186,36 @@ TEST_F(RelogCommandTest, TsvUsesTabsAndItsOwnTag) {
   EXPECT_EQ(Rows[3][1], "3");
 }
 
+// Without --format the output's extension chooses it; --format wins over the extension.
+TEST_F(RelogCommandTest, TheOutputsExtensionChoosesTheFormat) {
+  const std::string In = Log(1, 3);
+  const std::string Counter = " \"\\System\\System Up Time\"";
+  auto Relog = [&](const std::string& Out, const std::string& Options = "") {
+    const ProgramRun Run = RunGaugery("relog " + In + " -o " + Out + Options + Counter);
+    EXPECT_EQ(Run.ExitCode, 0) << Out << ": " << Run.Err;
+  };
+  const std::string AsLog = FileName(".glog");
+  Relog(AsLog);
+  const ProgramRun Summary = RunGaugery("relog --summary " + AsLog);
+  EXPECT_EQ(Summary.ExitCode, 0) << Summary.Err;
+  EXPECT_NE(Summary.Out.find("samples    3\n"), std::string::npos) << Summary.Out;
+
+  const std::string Tsv = FileName(".TSV");
+  Relog(Tsv);
+  EXPECT_EQ(PythonRows(Tsv, "\t")[0][0], "(PDH-TSV 4.0) (W. Europe Standard Time)(-60)");
+  const std::string Json = FileName(".json");
+  Relog(Json);
+  EXPECT_EQ(Text(Json).front(), '{');
+  for (const char* Suffix : {".csv", ".txt", ""}) {
+    const std::string Csv = FileName(Suffix);
+    Relog(Csv);
+    EXPECT_EQ(PythonRows(Csv)[0][0], "(PDH-CSV 4.0) (W. Europe Standard Time)(-60)") << Suffix;
+  }
+  const std::string Forced = FileName(".glog");
+  Relog(Forced, " --format csv");
+  EXPECT_EQ(PythonRows(Forced).size(), 4u) << "--format names the format";
+}
+
 TEST_F(RelogCommandTest, LaterInstancesAreLeftOutOfTheTableButKeptInJson) {
   // Sample 1 has 21 processes, sample 2 has 22.
   const std::string In = Log(1, 2);
@@ -271,6 +292,27 @@ TEST_F(RelogCommandTest, SummaryDescribesEachInput) {
   EXPECT_NE(Run.Out.find("objects    2\n"), std::string::npos);
   EXPECT_NE(Run.Out.find("instances  21\n"), std::string::npos);
   EXPECT_NE(Run.Out.find("machine    RECORDER"), std::string::npos);
+}
+
+TEST_F(RelogCommandTest, SummarySizeCountsEveryVolume) {
+  const std::string In = FileName(".glog");
+  {
+    TCounterLogWriter Writer(In, LogMachine(), RelogNames(), {.MaxVolumeBytes = 1000});
+    for (int Number = 1; Number <= 40; ++Number) {
+      test::TBlock Block = LogSample(Number);
+      Writer.WriteSample(Block.Data(), static_cast<DWORD>(Block.Size()));
+    }
+  }
+  for (int Volume = 1; std::filesystem::exists(In + "." + std::to_string(Volume)); ++Volume)
+    Files_.push_back(In + "." + std::to_string(Volume));
+  std::uint64_t Bytes = 0;
+  for (const std::string& File : Files_) Bytes += std::filesystem::file_size(File);
+  ASSERT_GT(Files_.size(), 2u) << "several volumes";
+  const ProgramRun Run = RunGaugery("relog --summary " + In);
+  ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+  EXPECT_NE(Run.Out.find("samples    40\n"), std::string::npos) << Run.Out;
+  EXPECT_NE(Run.Out.find("size       " + std::to_string(Bytes) + " bytes\n"), std::string::npos)
+      << Run.Out;
 }
 
 TEST_F(RelogCommandTest, BadInputFailsWithAClearMessage) {

@@ -41,8 +41,21 @@ namespace {
 
 enum class TRelogFormat { Log, Csv, Tsv, Json };
 
-TRelogFormat ChosenFormat(const Arguments& Args) {
-  const std::string Format = Args.Value("--format", "csv");
+// The format an output file's extension names: .glog a log, .tsv and .json those
+// tables, any other CSV.
+std::string FormatOfExtension(const std::string& File) {
+  const std::size_t Dot = File.find_last_of('.');
+  const std::size_t Folder = File.find_last_of("/\\");
+  if (Dot == std::string::npos || (Folder != std::string::npos && Dot < Folder)) return "csv";
+  const std::string Extension = LowerCase(File.substr(Dot + 1));
+  if (Extension == "glog") return "log";
+  if (Extension == "tsv" || Extension == "json") return Extension;
+  return "csv";
+}
+
+// --format, or without it the format the output's extension names.
+TRelogFormat ChosenFormat(const Arguments& Args, const std::string& Output) {
+  const std::string Format = Args.Value("--format", FormatOfExtension(Output));
   if (Format == "log") return TRelogFormat::Log;
   if (Format == "csv") return TRelogFormat::Csv;
   if (Format == "tsv") return TRelogFormat::Tsv;
@@ -295,7 +308,7 @@ class TTemporaryLog {
 
 int Convert(const Arguments& Args, const TRelogOperands& Operands) {
   if (Operands.Output.empty()) throw UsageError("needs an output file: -o FILE");
-  const TRelogFormat Format = ChosenFormat(Args);
+  const TRelogFormat Format = ChosenFormat(Args, Operands.Output);
   const std::vector<std::string> Paths =
       Format == TRelogFormat::Log ? std::vector<std::string>{} : ChosenPaths(Args, Operands);
   std::vector<TRelogInput> Inputs = OpenInputs(Operands.Inputs);
@@ -357,8 +370,6 @@ void PrintSummary(const std::string& File) {
     }
   }
   PrintWarnings(Reader);
-  std::error_code Ignored;
-  const auto Size = std::filesystem::file_size(File, Ignored);
   std::cout << File << "\n"
             << "  machine    " << Reader.Machine().ComputerName << " (" << Reader.Machine().System
             << ")\n"
@@ -368,7 +379,7 @@ void PrintSummary(const std::string& File) {
             << "  gaps       " << Gaps << "\n"
             << "  objects    " << Objects << "\n"
             << "  instances  " << Instances << "\n"
-            << "  size       " << (Ignored ? 0 : Size) << " bytes\n";
+            << "  size       " << Reader.Size() << " bytes\n";
 }
 
 int Run(const Arguments& Args) {
@@ -398,7 +409,8 @@ Command RelogCommand() {
       "instances and size.",
       std::string(LocaleOptionDetails) +
           "  -o OUT       the output file\n"
-          "  --format F   log, csv (default), tsv or json\n"
+          "  --format F   log, csv, tsv or json (default: as OUT's extension names, .glog "
+          "a log; CSV for any other)\n"
           "  --counters FILE  the counter paths, one a line (\"#\" starts a comment line)\n"
           "  --objects LIST  without paths: every counter of these objects (indexes or "
           "titles, separated by commas; default: of every object)\n"

@@ -33,9 +33,7 @@ const std::vector<Command>& AllCommands() {
       DumpCommand(),     CaptureCommand(),   LocalesCommand(), NamesCommand(), ObjectsCommand(),
       CountersCommand(), InstancesCommand(), ReadCommand(),    TypeCommand(),  TopCommand(),
       WatchCommand(),    RecordCommand(),    RelogCommand(),
-#ifndef _WIN32
       ServeCommand(),
-#endif
       HelpCommand()};
   return Commands;
 }

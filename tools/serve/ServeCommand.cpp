@@ -1,8 +1,12 @@
 // gaugery serve: the performance data of this computer over HTTP, for Prometheus and
 // for the registry of other machines that read this one as a remote computer.
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <malloc.h>
 #include <pthread.h>
 #include <signal.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -41,6 +45,35 @@ std::string TokenOf(const Arguments& Args) {
   return Args.Has("--token") ? ReadTokenFile(Args.Value("--token")) : std::string();
 }
 
+#ifdef _WIN32
+// Stops the server at Ctrl+C, Ctrl+Break, or the console's closing. The console calls
+// the handler on a thread of its own, which may wait there until Run has returned.
+class TStopOnSignal {
+ public:
+  explicit TStopOnSignal(TPerfServer& Server) {
+    Server_ = &Server;
+    SetConsoleCtrlHandler(&OnControl, TRUE);
+  }
+  ~TStopOnSignal() {
+    RunEnded_ = true;
+    SetConsoleCtrlHandler(&OnControl, FALSE);
+  }
+  TStopOnSignal(const TStopOnSignal&) = delete;
+  TStopOnSignal& operator=(const TStopOnSignal&) = delete;
+
+ private:
+  static BOOL WINAPI OnControl(DWORD) {
+    // An interrupt may come before Run has started to listen, when a stop would be lost.
+    while (!RunEnded_) {
+      Server_->Stop();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return TRUE;
+  }
+  static inline TPerfServer* Server_ = nullptr;
+  static inline std::atomic<bool> RunEnded_{false};
+};
+#else
 // Stops the server at SIGINT or SIGTERM. The signals are blocked in every thread (the
 // server's workers inherit the mask) and awaited by a thread of its own.
 class TStopOnSignal {
@@ -74,16 +107,23 @@ class TStopOnSignal {
   std::atomic<bool> RunEnded_{false};
   std::thread Waiter_;
 };
+#endif
 
 // Gives the heap's free memory back to the system every TrimEvery until destroyed:
 // connections of slow or idle clients come and go by the thousand, and the memory they
 // held would otherwise stay with the process, scattered through the heap.
 class TPeriodicTrim {
+  static void TrimHeap() {
+#ifndef _WIN32
+    malloc_trim(0);
+#endif
+  }
+
  public:
   TPeriodicTrim()
       : Trimmer_([this] {
           std::unique_lock<std::mutex> Guard(Lock_);
-          while (!Finished_.wait_for(Guard, TrimEvery, [this] { return Ended_; })) malloc_trim(0);
+          while (!Finished_.wait_for(Guard, TrimEvery, [this] { return Ended_; })) TrimHeap();
         }) {}
   ~TPeriodicTrim() {
     {
@@ -110,6 +150,7 @@ int Run(const Arguments& Args) {
   TServeOptions Options{
       ListenAddress(Args), Args.Seconds("--interval", "1"), TokenOf(Args),
       std::chrono::duration_cast<std::chrono::milliseconds>(Args.Seconds("--history", "600"))};
+#ifndef _WIN32
   signal(SIGPIPE, SIG_IGN);
   // Every exposition and block is a large allocation made once per sample: with a fixed
   // threshold they are mapped and unmapped whole. The server's threads share a few
@@ -117,6 +158,7 @@ int Run(const Arguments& Args) {
   // fragmenting it.
   mallopt(M_MMAP_THRESHOLD, LargeAllocation);
   mallopt(M_ARENA_MAX, HeapArenas);
+#endif
   // A descriptor per connection: the default soft limit would stop accepting early.
   http::RaiseOpenFileLimit();
   TPerfServer Server(Options);

@@ -1,5 +1,7 @@
 #include "ServeSamples.h"
 
+#include <algorithm>
+#include <exception>
 #include <string>
 
 #include "BlockSelection.h"
@@ -36,81 +38,149 @@ TServeSamples::TServeSamples(std::chrono::steady_clock::duration Interval,
   Titles_->Init();
 }
 
-TServeSamples::~TServeSamples() = default;
-
-void TServeSamples::KeepFresh() {
-  const auto Now = std::chrono::steady_clock::now();
-  if (!Data_) {
-    Data_ = std::make_unique<TPerfData>("Global", "");
-  } else if (Now - TakenAt_ >= Interval_) {
-    Data_->Refresh();
-    // A second snapshot that got none of the objects asked for has nothing to renew.
-    if (Extra_ && Extra_->PerfData()->NumObjectTypes > 0) Extra_->Refresh();
-  } else {
-    return;
+TServeSamples::~TServeSamples() {
+  {
+    const std::lock_guard<std::mutex> Guard(Lock_);
+    Stopping_ = true;
   }
-  TakenAt_ = Now;
-  ++Samples_;
-  for (auto& Texts : Rendered_)
-    for (auto& Text : Texts) Text.reset();
-  if (Data_->Generation() == Generation_) return;
-  Generation_ = Data_->Generation();
-  Bytes_ = BlockBytes(*Data_);
-  GlobalIndexes_ = BlockTitleIndexes(*Bytes_);
+  Changed_.notify_all();
+  if (Sampler_.joinable()) Sampler_.join();
 }
 
-std::shared_ptr<const std::string> TServeSamples::ExtraObjects(const std::string& ValueName) {
-  const WideString Name = ToWide(ValueName);
-  if (ClassifyPerfValueName(Name.c_str()) != TPerfValueKind::IndexList) return nullptr;
-  for (const DWORD Index : PerfIndexListIndexes(Name.c_str())) {
-    const std::string Text = std::to_string(Index);
-    if (Index == LargestIndexEntry || GlobalIndexes_.contains(Index) ||
-        AskedIndexes_.contains(Index) || Titles_->GetItemByIdx(Text).empty()) {
-      continue;
+void TServeSamples::SampleEachInterval() {
+  std::unique_lock<std::mutex> Guard(Lock_);
+  while (!Stopping_) {
+    Guard.unlock();
+    TakeSample();
+    Guard.lock();
+    // A short --interval still leaves as much idle time as the last sample took, so the
+    // sampler holds at most half a processor however slow the machine's samples are.
+    const auto Due = std::max(TakenAt_ + Interval_, std::chrono::steady_clock::now() + TakeTime_);
+    Changed_.wait_until(Guard, Due, [this] { return Stopping_; });
+  }
+}
+
+void TServeSamples::TakeSample() {
+  const std::lock_guard<std::mutex> Snapshots(SnapshotLock_);
+  const auto Start = std::chrono::steady_clock::now();
+  try {
+    if (!Data_) {
+      Data_ = std::make_unique<TPerfData>("Global", "");
+    } else {
+      Data_->Refresh();
+      // A second snapshot that got none of the objects asked for has nothing to renew.
+      if (Extra_ && Extra_->PerfData()->NumObjectTypes > 0) Extra_->Refresh();
     }
-    AskedIndexes_.insert(Index);
+  } catch (const std::exception&) {
+    // Counted as a sample that failed: the blocks before it stay.
+  }
+  std::shared_ptr<const std::string> Bytes;
+  std::set<DWORD> Indexes;
+  if (Data_ && Data_->Generation() != Generation_) {
+    Generation_ = Data_->Generation();
+    Bytes = BlockBytes(*Data_);
+    Indexes = BlockTitleIndexes(*Bytes);
+  }
+  std::shared_ptr<const std::string> ExtraBytes;
+  if (Extra_ && Extra_->Generation() != ExtraGeneration_) {
+    ExtraGeneration_ = Extra_->Generation();
+    ExtraBytes = BlockBytes(*Extra_);
+  }
+  {
+    const std::lock_guard<std::mutex> Guard(Lock_);
+    TakenAt_ = Start;
+    TakeTime_ = std::chrono::steady_clock::now() - Start;
+    ++Samples_;
+    for (auto& Texts : Rendered_)
+      for (auto& Text : Texts) Text.reset();
+    if (Bytes) {
+      Bytes_ = std::move(Bytes);
+      GlobalIndexes_ = std::move(Indexes);
+    }
+    if (ExtraBytes) ExtraBytes_ = std::move(ExtraBytes);
+  }
+  Changed_.notify_all();
+}
+
+void TServeSamples::AwaitFirstSample(std::unique_lock<std::mutex>& Guard) {
+  // Started by a request thread, the sampler shares its signal mask, which leaves the
+  // stop signals to the thread that awaits them.
+  if (!Sampler_.joinable()) Sampler_ = std::thread([this] { SampleEachInterval(); });
+  Changed_.wait(Guard, [this] { return Samples_ > 0; });
+}
+
+std::vector<DWORD> TServeSamples::UnaskedIndexes(const std::string& ValueName) {
+  const WideString Name = ToWide(ValueName);
+  std::vector<DWORD> Unasked;
+  if (ClassifyPerfValueName(Name.c_str()) != TPerfValueKind::IndexList) return Unasked;
+  for (const DWORD Index : PerfIndexListIndexes(Name.c_str())) {
+    if (Index != LargestIndexEntry && !GlobalIndexes_.contains(Index) &&
+        !AskedIndexes_.contains(Index) && !Titles_->GetItemByIdx(std::to_string(Index)).empty())
+      Unasked.push_back(Index);
+  }
+  return Unasked;
+}
+
+std::shared_ptr<const std::string> TServeSamples::AskExtraObjects(
+    const std::vector<DWORD>& Indexes) {
+  const std::lock_guard<std::mutex> Snapshots(SnapshotLock_);
+  std::set<DWORD> Asked;
+  for (const DWORD Index : Indexes) {
+    // Another request may have asked for it, or a sample found it, meanwhile.
+    if (GlobalIndexes_.contains(Index) || AskedIndexes_.contains(Index)) continue;
+    Asked.insert(Index);
     if (!Extra_) {
-      Extra_ = std::make_unique<TPerfData>(Text, "");
+      Extra_ = std::make_unique<TPerfData>(std::to_string(Index), "");
     } else {
       Extra_->IncludeObject(Index);
     }
   }
-  if (!Extra_) return nullptr;
-  if (Extra_->Generation() != ExtraGeneration_) {
+  std::shared_ptr<const std::string> ExtraBytes;
+  if (Extra_ && Extra_->Generation() != ExtraGeneration_) {
     ExtraGeneration_ = Extra_->Generation();
-    ExtraBytes_ = BlockBytes(*Extra_);
+    ExtraBytes = BlockBytes(*Extra_);
   }
+  const std::lock_guard<std::mutex> Guard(Lock_);
+  AskedIndexes_.merge(Asked);
+  if (ExtraBytes) ExtraBytes_ = std::move(ExtraBytes);
   return ExtraBytes_;
 }
 
 std::shared_ptr<const std::string> TServeSamples::Block(const std::string& ValueName) {
   std::shared_ptr<const std::string> Global;
   std::shared_ptr<const std::string> Extra;
+  std::vector<DWORD> Unasked;
   {
-    const std::lock_guard<std::mutex> Guard(Lock_);
-    KeepFresh();
+    std::unique_lock<std::mutex> Guard(Lock_);
+    AwaitFirstSample(Guard);
     Global = Bytes_;
-    if (Global && ValueName != "Global") Extra = ExtraObjects(ValueName);
+    if (!Global || ValueName == "Global") return Global;
+    Extra = ExtraBytes_;
+    Unasked = UnaskedIndexes(ValueName);
   }
-  if (!Global || ValueName == "Global") return Global;
+  if (!Unasked.empty()) Extra = AskExtraObjects(Unasked);
   return std::make_shared<const std::string>(
       SelectedObjects(*Global, ValueName, Extra ? std::string_view(*Extra) : std::string_view()));
 }
 
 std::shared_ptr<const std::string> TServeSamples::Metrics(exposition::TExpositionFormat Format,
                                                           bool Gzip) {
-  const std::lock_guard<std::mutex> Guard(Lock_);
-  KeepFresh();
-  if (Generation_ == 0) return nullptr;
+  std::unique_lock<std::mutex> Guard(Lock_);
+  AwaitFirstSample(Guard);
+  if (!Bytes_) return nullptr;
   auto& Texts = Rendered_[static_cast<int>(Format)];
   if (!Texts[0]) Texts[0] = std::make_shared<const std::string>(Render(Format));
   if (Gzip && !Texts[1]) Texts[1] = std::make_shared<const std::string>(GzipCompressed(*Texts[0]));
   return Texts[Gzip ? 1 : 0];
 }
 
-std::optional<std::chrono::steady_clock::time_point> TServeSamples::NewerSampleDue(std::int64_t Held) {
+std::optional<std::chrono::steady_clock::time_point> TServeSamples::NewerSampleDue(
+    std::int64_t Held) {
   const std::lock_guard<std::mutex> Guard(Lock_);
-  const auto Due = TakenAt_ + Interval_;
+  // The next sample starts at the end of the interval and takes about as long as the
+  // latest: twice that, and a quarter interval for a sampler woken late, allow for a
+  // slower one on a busy machine.
+  const auto Due = TakenAt_ + Interval_ + 2 * TakeTime_ + Interval_ / 4;
   if (!Bytes_ || std::chrono::steady_clock::now() >= Due ||
       reinterpret_cast<const TPERF_DATA_BLOCK*>(Bytes_->data())->PerfTime100nSec > Held)
     return std::nullopt;
@@ -124,7 +194,9 @@ std::uint64_t TServeSamples::SamplesTaken() {
 
 std::string TServeSamples::Render(exposition::TExpositionFormat Format) {
   exposition::TExpositionWriter Writer(Format);
-  exposition::WriteBlockMetrics(Writer, DumpBlock(*Data_, *Titles_), Helps_);
+  exposition::WriteBlockMetrics(
+      Writer, DumpBlock(*reinterpret_cast<const TPERF_DATA_BLOCK*>(Bytes_->data()), *Titles_),
+      Helps_);
   Writer.BeginFamily("gaugery_serve_samples", exposition::TMetricKind::Counter,
                      exposition::TMetricUnit::None,
                      "Samples of the performance data this server has taken; the other "

@@ -1,20 +1,25 @@
-// The samples `gaugery serve` answers from: at most one sample of the whole block per
-// interval, however many requests arrive and whatever value names they ask for. A
-// request finds the latest sample and takes a new one only when that sample is older
-// than the interval; index lists are cut from it. Objects that the whole block leaves
-// out (Thread on Linux) come from a second snapshot of only those objects, made when a
-// request first names one and sampled with the whole block from then on. The exposition of a sample
-// is rendered, and compressed, at most once per format. Thread-safe: one lock guards the snapshot
-// and the title table, which serve one request at a time.
+// The samples `gaugery serve` answers from: one sample of the whole block per interval,
+// taken by a thread of its own however many requests arrive and whatever value names
+// they ask for. The first request starts the thread and waits for the first sample;
+// requests after it read the latest sample and never wait for one; index lists are cut
+// from it. Objects that the whole block leaves out (Thread on Linux) come from a second
+// snapshot of only those objects, made when a request first names one and sampled with
+// the whole block from then on. The exposition of a sample is rendered, and compressed,
+// at most once per format. Thread-safe: one lock guards the published sample and the
+// title table, which serve one request at a time; a second one guards the snapshots,
+// which the sampler holds for a whole sample.
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "MetricExposition.h"
 #include "framework/WinTypes.h"
@@ -40,45 +45,62 @@ class TServeSamples {
   std::shared_ptr<const std::string> Metrics(exposition::TExpositionFormat Format,
                                              bool Gzip = false);
   // When a sample newer than the one stamped Held (its PerfTime100nSec) can be had:
-  // empty for now, when the latest sample is newer or old enough to be replaced,
-  // otherwise the end of its interval.
+  // empty for now, when the latest sample is newer or its successor is overdue,
+  // otherwise when the sampler should have its successor ready.
   std::optional<std::chrono::steady_clock::time_point> NewerSampleDue(std::int64_t Held);
-  // Samples taken since the start.
+  // Sample attempts finished since the start.
   std::uint64_t SamplesTaken();
 
  private:
   static constexpr int FormatCount = 2;
   static constexpr int EncodingCount = 2;  // plain, gzip
 
-  // Samples now when the latest sample is older than the interval. The caller holds
-  // Lock_.
-  void KeepFresh();
-  // The block of the objects that ValueName lists, the whole block lacks and the name
-  // tables know, from the second snapshot; null when there are none. Each index is
-  // asked for once, and none that the whole block carries as an object or counter, so
+  // The sampler thread: a sample, then a wait for the end of its interval, until the
+  // destructor stops it.
+  void SampleEachInterval();
+  // Starts the sampler unless it runs, and waits, holding Guard on Lock_, until the
+  // first sample is published.
+  void AwaitFirstSample(std::unique_lock<std::mutex>& Guard);
+  // Refreshes the snapshots without Lock_, then publishes their blocks under it.
+  void TakeSample();
+  // The indexes ValueName lists that the name tables know and that neither the whole
+  // block carries as an object or counter nor the second snapshot was asked for, so
   // that requests cannot make the server query at will. The caller holds Lock_.
-  std::shared_ptr<const std::string> ExtraObjects(const std::string& ValueName);
+  std::vector<DWORD> UnaskedIndexes(const std::string& ValueName);
+  // Adds the objects of Indexes to the second snapshot, waiting for a sample being
+  // taken, and returns its block.
+  std::shared_ptr<const std::string> AskExtraObjects(const std::vector<DWORD>& Indexes);
   std::string Render(exposition::TExpositionFormat Format);
 
   const std::chrono::steady_clock::duration Interval_;
   const exposition::THelpTexts Helps_;
   std::mutex Lock_;
+  // Signalled when a sample is published and when the sampler is to stop.
+  std::condition_variable Changed_;
+  bool Stopping_ = false;
   std::unique_ptr<TPerfTitles> Titles_;
-  std::unique_ptr<TPerfData> Data_;
+  // When the latest sample started, how long it took, and how many were taken.
   std::chrono::steady_clock::time_point TakenAt_;
+  std::chrono::steady_clock::duration TakeTime_{};
   std::uint64_t Samples_ = 0;
-  // The bytes of the snapshot's block of generation Generation_, and the expositions of
-  // the latest sample as far as they were asked for.
-  std::uint64_t Generation_ = 0;
+  // The latest blocks of the two snapshots, and the expositions of the latest sample
+  // as far as they were asked for.
   std::shared_ptr<const std::string> Bytes_;
-  std::shared_ptr<const std::string> Rendered_[FormatCount][EncodingCount];
-  // The second snapshot and the bytes of its block of generation ExtraGeneration_.
-  std::unique_ptr<TPerfData> Extra_;
-  std::uint64_t ExtraGeneration_ = 0;
   std::shared_ptr<const std::string> ExtraBytes_;
-  // The title indexes the whole block carries, and those asked of the second snapshot.
+  std::shared_ptr<const std::string> Rendered_[FormatCount][EncodingCount];
+  // The title indexes the whole block carries, and those asked of the second snapshot;
+  // written with both locks held.
   std::set<DWORD> GlobalIndexes_;
   std::set<DWORD> AskedIndexes_;
+
+  // The snapshots and the generations of their published blocks.
+  std::mutex SnapshotLock_;
+  std::unique_ptr<TPerfData> Data_;
+  std::uint64_t Generation_ = 0;
+  std::unique_ptr<TPerfData> Extra_;
+  std::uint64_t ExtraGeneration_ = 0;
+
+  std::thread Sampler_;
 };
 
 }  // namespace gaugery::cli

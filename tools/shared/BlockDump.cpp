@@ -74,11 +74,20 @@ ObjectDump DumpObject(PPERF_OBJECT_TYPE Object, TPerfTitles& Titles) {
 }  // namespace
 
 BlockDump DumpBlock(TPerfData& Data, TPerfTitles& Titles) {
-  BlockDump Dump{Data.SystemName(), Data.SystemTime(),      Data.PerfTime(),
-                 Data.PerfFreq(),   Data.PerfTime100nSec(), {}};
-  PPERF_DATA_BLOCK Block = Data.PerfData();
-  PPERF_OBJECT_TYPE Object = FirstObject(Block);
-  for (DWORD i = 0; i < Block->NumObjectTypes; ++i, Object = NextObject(Object))
+  return DumpBlock(*Data.PerfData(), Titles);
+}
+
+BlockDump DumpBlock(const TPERF_DATA_BLOCK& Block, TPerfTitles& Titles) {
+  BlockDump Dump{WideTextAt(reinterpret_cast<const char*>(&Block) + Block.SystemNameOffset),
+                 Block.SystemTime,
+                 Block.PerfTime,
+                 Block.PerfFreq,
+                 Block.PerfTime100nSec,
+                 {}};
+  // The walkers take a writable block; nothing here writes through them.
+  PPERF_DATA_BLOCK Walked = const_cast<PPERF_DATA_BLOCK>(&Block);
+  PPERF_OBJECT_TYPE Object = FirstObject(Walked);
+  for (DWORD i = 0; i < Block.NumObjectTypes; ++i, Object = NextObject(Object))
     Dump.Objects.push_back(DumpObject(Object, Titles));
   return Dump;
 }

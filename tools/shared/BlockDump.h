@@ -55,6 +55,8 @@ struct BlockDump {
 // Reads the snapshot's current block (one that has passed its check), with the titles
 // of its objects and counters from Titles.
 BlockDump DumpBlock(TPerfData& Data, TPerfTitles& Titles);
+// The same of a block held elsewhere, one that has passed its check.
+BlockDump DumpBlock(const TPERF_DATA_BLOCK& Block, TPerfTitles& Titles);
 
 // "2026-12-07T07:05:08.123Z"
 std::string IsoTime(const SYSTEMTIME& Time);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -70,21 +71,23 @@ std::pair<std::int64_t, std::int64_t> WindowTimes(const std::string& File,
 #ifndef _WIN32
 
 // The live block, queried into a buffer large enough for most machines at once: every
-// answer ERROR_MORE_DATA costs the providers a whole collection.
+// answer ERROR_MORE_DATA costs the providers a whole collection. The buffer is left
+// uninitialised and only the bytes written are copied out, so a small block does not pay
+// for zero-filling (and faulting in) the megabyte offered.
 std::optional<TBlockBytes> QueryLiveBlock(const std::string& ValueName) {
   const WideString Name = ToWide(ValueName);
-  TBlockBytes Block(DWORD{1} << 20);
+  DWORD Capacity = DWORD{1} << 20;
   for (;;) {
-    auto Size = static_cast<DWORD>(Block.size());
-    const LONG Result = RegQueryValueExW(HKEY_PERFORMANCE_DATA, Name.c_str(), nullptr, nullptr,
-                                         Block.data(), &Size);
-    if (Result == ERROR_MORE_DATA && Block.size() < LargestCapturedBlock) {
-      Block.resize(Block.size() * 2);
+    const auto Buffer = std::make_unique_for_overwrite<BYTE[]>(Capacity);
+    DWORD Size = Capacity;
+    const LONG Result =
+        RegQueryValueExW(HKEY_PERFORMANCE_DATA, Name.c_str(), nullptr, nullptr, Buffer.get(), &Size);
+    if (Result == ERROR_MORE_DATA && Capacity < LargestCapturedBlock) {
+      Capacity *= 2;
       continue;
     }
-    if (Result != ERROR_SUCCESS || Size > Block.size()) return std::nullopt;
-    Block.resize(Size);
-    return Block;
+    if (Result != ERROR_SUCCESS || Size > Capacity) return std::nullopt;
+    return TBlockBytes(Buffer.get(), Buffer.get() + Size);
   }
 }
 

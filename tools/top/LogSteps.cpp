@@ -7,14 +7,7 @@
 
 namespace gaugery::cli {
 
-TLogSteps::TLogSteps() {
-  RestartReplayedSamples();
-  while (!ReplayedLogEnded()) {
-    SkipReplayedSamples(1);
-    ++Count_;
-  }
-  RestartReplayedSamples();
-}
+TLogSteps::TLogSteps() : Count_(ReplayedSampleCount()) {}
 
 std::string TLogSteps::PositionText() const {
   return "sample " + std::to_string(Shown_) + " of " + std::to_string(Count_);

@@ -13,8 +13,8 @@ namespace gaugery::cli {
 
 class TLogSteps {
  public:
-  // Counts the samples of the log in service by passing over them; the replay then
-  // serves its first sample again.
+  // Counts the samples of the log in service through its index; the replay then serves
+  // its first sample again.
   TLogSteps();
 
   // Counted from 1; 0 before the first Show.
@@ -28,8 +28,8 @@ class TLogSteps {
   // File time units from the sample before the shown one to it; none for the first.
   std::optional<std::int64_t> Gap() const { return Gap_; }
 
-  // Shows sample Position, kept within 1 and Count: the replay starts again and passes
-  // over the samples before the one ahead of it.
+  // Shows sample Position, kept within 1 and Count: the replay starts again and seeks
+  // the sample ahead of it.
   void Show(TTopSampler& Sampler, std::uint64_t Position);
   // The next sample, taken where the replay stands; at the end nothing happens.
   void Next(TTopSampler& Sampler);

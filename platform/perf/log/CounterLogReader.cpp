@@ -1,5 +1,7 @@
 #include "perf/log/CounterLogReader.h"
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "framework/Exceptions.h"
@@ -75,16 +77,29 @@ struct TCounterLogReader::TState {
   }
 
   void Seek(std::int64_t Time) {
+    SeekIn([Time](const TLogExtent& Extent) { return Extent.FirstTime <= Time; },
+           [Time](TLogVolumeReader& Reader) { Reader.Seek(Time); });
+  }
+
+  void SeekNumber(std::uint64_t Number) {
+    SeekIn([Number](const TLogExtent& Extent) { return Extent.FirstNumber <= Number; },
+           [Number](TLogVolumeReader& Reader) { Reader.SeekNumber(Number); });
+  }
+
+  // Seeks in the last volume with samples whose extent Starts before the place sought,
+  // or in the first.
+  template <typename TStarts, typename TSeek>
+  void SeekIn(TStarts Starts, TSeek SeekVolume) {
     std::size_t Chosen = 0;
     for (std::size_t At = 0; At < Files.size(); ++At) {
       TLogVolumeReader* Reader = Volume(At);
       if (Reader == nullptr) continue;
       const TLogExtent Extent = Reader->Extent();
-      if (Extent.Samples != 0 && Extent.FirstTime <= Time) Chosen = At;
+      if (Extent.Samples != 0 && Starts(Extent)) Chosen = At;
     }
     Enter(Chosen);
     if (TLogVolumeReader* Reader = Volume(Chosen)) {
-      Reader->Seek(Time);
+      SeekVolume(*Reader);
       FollowNames(*Reader);
     }
   }
@@ -96,11 +111,27 @@ struct TCounterLogReader::TState {
       if (Reader == nullptr) continue;
       const TLogExtent Part = Reader->Extent();
       if (Part.Samples == 0) continue;
-      if (Whole.Samples == 0) Whole.FirstTime = Part.FirstTime;
+      if (Whole.Samples == 0) {
+        Whole.FirstTime = Part.FirstTime;
+        Whole.FirstNumber = Part.FirstNumber;
+      }
       Whole.Samples += Part.Samples;
       Whole.LastTime = Part.LastTime;
+      Whole.LastNumber = Part.LastNumber;
     }
     return Whole;
+  }
+
+  std::uint64_t Size() {
+    std::uint64_t Bytes = 0;
+    for (std::size_t At = 0; At < Files.size(); ++At) {
+      std::error_code Unknown;
+      const TLogVolumeReader* Reader = Volume(At);
+      const std::uint64_t Length =
+          Reader != nullptr ? Reader->Size() : std::filesystem::file_size(Files[At], Unknown);
+      if (!Unknown) Bytes += Length;
+    }
+    return Bytes;
   }
 
   std::vector<std::string> TakeWarnings() {
@@ -134,6 +165,8 @@ std::uint64_t TCounterLogReader::NamesVersion() const { return State_->NamesVers
 bool TCounterLogReader::Next(TLogEntry& Entry) { return State_->Next(Entry); }
 void TCounterLogReader::Seek(std::int64_t Time) { State_->Seek(Time); }
 
+void TCounterLogReader::SeekNumber(std::uint64_t Number) { State_->SeekNumber(Number); }
+
 void TCounterLogReader::Rewind() {
   State_->Enter(0);
   State_->Volumes[0]->Rewind();
@@ -141,6 +174,7 @@ void TCounterLogReader::Rewind() {
 }
 
 TLogExtent TCounterLogReader::Extent() { return State_->Extent(); }
+std::uint64_t TCounterLogReader::Size() { return State_->Size(); }
 std::vector<std::string> TCounterLogReader::TakeWarnings() { return State_->TakeWarnings(); }
 
 }  // namespace gaugery

@@ -33,6 +33,9 @@ struct GAUGERY_PLATFORM_API TLogExtent {
   std::uint64_t Samples = 0;
   std::int64_t FirstTime = 0;
   std::int64_t LastTime = 0;
+  // The numbers of the first and the last sample; 0 when there is none.
+  std::uint64_t FirstNumber = 0;
+  std::uint64_t LastNumber = 0;
 };
 
 class GAUGERY_PLATFORM_API TCounterLogReader {
@@ -60,9 +63,15 @@ class GAUGERY_PLATFORM_API TCounterLogReader {
   // sample when Time lies before it. Reads only the index and the records from the
   // last full sample before Time.
   void Seek(std::int64_t Time);
+  // Makes the next sample the one numbered Number (samples are numbered on across
+  // volumes), or the first after it when that one cannot be read; the first sample
+  // when Number lies before it. Reads as Seek does, from the last full sample before it.
+  void SeekNumber(std::uint64_t Number);
   // Reads from the first entry again.
   void Rewind();
   TLogExtent Extent();
+  // The bytes of all the volumes, those that could not be read included.
+  std::uint64_t Size();
 
   // What was found wrong since the last call, one message each, oldest first.
   std::vector<std::string> TakeWarnings();

@@ -44,7 +44,9 @@ struct TLogVolumeReader::TState {
   std::uint64_t PreviousNumber = 0;
   bool NeedFull = false;
   bool TornReported = false;
+  // After a seek, the entries before the one sought are read and passed over.
   std::int64_t SkipBefore = std::numeric_limits<std::int64_t>::min();
+  std::uint64_t SkipBeforeNumber = 0;
   bool IndexLoaded = false;
   std::vector<TIndexEntry> Index;
   TLogExtent Extent;
@@ -273,8 +275,8 @@ struct TLogVolumeReader::TState {
       }
       Position = Frame->End();
       std::optional<TLogEntry> Found = Take(*Frame);
-      if (!Found || Found->Time < SkipBefore) continue;
-      SkipBefore = std::numeric_limits<std::int64_t>::min();
+      if (!Found || Found->Time < SkipBefore || Found->Number < SkipBeforeNumber) continue;
+      StopSkipping();
       Entry = std::move(*Found);
       return true;
     }
@@ -298,6 +300,11 @@ struct TLogVolumeReader::TState {
       return false;
     }
     Extent = {End.Samples, End.FirstTime, End.LastTime};
+    // A volume begins with a full sample, which the index lists first.
+    if (!Index.empty() && End.Samples != 0) {
+      Extent.FirstNumber = Index.front().Number;
+      Extent.LastNumber = Extent.FirstNumber + End.Samples - 1;
+    }
     return true;
   }
 
@@ -359,9 +366,13 @@ struct TLogVolumeReader::TState {
   }
 
   void AddRebuilt(const TSampleRecord& Sample, std::uint64_t At, std::uint64_t Tables) {
-    if (Extent.Samples == 0) Extent.FirstTime = Sample.Time;
+    if (Extent.Samples == 0) {
+      Extent.FirstTime = Sample.Time;
+      Extent.FirstNumber = Sample.Number;
+    }
     ++Extent.Samples;
     Extent.LastTime = Sample.Time;
+    Extent.LastNumber = Sample.Number;
     if (Sample.Full) Index.push_back({Sample.Number, Sample.Time, At, Tables});
   }
 
@@ -376,17 +387,38 @@ struct TLogVolumeReader::TState {
     auto After =
         std::upper_bound(Index.begin(), Index.end(), Time,
                          [](std::int64_t T, const TIndexEntry& Entry) { return T < Entry.Time; });
+    StartBefore(After);
+    SkipBefore = Time;
+  }
+
+  void SeekNumber(std::uint64_t Number) {
+    EnsureIndex();
+    auto After = std::upper_bound(
+        Index.begin(), Index.end(), Number,
+        [](std::uint64_t N, const TIndexEntry& Entry) { return N < Entry.Number; });
+    StartBefore(After);
+    SkipBeforeNumber = Number;
+  }
+
+  // Reads on from the full sample listed before After, or from the first record when
+  // none is.
+  void StartBefore(std::vector<TIndexEntry>::const_iterator After) {
     if (After == Index.begin()) {
       Rewind();
-      SkipBefore = Time;
       return;
     }
     const TIndexEntry& Entry = *(After - 1);
     ForgetPrevious();
     NeedFull = false;
     Position = Entry.Offset;
-    SkipBefore = Time;
+    PreviousNumber = Entry.Number - 1;
+    StopSkipping();
     if (Entry.NamesOffset != NamesAt) SeekNames(Entry.NamesOffset);
+  }
+
+  void StopSkipping() {
+    SkipBefore = std::numeric_limits<std::int64_t>::min();
+    SkipBeforeNumber = 0;
   }
 
   void SeekNames(std::uint64_t At) {
@@ -402,7 +434,8 @@ struct TLogVolumeReader::TState {
     ForgetPrevious();
     NeedFull = false;
     Position = DataStart;
-    SkipBefore = std::numeric_limits<std::int64_t>::min();
+    PreviousNumber = 0;
+    StopSkipping();
     if (NamesAt != FirstNamesAt) SeekNames(FirstNamesAt);
   }
 };
@@ -420,12 +453,15 @@ const TLogNames& TLogVolumeReader::Names() const { return State_->Names; }
 std::uint64_t TLogVolumeReader::NamesVersion() const { return State_->NamesVersion; }
 bool TLogVolumeReader::Next(TLogEntry& Entry) { return State_->Next(Entry); }
 void TLogVolumeReader::Seek(std::int64_t Time) { State_->Seek(Time); }
+void TLogVolumeReader::SeekNumber(std::uint64_t Number) { State_->SeekNumber(Number); }
 void TLogVolumeReader::Rewind() { State_->Rewind(); }
 
 TLogExtent TLogVolumeReader::Extent() {
   State_->EnsureIndex();
   return State_->Extent;
 }
+
+std::uint64_t TLogVolumeReader::Size() const { return State_->Source->Size(); }
 
 std::vector<std::string> TLogVolumeReader::TakeWarnings() {
   return std::exchange(State_->Warnings, {});

@@ -26,8 +26,11 @@ class TLogVolumeReader {
   std::uint64_t NamesVersion() const;
   bool Next(TLogEntry& Entry);
   void Seek(std::int64_t Time);
+  void SeekNumber(std::uint64_t Number);
   void Rewind();
   TLogExtent Extent();
+  // The bytes of the volume.
+  std::uint64_t Size() const;
   std::vector<std::string> TakeWarnings();
 
  private:

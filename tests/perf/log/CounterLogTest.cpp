@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "perf/log/CounterLogWriter.h"
 #include "perf/log/LogBytes.h"
 #include "perf/log/LogFrame.h"
+#include "perf/log/LogSource.h"
+#include "perf/log/LogVolumeReader.h"
 
 namespace gaugery {
 namespace {
@@ -157,6 +160,73 @@ TEST_F(CounterLogTest, SeeksByTimeWithAndWithoutTheIndex) {
     EXPECT_EQ(SamplesOf(ReadAll(Reader)), Range(1, 200));
     EXPECT_EQ(Reader.TakeWarnings().size(), Indexed ? 0u : 1u) << "the torn end, once";
   }
+}
+
+// Seeking a number reaches the sample that reading on from the start reaches, with the
+// names in force there.
+TEST_F(CounterLogTest, SeeksByNumberWithAndWithoutTheIndex) {
+  Record(200, {.FullEvery = 30, .IndexEvery = 2});
+  const std::vector<BYTE> Whole = FileBytes(File_);
+  for (bool Indexed : {true, false}) {
+    SCOPED_TRACE(Indexed ? "closed log" : "log without its end");
+    std::vector<BYTE> Bytes = Whole;
+    if (!Indexed) Bytes.resize(Bytes.size() - 57);
+    TCounterLogReader Reader(Bytes, "log");
+    EXPECT_EQ(Reader.Extent().FirstNumber, 1u);
+    EXPECT_EQ(Reader.Extent().LastNumber, 200u);
+    TLogEntry Entry;
+    for (int Number : {137, 31, 30, 1, 26, 200, 69, 70}) {
+      Reader.SeekNumber(static_cast<std::uint64_t>(Number));
+      ASSERT_TRUE(Reader.Next(Entry));
+      EXPECT_EQ(SamplesOf({Entry}), std::vector<int>{Number});
+      EXPECT_EQ(Reader.Names(), test::LogNames(Number >= 70 ? 1 : 0)) << "sample " << Number;
+    }
+    Reader.SeekNumber(0);
+    ASSERT_TRUE(Reader.Next(Entry));
+    EXPECT_EQ(Entry.Number, 1u);
+    Reader.SeekNumber(201);
+    EXPECT_FALSE(Reader.Next(Entry));
+    Reader.SeekNumber(25);
+    EXPECT_EQ(SamplesOf(ReadAll(Reader)), Range(25, 200)) << "the gap after 25 follows it";
+  }
+}
+
+// Counts the bytes its reader asks for.
+class TCountingSource : public counterlog::TLogSource {
+ public:
+  TCountingSource(std::unique_ptr<counterlog::TLogSource> Inner, std::uint64_t& Counted)
+      : Inner_(std::move(Inner)), Counted_(Counted) {}
+  std::uint64_t Size() const override { return Inner_->Size(); }
+  bool Read(std::uint64_t At, void* Into, std::size_t Length) override {
+    Counted_ += Length;
+    return Inner_->Read(At, Into, Length);
+  }
+  const std::string& Name() const override { return Inner_->Name(); }
+
+ private:
+  std::unique_ptr<counterlog::TLogSource> Inner_;
+  std::uint64_t& Counted_;
+};
+
+TEST_F(CounterLogTest, SeekingANumberReadsOnlyFromTheFullSampleBeforeIt) {
+  Record(600, {.FullEvery = 60});
+  std::uint64_t Read = 0;
+  counterlog::TLogVolumeReader Reader(std::make_unique<TCountingSource>(
+      counterlog::LogInMemory(FileBytes(File_), "log"), Read));
+  TLogEntry Entry;
+  Read = 0;
+  while (Reader.Next(Entry) && Entry.Number < 590) {
+  }
+  const std::uint64_t Walked = Read;
+  ASSERT_EQ(Entry.Number, 590u);
+
+  Reader.Rewind();
+  Read = 0;
+  Reader.SeekNumber(590);
+  ASSERT_TRUE(Reader.Next(Entry));
+  EXPECT_EQ(Entry.Number, 590u);
+  EXPECT_EQ(Entry.Block, LogSample(590).Bytes);
+  EXPECT_LT(Read * 10, Walked) << "read " << Read << " bytes, " << Walked << " walking";
 }
 
 TEST_F(CounterLogTest, AnIndexPointingOutsideIsRebuilt) {

@@ -71,6 +71,33 @@ TEST_F(CounterLogVolumesTest, AReaderReadsEveryVolumeInTurn) {
   EXPECT_EQ(Reader.Names(), test::LogNames()) << "the first volume's names";
 }
 
+// Numbers go on from volume to volume: seeking one finds it in its volume, whichever
+// of the oldest volumes were removed.
+TEST_F(CounterLogVolumesTest, SeeksANumberInTheVolumeThatHoldsIt) {
+  for (unsigned Keep : {0u, 2u}) {
+    SCOPED_TRACE("keeping " + std::to_string(Keep));
+    Record(1, 200, {.FullEvery = 20, .MaxVolumeBytes = 6000, .KeepVolumes = Keep});
+    TCounterLogReader Reader(File_);
+    const std::vector<int> Walked = ReadNumbers(Reader);
+    ASSERT_GT(Walked.size(), 20u);
+    EXPECT_EQ(Reader.Extent().FirstNumber, static_cast<std::uint64_t>(Walked.front()));
+    EXPECT_EQ(Reader.Extent().LastNumber, 200u);
+    TLogEntry Entry;
+    for (std::size_t At : {Walked.size() - 1, Walked.size() / 2, std::size_t{0}, std::size_t{7}}) {
+      Reader.SeekNumber(static_cast<std::uint64_t>(Walked[At]));
+      ASSERT_TRUE(Reader.Next(Entry));
+      EXPECT_EQ(Entry.Number, static_cast<std::uint64_t>(Walked[At]));
+      EXPECT_EQ(Entry.Block, test::LogSample(Walked[At]).Bytes);
+      EXPECT_EQ(Reader.Names(), test::LogNames(Walked[At] >= 90 ? 1 : 0));
+    }
+    Reader.SeekNumber(1);
+    ASSERT_TRUE(Reader.Next(Entry));
+    EXPECT_EQ(Entry.Number, static_cast<std::uint64_t>(Walked.front())) << "before the first";
+    Reader.SeekNumber(static_cast<std::uint64_t>(Walked[3]));
+    EXPECT_EQ(ReadNumbers(Reader), Range(Walked[3], 200)) << "reading on into the later volumes";
+  }
+}
+
 TEST_F(CounterLogVolumesTest, KeepsTheNewestVolumesOnly) {
   Record(1, 200, {.FullEvery = 20, .MaxVolumeBytes = 6000, .KeepVolumes = 2});
   EXPECT_FALSE(Exists(""));

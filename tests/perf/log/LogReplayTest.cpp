@@ -136,5 +136,18 @@ TEST_F(LogReplayTest, SkippingPassesOverSamplesAndTheEndShows) {
   EXPECT_TRUE(ReplayedLogEnded());
 }
 
+// Counted by numbers, the samples of the window; the window's first is served next.
+TEST_F(LogReplayTest, CountsTheSamplesOfTheWindow) {
+  SetPerfProviders({LogReplayProvider(File_, kAlways, kNever)});
+  Query("Global");
+  EXPECT_EQ(ReplayedSampleCount(), 30u);
+  EXPECT_EQ(Query("Global"), test::LogSample(1).Bytes);
+  SetPerfProviders({LogReplayProvider(File_, test::LogSampleTime(4), test::LogSampleTime(12) + 1)});
+  EXPECT_EQ(ReplayedSampleCount(), 9u);
+  SkipReplayedSamples(8);
+  EXPECT_EQ(Query("Global"), test::LogSample(12).Bytes);
+  EXPECT_TRUE(ReplayedLogEnded());
+}
+
 }  // namespace
 }  // namespace gaugery

@@ -20,6 +20,8 @@ SYSTEMTIME SampleClock(int Number) {
           0};
 }
 
+}  // namespace
+
 WideString MultiString(const std::vector<std::string>& Strings) {
   WideString Text;
   for (const std::string& String : Strings) {
@@ -29,8 +31,6 @@ WideString MultiString(const std::vector<std::string>& Strings) {
   Text.push_back(0);
   return Text;
 }
-
-}  // namespace
 
 TBlock LogSample(int Number) {
   TObjectSpec Processes{.NameIndex = 230,

@@ -19,6 +19,9 @@ TBlock LogSample(int Number);
 // The file time the header of LogSample(Number) carries.
 std::int64_t LogSampleTime(int Number);
 
+// A multi-string of ASCII Strings: each ends in a null, and one more null ends the list.
+WideString MultiString(const std::vector<std::string>& Strings);
+
 TLogMachine LogMachine();
 // English and German tables with a few entries; Variant changes the German ones.
 TLogNames LogNames(int Variant = 0);
