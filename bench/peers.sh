@@ -15,7 +15,8 @@
 # with the floor readers extended to the task files; ps and psutil sit that one out.
 # BASELINE=DIR adds Gaugery's sample (of "Global", or of the Thread object) by the build
 # in DIR (an older commit built on its own) as the peer "baseline", to see what a change
-# costs.
+# costs; without THREADS, also that build's reads of a Memory and a Process counter, with
+# their ratio.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -56,15 +57,20 @@ fi
 if [ -n "$baseline" ]; then
   runs[baseline]="${runs[gaugery]/#$build/$baseline}"
   order+=(baseline)
+  [ "$threads" -gt 1 ] || order+=(baseline-read-memory baseline-read-process)
 fi
 
-# The peers that run a whole `gaugery` command, and the operands of its `read`.
-is_command() { [[ $1 == gaugery-read* ]]; }
+# The peers that run a whole `gaugery` command, the program they run, and the operands of
+# its `read`.
+is_command() { [[ $1 == *-read* ]]; }
+command_program() {
+  if [[ $1 == baseline-* ]]; then echo "$baseline/bin/gaugery"; else echo "$build/bin/gaugery"; fi
+}
 read_operands() {
-  case $1 in
-    gaugery-read) echo Process; printf '%s\n' "${read_counters[@]}" ;;
-    gaugery-read-memory) printf '%s\n' Memory "Available Bytes" ;;
-    gaugery-read-process) printf '%s\n' Process "ID Process" ;;
+  case ${1#*-read} in
+    "") echo Process; printf '%s\n' "${read_counters[@]}" ;;
+    -memory) printf '%s\n' Memory "Available Bytes" ;;
+    -process) printf '%s\n' Process "ID Process" ;;
   esac
 }
 
@@ -73,8 +79,8 @@ for round in $(seq "$rounds"); do
   for peer in "${order[@]}"; do
     if is_command "$peer"; then
       mapfile -t operands < <(read_operands "$peer")
-      output=$("$python" bench/command_reader.py "$runs_per_round" "$build/bin/gaugery" read \
-        "${operands[@]}")
+      output=$("$python" bench/command_reader.py "$runs_per_round" "$(command_program "$peer")" \
+        read "${operands[@]}")
     else
       output=$(${runs[$peer]})
     fi
@@ -100,4 +106,7 @@ done
 if [ -n "${med[gaugery-read]:-}" ]; then
   ratio gaugery-read ps
   ratio gaugery-read-memory gaugery-read-process
+fi
+if [ -n "${med[baseline-read-memory]:-}" ]; then
+  ratio baseline-read-memory baseline-read-process
 fi

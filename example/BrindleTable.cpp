@@ -1,14 +1,26 @@
 #include "BrindleTable.h"
 
+#include <algorithm>
 #include <exception>
+#include <limits>
 #include <optional>
 
 #include "BrindleProduct.h"
 #include "ErrorReport.h"
 #include "ProcessFilterForm.h"
 #include "Replay.h"
+#include "perf/ReplayProvider.h"
 
 namespace gaugery {
+
+namespace {
+
+constexpr std::chrono::milliseconds LiveTickInterval{1000};
+constexpr std::int64_t FileTimeUnitsPerMillisecond = 10'000;
+// What a timer can wait at most, in milliseconds.
+constexpr std::int64_t LongestTick = std::numeric_limits<int>::max();
+
+}  // namespace
 
 TBrindleTable::TBrindleTable(TProcessColumns& Columns, TProcessRows& Rows,
                              const TBrindleArguments& Shown)
@@ -48,6 +60,16 @@ void TBrindleTable::Refresh() {
     cli::RestartReplayedSamples();
   }
   RefreshProcessRows(*PerfFilter_, Rows_);
+}
+
+std::optional<std::chrono::milliseconds> TBrindleTable::TickInterval() const {
+  if (!cli::ReplayingLog()) return LiveTickInterval;
+  if (ReplayedLogEnded()) return std::nullopt;
+  // No step is known when the refresh failed before it read a sample.
+  const std::optional<std::int64_t> Step = ReplayedLogStep();
+  if (!Step) return LiveTickInterval;
+  return std::chrono::milliseconds(
+      std::clamp<std::int64_t>(*Step / FileTimeUnitsPerMillisecond, 0, LongestTick));
 }
 
 std::string TBrindleTable::RemoteName() const {

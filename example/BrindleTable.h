@@ -3,7 +3,9 @@
 // and a refresh of the whole table per timer tick from one sample.
 #pragma once
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,12 @@ class TBrindleTable {
   // dropped; an error ends the refresh, leaving the rows as far as they got, and goes
   // to the default error report once the refresh is over.
   void TimerTimer();
+
+  // How long the timer waits for the next tick after a refresh: a second, or on a
+  // counter log the recorded time from the shown sample to the next one, so that the log
+  // plays at its recorded pace. None once the log's last sample is shown: the timer
+  // stops there.
+  std::optional<std::chrono::milliseconds> TickInterval() const;
 
   // "Brindle"; for a remote computer "Brindle - " and its name, as its data gives it
   // once there is a sample, as given before.

@@ -7,6 +7,8 @@
 #                                   it into docs/designer.png
 #   scripts/screenshot.sh web       the web view of `gaugery serve` in headless Chromium,
 #                                   after half a minute of samples, into docs/web.png
+#   scripts/screenshot.sh web-log FILE  the same page on a log of half a minute recorded
+#                                   first, shown whole, into FILE (to look at)
 #   scripts/screenshot.sh windows   brindle.exe of the mingw32 build under Wine on a
 #                                   virtual display, replaying two captures of this
 #                                   machine, into docs/brindle-windows.png
@@ -79,10 +81,17 @@ web_picture() {
   echo "wrote docs/web.png"
 }
 
+web_log_picture() {
+  cmake --build "$build_dir" --target gaugery
+  /usr/bin/python3 tests/tools/web-view-test.py "$build_dir/bin/gaugery" --screenshot-log "$1"
+  echo "wrote $1"
+}
+
 case "${1:-}" in
   "") qt_pictures ;;
   web) web_picture ;;
+  web-log) web_log_picture "${2:?scripts/screenshot.sh web-log FILE}" ;;
   windows) windows_picture ;;
   windows-on-display) windows_picture_on_display ;;
-  *) echo "usage: scripts/screenshot.sh [web | windows]" >&2; exit 2 ;;
+  *) echo "usage: scripts/screenshot.sh [web | web-log FILE | windows]" >&2; exit 2 ;;
 esac

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QTimer>
+#include <chrono>
+#include <optional>
 
 #include "BrindleTable.h"
 #include "ElidedHeaderStyle.h"
@@ -15,7 +17,6 @@ namespace {
 
 constexpr int DesignedLeft = 218;
 constexpr int DesignedTop = 109;
-constexpr int TimerIntervalMs = 1000;
 
 void UseButtonFaceColour(QWidget& Form) {
   QPalette Colours = Form.palette();
@@ -39,10 +40,10 @@ TBrindleForm::TBrindleForm(QWidget* Parent, const TBrindleArguments& Shown)
   Table_ = std::make_unique<TBrindleTable>(*Columns_, *Rows_, Shown);
   Timer_ = new QTimer(this);
   Timer_->setObjectName(QStringLiteral("Timer"));
-  Timer_->setInterval(TimerIntervalMs);
   connect(Timer_, &QTimer::timeout, this, &TBrindleForm::TimerTimer);
   connect(Form_->About1, &QAction::triggered, this, &TBrindleForm::About1Click);
-  Timer_->start();
+  // Started first: ticks arrive while a failed first refresh is being reported.
+  ScheduleTick();
   FormCreate();
 }
 
@@ -57,9 +58,23 @@ bool TBrindleForm::IsBusy() const { return Table_->IsBusy(); }
 void TBrindleForm::FormCreate() {
   Table_->FormCreate();
   setWindowTitle(QString::fromStdString(Table_->Caption()));
+  ScheduleTick();
 }
 
-void TBrindleForm::TimerTimer() { Table_->TimerTimer(); }
+void TBrindleForm::TimerTimer() {
+  Table_->TimerTimer();
+  ScheduleTick();
+}
+
+// A new interval restarts the running timer, so that it counts from this refresh.
+void TBrindleForm::ScheduleTick() {
+  const std::optional<std::chrono::milliseconds> Interval = Table_->TickInterval();
+  if (Interval) {
+    Timer_->start(*Interval);
+  } else {
+    Timer_->stop();
+  }
+}
 
 void TBrindleForm::About1Click() {
   auto* Box = new TAboutBox(nullptr);

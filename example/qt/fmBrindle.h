@@ -35,7 +35,8 @@ class TBrindleForm : public QMainWindow {
   // Builds the columns and refreshes once (TBrindleTable). A remote computer's name
   // follows the caption: "Brindle - NAME".
   void FormCreate();
-  // One refresh of the whole table (TBrindleTable).
+  // One refresh of the whole table (TBrindleTable), then the timer set for the next:
+  // a second, or a counter log's recorded pace, stopped after its last sample.
   void TimerTimer();
   // Shows a new about box modally, with the notice of what is shown; it disposes of
   // itself when closed.
@@ -47,6 +48,8 @@ class TBrindleForm : public QMainWindow {
   bool IsBusy() const;
 
  private:
+  void ScheduleTick();
+
   std::unique_ptr<Ui::TBrindleForm> Form_;
   std::unique_ptr<TListViewColumns> Columns_;
   std::unique_ptr<TListViewRows> Rows_;

@@ -7,6 +7,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
+#include <optional>
 #include <string>
 
 #include "BrindleProduct.h"
@@ -26,7 +28,6 @@ constexpr int DesignedHeight = 390;
 // The panel around the list.
 constexpr int BorderWidth = 5;
 constexpr UINT_PTR TimerId = 1;
-constexpr UINT TimerIntervalMs = 1000;
 
 void RegisterFormClass(HINSTANCE Instance, WNDPROC Procedure) {
   WNDCLASSEXW Class{};
@@ -58,7 +59,7 @@ TBrindleForm::TBrindleForm(const TBrindleArguments& Shown) {
   Columns_ = std::make_unique<TListViewColumns>(LV_);
   Rows_ = std::make_unique<TListViewRows>(LV_);
   Table_ = std::make_unique<TBrindleTable>(*Columns_, *Rows_, Shown);
-  SetTimer(Window_, TimerId, TimerIntervalMs, nullptr);
+  ScheduleTick();
   FormCreate();
 }
 
@@ -70,9 +71,23 @@ TBrindleForm::~TBrindleForm() {
 void TBrindleForm::FormCreate() {
   Table_->FormCreate();
   SetWindowTextW(Window_, ToWide(Table_->Caption()).c_str());
+  ScheduleTick();
 }
 
-void TBrindleForm::TimerTimer() { Table_->TimerTimer(); }
+void TBrindleForm::TimerTimer() {
+  Table_->TimerTimer();
+  ScheduleTick();
+}
+
+// Setting the timer again replaces it, so that it counts from this refresh.
+void TBrindleForm::ScheduleTick() {
+  const std::optional<std::chrono::milliseconds> Interval = Table_->TickInterval();
+  if (Interval) {
+    SetTimer(Window_, TimerId, static_cast<UINT>(Interval->count()), nullptr);
+  } else {
+    KillTimer(Window_, TimerId);
+  }
+}
 
 void TBrindleForm::About1Click() {
   TAboutBox::Execute(Window_, BrindleProductName, BrindleVersion, Table_->Notice());

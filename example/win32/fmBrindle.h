@@ -29,6 +29,8 @@ class TBrindleForm {
   TBrindleForm& operator=(const TBrindleForm&) = delete;
 
   void FormCreate();
+  // One refresh, then the timer set for the next: a second, or a counter log's recorded
+  // pace, stopped after its last sample.
   void TimerTimer();
   // Shows a new about box modally, with the notice of what is shown; the table keeps
   // refreshing behind it.
@@ -41,6 +43,7 @@ class TBrindleForm {
   LRESULT HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam);
   void CreateList();
   void LayOut();
+  void ScheduleTick();
 
   HWND Window_ = nullptr;
   HWND LV_ = nullptr;

@@ -63,7 +63,7 @@ LeadByte ClassifyLead(unsigned char Byte) {
 // Decodes the sequence at Text[Pos] and advances Pos past it. An ill-formed sequence
 // yields one U+FFFD for its longest valid prefix (at least one byte), so that decoding
 // resumes at the first byte that broke it.
-char32_t DecodeUtf8(const std::string& Text, std::size_t& Pos) {
+char32_t DecodeUtf8(std::string_view Text, std::size_t& Pos) {
   auto Lead = static_cast<unsigned char>(Text[Pos++]);
   const LeadByte Kind = ClassifyLead(Lead);
   if (Kind.Length == 1) return Lead;
@@ -118,10 +118,21 @@ std::string ToUtf8(const WideString& Text) { return ToUtf8(Text.data(), Text.siz
 
 WideString ToWide(const std::string& Text) {
   WideString Out;
-  Out.reserve(Text.size());
-  std::size_t Pos = 0;
-  while (Pos < Text.size()) AppendUtf16(Out, DecodeUtf8(Text, Pos));
+  AppendWide(Out, Text);
   return Out;
+}
+
+void AppendWide(WideString& Out, std::string_view Text) {
+  // As in ToUtf8, the ASCII head of a text is copied unit by unit into place.
+  const std::size_t Start = Out.size();
+  Out.resize(Start + Text.size());
+  std::size_t Pos = 0;
+  for (; Pos < Text.size() && static_cast<unsigned char>(Text[Pos]) < 0x80; ++Pos) {
+    Out[Start + Pos] = static_cast<WCHAR>(Text[Pos]);
+  }
+  if (Pos == Text.size()) return;
+  Out.resize(Start + Pos);
+  while (Pos < Text.size()) AppendUtf16(Out, DecodeUtf8(Text, Pos));
 }
 
 int lstrlenW(const WCHAR* Text) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "framework/LibraryExport.h"
 #include "framework/WinTypes.h"
@@ -17,6 +18,8 @@ GAUGERY_PLATFORM_API std::string ToUtf8(const WCHAR* Text, std::size_t Length);
 GAUGERY_PLATFORM_API std::string ToUtf8(const WideString& Text);
 
 GAUGERY_PLATFORM_API WideString ToWide(const std::string& Text);
+// Appends the UTF-16 of Text to Out, for texts built piece by piece.
+GAUGERY_PLATFORM_API void AppendWide(WideString& Out, std::string_view Text);
 
 // Length of a NUL-terminated UTF-16 text in code units.
 GAUGERY_PLATFORM_API int lstrlenW(const WCHAR* Text);

@@ -40,6 +40,9 @@ struct TReplayState {
   std::unique_ptr<TCounterLogReader> Log;
   TBlockBytes LogSample;
   std::uint64_t LogNumber = 0;  // the log's number of LogSample
+  std::int64_t LogTime = 0;     // and its time
+  // The time of the sample the last query served, since the log was last started again.
+  std::optional<std::int64_t> ServedTime;
   std::int64_t Begin = 0;
   std::int64_t End = 0;
   bool LogDone = false;
@@ -68,6 +71,7 @@ struct TReplayState {
     if (Moved) {
       LogSample = std::move(Entry.Block);
       LogNumber = Entry.Number;
+      LogTime = Entry.Time;
     }
     for (std::string& Warning : Log->TakeWarnings()) Warnings.push_back(std::move(Warning));
     return Moved;
@@ -82,6 +86,7 @@ struct TReplayState {
   // Count samples in the window, the last one stays, as when passing over them one by one.
   void SkipLogSamples(std::uint64_t Count) {
     if (LogDone || Count == 0) return;
+    ServedTime.reset();
     const std::uint64_t From = LogNumber;
     if (Count <= std::numeric_limits<std::uint64_t>::max() - From) {
       Log->SeekNumber(From + Count);
@@ -108,10 +113,31 @@ struct TReplayState {
     return Last - First + 1;
   }
 
+  // The position in the window (from 1) of the first sample at or after Time, the last
+  // one when none is; the window's first sample is served next.
+  std::uint64_t PositionAt(std::int64_t Time) {
+    RestartLog();
+    if (LogSample.empty()) return 0;
+    const std::uint64_t First = LogNumber;
+    std::uint64_t Position = 0;
+    if (Time > LogTime) {
+      Log->Seek(std::min(Time, End));
+      // A log whose clock went back finds a sample before the window's first: counted on
+      // from the start instead.
+      if (NextLogSample() && LogNumber >= First) Position = LogNumber - First + 1;
+    } else {
+      Position = 1;
+    }
+    if (Position == 0) Position = CountLogSamples();
+    RestartLog();
+    return Position;
+  }
+
   void RestartLog() {
     Log->Seek(Begin);
     LogSample.clear();
     LogNumber = 0;
+    ServedTime.reset();
     LogDone = false;
     NextLogSample();
   }
@@ -270,6 +296,7 @@ DWORD GAUGERY_WINAPI CollectReplay(LPWSTR ValueName, PPointer Data, LPDWORD Tota
   *Data = Out + Written;
   *TotalBytes = Written;
   *NumObjectTypes = Objects;
+  if (Replay.Log) Replay.ServedTime = Replay.LogTime;
   Replay.Advance();
   return ERROR_SUCCESS;
 }
@@ -362,6 +389,12 @@ bool ReplayedLogEnded() {
   return Replay.Log && Replay.LogDone;
 }
 
+std::optional<std::int64_t> ReplayedLogStep() {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  if (!Replay.Log || Replay.LogDone || !Replay.ServedTime) return std::nullopt;
+  return Replay.LogTime - *Replay.ServedTime;
+}
+
 void SkipReplayedSamples(std::uint64_t Count) {
   std::lock_guard<std::mutex> Guard(Replay.Lock);
   if (!Replay.Log) return;
@@ -371,6 +404,24 @@ void SkipReplayedSamples(std::uint64_t Count) {
 std::uint64_t ReplayedSampleCount() {
   std::lock_guard<std::mutex> Guard(Replay.Lock);
   return Replay.Log ? Replay.CountLogSamples() : Replay.Blocks.size();
+}
+
+TReplayedWindow ReplayedLogWindow() {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  if (!Replay.Log) return {};
+  TReplayedWindow Window;
+  Window.Samples = Replay.CountLogSamples();
+  if (Window.Samples == 0) return Window;
+  Window.FirstTime = Replay.LogTime;
+  Replay.SkipLogSamples(Window.Samples - 1);
+  Window.LastTime = Replay.LogTime;
+  Replay.RestartLog();
+  return Window;
+}
+
+std::uint64_t ReplayedSampleAt(std::int64_t Time) {
+  std::lock_guard<std::mutex> Guard(Replay.Lock);
+  return Replay.Log ? Replay.PositionAt(Time) : 0;
 }
 
 void RestartReplay() {

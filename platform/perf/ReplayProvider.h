@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,13 @@ GAUGERY_PLATFORM_API std::vector<std::string> TakeReplayWarnings();
 // later query repeats it.
 GAUGERY_PLATFORM_API bool ReplayedLogEnded();
 
+// The recorded time from the log's sample served last to the one the next query serves
+// (file time units, negative where the clock went back): what a replay at the recorded
+// pace waits before its next query. None while blocks replay, before the first query
+// after the log was started again or samples were passed over, and once the last sample
+// of the window has been served.
+GAUGERY_PLATFORM_API std::optional<std::int64_t> ReplayedLogStep();
+
 // Passes over the log's next Count samples without serving them (as far as its last
 // one), finding the one after them through the log's index; nothing happens while
 // blocks replay.
@@ -61,6 +69,21 @@ GAUGERY_PLATFORM_API void SkipReplayedSamples(std::uint64_t Count);
 // The samples of the log's window (counted by their numbers, so that a damaged one
 // counts too), or the blocks that replay. A log's first sample is served next.
 GAUGERY_PLATFORM_API std::uint64_t ReplayedSampleCount();
+
+// The samples of a log's window, counted as ReplayedSampleCount does, and the times of
+// its first and its last (file times); all 0 while blocks replay. The window's first
+// sample is served next.
+struct TReplayedWindow {
+  std::uint64_t Samples = 0;
+  std::int64_t FirstTime = 0;
+  std::int64_t LastTime = 0;
+};
+GAUGERY_PLATFORM_API TReplayedWindow ReplayedLogWindow();
+
+// The position in the log's window, counted from 1, of the first sample at or after
+// Time (a file time): the first for a time before it, the last for a time after it; 0
+// while blocks replay. The window's first sample is served next.
+GAUGERY_PLATFORM_API std::uint64_t ReplayedSampleAt(std::int64_t Time);
 
 // Serves the first block (of a log: the first sample of the window) again at the next
 // query.

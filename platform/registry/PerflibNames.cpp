@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "framework/Unicode.h"
 #include "framework/WinTime.h"
@@ -55,20 +56,26 @@ DWORD LargestIndex(const TEntryList& Entries, DWORD AtLeast) {
   return Entries.empty() ? AtLeast : std::max(AtLeast, Entries.back()->Index);
 }
 
-void AppendString(WideString& MultiString, const WideString& Text) {
+void AppendString(WideString& MultiString, std::string_view Text) {
   // A NUL inside a text would split it into two strings and shift every pair after it.
-  MultiString.append(Text, 0, Text.find(u'\0'));
+  AppendWide(MultiString, Text.substr(0, Text.find('\0')));
   MultiString.push_back(u'\0');
 }
 
-void AppendPair(WideString& MultiString, DWORD Index, const WideString& Text) {
-  AppendString(MultiString, ToWide(std::to_string(Index)));
+void AppendPair(WideString& MultiString, DWORD Index, std::string_view Text) {
+  AppendString(MultiString, std::to_string(Index));
   AppendString(MultiString, Text);
 }
 
+// The texts are converted straight into the one string, sized for them first: a one-shot
+// command builds every locale's tables for a single read.
 WideString MultiString(const TEntryList& Entries) {
+  // An index takes at most 10 digits; with the two NULs, 12 units besides the text.
+  std::size_t Units = 1;
+  for (const TPerfNameEntry* Entry : Entries) Units += Entry->Text.size() + 12;
   WideString Result;
-  for (const TPerfNameEntry* Entry : Entries) AppendPair(Result, Entry->Index, ToWide(Entry->Text));
+  Result.reserve(Units);
+  for (const TPerfNameEntry* Entry : Entries) AppendPair(Result, Entry->Index, Entry->Text);
   Result.push_back(u'\0');
   return Result;
 }
@@ -85,7 +92,7 @@ TPerflibNames BuildPerflibNames(const std::vector<TPerfProvider>& Providers) {
     Names.LastHelp = std::max(Names.LastHelp, LargestIndex(Help, 0));
 
     TPerflibLocale Key{std::move(Locale), {}, MultiString(Help)};
-    AppendPair(Key.Counter, 1, ToWide(std::to_string(LastCounter)));
+    AppendPair(Key.Counter, 1, std::to_string(LastCounter));
     Key.Counter += MultiString(Counter);
     Names.Locales.push_back(std::move(Key));
   }

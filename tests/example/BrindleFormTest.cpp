@@ -1,18 +1,24 @@
 // The main form: its columns, the rows it keeps in step with the processes, the texts of
 // the cells, the busy flag and the report of refresh errors.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAbstractItemModel>
 #include <QHeaderView>
+#include <QTimer>
 #include <QTreeWidget>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "ErrorReport.h"
 #include "FakeHttpServer.h"
 #include "ProcessSamples.h"
+#include "Replay.h"
 #include "fmBrindle.h"
 #include "framework/Format.h"
+#include "perf/log/CounterLogWriter.h"
 
 namespace gaugery::testing {
 namespace {
@@ -83,6 +89,8 @@ TEST_F(BrindleForm, FillsTheTableBeforeItIsFirstShown) {
     EXPECT_EQ(List.headerItem()->toolTip(Column).toStdString(), Captions[Column]);
     EXPECT_EQ(List.topLevelItem(0)->textAlignment(Column), Qt::AlignRight | Qt::AlignVCenter);
   }
+  EXPECT_TRUE(Form.Timer()->isActive());
+  EXPECT_EQ(Form.Timer()->interval(), 1000);
   ASSERT_EQ(List.topLevelItemCount(), 3);
   EXPECT_EQ(Row(List, 0),
             (std::vector<std::string>{"init", "1", "1d 02:03:04", "1", "12", "1,234,567",
@@ -287,6 +295,64 @@ TEST_F(BrindleForm, AComputerOutOfReachIsReportedAndNamedInTheCaption) {
                                                " (53)"}));
   EXPECT_EQ(Form.windowTitle().toStdString(), "Brindle - " + Name);
   EXPECT_EQ(Form.LV()->topLevelItemCount(), 0);
+}
+
+// A counter log in service as --replay puts it, written from Samples (block, seconds
+// after the first). At the end a capture replays instead, which the next test's
+// providers replace.
+class TReplayedLog {
+ public:
+  explicit TReplayedLog(const std::vector<std::pair<std::vector<TProcessSample>, int>>& Samples)
+      : Path_(::testing::TempDir() + "brindle-log-" + std::to_string(getpid()) + ".glog") {
+    {
+      TCounterLogWriter Writer(Path_, {.ComputerName = "RECORDER"}, ProcessLogNames());
+      for (const auto& [Processes, Second] : Samples) {
+        const test::TBlock Block = ProcessBlock(Processes, Second);
+        Writer.WriteSample(Block.Bytes.data(), Block.Size());
+      }
+    }
+    cli::UseReplay({Path_});
+  }
+  ~TReplayedLog() {
+    const std::string Capture = Path_ + ".blk";
+    const test::TBlock Block = ProcessBlock({});
+    std::ofstream(Capture, std::ios::binary)
+        .write(reinterpret_cast<const char*>(Block.Bytes.data()), Block.Size());
+    cli::UseReplay({Capture});
+    std::remove(Capture.c_str());
+    std::remove(Path_.c_str());
+  }
+  TReplayedLog(const TReplayedLog&) = delete;
+  TReplayedLog& operator=(const TReplayedLog&) = delete;
+
+ private:
+  std::string Path_;
+};
+
+// The timer waits as long as the recorder did between the shown sample and the next,
+// and stops on the last one, which stays without a report.
+TEST_F(BrindleForm, PlaysACounterLogAtItsRecordedPace) {
+  const TReplayedLog Log(
+      {{NumberedProcesses(1), 0}, {NumberedProcesses(2), 1}, {NumberedProcesses(3), 4}});
+  TBrindleForm Form;
+  QTreeWidget& List = *Form.LV();
+  EXPECT_EQ(List.topLevelItemCount(), 1);
+  EXPECT_TRUE(Form.Timer()->isActive());
+  EXPECT_EQ(Form.Timer()->interval(), 1000);
+
+  Form.TimerTimer();
+  EXPECT_EQ(List.topLevelItemCount(), 2);
+  EXPECT_TRUE(Form.Timer()->isActive());
+  EXPECT_EQ(Form.Timer()->interval(), 3000);
+
+  Form.TimerTimer();
+  EXPECT_EQ(List.topLevelItemCount(), 3);
+  EXPECT_FALSE(Form.Timer()->isActive());
+  // A tick already on its way changes nothing.
+  Form.TimerTimer();
+  EXPECT_EQ(List.topLevelItemCount(), 3);
+  EXPECT_FALSE(Form.Timer()->isActive());
+  EXPECT_TRUE(Reports.empty()) << Reports.front();
 }
 
 }  // namespace

@@ -24,6 +24,20 @@ std::vector<TPerfNameEntry> ProcessCounterNames() {
           {6, "% Processor Time"}};
 }
 
+TLogNames ProcessLogNames() {
+  WideString Counter;
+  const auto Append = [&Counter](const std::string& Part) {
+    Counter.insert(Counter.end(), Part.begin(), Part.end());
+    Counter.push_back(0);
+  };
+  for (const TPerfNameEntry& Entry : ProcessCounterNames()) {
+    Append(std::to_string(Entry.Index));
+    Append(Entry.Text);
+  }
+  Counter.push_back(0);
+  return {{"009", Counter, WideString(1, 0)}};
+}
+
 namespace {
 
 std::vector<TPerfLocaleNames> ProcessNames() { return {{"009", ProcessCounterNames(), {}}}; }

@@ -9,6 +9,7 @@
 
 #include "BlockBuilder.h"
 #include "FakeProviders.h"
+#include "perf/log/CounterLog.h"
 
 namespace gaugery::testing {
 
@@ -40,6 +41,10 @@ test::TBlock BlockWithoutProcesses();
 
 // The English titles of the Memory and Process objects and of their counters.
 std::vector<TPerfNameEntry> ProcessCounterNames();
+
+// The same titles as a counter log's English names, so that a log of process blocks
+// names its objects as the live machine does.
+TLogNames ProcessLogNames();
 
 // Names, per process: "p0", "p1", ... with ids 100, 101, ...
 std::vector<TProcessSample> NumberedProcesses(int Count);

@@ -101,6 +101,13 @@ TEST(Unicode, ConvertsBothWaysAndReplacesIllFormedInput) {
   EXPECT_EQ(lstrlenW(Wide.c_str()), 9);
   EXPECT_EQ(lstrlenW(nullptr), 0);
 
+  EXPECT_EQ(ToWide("Process"), GAUGERY_WTEXT("Process"));
+  EXPECT_EQ(ToWide(std::string("a\0b", 3)), WideString(GAUGERY_WTEXT("a\0b"), 3))
+      << "a NUL is a unit like any other";
+  WideString Appended = GAUGERY_WTEXT("1");
+  AppendWide(Appended, "a");
+  AppendWide(Appended, "ßx");
+  EXPECT_EQ(Appended, GAUGERY_WTEXT("1aßx")) << "appending keeps what is there";
   EXPECT_EQ(ToWide("a\xC3"), GAUGERY_WTEXT("a\uFFFD"));
   EXPECT_EQ(ToWide("\xE2\x82x"), GAUGERY_WTEXT("\uFFFDx"))
       << "a broken sequence is one replacement";

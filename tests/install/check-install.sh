@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary prefix and uses it as a depending project would:
 # every public header compiles on its own as <gaugery/NAME.h> with only include/ on the
-# path, a consumer project builds and runs once through find_package(Gaugery) and once
-# through pkg-config, and the Debian packages hold what they should, stripped with their
-# debug information apart, and run from an unpacked root.
+# path, the program needs none of our shared libraries, a consumer project builds and
+# runs once through find_package(Gaugery) and once through pkg-config, and the Debian
+# packages hold what they should, stripped with their debug information apart, and run
+# from an unpacked root.
 #
 #   tests/install/check-install.sh [BUILD_DIR]
 set -euo pipefail
@@ -40,6 +41,15 @@ grep -q 'gaugery::GetGlobalPerfData' <<<"$runtime_symbols" || fail "GetGlobalPer
 grep -q 'gaugery::RegQueryValueExW' <<<"$platform_symbols" || fail "RegQueryValueExW not exported"
 if grep -E 'gaugery::(Virtual|ProcRoot|QueryPerfDataBlock|HttpFetch)' <<<"$platform_symbols"; then
   fail "GaugeryPlatform exports units of its own"
+fi
+
+step "the program carries the run-time units and the C++ library itself"
+# A second copy of the run-time units, from the shared libraries, would split the state
+# of the virtual registry in two; loading libraries is most of a one-shot command's time.
+needed=$(readelf -d "$prefix/bin/gaugery" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+echo "needs: ${needed//$'\n'/ }"
+if grep -E '^lib(Gaugery|stdc\+\+|gcc_s)' <<<"$needed"; then
+  fail "gaugery loads shared libraries it should carry"
 fi
 
 consume() {  # consume NAME CMAKE_ARGS...: configure, build and run the consumer project

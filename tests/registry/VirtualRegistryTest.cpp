@@ -171,6 +171,18 @@ TEST(VirtualRegistry, LocaleValuesAreMergedInIndexOrder) {
   RegCloseKey(Key);
 }
 
+TEST(VirtualRegistry, LocaleTextsAreUtf16AndEndAtTheirFirstNul) {
+  TFakeProviders Fakes(
+      {{.Name = "texts",
+        .Names = {{.Locale = "007",
+                   .Counter = {{4, std::string("Größe") + '\0' + "Rest"}, {2, "Prozessorzeit"}}}}}});
+  HKEY German = OpenPerflib(GAUGERY_WTEXT("007"));
+  EXPECT_EQ(MultiString(German, GAUGERY_WTEXT("Counter")),
+            (std::vector<std::string>{"1", "4", "2", "Prozessorzeit", "4", "Größe"}))
+      << "a NUL inside a text would split it and shift every pair after it";
+  RegCloseKey(German);
+}
+
 TEST(VirtualRegistry, QueryValueReportsSizesAndMoreData) {
   TFakeProviders Fakes = NameProviders();
   HKEY English = OpenPerflib(GAUGERY_WTEXT("009"));

@@ -234,6 +234,34 @@ TEST(GaugeryServe, ServesTheWebViewAndItsData) {
   EXPECT_TRUE(Listed) << "the server lists itself with its process id " << Id;
 }
 
+// The server's own sampler runs through the log as fast as it can meanwhile: the web
+// view's walks still see every sample in turn.
+TEST(GaugeryServe, TheWebViewOfALogGivesWatchsValuesWhileTheServerSamplesIt) {
+  const std::string Log = ::testing::TempDir() + "gaugery-serve-" + std::to_string(getpid()) + ".glog";
+  ASSERT_EQ(RunGaugery("record --interval 0.05 --count 30 " + Log).ExitCode, 0);
+  const std::string Path = "\\Processor(_Total)\\% Processor Time";
+  const ProgramRun Watch = RunGaugery("--replay " + Log + " watch --json \"" + Path + "\"");
+  ASSERT_EQ(Watch.ExitCode, 0) << Watch.Err;
+  std::vector<double> Expected;
+  std::istringstream Lines(Watch.Out);
+  for (std::string Line; std::getline(Lines, Line);)
+    Expected.push_back(nlohmann::json::parse(Line)["values"][0]["value"].get<double>());
+  TServeProcess Server({"--interval", "0"}, GAUGERY_EXE, {"--replay", Log});
+  httplib::Client Client("127.0.0.1", Server.Port());
+  for (int Request = 0; Request < 5; ++Request) {
+    const auto Answer = Client.Get("/api/values?counter=" + httplib::detail::encode_query_param(Path));
+    ASSERT_TRUE(Answer);
+    ASSERT_EQ(Answer->status, 200) << Answer->body;
+    const nlohmann::json Values = nlohmann::json::parse(Answer->body);
+    std::vector<double> Served;
+    for (const auto& Point : Values["counters"][0]["series"][0]["points"])
+      Served.push_back(Point[1].get<double>());
+    EXPECT_EQ(Served, Expected) << "request " << Request << ": " << Answer->body.substr(0, 300);
+    EXPECT_EQ(Client.Get("/metrics")->status, 200);
+  }
+  std::remove(Log.c_str());
+}
+
 TEST(GaugeryServe, TheLiveExpositionPassesPromtoolAndItsValuesMeanSomething) {
   TServeProcess Server({"--interval", "3600"});
   const auto Metrics = httplib::Client("127.0.0.1", Server.Port()).Get("/metrics");

@@ -88,9 +88,11 @@ std::string TChildProcess::Errors() const {
   return Text.str();
 }
 
-TServeProcess::TServeProcess(const std::vector<std::string>& Options, const std::string& Program)
+TServeProcess::TServeProcess(const std::vector<std::string>& Options, const std::string& Program,
+                             const std::vector<std::string>& ProgramOptions)
     : Process_(Program, [&] {
-        std::vector<std::string> Arguments{"serve", "--listen", "127.0.0.1:0"};
+        std::vector<std::string> Arguments = ProgramOptions;
+        Arguments.insert(Arguments.end(), {"serve", "--listen", "127.0.0.1:0"});
         Arguments.insert(Arguments.end(), Options.begin(), Options.end());
         return Arguments;
       }()) {

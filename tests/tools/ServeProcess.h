@@ -33,12 +33,14 @@ class TChildProcess {
   int Status_ = -1;
 };
 
-// `gaugery serve --listen 127.0.0.1:0 <Options...>`, once it listens; Program is the
-// built gaugery unless another is named (a benchmark compares two builds).
+// `gaugery <ProgramOptions...> serve --listen 127.0.0.1:0 <Options...>`, once it
+// listens; Program is the built gaugery unless another is named (a benchmark compares
+// two builds).
 class TServeProcess {
  public:
   explicit TServeProcess(const std::vector<std::string>& Options = {},
-                         const std::string& Program = GAUGERY_EXE);
+                         const std::string& Program = GAUGERY_EXE,
+                         const std::vector<std::string>& ProgramOptions = {});
 
   int Port() const { return Port_; }
   // "127.0.0.1:<port>", the computer name that reaches it.

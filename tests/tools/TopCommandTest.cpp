@@ -267,27 +267,6 @@ TEST(GaugeryTopScreen, SignalsThatEndItRestoreTheTerminal) {
 
 // --- On a counter log
 
-// The titles of the process table, as a log's names, so that the log names its objects
-// as the live machine does.
-TLogNames ProcessLogNames() {
-  const std::vector<std::pair<int, std::string>> Titles{
-      {6, "% Processor Time"},     {24, "Available Bytes"}, {4, "Memory"},
-      {58, "Pool Nonpaged Bytes"}, {180, "Working Set"},    {182, "Page File Bytes Peak"},
-      {184, "Page File Bytes"},    {230, "Process"},        {680, "Thread Count"},
-      {684, "Elapsed Time"},       {784, "ID Process"},     {952, "Handle Count"}};
-  WideString Counter;
-  const auto Append = [&Counter](const std::string& Part) {
-    Counter.insert(Counter.end(), Part.begin(), Part.end());
-    Counter.push_back(0);
-  };
-  for (const auto& [Index, Title] : Titles) {
-    Append(std::to_string(Index));
-    Append(Title);
-  }
-  Counter.push_back(0);
-  return {{"009", Counter, WideString(1, 0)}};
-}
-
 // A log of three samples a second apart: "busy" uses half a processor between the first
 // two and all of one between the last two.
 class SavedLog {
@@ -349,6 +328,47 @@ TEST(GaugeryTopOnALog, StepsForwardAndBackThroughItsSamples) {
   Top.Type(
       "\x1b"
       "q");
+  ExpectRestored(Top, 0);
+}
+
+std::function<bool(const TerminalRun::Screen&)> StatusHas(const std::string& Text) {
+  return [Text](const TerminalRun::Screen& Lines) {
+    return !Lines.empty() && Lines.back().find(Text) != std::string::npos;
+  };
+}
+
+// g asks for a time on the status line and shows the first sample at or after it (the
+// last one past the end), its processor time from the sample before it. The samples lie
+// at 12:30:45.5, 46.5 and 47.5 of the recording machine, whose zone is UTC.
+TEST(GaugeryTopOnALog, GoesToATypedTime) {
+  const SavedLog Log;
+  TerminalRun Top({"--replay", Log.Path(), "top"}, 100, 10);
+  Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
+  Top.Type("g12:30:47");
+  Top.ScreenWhen(StatusHas("Go to time: 12:30:47_"));
+  Top.Type("\r");
+  Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));
+  // Between two samples the later one; a date and a zone as --begin takes them.
+  Top.Type("g2024-05-15T13:30:45.9+01:00\r");
+  Top.ScreenWhen(ShowsSample("sample 2 of 3", "50.0"));
+  Top.Type("g11:00\r");
+  Top.ScreenWhen(ShowsSample("sample 1 of 3", "-"));
+  Top.Type("g23:59\r");
+  Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));
+  // While a time is typed other keys (q too) are left out, Backspace takes one back and
+  // Escape cancels.
+  Top.Type(
+      "g12:3q0:4x5\x7f"
+      "6");
+  Top.ScreenWhen(StatusHas("Go to time: 12:30:46_"));
+  Top.Type("\x1b");
+  Top.ScreenWhen(StatusHas("g go to time"));
+  Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));
+  // A text that is no time is said so and changes nothing.
+  Top.Type("g12:61\r");
+  Top.ScreenWhen(StatusHas("\"12:61\" is not a time"));
+  Top.ScreenWhen(ShowsSample("sample 3 of 3", "100.0"));
+  Top.Type("Tq");
   ExpectRestored(Top, 0);
 }
 

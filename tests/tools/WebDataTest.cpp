@@ -3,6 +3,11 @@
 // and process table it answers, and the embedded page.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -11,6 +16,9 @@
 
 #include "BlockBuilder.h"
 #include "CommandLine.h"
+#include "IntervalThread.h"
+#include "LogSamples.h"
+#include "LogView.h"
 #include "ProcessSamples.h"
 #include "ProgramRun.h"
 #include "Replay.h"
@@ -18,6 +26,7 @@
 #include "WebAssets.h"
 #include "WebData.h"
 #include "framework/Exceptions.h"
+#include "perf/log/CounterLogWriter.h"
 
 using nlohmann::json;
 
@@ -340,3 +349,168 @@ TEST(WebAssets, NameNoOtherHost) {
 }
 
 }  // namespace
+
+// --- On a counter log
+
+// A log of Blocks with the names of their objects, replayed in this process as
+// --replay LOG does for the program.
+class TInProcessLog {
+ public:
+  explicit TInProcessLog(const std::vector<test::TBlock>& Blocks) {
+    std::vector<std::string> Titles;
+    for (const TPerfNameEntry& Entry : gaugery::testing::ProcessCounterNames()) {
+      Titles.push_back(std::to_string(Entry.Index));
+      Titles.push_back(Entry.Text);
+    }
+    {
+      TCounterLogWriter Writer(File_, {.ComputerName = "RECORDER"},
+                               {{"009", test::MultiString(Titles), test::MultiString({})}});
+      for (const test::TBlock& Block : Blocks) Writer.WriteSample(Block.Bytes.data(), Block.Size());
+    }
+    UseReplay({File_});
+  }
+  ~TInProcessLog() { std::remove(File_.c_str()); }
+  TInProcessLog(const TInProcessLog&) = delete;
+  TInProcessLog& operator=(const TInProcessLog&) = delete;
+  std::string Options() const { return "--replay " + File_ + " "; }
+
+ private:
+  const std::string File_ =
+      ::testing::TempDir() + "gaugery-web-" + std::to_string(getpid()) + ".glog";
+};
+
+// Value path -> the values of one counter of an answer of /api/values (null as NaN).
+std::map<std::string, std::vector<double>> AnsweredValues(const json& Counter) {
+  std::map<std::string, std::vector<double>> Values;
+  for (const json& Series : Counter["series"]) {
+    auto& Held = Values[Series["path"].get<std::string>()];
+    for (const json& Point : Series["points"])
+      Held.push_back(Point[1].is_null() ? NAN : Point[1].get<double>());
+  }
+  return Values;
+}
+
+// The times of the logged samples, in milliseconds: a second apart.
+std::int64_t SampleMilliseconds(const json& Answer, int Sample) {
+  return Answer["log"]["first"].get<std::int64_t>() + 1000 * Sample;
+}
+
+TEST(WebDataOnALog, GivesTheValuesWatchPrintsOverTheWholeLogOrAPartOfIt) {
+  const TInProcessLog Log(ChangingProcesses());
+  TWebData Data(QuietOptions());
+  for (const std::string& Path : {CpuPath, std::string("\\Process(a)\\Working Set")}) {
+    const ProgramRun Run = RunGaugery(Log.Options() + "watch --json \"" + Path + "\"");
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    const json Whole = json::parse(Data.Values({{"counter", Path}}).Body);
+    EXPECT_EQ(Whole["log"]["samples"], 4);
+    EXPECT_EQ(Whole["log"]["last"], SampleMilliseconds(Whole, 3));
+    EXPECT_EQ(Whole["from"], Whole["log"]["first"]);
+    EXPECT_EQ(Whole["counters"][0]["unit"], Path == CpuPath ? "%" : "");
+    ExpectSameValues(WatchedValues(Run.Out), AnsweredValues(Whole["counters"][0]));
+    // From the third sample on: its values still rest on the second.
+    const json Part = json::parse(
+        Data.Values({{"counter", Path}, {"from", std::to_string(SampleMilliseconds(Whole, 2))}})
+            .Body);
+    std::map<std::string, std::vector<double>> Expected = WatchedValues(Run.Out);
+    // b ended after the second sample; every other instance has values at both.
+    std::erase_if(Expected,
+                  [](const auto& Entry) { return Entry.first.find("(b)") != std::string::npos; });
+    for (auto& [Label, Values] : Expected) {
+      ASSERT_GE(Values.size(), 2u) << Label;
+      Values.erase(Values.begin(), Values.end() - 2);
+    }
+    ExpectSameValues(Expected, AnsweredValues(Part["counters"][0]));
+  }
+}
+
+TEST(WebDataOnALog, RefusesQueriesOfAnotherForm) {
+  const TInProcessLog Log(ChangingProcesses());
+  TWebData Data(QuietOptions());
+  for (const TQueryParameters& Query :
+       std::vector<TQueryParameters>{{{"counter", MemoryPath}, {"since", "0"}},
+                                     {{"counter", MemoryPath}, {"points", "0"}},
+                                     {{"counter", MemoryPath}, {"from", "2"}, {"to", "1"}},
+                                     {{"counter", MemoryPath}, {"to", "-1"}},
+                                     {{"from", "1"}}})
+    EXPECT_EQ(Data.Values(Query).Status, 400);
+  EXPECT_EQ(Data.Processes({{"at", "x"}}).Status, 400);
+  EXPECT_EQ(Data.Processes({{"since", "1"}}).Status, 400);
+  const json Far =
+      json::parse(Data.Values({{"counter", MemoryPath}, {"from", "1"}, {"to", "2"}}).Body);
+  EXPECT_TRUE(Far["counters"][0]["series"].empty()) << "a range before the log holds nothing";
+}
+
+// The process table at a time is the one of the sample whose interval holds it, its
+// processor times between that sample and the one before, as top shows them.
+TEST(WebDataOnALog, ListsTheProcessTableAtTheSamplePicked) {
+  const TInProcessLog Log(ChangingProcesses());
+  TWebData Data(QuietOptions());
+  const json Whole = json::parse(Data.Values({{"counter", MemoryPath}}).Body);
+  const auto CpuOf = [](const json& Table, const std::string& Name) {
+    for (const json& Row : Table["rows"])
+      if (Row["name"] == Name) return Row["cells"].back()[0].get<std::string>();
+    return std::string("(none)");
+  };
+  const json Second = json::parse(
+      Data.Processes({{"at", std::to_string(SampleMilliseconds(Whole, 1) - 500)}}).Body);
+  EXPECT_EQ(Second["sample"], 2);
+  EXPECT_EQ(Second["samples"], 4);
+  EXPECT_EQ(Second["time"], SampleMilliseconds(Whole, 1));
+  EXPECT_EQ(CpuOf(Second, "a"), "25.0");
+  EXPECT_EQ(CpuOf(Second, "b"), "50.0");
+  const json First = json::parse(Data.Processes({{"at", "0"}}).Body);
+  EXPECT_EQ(First["sample"], 1);
+  EXPECT_EQ(CpuOf(First, "a"), "-") << "no sample before the first";
+  const json Last = json::parse(Data.Processes().Body);
+  EXPECT_EQ(Last["sample"], 4);
+  EXPECT_EQ(CpuOf(Last, "a"), "50.0");
+  EXPECT_EQ(CpuOf(Last, "c"), "10.0");
+  EXPECT_EQ(CpuOf(Last, "b"), "(none)");
+}
+
+TEST(ThinnedSeries, KeepsTheLeastAndGreatestOfEachBucketInTimeOrder) {
+  TThinnedSeries Series(100, 199, 2);
+  for (const TValuePoint& Point :
+       std::vector<TValuePoint>{{90, 7.0},
+                                {100, 5.0},
+                                {110, 9.0},
+                                {120, 1.0},
+                                {130, 4.0},  // first bucket
+                                {150, std::nullopt},
+                                {160, std::nullopt},  // second: nones alone
+                                {200, 3.0}})
+    Series.Add(Point);
+  const std::vector<TValuePoint> Points = Series.Finish();
+  ASSERT_EQ(Points.size(), 3u);
+  EXPECT_EQ(Points[0].Time, 110);
+  EXPECT_EQ(Points[1].Time, 120);
+  EXPECT_EQ(Points[2].Time, 150);
+  EXPECT_FALSE(Points[2].Value);
+  TThinnedSeries Few(0, 1000, 1000);
+  Few.Add({1, 2.0});
+  Few.Add({2, 2.0});
+  EXPECT_EQ(Few.Finish().size(), 2u) << "a point per bucket is kept as it is";
+}
+
+TEST(IntervalThread, RunsItsStepFromTheFirstDueTimeAndStopsWhileTheNextIsFarAway) {
+  std::mutex Lock;
+  std::condition_variable Stepped;
+  std::vector<TIntervalThread::TClock::time_point> Dues;
+  const auto Start = TIntervalThread::TClock::now();
+  {
+    TIntervalThread Thread([&](TIntervalThread::TClock::time_point Due) {
+      const std::lock_guard<std::mutex> Guard(Lock);
+      Dues.push_back(Due);
+      Stepped.notify_all();
+      return Due + (Dues.size() < 2 ? std::chrono::milliseconds(1) : std::chrono::hours(1));
+    });
+    Thread.Start(Start);
+    Thread.Start(Start + std::chrono::hours(1));  // runs already: no second thread
+    std::unique_lock<std::mutex> Guard(Lock);
+    ASSERT_TRUE(
+        Stepped.wait_for(Guard, std::chrono::seconds(10), [&] { return Dues.size() == 2; }));
+  }
+  // The destructor stopped the thread during its wait of an hour.
+  EXPECT_EQ(Dues, (std::vector{Start, Start + std::chrono::milliseconds(1)}));
+  EXPECT_LT(TIntervalThread::TClock::now() - Start, std::chrono::minutes(1));
+}

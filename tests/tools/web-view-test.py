@@ -1,15 +1,18 @@
 #!/usr/bin/python3
 """The web view of `gaugery serve` in a real browser: headless Chromium driven through
-its WebDriver. Usage: web-view-test.py GAUGERY [--screenshot FILE [WIDTHxHEIGHT [SCHEME]]]
+its WebDriver. Usage: web-view-test.py GAUGERY [--screenshot | --screenshot-log FILE [WIDTHxHEIGHT [SCHEME]]]
 
 Starts a server on a free loopback port and checks, each in a bounded time: the page
 loads with no console error and asks no other host; the chart draws the values
 /api/values gives for the same times; the add-counter box charts a counter; the process
 table lists the server with its process id, sorts and filters; the page fits a phone's
-width in the light and the dark scheme; an address with counters opens them; the chart zooms and returns to the live view. Exits 77 (skipped) without Selenium or Chromium. With --screenshot, renders
+width in the light and the dark scheme; an address with counters opens them; the chart zooms and returns to the live view; replaying a recorded log, the page shows the log's
+whole range and a click on the chart shows the process table at that time. Exits 77
+(skipped) without Selenium or Chromium. With --screenshot, renders
 the default view over one minute, after half a minute of samples, into FILE instead:
 the whole page at a width of 1280 (or WIDTH), in the browser's scheme unless SCHEME is
-light or dark.
+light or dark; with --screenshot-log, a log of half a minute recorded first, shown whole
+with the process table two thirds into it.
 """
 
 import json
@@ -17,6 +20,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import time
 import urllib.parse
 import urllib.request
@@ -28,6 +32,7 @@ WAIT_SECONDS = 20
 try:
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
+    from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
     from selenium.webdriver.support.ui import WebDriverWait
@@ -44,9 +49,10 @@ MEMORY_PATH = "\\Memory\\Available Bytes"
 class Server:
     """`gaugery serve` on a free port, at an interval short enough for quick tests."""
 
-    def __init__(self, program, *options):
+    def __init__(self, program, *options, replay=None):
+        before = ["--replay", replay] if replay else []
         self.process = subprocess.Popen(
-            [program, "serve", "--listen", "127.0.0.1:0", "--interval", "0.5", *options],
+            [program, *before, "serve", "--listen", "127.0.0.1:0", "--interval", "0.5", *options],
             stdout=subprocess.PIPE, text=True)
         line = self.process.stdout.readline()
         found = re.search(r"http://(\S+)/", line)
@@ -229,15 +235,64 @@ class Checks:
                    "the address's range is the view's")
 
 
-def screenshot(server, file, size="1280x800", scheme="auto"):
+def record_log(program, file, count=12):
+    """A log of Count samples a fifth of a second apart."""
+    subprocess.run([program, "record", "--interval", "0.2", "--count", str(count), file],
+                   check=True, capture_output=True, timeout=WAIT_SECONDS + count)
+
+
+class LogChecks(Checks):
+    def shows_the_whole_log(self):
+        self.driver.get(self.server.base + "/?" + urllib.parse.urlencode({"counter": CPU_PATH}))
+        wait_for(self.driver, lambda: len((drawn_series(self.driver, CPU_PATH) or {}).get("points", [])) >= 2,
+                 "the chart draws the log's processor time")
+        log = self.driver.execute_script("return gaugery.view.log;")
+        shown = self.driver.execute_script("return [gaugery.chart.start, gaugery.chart.end];")
+        self.check(log and shown == [log["first"], log["last"]],
+                   "the chart spans the log, %s: %s" % (log, shown))
+        times = [point[0] for point in drawn_series(self.driver, CPU_PATH)["points"]]
+        self.check(len(times) == log["samples"] - 1 and times[-1] == log["last"],
+                   "a point for every sample after the first, the last at the log's end: %s" % times)
+        chart = self.driver.find_element(By.ID, "chart")
+        chart.send_keys("+")
+        chart.send_keys(Keys.PAGE_DOWN)
+        query = lambda: urllib.parse.parse_qs(urllib.parse.urlparse(self.driver.current_url).query)
+        wait_for(self.driver, lambda: "from" in query(), "zooming puts the range in the address")
+        start, end = int(query()["from"][0]), int(query()["to"][0])
+        self.check(log["first"] < start and end <= log["last"] and end - start < log["last"] - log["first"],
+                   "the zoomed range lies inside the log: %s" % self.driver.current_url)
+        wait_for(self.driver, lambda: "from=%d" % start in (self.driver.execute_script("return gaugery.view.asked;") or ""),
+                 "the page asks for the points of the zoomed range")
+        chart.send_keys(Keys.HOME)
+        self.check("from" not in query(), "Home shows the whole log again")
+
+    def a_click_picks_the_process_table(self):
+        heading = lambda: self.driver.find_element(By.ID, "process-time").text
+        wait_for(self.driver, lambda: "of" in heading(), "the table names its sample")
+        before = heading()
+        chart = self.driver.find_element(By.ID, "chart")
+        # A third of the way into the plot, from the canvas's centre.
+        left, right = self.driver.execute_script(
+            "const a = gaugery.chart.plotArea(); return [a.left, a.right];")
+        offset = left + (right - left) / 3 - chart.size["width"] / 2
+        ActionChains(self.driver).move_to_element_with_offset(chart, int(offset), 0).click().perform()
+        wait_for(self.driver, lambda: heading() != before, "the click changes the process table")
+        at = urllib.parse.parse_qs(urllib.parse.urlparse(self.driver.current_url).query).get("at")
+        self.check(at is not None, "the address keeps the picked time: " + self.driver.current_url)
+        table = self.server.get_json("/api/processes?at=" + at[0])
+        self.check("sample %d of" % table["sample"] in heading() and table["sample"] < table["samples"],
+                   "the table is the one of the picked sample: %s, %s" % (heading(), table["sample"]))
+
+
+def screenshot(server, file, size="1280x800", scheme="auto", query="range=1m", wait=30):
     width, height = (int(part) for part in size.split("x"))
     driver = browser(width, height)
     try:
         if scheme != "auto":
             driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
                                    {"features": [{"name": "prefers-color-scheme", "value": scheme}]})
-        driver.get(server.base + "/?range=1m")
-        time.sleep(30)
+        driver.get(server.base + "/?" + query)
+        time.sleep(wait)
         wait_for(driver, lambda: driver.execute_script(
             "return document.querySelectorAll('#processes tbody tr').length > 0;"), "the process table")
         # The whole page, the process table below the chart included.
@@ -249,6 +304,23 @@ def screenshot(server, file, size="1280x800", scheme="auto"):
         driver.quit()
 
 
+def log_screenshot(program, file, size="1280x800", scheme="auto"):
+    """A log of half a minute, shown whole with the process table two thirds into it."""
+    log_file = tempfile.mkstemp(suffix=".glog")[1]
+    try:
+        record_log(program, log_file, 150)
+        server = Server(program, replay=log_file)
+        try:
+            log = server.get_json("/api/values?" + urllib.parse.urlencode({"counter": CPU_PATH}))["log"]
+            at = log["first"] + (log["last"] - log["first"]) * 2 // 3
+            screenshot(server, file, size, scheme, "at=%d" % at, 3)
+        finally:
+            server.stop()
+    finally:
+        os.remove(log_file)
+    return 0
+
+
 def main():
     if len(sys.argv) < 2:
         print(__doc__)
@@ -256,6 +328,8 @@ def main():
     if not (os.path.exists(CHROMIUM) and os.path.exists(DRIVER)):
         print("skipped: chromium or chromium-driver is not installed")
         return SKIPPED
+    if len(sys.argv) > 3 and sys.argv[2] == "--screenshot-log":
+        return log_screenshot(sys.argv[1], *sys.argv[3:])
     server = Server(sys.argv[1])
     if len(sys.argv) > 3 and sys.argv[2] == "--screenshot":
         try:
@@ -275,7 +349,19 @@ def main():
             started = time.monotonic()
             check()
             print("%-40s %.1f s" % (check.__name__, time.monotonic() - started))
-        return 1 if checks.failures else 0
+        server.stop()
+        log_file = tempfile.mkstemp(suffix=".glog")[1]
+        try:
+            record_log(sys.argv[1], log_file)
+            server = Server(sys.argv[1], replay=log_file)
+            log_checks = LogChecks(server, driver)
+            for check in (log_checks.shows_the_whole_log, log_checks.a_click_picks_the_process_table):
+                started = time.monotonic()
+                check()
+                print("%-40s %.1f s" % (check.__name__, time.monotonic() - started))
+        finally:
+            os.remove(log_file)
+        return 1 if checks.failures or log_checks.failures else 0
     finally:
         if driver:
             driver.quit()

@@ -9,21 +9,14 @@
 
 #include "Commands.h"
 #include "ComputerOption.h"
-#include "PerfData.h"
-#include "RecordSignals.h"
-#include "RecordedMachine.h"
+#include "Recorder.h"
 #include "Replay.h"
-#include "framework/WinTime.h"
-#include "perf/log/CounterLogWriter.h"
 
 namespace gaugery::cli {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// How often the line of figures is printed and the name tables are compared.
-constexpr std::chrono::minutes ReportEvery{1};
 
 std::optional<unsigned long long> WholeNumber(const std::string& Text, std::size_t& Used) {
   unsigned long long Value = 0;
@@ -87,16 +80,6 @@ std::vector<DWORD> ObjectIndexes(const Arguments& Args) {
   }
 }
 
-struct TRecordPlan {
-  std::string File;
-  std::string ValueName;
-  Clock::duration Interval{};
-  std::optional<long long> Count;
-  std::optional<Clock::duration> Duration;
-  Clock::duration SyncEvery{};
-  TLogWriterOptions Writer;
-};
-
 TRecordPlan Plan(const Arguments& Args) {
   if (Args.Operands().size() != 1) throw UsageError("record needs one file name");
   if (Args.Has("--count") && Args.Has("--duration"))
@@ -115,64 +98,8 @@ TRecordPlan Plan(const Arguments& Args) {
   return Plan;
 }
 
-// The latest sample of Data into the log, or a gap with the reason it could not be had.
-void StoreLatest(TPerfData& Data, TCounterLogWriter& Writer) {
-  const TRefreshReport& Report = Data.LastRefresh();
-  if (Report.Result == TRefreshResult::Failed || Report.Result == TRefreshResult::Refused) {
-    Writer.WriteGap(NowAsFileTime(), Report.Problem);
-    return;
-  }
-  const PPERF_DATA_BLOCK Block = Data.PerfData();
-  Writer.WriteSample(Block, Block->TotalByteLength);
-}
-
-void ReportFigures(const TCounterLogWriter& Writer) {
-  const std::uint64_t Samples = Writer.SamplesWritten();
-  const std::uint64_t Bytes = Writer.BytesWritten();
-  std::cerr << "gaugery record: " << Samples << " samples, " << Bytes << " bytes, "
-            << (Samples == 0 ? 0 : Bytes / Samples) << " bytes per sample\n";
-}
-
-// Whether the recording is over after the sample taken at Taken.
-bool Done(const TRecordPlan& Plan, long long Taken, Clock::time_point Started) {
-  if (Plan.Count) return Taken >= *Plan.Count;
-  return Plan.Duration && Clock::now() - Started >= *Plan.Duration;
-}
-
 int Run(const Arguments& Args) {
-  const TRecordPlan Plan = cli::Plan(Args);
-  const std::string& Computer = ChosenComputer();
-  TPerfData Data(Plan.ValueName, Computer);
-  TCounterLogWriter Writer(Plan.File, RecordedMachine(Data, Computer), PerflibNames(Computer),
-                           Plan.Writer);
-  TRecordSignals Signals;
-  const Clock::time_point Started = Clock::now();
-  Clock::time_point NextSample = Started;
-  Clock::time_point NextReport = Started + ReportEvery;
-  Clock::time_point NextSync = Started + Plan.SyncEvery;
-  for (long long Taken = 1;; ++Taken) {
-    StoreLatest(Data, Writer);
-    const Clock::time_point Now = Clock::now();
-    if (Now >= NextSync) {
-      Writer.Sync();
-      NextSync = Now + Plan.SyncEvery;
-    }
-    if (Now >= NextReport) {
-      ReportFigures(Writer);
-      Writer.WriteNames(PerflibNames(Computer));
-      NextReport = Now + ReportEvery;
-    }
-    if (Done(Plan, Taken, Started)) break;
-    // The next sample keeps to the interval's grid; a late one does not push the others.
-    NextSample = std::max(NextSample + Plan.Interval, Now);
-    TRecordSignals::TEvent Event;
-    while ((Event = Signals.WaitUntil(NextSample)) == TRecordSignals::TEvent::NewVolume)
-      Writer.StartVolume();
-    if (Event == TRecordSignals::TEvent::Stop) break;
-    Data.Refresh();
-  }
-  Writer.Close();
-  ReportFigures(Writer);
+  Record(cli::Plan(Args), ChosenComputer(), std::cerr);
   return 0;
 }
 

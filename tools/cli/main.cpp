@@ -127,10 +127,21 @@ Command HelpCommand() {
           {},     PrintHelp};
 }
 
+// The user's locale for what the program takes from it: the character set (display
+// widths, UTF-8 output), numbers and times (their separators) and messages (system error
+// texts, ICU's default locale). Each other category would only cost a file read.
+void TakeUserLocale() {
+#ifdef _WIN32
+  std::setlocale(LC_ALL, "");
+#else
+  for (int Category : {LC_CTYPE, LC_NUMERIC, LC_TIME, LC_MESSAGES}) std::setlocale(Category, "");
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::setlocale(LC_ALL, "");
+  TakeUserLocale();
   const gaugery::cli::TConsoleText ConsoleText;
   const std::vector<Command>& Commands = AllCommands();
   const std::vector<std::string> Args = gaugery::ProgramArguments(argc, argv);

@@ -179,7 +179,9 @@ Command ServeCommand() {
           "serve [--listen ADDRESS:PORT] [--interval SECONDS] [--history SECONDS] [--token FILE]",
           "Serves the performance data of this computer over HTTP until interrupted: "
           "a live web view at /, /metrics for Prometheus, /perfdata and /perflib for the "
-          "registry of machines that read this one with --computer.",
+          "registry of machines that read this one with --computer. Replaying a counter log "
+          "(--replay LOG), the web view shows the log's whole range, with the process table "
+          "at the time picked on its chart.",
           "  --listen ADDRESS:PORT  where to listen (default 127.0.0.1:9441, this machine "
           "only; 0.0.0.0:9441 for every network, port 0 for any free port)\n"
           "  --interval SECONDS     least time between two samples, however many clients ask "

@@ -8,6 +8,7 @@
 #include "GzipText.h"
 #include "PerfData.h"
 #include "PerfTitles.h"
+#include "Replay.h"
 #include "framework/Unicode.h"
 #include "registry/PerfValueName.h"
 
@@ -31,36 +32,26 @@ TServeSamples::TServeSamples(std::chrono::steady_clock::duration Interval,
                              exposition::THelpTexts Helps)
     : Interval_(Interval),
       Helps_(std::move(Helps)),
-      Titles_(std::make_unique<TPerfTitles>(nullptr)) {
+      Titles_(std::make_unique<TPerfTitles>(nullptr)),
+      Sampler_([this](std::chrono::steady_clock::time_point) { return SampleAndSchedule(); }) {
   Titles_->SetLocaleID("009");
   // The name tables are shared by the whole process without a lock: they are taken here,
   // before any request thread runs, rather than at the first request.
   Titles_->Init();
 }
 
-TServeSamples::~TServeSamples() {
-  {
-    const std::lock_guard<std::mutex> Guard(Lock_);
-    Stopping_ = true;
-  }
-  Changed_.notify_all();
-  if (Sampler_.joinable()) Sampler_.join();
-}
+TServeSamples::~TServeSamples() = default;
 
-void TServeSamples::SampleEachInterval() {
-  std::unique_lock<std::mutex> Guard(Lock_);
-  while (!Stopping_) {
-    Guard.unlock();
-    TakeSample();
-    Guard.lock();
-    // A short --interval still leaves as much idle time as the last sample took, so the
-    // sampler holds at most half a processor however slow the machine's samples are.
-    const auto Due = std::max(TakenAt_ + Interval_, std::chrono::steady_clock::now() + TakeTime_);
-    Changed_.wait_until(Guard, Due, [this] { return Stopping_; });
-  }
+std::chrono::steady_clock::time_point TServeSamples::SampleAndSchedule() {
+  TakeSample();
+  const std::lock_guard<std::mutex> Guard(Lock_);
+  // A short --interval still leaves as much idle time as the last sample took, so the
+  // sampler holds at most half a processor however slow the machine's samples are.
+  return std::max(TakenAt_ + Interval_, std::chrono::steady_clock::now() + TakeTime_);
 }
 
 void TServeSamples::TakeSample() {
+  const std::unique_lock<std::mutex> Walk = HoldReplayedLog();
   const std::lock_guard<std::mutex> Snapshots(SnapshotLock_);
   const auto Start = std::chrono::steady_clock::now();
   try {
@@ -103,9 +94,7 @@ void TServeSamples::TakeSample() {
 }
 
 void TServeSamples::AwaitFirstSample(std::unique_lock<std::mutex>& Guard) {
-  // Started by a request thread, the sampler shares its signal mask, which leaves the
-  // stop signals to the thread that awaits them.
-  if (!Sampler_.joinable()) Sampler_ = std::thread([this] { SampleEachInterval(); });
+  Sampler_.Start(std::chrono::steady_clock::now());
   Changed_.wait(Guard, [this] { return Samples_ > 0; });
 }
 
@@ -123,6 +112,7 @@ std::vector<DWORD> TServeSamples::UnaskedIndexes(const std::string& ValueName) {
 
 std::shared_ptr<const std::string> TServeSamples::AskExtraObjects(
     const std::vector<DWORD>& Indexes) {
+  const std::unique_lock<std::mutex> Walk = HoldReplayedLog();
   const std::lock_guard<std::mutex> Snapshots(SnapshotLock_);
   std::set<DWORD> Asked;
   for (const DWORD Index : Indexes) {

@@ -18,9 +18,9 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "IntervalThread.h"
 #include "MetricExposition.h"
 #include "framework/WinTypes.h"
 
@@ -55,9 +55,8 @@ class TServeSamples {
   static constexpr int FormatCount = 2;
   static constexpr int EncodingCount = 2;  // plain, gzip
 
-  // The sampler thread: a sample, then a wait for the end of its interval, until the
-  // destructor stops it.
-  void SampleEachInterval();
+  // One step of the sampler: a sample, and when the next is due.
+  std::chrono::steady_clock::time_point SampleAndSchedule();
   // Starts the sampler unless it runs, and waits, holding Guard on Lock_, until the
   // first sample is published.
   void AwaitFirstSample(std::unique_lock<std::mutex>& Guard);
@@ -75,9 +74,8 @@ class TServeSamples {
   const std::chrono::steady_clock::duration Interval_;
   const exposition::THelpTexts Helps_;
   std::mutex Lock_;
-  // Signalled when a sample is published and when the sampler is to stop.
+  // Signalled when a sample is published.
   std::condition_variable Changed_;
-  bool Stopping_ = false;
   std::unique_ptr<TPerfTitles> Titles_;
   // When the latest sample started, how long it took, and how many were taken.
   std::chrono::steady_clock::time_point TakenAt_;
@@ -100,7 +98,8 @@ class TServeSamples {
   std::unique_ptr<TPerfData> Extra_;
   std::uint64_t ExtraGeneration_ = 0;
 
-  std::thread Sampler_;
+  // Last, so that it stops before the rest goes.
+  TIntervalThread Sampler_;
 };
 
 }  // namespace gaugery::cli

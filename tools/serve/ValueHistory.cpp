@@ -23,6 +23,10 @@ std::int64_t UnixMilliseconds(std::int64_t FileTime) {
   return (FileTime - UnixEpochFileTime) / FileTimePerMillisecond;
 }
 
+std::int64_t FileTimeOfUnixMilliseconds(std::int64_t Milliseconds) {
+  return Milliseconds * FileTimePerMillisecond + UnixEpochFileTime;
+}
+
 void TValueSeries::Add(TValuePoint Point) {
   if (Points_.size() < Capacity_) {
     if (Points_.empty()) Points_.reserve(Capacity_);

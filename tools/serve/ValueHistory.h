@@ -115,5 +115,7 @@ class TValueHistory {
 
 // A file time (100 ns since 1601) as milliseconds since 1970.
 std::int64_t UnixMilliseconds(std::int64_t FileTime);
+// Milliseconds since 1970 as a file time.
+std::int64_t FileTimeOfUnixMilliseconds(std::int64_t Milliseconds);
 
 }  // namespace gaugery::cli

@@ -5,7 +5,9 @@
 
 #include "BlockDump.h"
 #include "Browsing.h"
+#include "LogView.h"
 #include "PerfData.h"
+#include "Replay.h"
 #include "TopSampler.h"
 
 namespace gaugery::cli {
@@ -20,6 +22,11 @@ constexpr int ProcessPeriodsAsked = 3;
 
 constexpr char ValuesUsage[] =
     "Expected /api/values?counter=PATH[&counter=PATH...][&since=MILLISECONDS], at most 16 paths";
+constexpr char LogValuesUsage[] =
+    "Expected /api/values?counter=PATH[&counter=PATH...][&from=MILLISECONDS][&to=MILLISECONDS]"
+    "[&points=BUCKETS], at most 16 paths, from no later than to";
+constexpr char ProcessesUsage[] = "Expected /api/processes";
+constexpr char LogProcessesUsage[] = "Expected /api/processes[?at=MILLISECONDS]";
 
 TWebAnswer JsonAnswer(const TJson& Document) { return {200, JsonText(Document, -1)}; }
 
@@ -55,6 +62,22 @@ TJson CellJson(const TProcessCell& Cell) {
           HasValue(Cell.Value) ? TJson(static_cast<double>(Cell.Value)) : TJson(nullptr)};
 }
 
+// The process table as Top holds it, with the error of its last refresh.
+TJson ProcessesJson(const TTopSampler& Top, const std::optional<std::string>& Error) {
+  TJson Rows = TJson::array();
+  for (const TTopRow& Row : Top.Rows()) {
+    TJson Cells = TJson::array();
+    for (const TProcessCell& Cell : Row.Cells) Cells.push_back(CellJson(Cell));
+    Cells.push_back(CellJson(Row.ProcessorTime));
+    Rows.push_back({{"name", Row.Name}, {"cells", std::move(Cells)}});
+  }
+  TJson Document = {{"time", UnixMilliseconds(Top.SampleTime())},
+                    {"columns", Top.Captions()},
+                    {"rows", std::move(Rows)}};
+  if (Error) Document["error"] = *Error;
+  return Document;
+}
+
 }  // namespace
 
 std::chrono::milliseconds WebSamplePeriod(std::chrono::milliseconds Interval,
@@ -72,38 +95,21 @@ TWebData::TWebData(TWebOptions Options)
     : Options_{WebSamplePeriod(Options.Period, Options.History), Options.History},
       History_(Options_.History, SeriesCapacity(Options_.History, Options_.Period)),
       Titles_(nullptr),
-      Top_(std::make_unique<TTopSampler>("")) {
+      Top_(std::make_unique<TTopSampler>("")),
+      Log_(ReplayingLog() ? std::make_unique<TLogView>() : nullptr),
+      Sampler_([this](steady_clock::time_point Due) { return SampleAndSchedule(Due); }) {
   Titles_.SetLocaleID("009");
   Titles_.Init();
 }
 
-TWebData::~TWebData() {
-  {
-    const std::lock_guard<std::mutex> Guard(Lock_);
-    Stopping_ = true;
-  }
-  Wake_.notify_all();
-  if (Sampler_.joinable()) Sampler_.join();
-}
+TWebData::~TWebData() = default;
 
-// The thread starts with the first request rather than with the server: it then shares
-// the signal mask of the server's request threads, which leave the stop signals to the
-// thread that awaits them.
-void TWebData::StartSampling() {
-  if (!Sampler_.joinable()) Sampler_ = std::thread([this] { SampleLoop(); });
-}
-
-void TWebData::SampleLoop() {
-  std::unique_lock<std::mutex> Guard(Lock_);
-  auto Due = steady_clock::now();
-  while (!Stopping_) {
-    Due += Options_.Period;
-    const auto Now = steady_clock::now();
-    // A late round (a suspended machine) starts a fresh beat instead of catching up.
-    if (Due < Now) Due = Now + Options_.Period;
-    if (Wake_.wait_until(Guard, Due, [this] { return Stopping_; })) break;
-    Sample(steady_clock::now());
-  }
+steady_clock::time_point TWebData::SampleAndSchedule(steady_clock::time_point Due) {
+  const std::lock_guard<std::mutex> Guard(Lock_);
+  const auto Now = steady_clock::now();
+  Sample(Now);
+  // A late round (a suspended machine) starts a fresh beat instead of catching up.
+  return Due + Options_.Period < Now ? Now + Options_.Period : Due + Options_.Period;
 }
 
 void TWebData::SampleNow() {
@@ -139,22 +145,11 @@ void TWebData::ForgetUnasked(steady_clock::time_point Now) {
 // The table is rendered once per refresh: every page that asks until the next one gets
 // the same text.
 void TWebData::RefreshProcesses() {
-  const std::optional<std::string> Error = Top_->Refresh();
-  TJson Rows = TJson::array();
-  for (const TTopRow& Row : Top_->Rows()) {
-    TJson Cells = TJson::array();
-    for (const TProcessCell& Cell : Row.Cells) Cells.push_back(CellJson(Cell));
-    Cells.push_back(CellJson(Row.ProcessorTime));
-    Rows.push_back({{"name", Row.Name}, {"cells", std::move(Cells)}});
-  }
-  TJson Document = {{"time", UnixMilliseconds(Top_->SampleTime())},
-                    {"columns", Top_->Captions()},
-                    {"rows", std::move(Rows)}};
-  if (Error) Document["error"] = *Error;
-  ProcessesBody_ = JsonText(Document, -1);
+  ProcessesBody_ = JsonText(ProcessesJson(*Top_, Top_->Refresh()), -1);
 }
 
 TWebAnswer TWebData::Values(const TQueryParameters& Query) {
+  if (Log_) return LogValues(Query);
   std::vector<std::string> Paths;
   std::int64_t Since = 0;
   for (const auto& [Name, Value] : Query) {
@@ -168,7 +163,7 @@ TWebAnswer TWebData::Values(const TQueryParameters& Query) {
   }
   if (Paths.empty() || Paths.size() > MaxPathsPerRequest) return BadQuery(ValuesUsage);
   const std::lock_guard<std::mutex> Guard(Lock_);
-  StartSampling();
+  Sampler_.Start(steady_clock::now() + Options_.Period);
   TJson Counters = TJson::array();
   for (const std::string& Path : Paths) {
     try {
@@ -188,8 +183,45 @@ TWebAnswer TWebData::Values(const TQueryParameters& Query) {
   return JsonAnswer(Document);
 }
 
+TWebAnswer TWebData::LogValues(const TQueryParameters& Query) {
+  std::vector<std::string> Paths;
+  std::int64_t From = Log_->FirstTime();
+  std::int64_t To = Log_->LastTime();
+  std::int64_t Buckets = DefaultLogBuckets;
+  for (const auto& [Name, Value] : Query) {
+    if (Name == "counter") {
+      Paths.push_back(Value);
+      continue;
+    }
+    const std::optional<std::int64_t> Number = Milliseconds(Value);
+    std::int64_t* Set = Name == "from"     ? &From
+                        : Name == "to"     ? &To
+                        : Name == "points" ? &Buckets
+                                           : nullptr;
+    if (!Number || !Set || (Set == &Buckets && *Number == 0)) return BadQuery(LogValuesUsage);
+    *Set = *Number;
+  }
+  if (Paths.empty() || Paths.size() > MaxPathsPerRequest || From > To)
+    return BadQuery(LogValuesUsage);
+  const std::lock_guard<std::mutex> Guard(Lock_);
+  const std::unique_lock<std::mutex> Walk = HoldReplayedLog();
+  TJson Counters = TJson::array();
+  for (TLogPathValues& Answer : Log_->Values(Paths, From, To, static_cast<std::size_t>(Buckets))) {
+    Answer.Values.Error = Answer.Error;
+    Counters.push_back(PathJson(Answer.Path, Answer.Values));
+  }
+  return JsonAnswer(
+      {{"time", Log_->LastTime()},
+       {"log",
+        {{"first", Log_->FirstTime()}, {"last", Log_->LastTime()}, {"samples", Log_->Samples()}}},
+       {"from", std::max(From, Log_->FirstTime())},
+       {"to", std::min(To, Log_->LastTime())},
+       {"counters", std::move(Counters)}});
+}
+
 TWebAnswer TWebData::Names() {
   const std::lock_guard<std::mutex> Guard(Lock_);
+  const std::unique_lock<std::mutex> Walk = HoldReplayedLog();
   TPerfData& Data = History_.Data();
   // With nothing watched, no sample renews the snapshot: the names come from a new one.
   if (History_.WatchedPaths().empty()) Data.Refresh();
@@ -211,12 +243,30 @@ TWebAnswer TWebData::Names() {
   return JsonAnswer({{"objects", std::move(Objects)}});
 }
 
-TWebAnswer TWebData::Processes() {
+TWebAnswer TWebData::Processes(const TQueryParameters& Query) {
+  if (Log_) return LogProcesses(Query);
+  if (!Query.empty()) return BadQuery(ProcessesUsage);
   const std::lock_guard<std::mutex> Guard(Lock_);
-  StartSampling();
+  Sampler_.Start(steady_clock::now() + Options_.Period);
   ProcessesAskedAt_ = steady_clock::now();
   if (ProcessesBody_.empty()) RefreshProcesses();
   return {200, ProcessesBody_};
+}
+
+TWebAnswer TWebData::LogProcesses(const TQueryParameters& Query) {
+  std::int64_t At = Log_->LastTime();
+  for (const auto& [Name, Value] : Query) {
+    const std::optional<std::int64_t> Time = Name == "at" ? Milliseconds(Value) : std::nullopt;
+    if (!Time) return BadQuery(LogProcessesUsage);
+    At = *Time;
+  }
+  const std::lock_guard<std::mutex> Guard(Lock_);
+  const std::unique_lock<std::mutex> Walk = HoldReplayedLog();
+  const std::optional<std::string> Error = Log_->ShowProcessesAt(*Top_, At);
+  TJson Document = ProcessesJson(*Top_, Error);
+  Document["sample"] = Log_->Shown();
+  Document["samples"] = Log_->Samples();
+  return JsonAnswer(Document);
 }
 
 }  // namespace gaugery::cli

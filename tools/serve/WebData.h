@@ -2,10 +2,12 @@
 // pages ask for (/api/values), the names the add-counter box completes from
 // (/api/names) and the process table (/api/processes), each answered as JSON.
 //
-// A thread of its own, started by the first request, samples every period: the watched
+// Live, a thread of its own, started by the first request, samples every period: the watched
 // paths, and the process table while a page has asked for it within the last few
 // periods. A path is watched from the first request that names it until no request has
-// named it for the history; with nothing watched or asked for, no sample is taken.
+// named it for the history; with nothing watched or asked for, no sample is taken. A
+// counter log in service is shown whole instead (TLogView): values over any range of
+// it, and the process table at any of its samples, read from the log for each request.
 // Thread-safe: one lock serialises the samples and the answers, which share this
 // computer's snapshot; the name tables, which every component of the process shares
 // without a lock, are taken when the web data is made and held until it ends, so that no
@@ -13,20 +15,20 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
+#include "IntervalThread.h"
 #include "PerfTitles.h"
 #include "ValueHistory.h"
 
 namespace gaugery::cli {
 
+class TLogView;
 class TTopSampler;
 
 struct TWebAnswer {
@@ -57,29 +59,35 @@ class TWebData {
   // /api/values?counter=PATH[&counter=PATH...][&since=MILLISECONDS]: for each path in
   // the order asked, its unit and the points of each of its instances later than since
   // (milliseconds since 1970, default 0), or why it has none. 400 for another query.
+  // Of a log: ...&from=MILLISECONDS&to=MILLISECONDS&points=BUCKETS instead of since, the
+  // points from from to to (default: the whole log) thinned to that many buckets
+  // (default DefaultLogBuckets), with the log's extent.
   TWebAnswer Values(const TQueryParameters& Query);
   // /api/names: every object of the latest sample with its counters and, for an object
   // with instances, their names.
   TWebAnswer Names();
   // /api/processes: the columns and rows of the process table at the latest sample.
-  TWebAnswer Processes();
+  // 400 for a query. Of a log: /api/processes?at=MILLISECONDS, the table at the first
+  // sample at or after at (default: the last), with its position in the log.
+  TWebAnswer Processes(const TQueryParameters& Query = {});
 
   // One round of the sampling thread, for tests that do not wait for it.
   void SampleNow();
 
  private:
-  // The caller holds Lock_.
-  void StartSampling();
-  void SampleLoop();
+  // One step of the sampling thread: a sample, and when the next is due.
+  std::chrono::steady_clock::time_point SampleAndSchedule(
+      std::chrono::steady_clock::time_point Due);
   // The caller holds Lock_.
   void Sample(std::chrono::steady_clock::time_point Now);
   void ForgetUnasked(std::chrono::steady_clock::time_point Now);
   void RefreshProcesses();
+  // The answers for a counter log in service.
+  TWebAnswer LogValues(const TQueryParameters& Query);
+  TWebAnswer LogProcesses(const TQueryParameters& Query);
 
   const TWebOptions Options_;
   std::mutex Lock_;
-  std::condition_variable Wake_;
-  bool Stopping_ = false;
   TValueHistory History_;
   TPerfTitles Titles_;
   std::map<std::string, std::chrono::steady_clock::time_point> AskedAt_;
@@ -88,7 +96,10 @@ class TWebData {
   std::chrono::steady_clock::time_point ProcessesAskedAt_;
   // The answer of /api/processes for the latest refresh; empty before the first.
   std::string ProcessesBody_;
-  std::thread Sampler_;
+  // For a counter log in service, which the web view shows whole instead of sampling.
+  std::unique_ptr<TLogView> Log_;
+  // Last, so that it stops before the rest goes.
+  TIntervalThread Sampler_;
 };
 
 // The web view's sampling period for the server's interval and the history: that

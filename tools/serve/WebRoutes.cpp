@@ -48,8 +48,9 @@ void AddWebRoutes(http::TServer& Http, TWebData& Data) {
     Send(Responder, Data.Values(QueryParameters(Req.Query())));
   });
   Http.Handle("/api/names", [&Data](const TRequest&, TResponder Responder) { Send(Responder, Data.Names()); });
-  Http.Handle("/api/processes",
-              [&Data](const TRequest&, TResponder Responder) { Send(Responder, Data.Processes()); });
+  Http.Handle("/api/processes", [&Data](const TRequest& Req, TResponder Responder) {
+    Send(Responder, Data.Processes(QueryParameters(Req.Query())));
+  });
 }
 
 }  // namespace gaugery::cli

@@ -25,6 +25,8 @@ namespace {
 
 bool Replaying = false;
 bool LogInService = false;
+// The log in service, whose clock typed times are read on.
+std::string LogFile;
 
 // The name tables of the providers in service, as providers that bring only names. With
 // none in service (Windows, while the system's registry answers) the virtual registry
@@ -52,6 +54,14 @@ void ServeBlocks(std::vector<TBlockBytes> Blocks) {
   LogInService = false;
 }
 
+// The file time of Time on the clock of Log: a time of day on its first sample's day, in
+// the recording machine's zone unless Time names one.
+std::int64_t FileTimeInLog(TCounterLogReader& Log, const TLogTime& Time) {
+  const TLogExtent Extent = Log.Extent();
+  const std::int64_t FirstTime = Extent.Samples != 0 ? Extent.FirstTime : Log.Machine().StartTime;
+  return LogFileTime(Time, FirstTime, Log.Machine().Bias);
+}
+
 // The file times of Window in the log File; the whole log where it sets none.
 std::pair<std::int64_t, std::int64_t> WindowTimes(const std::string& File,
                                                   const TLogWindow& Window) {
@@ -59,11 +69,8 @@ std::pair<std::int64_t, std::int64_t> WindowTimes(const std::string& File,
                                               std::numeric_limits<std::int64_t>::max()};
   if (!Window.Begin && !Window.End) return Times;
   TCounterLogReader Log(File);
-  const TLogExtent Extent = Log.Extent();
-  const std::int64_t FirstTime = Extent.Samples != 0 ? Extent.FirstTime : Log.Machine().StartTime;
-  const LONG Bias = Log.Machine().Bias;
-  if (Window.Begin) Times.first = LogFileTime(*Window.Begin, FirstTime, Bias);
-  if (Window.End) Times.second = LogFileTime(*Window.End, FirstTime, Bias);
+  if (Window.Begin) Times.first = FileTimeInLog(Log, *Window.Begin);
+  if (Window.End) Times.second = FileTimeInLog(Log, *Window.End);
   if (Times.first > Times.second) throw Exception("--begin is later than --end");
   return Times;
 }
@@ -105,6 +112,7 @@ void UseReplay(const std::vector<std::string>& Files, const TLogWindow& Window) 
     SetPerfProviders({LogReplayProvider(Files[0], Begin, End)});
     Replaying = true;
     LogInService = true;
+    LogFile = Files[0];
     return;
   }
   if (Window.Begin || Window.End)
@@ -119,6 +127,17 @@ void RestartReplayedSamples() {
 }
 
 bool ReplayingLog() { return LogInService; }
+
+std::int64_t ReplayedLogFileTime(const TLogTime& Time) {
+  if (!LogInService) throw Exception("No counter log replays");
+  TCounterLogReader Log(LogFile);
+  return FileTimeInLog(Log, Time);
+}
+
+std::unique_lock<std::mutex> HoldReplayedLog() {
+  static std::mutex Held;
+  return LogInService ? std::unique_lock<std::mutex>(Held) : std::unique_lock<std::mutex>();
+}
 
 void PrintReplayWarnings(std::ostream& Out) {
   for (const std::string& Warning : TakeReplayWarnings()) Out << "gaugery: " << Warning << "\n";

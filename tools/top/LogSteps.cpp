@@ -36,6 +36,10 @@ void TLogSteps::Previous(TTopSampler& Sampler) {
   if (Shown_ > 1) Show(Sampler, Shown_ - 1);
 }
 
+void TLogSteps::GoTo(TTopSampler& Sampler, std::int64_t Time) {
+  Show(Sampler, ReplayedSampleAt(Time));
+}
+
 void TLogSteps::ShowServed(TTopSampler& Sampler) {
   const std::int64_t Before = Sampler.SampleTime();
   const bool Follows = Shown_ > 0;

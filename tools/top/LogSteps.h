@@ -35,6 +35,9 @@ class TLogSteps {
   void Next(TTopSampler& Sampler);
   // The previous sample; at the first nothing happens.
   void Previous(TTopSampler& Sampler);
+  // Shows the first sample at or after Time (a file time), or the last when Time lies
+  // after it.
+  void GoTo(TTopSampler& Sampler, std::int64_t Time);
 
  private:
   // Refreshes from the sample the replay serves next, which becomes the shown one.

@@ -16,9 +16,11 @@
 #include "PrintableText.h"
 #include "Replay.h"
 #include "Terminal.h"
+#include "TimePrompt.h"
 #include "TopSampler.h"
 #include "TopScreen.h"
 #include "TopView.h"
+#include "framework/Exceptions.h"
 
 namespace gaugery::cli {
 
@@ -34,7 +36,8 @@ constexpr auto FirstPlainInterval = std::chrono::milliseconds(500);
 constexpr char KeysHelp[] =
     "q quit  arrows PgUp PgDn Home End scroll  < > sort column  r reverse  / filter by name";
 constexpr char LogKeysHelp[] =
-    "q quit  t next sample  T previous  space play/pause  < > sort  r reverse  / filter";
+    "q quit  t next sample  T previous  g go to time  space play/pause  < > sort  r reverse  "
+    "/ filter";
 
 std::string Joined(const std::vector<std::string>& Cells, const std::string& Separator) {
   std::string Line;
@@ -114,6 +117,15 @@ void PrintPlain(const TTopSampler& Sampler, const std::optional<TSortOrder>& Ord
 
 // --- The screen
 
+// The state of the screen on a counter log: the shown sample, whether it plays, the time
+// being typed, and what became of the last one typed.
+struct TLogScreen {
+  TLogSteps Steps;
+  bool Playing = false;
+  TTimePrompt Prompt;
+  std::optional<std::string> Notice;
+};
+
 // The local calendar time of a file time: "2024-05-03 14:30:45"; empty when the
 // system cannot tell it.
 std::string LocalTimeText(std::int64_t FileTime) {
@@ -130,10 +142,10 @@ std::string LocalTimeText(std::int64_t FileTime) {
 
 // On a counter log the shown sample's position in it follows its time.
 std::string HeaderText(const TTopSampler& Sampler, const TArrangedRows& Arranged,
-                       const TTopView& View, const TLogSteps* Steps, bool Playing) {
+                       const TTopView& View, const TLogScreen* Log) {
   const std::size_t Count = Arranged.ProcessCount;
   std::string Header = LocalTimeText(Sampler.SampleTime()) + "  ";
-  if (Steps != nullptr) Header += Steps->PositionText() + (Playing ? ", playing  " : "  ");
+  if (Log != nullptr) Header += Log->Steps.PositionText() + (Log->Playing ? ", playing  " : "  ");
   Header += std::to_string(Count) + (Count == 1 ? " process" : " processes") + " on " +
             PrintableText(Sampler.MachineName());
   if (!View.Filter.empty()) {
@@ -145,36 +157,39 @@ std::string HeaderText(const TTopSampler& Sampler, const TArrangedRows& Arranged
 }
 
 std::string StatusText(const TTopView& View, const std::optional<std::string>& Error,
-                       const TLogSteps* Steps) {
+                       const TLogScreen* Log) {
+  if (Log != nullptr && Log->Prompt.Open())
+    return "Go to time: " + Log->Prompt.Text() + "_   Enter go  Esc cancel";
   if (View.EditingFilter)
     return "Filter by name: " + PrintableText(View.Filter) + "_   Enter keep  Esc clear";
+  if (Log != nullptr && Log->Notice) return *Log->Notice;
   if (Error) return PrintableText(*Error);
-  return Steps != nullptr ? LogKeysHelp : KeysHelp;
+  return Log != nullptr ? LogKeysHelp : KeysHelp;
 }
 
 TTopFrame Frame(const TTopSampler& Sampler, const TArrangedRows& Arranged, const TTopView& View,
-                const std::optional<std::string>& Error, const TLogSteps* Steps, bool Playing) {
+                const std::optional<std::string>& Error, const TLogScreen* Log) {
   TTopFrame Frame;
-  Frame.Header = HeaderText(Sampler, Arranged, View, Steps, Playing);
+  Frame.Header = HeaderText(Sampler, Arranged, View, Log);
   for (std::size_t Column : View.ShownColumns)
     Frame.Columns.push_back({Sampler.Captions()[Column], Column != 0});
   Frame.SortColumn = View.SortPosition();
   for (const TTopRow* Row : Arranged.Rows) Frame.Rows.push_back(RowTexts(*Row, View.ShownColumns));
   if (Arranged.Total != nullptr) Frame.Total = RowTexts(*Arranged.Total, View.ShownColumns);
-  Frame.Status = StatusText(View, Error, Steps);
+  Frame.Status = StatusText(View, Error, Log);
   return Frame;
 }
 
 // Draws the screen; the sizes the keys then move within.
 TTopExtent Draw(TTerminalSession& Session, const TTopSampler& Sampler, TTopView& View,
                 const std::optional<std::string>& Error, const std::string& Marker,
-                const TLogSteps* Steps = nullptr, bool Playing = false) {
+                const TLogScreen* Log = nullptr) {
   const TTerminalSize Size = TerminalSize();
   const TArrangedRows Arranged = ArrangeRows(Sampler.Rows(), View.Order, View.Filter);
   const TTopExtent Extent{Arranged.Rows.size(), VisibleRowCount(Size, Arranged.Total != nullptr)};
   View.Clamp(Extent);
-  Session.Show(RenderFrame(Frame(Sampler, Arranged, View, Error, Steps, Playing), Size,
-                           View.Viewport, Marker));
+  Session.Show(
+      RenderFrame(Frame(Sampler, Arranged, View, Error, Log), Size, View.Viewport, Marker));
   return Extent;
 }
 
@@ -226,16 +241,37 @@ Clock::duration PlayWait(const TLogSteps& Steps) {
   return std::chrono::microseconds(std::max<std::int64_t>(0, *Gap / FileTimeUnitsPerMicrosecond));
 }
 
-// Applies a key that steps through the log or plays it; false for the others.
-bool StepOnKey(const TKeyPress& Key, const TTopView& View, TLogSteps& Steps, TTopSampler& Sampler,
-               bool& Playing) {
+// Goes to the time typed on the prompt; a notice when it is no time.
+void GoToTypedTime(TLogScreen& Log, TTopSampler& Sampler) {
+  const std::optional<TLogTime> Time = ParseLogTime(Log.Prompt.Text());
+  if (!Time) {
+    Log.Notice = "\"" + Log.Prompt.Text() + "\" is not a time (type 2026-12-08T03:00:00, or 03:00)";
+    return;
+  }
+  try {
+    Log.Steps.GoTo(Sampler, ReplayedLogFileTime(*Time));
+  } catch (const Exception& Error) {
+    Log.Notice = PrintableText(Error.Message());
+  }
+}
+
+// Applies a key that steps through the log, plays it or asks for a time; false for the
+// others.
+bool StepOnKey(const TKeyPress& Key, const TTopView& View, TLogScreen& Log, TTopSampler& Sampler) {
+  if (Log.Prompt.Open()) {
+    if (Log.Prompt.Apply(Key) == TTimePrompt::TOutcome::Entered) GoToTypedTime(Log, Sampler);
+    return true;
+  }
   if (View.EditingFilter || Key.Key != TKey::Char) return false;
   if (Key.Text == "t") {
-    Steps.Next(Sampler);
+    Log.Steps.Next(Sampler);
   } else if (Key.Text == "T") {
-    Steps.Previous(Sampler);
+    Log.Steps.Previous(Sampler);
   } else if (Key.Text == " ") {
-    Playing = !Playing;
+    Log.Playing = !Log.Playing;
+  } else if (Key.Text == "g") {
+    Log.Playing = false;
+    Log.Prompt.Begin();
   } else {
     return false;
   }
@@ -247,26 +283,27 @@ int RunLogScreen(TTopSampler& Sampler, TSortOrder Order) {
   TTerminalSession Session(true);
   const std::string Marker = CutMarker();
   TTopView View = ScreenView(Sampler, Order);
-  TLogSteps Steps;
-  Steps.Show(Sampler, 1);
-  bool Playing = false;
-  auto Due = Clock::now() + PlayWait(Steps);
+  TLogScreen Log;
+  Log.Steps.Show(Sampler, 1);
+  auto Due = Clock::now() + PlayWait(Log.Steps);
   for (;;) {
-    if (Playing && Clock::now() >= Due) {
-      Steps.Next(Sampler);
-      Due = Clock::now() + PlayWait(Steps);
+    if (Log.Playing && Clock::now() >= Due) {
+      Log.Steps.Next(Sampler);
+      Due = Clock::now() + PlayWait(Log.Steps);
     }
-    if (Steps.AtEnd()) Playing = false;
-    const TTopExtent Extent = Draw(Session, Sampler, View, Steps.Error(), Marker, &Steps, Playing);
-    const auto Wait = Playing ? Due - Clock::now() : Clock::duration(RefreshInterval);
+    if (Log.Steps.AtEnd()) Log.Playing = false;
+    const TTopExtent Extent = Draw(Session, Sampler, View, Log.Steps.Error(), Marker, &Log);
+    const auto Wait = Log.Playing ? Due - Clock::now() : Clock::duration(RefreshInterval);
     const TTerminalEvent Event = Session.Wait(Milliseconds(Wait));
     if (Event.Kind == TTerminalEvent::TKind::Ended) return Event.ExitStatus;
     for (const TKeyPress& Key : Event.Keys) {
-      const std::uint64_t Before = Steps.Shown();
-      if (StepOnKey(Key, View, Steps, Sampler, Playing)) {
-        if (Steps.Shown() != Before || Playing) Due = Clock::now() + PlayWait(Steps);
+      const std::uint64_t Before = Log.Steps.Shown();
+      // A notice stays until the next key.
+      Log.Notice.reset();
+      if (StepOnKey(Key, View, Log, Sampler)) {
+        if (Log.Steps.Shown() != Before || Log.Playing) Due = Clock::now() + PlayWait(Log.Steps);
       } else if (View.Apply(Key, Extent)) {
-        return Steps.Error() ? 1 : 0;
+        return Log.Steps.Error() ? 1 : 0;
       }
     }
   }
@@ -316,7 +353,8 @@ Command TopCommand() {
           "(arrows, PgUp/PgDn, Home/End), sorts by any column (< and > pick it, r reverses) "
           "and filters by name (/); the _Total row stays in view. On a counter log (--replay LOG) "
           "the screen shows its first sample and its position in the log, t steps to the next "
-          "sample, T to the previous one, and space plays the samples at the recorded pace or "
+          "sample, T to the previous one, g to a time typed on the status line (as --begin takes "
+          "it), and space plays the samples at the recorded pace or "
           "pauses. When standard output is not a "
           "terminal, a first sample is taken half a second before the first refresh, and every "
           "refresh prints the tab-separated column captions, then one line per process, its "

@@ -149,5 +149,31 @@ TEST_F(LogReplayTest, CountsTheSamplesOfTheWindow) {
   EXPECT_TRUE(ReplayedLogEnded());
 }
 
+// Positions and times within the window, found through the index; the window's first
+// sample is served after each.
+TEST_F(LogReplayTest, FindsTheWindowsExtentAndTheSampleAtATime) {
+  SetPerfProviders({LogReplayProvider(File_, test::LogSampleTime(4), test::LogSampleTime(12))});
+  const TReplayedWindow Window = ReplayedLogWindow();
+  EXPECT_EQ(Window.Samples, 9u);
+  EXPECT_EQ(Window.FirstTime, test::LogSampleTime(4));
+  EXPECT_EQ(Window.LastTime, test::LogSampleTime(12));
+  EXPECT_EQ(Query("Global"), test::LogSample(4).Bytes);
+  EXPECT_EQ(ReplayedSampleAt(kAlways), 1u);
+  EXPECT_EQ(ReplayedSampleAt(test::LogSampleTime(4)), 1u);
+  EXPECT_EQ(ReplayedSampleAt(test::LogSampleTime(7)), 4u);
+  // Between two samples, and past the gap after sample 5: the next one.
+  EXPECT_EQ(ReplayedSampleAt(test::LogSampleTime(7) + 1), 5u);
+  EXPECT_EQ(ReplayedSampleAt(test::LogSampleTime(5) + 2), 3u);
+  EXPECT_EQ(ReplayedSampleAt(test::LogSampleTime(20)), 9u) << "past the window: its last";
+  EXPECT_EQ(ReplayedSampleAt(kNever), 9u);
+  EXPECT_EQ(Query("Global"), test::LogSample(4).Bytes);
+}
+
+TEST_F(LogReplayTest, BlocksHaveNoWindowOrPositions) {
+  SetPerfProviders({ReplayProvider({test::LogSample(1).Bytes})});
+  EXPECT_EQ(ReplayedLogWindow().Samples, 0u);
+  EXPECT_EQ(ReplayedSampleAt(0), 0u);
+}
+
 }  // namespace
 }  // namespace gaugery

@@ -66,7 +66,7 @@ function timeLabel(time, withSeconds) {
 }
 
 // Steps of the time axis, in milliseconds.
-const TimeSteps = [5e3, 1e4, 15e3, 3e4, 6e4, 12e4, 3e5, 6e5, 9e5, 18e5, 36e5, 72e5];
+const TimeSteps = [1e3, 2e3, 5e3, 1e4, 15e3, 3e4, 6e4, 12e4, 3e5, 6e5, 9e5, 18e5, 36e5, 72e5];
 
 class Chart {
   constructor(canvas, cursorBox) {
@@ -81,11 +81,18 @@ class Chart {
     new ResizeObserver(() => this.draw()).observe(canvas);
     // Asked for another range: onZoom(start, end), or onZoom(null) to follow the samples.
     this.onZoom = () => {};
+    // A time picked by a click, or Enter at the cursor: onPick(time).
+    this.onPick = () => {};
+    // The picked time, marked on the plot; null for none.
+    this.marker = null;
     this.dragFrom = null;
     canvas.addEventListener("mousemove", (event) => this.onMove(event));
     canvas.addEventListener("mouseleave", () => { this.dragFrom = null; this.moveCursor(null); });
     canvas.addEventListener("mousedown", (event) => {
-      this.dragFrom = { x: event.offsetX, start: this.start, end: this.end };
+      this.dragFrom = { x: event.offsetX, start: this.start, end: this.end, moved: false };
+    });
+    canvas.addEventListener("mouseup", (event) => {
+      if (this.dragFrom && !this.dragFrom.moved) this.pick(event.offsetX);
     });
     window.addEventListener("mouseup", () => { this.dragFrom = null; });
     canvas.addEventListener("wheel", (event) => {
@@ -106,12 +113,26 @@ class Chart {
     this.onZoom(center - (center - this.start) * factor, center + (this.end - center) * factor);
   }
 
+  // A press that moves less than a few pixels is a click, not a drag.
   onMove(event) {
     if (!this.dragFrom) return this.pointAt(event.offsetX);
+    if (!this.dragFrom.moved && Math.abs(event.offsetX - this.dragFrom.x) < 4) return;
+    this.dragFrom.moved = true;
     const area = this.plotArea();
     const shift = (event.offsetX - this.dragFrom.x) / (area.right - area.left) *
         (this.dragFrom.end - this.dragFrom.start);
     this.onZoom(this.dragFrom.start - shift, this.dragFrom.end - shift);
+  }
+
+  // Moves the shown range by Fraction of its width (below 0: back in time).
+  pan(fraction) {
+    const shift = (this.end - this.start) * fraction;
+    this.onZoom(this.start + shift, this.end + shift);
+  }
+
+  pick(offsetX) {
+    const area = this.plotArea();
+    if (offsetX >= area.left && offsetX <= area.right) this.onPick(this.timeAt(offsetX));
   }
 
   // Series: [{key, label, colour, unit, isBytes, points: [[time, value|null], ...]}].
@@ -147,6 +168,7 @@ class Chart {
     }
     const selected = this.series.find((series) => series.key === this.selected);
     if (selected) this.drawSeries(context, area, selected, 3);
+    this.drawMarker(context, area, style);
     this.drawCursor(context, area, style);
   }
 
@@ -173,7 +195,9 @@ class Chart {
       context.fillText(selected ? formatValue(value, selected.unit, selected.isBytes) : "", area.left - 6, y);
     }
     const span = this.end - this.start;
-    const step = TimeSteps.find((candidate) => span / candidate <= 8) || 144e5;
+    // At most eight labels, and no more than their width leaves room for.
+    const labels = Math.max(2, Math.min(8, Math.floor((area.right - area.left) / 72)));
+    const step = TimeSteps.find((candidate) => span / candidate <= labels) || 144e5;
     context.textAlign = "center";
     context.textBaseline = "top";
     for (let time = Math.ceil(this.start / step) * step; time <= this.end; time += step) {
@@ -207,6 +231,19 @@ class Chart {
     }
     context.stroke();
     this.drawn.push({ key: series.key, label: series.label, scale, points: drawnPoints });
+  }
+
+  drawMarker(context, area, style) {
+    if (this.marker === null || this.marker < this.start || this.marker > this.end) return;
+    const x = Math.round(this.x(area, this.marker)) + 0.5;
+    context.strokeStyle = style.getPropertyValue("--accent");
+    context.lineWidth = 2;
+    context.setLineDash([4, 3]);
+    context.beginPath();
+    context.moveTo(x, area.top);
+    context.lineTo(x, area.bottom);
+    context.stroke();
+    context.setLineDash([]);
   }
 
   drawCursor(context, area, style) {
@@ -247,7 +284,14 @@ class Chart {
 
   onKey(event) {
     const step = (this.end - this.start) / 50;
-    if (event.key === "ArrowLeft" || event.key === "ArrowRight") {
+    if (event.key === "PageUp" || event.key === "PageDown" ||
+        (event.shiftKey && (event.key === "ArrowLeft" || event.key === "ArrowRight"))) {
+      this.pan(event.key === "PageUp" || event.key === "ArrowLeft" ? -0.25 : 0.25);
+      event.preventDefault();
+    } else if (event.key === "Enter" && this.cursorTime !== null) {
+      this.onPick(this.cursorTime);
+      event.preventDefault();
+    } else if (event.key === "ArrowLeft" || event.key === "ArrowRight") {
       const from = this.cursorTime === null ? this.end : this.cursorTime;
       const to = from + (event.key === "ArrowLeft" ? -step : step);
       this.moveCursor(Math.max(this.start, Math.min(this.end, to)));

@@ -3,6 +3,11 @@
 // /api/values for the points of its counters once a sample interval, only for the points
 // after the newest it holds, and /api/processes for the process table. Every value is
 // computed by the server; the page only draws them.
+//
+// A server that replays a counter log says so in its first answer: the page then shows
+// the log's whole range, asks again for the points of the range zoomed or panned to (as
+// many buckets as the chart is wide), and shows the process table at the time picked on
+// the chart; the address keeps the range and that time (&from=MS&to=MS&at=MS).
 
 const DefaultCounters = [
   "\\Processor(_Total)\\% Processor Time",
@@ -23,8 +28,15 @@ const view = {
   history: 6e5,
   colours: new Map(),
   names: null,
-  // The range the user zoomed or panned to, [start, end]; null to follow the samples.
+  // The range the user zoomed or panned to, [start, end]; null to follow the samples
+  // (of a log: to show it whole).
   zoom: null,
+  // A replayed log's extent {first, last, samples}; null for the live machine.
+  log: null,
+  // Of a log: the time picked for the process table; null for its last sample.
+  at: null,
+  // Of a log: the query of the points asked for last.
+  asked: null,
 };
 
 const elements = {
@@ -37,6 +49,8 @@ const elements = {
   scheme: document.getElementById("scheme"),
   machine: document.getElementById("machine"),
   live: document.getElementById("live"),
+  rangeLabel: document.querySelector("label.range"),
+  processTime: document.getElementById("process-time"),
 };
 
 const chart = new Chart(elements.chart, document.getElementById("cursor"));
@@ -51,12 +65,24 @@ function readAddress() {
   view.counters = counters.length > 0 ? [...new Set(counters)] : DefaultCounters.slice();
   view.range = Ranges[query.get("range")] ? query.get("range") : "10m";
   elements.range.value = view.range;
+  const time = (name) => (/^\d+$/.test(query.get(name) || "") ? Number(query.get(name)) : null);
+  const [from, to] = [time("from"), time("to")];
+  view.zoom = from !== null && to !== null && from < to ? [from, to] : null;
+  view.at = time("at");
 }
 
 function writeAddress() {
   const query = new URLSearchParams();
   for (const path of view.counters) query.append("counter", path);
-  query.set("range", view.range);
+  if (!view.log) {
+    query.set("range", view.range);
+  } else {
+    if (view.zoom) {
+      query.set("from", Math.floor(view.zoom[0]));
+      query.set("to", Math.ceil(view.zoom[1]));
+    }
+    if (view.at !== null) query.set("at", Math.round(view.at));
+  }
   history.replaceState(null, "", "/?" + query.toString());
 }
 
@@ -101,19 +127,73 @@ function takeValues(answer) {
   }
 }
 
-async function pollValues() {
-  if (view.counters.length === 0) return;
+function countersQuery() {
   const query = new URLSearchParams();
   for (const path of view.counters) query.append("counter", path);
+  return query;
+}
+
+async function pollValues() {
+  if (view.counters.length === 0) return;
+  if (view.log) return loadLogValues();
+  const query = countersQuery();
   // A counter added since the last answer asks for its whole history.
   const fresh = view.counters.some((path) => !view.values.has(path));
-  query.set("since", fresh ? 0 : view.newest);
+  if (!fresh) query.set("since", view.newest);
   const answer = await fetchJson("/api/values?" + query.toString());
+  if (answer.log) return enterLog(answer);
   if (fresh) view.values.clear();
   takeValues(answer);
   elements.machine.textContent = answer.error ? "Sample failed: " + answer.error
       : "Sampled " + new Date(view.newest).toLocaleTimeString();
   show();
+}
+
+// The first answer of a server that replays a log: the page shows the log from then on.
+function enterLog(answer) {
+  view.log = answer.log;
+  elements.rangeLabel.hidden = true;
+  elements.live.textContent = "Whole log";
+  elements.live.title = "Show the whole log";
+  elements.live.hidden = view.zoom === null;
+  const first = new Date(answer.log.first), last = new Date(answer.log.last);
+  elements.machine.textContent = "Log of " + answer.log.samples + " samples, " +
+      first.toLocaleString() + " to " + last.toLocaleString();
+  chart.marker = view.at;
+  writeAddress();
+  if (view.zoom) return loadLogValues();
+  takeLogValues(answer);
+}
+
+// The points of the log over the range shown, as many buckets as the plot is wide.
+async function loadLogValues() {
+  const query = countersQuery();
+  const [from, to] = view.zoom || [view.log.first, view.log.last];
+  query.set("from", Math.max(0, Math.floor(from)));
+  query.set("to", Math.max(0, Math.ceil(to)));
+  query.set("points", Math.max(1, Math.round(chart.plotArea().right - chart.plotArea().left)));
+  const asked = query.toString();
+  view.asked = asked;
+  const answer = await fetchJson("/api/values?" + asked);
+  // An answer for a range left meanwhile is not shown.
+  if (view.asked === asked) takeLogValues(answer);
+}
+
+function takeLogValues(answer) {
+  view.values.clear();
+  for (const counter of answer.counters) {
+    if (!view.counters.includes(counter.path)) continue;
+    const series = new Map((counter.series || []).map((entry) => [entry.path, entry.points]));
+    view.values.set(counter.path, { unit: counter.unit || "", error: counter.error || "", series });
+  }
+  show();
+}
+
+// Asks for the points of the range shown once the user has stopped moving it a moment.
+let logLoad = null;
+function reloadLogSoon() {
+  clearTimeout(logLoad);
+  logLoad = setTimeout(() => loadLogValues().catch(showError), 150);
 }
 
 function shownSeries() {
@@ -133,6 +213,7 @@ function show() {
   const series = shownSeries();
   const end = view.newest || Date.now();
   if (view.zoom) chart.setRange(view.zoom[0], view.zoom[1]);
+  else if (view.log) chart.setRange(view.log.first, Math.max(view.log.last, view.log.first + 1000));
   else chart.setRange(end - Ranges[view.range], end);
   if (!series.some((entry) => entry.key === chart.selected)) chart.selected = series.length ? series[0].key : null;
   chart.setSeries(series);
@@ -181,7 +262,8 @@ function pendingRow(path, held) {
     made.append(legendCell(""), legendCell(path, "path"), note, removeCell(path));
     return made;
   });
-  row.querySelector(".note").textContent = held && held.error ? held.error : "waiting for samples…";
+  row.querySelector(".note").textContent = held && held.error ? held.error
+      : view.log ? "no value in this range" : "waiting for samples…";
   return row;
 }
 
@@ -258,6 +340,7 @@ function removeCounter(path) {
 // than five intervals; a range that reaches the newest sample at the chosen width is
 // the live view again.
 function zoomTo(start, end) {
+  if (view.log) return zoomLogTo(start, end);
   const newest = view.newest || Date.now();
   const span = Math.min(Math.max(end - start, 5 * view.interval), view.history);
   if (start === null || (end >= newest && span >= Ranges[view.range])) {
@@ -268,6 +351,34 @@ function zoomTo(start, end) {
   }
   elements.live.hidden = view.zoom === null;
   show();
+}
+
+// A range of the log, kept within it and no narrower than five samples' spacing (a
+// second at least); the whole log shows as the view without a range.
+function zoomLogTo(start, end) {
+  const { first, last, samples } = view.log;
+  const whole = last - first;
+  const span = Math.min(Math.max(end - start, 5 * whole / Math.max(samples - 1, 1), 1000), whole);
+  if (start === null || span >= whole) {
+    view.zoom = null;
+  } else {
+    const from = Math.min(Math.max(start, first), last - span);
+    view.zoom = [from, from + span];
+  }
+  elements.live.hidden = view.zoom === null;
+  writeAddress();
+  show();
+  reloadLogSoon();
+}
+
+// Of a log: the process table at the time picked on the chart.
+function pickTime(time) {
+  if (!view.log) return;
+  view.at = Math.round(time);
+  chart.marker = view.at;
+  writeAddress();
+  chart.draw();
+  pollProcesses().catch(showError);
 }
 
 function showError(error) { elements.machine.textContent = "Not answered: " + error.message; }
@@ -342,6 +453,10 @@ function wire() {
     addCounters([path]);
   });
   chart.onZoom = zoomTo;
+  chart.onPick = pickTime;
+  const zoomAtCentre = (factor) => chart.zoom((chart.start + chart.end) / 2, factor);
+  document.getElementById("zoom-in").addEventListener("click", () => zoomAtCentre(0.5));
+  document.getElementById("zoom-out").addEventListener("click", () => zoomAtCentre(2));
   elements.live.addEventListener("click", () => zoomTo(null, null));
   elements.range.addEventListener("change", () => {
     view.range = elements.range.value;
@@ -355,18 +470,31 @@ function wire() {
     const current = document.documentElement.dataset.scheme || "auto";
     setScheme(order[(order.indexOf(current) + 1) % order.length]);
   });
-  window.addEventListener("popstate", () => { readAddress(); view.values.clear(); show(); });
+  window.addEventListener("popstate", () => {
+    readAddress();
+    view.values.clear();
+    show();
+    if (view.log) pollValues().then(pollProcesses).catch(showError);
+  });
 }
 
 async function pollProcesses() {
-  processes.update(await fetchJson("/api/processes"));
+  const atTime = view.log && view.at !== null ? "?at=" + view.at : "";
+  const table = await fetchJson("/api/processes" + atTime);
+  processes.update(table);
+  elements.processTime.textContent = view.log ? " at " + timeLabel(table.time, true) +
+      " (sample " + table.sample + " of " + table.samples + ")" : "";
 }
 
 // Polls at the server's interval; a failed request is shown and tried again next time.
-function every(task) {
+// A log does not change: its data are asked for again only when the view changes.
+// Then runs once after the first round, when the page knows whether it shows a log.
+function every(task, then) {
   const run = async () => {
     try { await task(); } catch (error) { showError(error); }
-    setTimeout(run, view.interval);
+    if (then) then();
+    then = null;
+    if (!view.log) setTimeout(run, view.interval);
   };
   run();
 }
@@ -379,8 +507,7 @@ function start() {
   writeAddress();
   wire();
   show();
-  every(pollValues);
-  every(pollProcesses);
+  every(pollValues, () => every(pollProcesses));
 }
 
 // What the page shows, for tests and for people at the console.
