@@ -18,6 +18,6 @@ Command WatchCommand();
 Command RecordCommand();
 Command RelogCommand();
 Command TopCommand();
-Command ServeCommand();  // not on Windows
+Command ServeCommand();
 
 }  // namespace gaugery::cli
