@@ -12,6 +12,8 @@
 #include <mutex>
 #include <new>
 #include <optional>
+#include <set>
+#include <string>
 #include <utility>
 
 #include "framework/Exceptions.h"
@@ -47,6 +49,9 @@ struct TReplayState {
   std::int64_t End = 0;
   bool LogDone = false;
   std::vector<std::string> Warnings;
+  // Every warning reported of the log in service: reading it again from its start meets
+  // the same damage, which is said once.
+  std::set<std::string> Reported;
 
   const TBlockBytes& Current() const { return Log ? LogSample : Blocks[Next]; }
   bool Empty() const { return Log ? LogSample.empty() : Blocks.empty(); }
@@ -73,7 +78,8 @@ struct TReplayState {
       LogNumber = Entry.Number;
       LogTime = Entry.Time;
     }
-    for (std::string& Warning : Log->TakeWarnings()) Warnings.push_back(std::move(Warning));
+    for (std::string& Warning : Log->TakeWarnings())
+      if (Reported.insert(Warning).second) Warnings.push_back(std::move(Warning));
     return Moved;
   }
 
@@ -387,6 +393,7 @@ TPerfProvider LogReplayProvider(const std::string& File, std::int64_t Begin, std
   Replay.Begin = Begin;
   Replay.End = End;
   Replay.Warnings.clear();
+  Replay.Reported.clear();
   Replay.RestartLog();
   if (Replay.LogSample.empty()) {
     Replay.Log.reset();

@@ -117,6 +117,21 @@ TEST_F(LogReplayTest, ACaptureIsNotALogAndATornLogWarns) {
   EXPECT_TRUE(TakeReplayWarnings().empty());
 }
 
+TEST_F(LogReplayTest, DamageInTheMiddleIsReportedOnceHoweverOftenItIsRead) {
+  std::vector<BYTE> Damaged = test::FileBytes(File_);
+  for (std::size_t At = Damaged.size() / 2; At < Damaged.size() / 2 + 16; ++At) Damaged[At] ^= 0xff;
+  test::WriteFileBytes(File_, Damaged);
+  SetPerfProviders({LogReplayProvider(File_, kAlways, kNever)});
+  for (int Query = 0; Query < 40; ++Query) LogReplayTest::Query("Global");
+  const std::vector<std::string> Warnings = TakeReplayWarnings();
+  ASSERT_FALSE(Warnings.empty());
+  for (int Pass = 0; Pass < 2; ++Pass) {
+    RestartReplay();
+    for (int Query = 0; Query < 40; ++Query) LogReplayTest::Query("Global");
+    EXPECT_EQ(TakeReplayWarnings(), std::vector<std::string>{}) << "read again from its start";
+  }
+}
+
 TEST_F(LogReplayTest, SkippingPassesOverSamplesAndTheEndShows) {
   SetPerfProviders({LogReplayProvider(File_, kAlways, kNever)});
   EXPECT_EQ(Query("Global"), test::LogSample(1).Bytes);
