@@ -31,14 +31,20 @@ class TAddressCounts : public std::enable_shared_from_this<TAddressCounts> {
   // A place for one more connection of Address; null when it holds the most already.
   std::unique_ptr<TAddressSlot> Take(const std::string& Address);
   std::size_t Count(const std::string& Address) const;
+  // The connections of all addresses.
+  std::size_t Total() const;
 
  private:
   friend class TAddressSlot;
-  void Release(const std::string& Address);
+  // Whether the total just fell to the low-water mark after rising past the high one:
+  // the moment to hand the memory of the ended connections back.
+  bool Release(const std::string& Address);
 
   const std::size_t Most_;
   mutable std::mutex Lock_;
   std::map<std::string, std::size_t> Counts_;
+  std::size_t Total_ = 0;
+  bool WasBusy_ = false;
 };
 
 }  // namespace gaugery::http

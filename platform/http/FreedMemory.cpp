@@ -1,0 +1,17 @@
+#include "http/FreedMemory.h"
+
+#include <cstdlib>  // defines __GLIBC__ where the C library is glibc
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace gaugery::http {
+
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
+
+}  // namespace gaugery::http
