@@ -153,7 +153,9 @@ TEST(SlowClients, TheScraperIsAnsweredWhateverSlowAndIdleClientsHoldAndNothingGr
   EXPECT_GT(FdsLoaded, FdsBefore + 1000) << "the clients did hold connections";
   const TSettled First = SettledAfterLoad(Server.Pid(), FdsBefore);
   EXPECT_LE(First.Fds, FdsBefore * 11 / 10);
-  EXPECT_LE(First.RssKiB, RssBefore * 3 / 2) << "before the load: " << RssBefore << " KiB";
+  // About 1.3x on a quiet machine and 1.7x on a busy one; without the memory handed back,
+  // 2.2x and 3x.
+  EXPECT_LE(First.RssKiB, RssBefore * 2) << "before the load: " << RssBefore << " KiB";
 
   // Shorter loads reach the same peak of connections.
   for (int Load = 2; Load <= 3; ++Load) {
