@@ -4,8 +4,6 @@
 #include <boost/asio/co_spawn.hpp>
 #include <boost/asio/detached.hpp>
 #include <boost/asio/io_context.hpp>
-#include <boost/asio/executor_work_guard.hpp>
-#include <boost/asio/post.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/strand.hpp>
 #include <boost/asio/use_awaitable.hpp>
@@ -40,23 +38,18 @@ struct TServer::TImpl {
   void Admit(tcp::socket Socket);
 
   asio::io_context Io;
-  // Accepting runs on a thread of its own. The event loop keeps a record per socket for
-  // reuse, made where the socket is accepted; made among the connections' memory, each
-  // would keep a page of it resident after a burst of connections has ended.
-  asio::io_context AcceptIo;
-  tcp::acceptor Acceptor{AcceptIo};
+  tcp::acceptor Acceptor{Io};
   std::shared_ptr<TServerSetup> Setup;
   std::shared_ptr<TAddressCounts> Counts;
 };
 
 asio::awaitable<void> TServer::TImpl::Accept() {
-  asio::steady_timer Pause(AcceptIo);
+  asio::steady_timer Pause(Io);
   for (;;) {
     auto [Error, Socket] = co_await Acceptor.async_accept(asio::make_strand(Io), Await);
     if (Error == asio::error::operation_aborted || !Acceptor.is_open()) co_return;
     if (!Error) {
-      asio::post(Socket.get_executor(),
-                 [this, Socket = std::move(Socket)]() mutable { Admit(std::move(Socket)); });
+      Admit(std::move(Socket));
       continue;
     }
     Pause.expires_after(AcceptRetryPause);
@@ -126,20 +119,14 @@ int TServer::Bind(const std::string& Host, int Port) {
 }
 
 void TServer::Run() {
-  asio::co_spawn(Impl_->AcceptIo, Impl_->Accept(), asio::detached);
-  // The connections' context has no work of its own until a first connection comes.
-  const auto Waiting = asio::make_work_guard(Impl_->Io);
+  asio::co_spawn(Impl_->Io, Impl_->Accept(), asio::detached);
   std::vector<std::thread> Helpers;
-  Helpers.emplace_back([this] { Impl_->AcceptIo.run(); });
   for (unsigned I = 1; I < Impl_->Setup->Limits.Threads; ++I)
     Helpers.emplace_back([this] { Impl_->Io.run(); });
   Impl_->Io.run();
   for (std::thread& Helper : Helpers) Helper.join();
 }
 
-void TServer::Stop() {
-  Impl_->AcceptIo.stop();
-  Impl_->Io.stop();
-}
+void TServer::Stop() { Impl_->Io.stop(); }
 
 }  // namespace gaugery::http
