@@ -25,8 +25,9 @@ namespace {
 
 bool Replaying = false;
 bool LogInService = false;
-// The log in service, whose clock typed times are read on.
+// The log in service, whose clock typed times are read on, and that clock once read.
 std::string LogFile;
+std::optional<std::pair<std::int64_t, LONG>> LogClock;
 
 // The name tables of the providers in service, as providers that bring only names. With
 // none in service (Windows, while the system's registry answers) the virtual registry
@@ -54,12 +55,25 @@ void ServeBlocks(std::vector<TBlockBytes> Blocks) {
   LogInService = false;
 }
 
-// The file time of Time on the clock of Log: a time of day on its first sample's day, in
-// the recording machine's zone unless Time names one.
-std::int64_t FileTimeInLog(TCounterLogReader& Log, const TLogTime& Time) {
+// The clock of Log: its first sample's time (a typed time of day falls on that day) and
+// the recording machine's zone.
+std::pair<std::int64_t, LONG> ClockOf(TCounterLogReader& Log) {
   const TLogExtent Extent = Log.Extent();
-  const std::int64_t FirstTime = Extent.Samples != 0 ? Extent.FirstTime : Log.Machine().StartTime;
-  return LogFileTime(Time, FirstTime, Log.Machine().Bias);
+  return {Extent.Samples != 0 ? Extent.FirstTime : Log.Machine().StartTime, Log.Machine().Bias};
+}
+
+std::int64_t FileTimeOnClock(const TLogTime& Time, const std::pair<std::int64_t, LONG>& Clock) {
+  return LogFileTime(Time, Clock.first, Clock.second);
+}
+
+// The clock of the log in service, read from it the first time it is asked for.
+const std::pair<std::int64_t, LONG>& ReplayedLogClock() {
+  if (!LogInService) throw Exception("No counter log replays");
+  if (!LogClock) {
+    TCounterLogReader Log(LogFile);
+    LogClock = ClockOf(Log);
+  }
+  return *LogClock;
 }
 
 // The file times of Window in the log File; the whole log where it sets none.
@@ -69,8 +83,9 @@ std::pair<std::int64_t, std::int64_t> WindowTimes(const std::string& File,
                                               std::numeric_limits<std::int64_t>::max()};
   if (!Window.Begin && !Window.End) return Times;
   TCounterLogReader Log(File);
-  if (Window.Begin) Times.first = FileTimeInLog(Log, *Window.Begin);
-  if (Window.End) Times.second = FileTimeInLog(Log, *Window.End);
+  const std::pair<std::int64_t, LONG> Clock = ClockOf(Log);
+  if (Window.Begin) Times.first = FileTimeOnClock(*Window.Begin, Clock);
+  if (Window.End) Times.second = FileTimeOnClock(*Window.End, Clock);
   if (Times.first > Times.second) throw Exception("--begin is later than --end");
   return Times;
 }
@@ -113,6 +128,7 @@ void UseReplay(const std::vector<std::string>& Files, const TLogWindow& Window) 
     Replaying = true;
     LogInService = true;
     LogFile = Files[0];
+    LogClock.reset();
     return;
   }
   if (Window.Begin || Window.End)
@@ -131,15 +147,10 @@ bool ReplayInService() { return Replaying; }
 bool ReplayingLog() { return LogInService; }
 
 std::int64_t ReplayedLogFileTime(const TLogTime& Time) {
-  if (!LogInService) throw Exception("No counter log replays");
-  TCounterLogReader Log(LogFile);
-  return FileTimeInLog(Log, Time);
+  return FileTimeOnClock(Time, ReplayedLogClock());
 }
 
-LONG ReplayedLogBias() {
-  if (!LogInService) throw Exception("No counter log replays");
-  return TCounterLogReader(LogFile).Machine().Bias;
-}
+LONG ReplayedLogBias() { return ReplayedLogClock().second; }
 
 std::unique_lock<std::mutex> HoldReplayedLog() {
   static std::mutex Held;
