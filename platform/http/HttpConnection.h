@@ -1,6 +1,7 @@
 // One connection of the HTTP server: reads its requests one after the other, within the
 // server's limits, hands each to its route and sends the answers. Runs as a coroutine on
-// a strand of its own; everything it shares with the others is the read-only setup.
+// the one thread of its context; everything it shares with the others is the read-only
+// setup.
 #pragma once
 
 #include <boost/asio/awaitable.hpp>

@@ -5,12 +5,14 @@
 #include <boost/asio/detached.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/strand.hpp>
+#include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/use_awaitable.hpp>
+#include <algorithm>
 #include <thread>
 #include <vector>
 
 #include "http/HttpConnection.h"
+#include "http/SocketRecords.h"
 
 namespace gaugery::http {
 
@@ -25,28 +27,53 @@ constexpr auto Await = asio::as_tuple(asio::use_awaitable);
 // than at once in a loop.
 constexpr std::chrono::milliseconds AcceptRetryPause{100};
 
+// A context per serving thread, each run by that thread alone: a connection lives on
+// one, so its handlers never run at the same time and need no strand (whose shared
+// locks the loop would make one at a time, among the connections' memory).
+std::vector<std::unique_ptr<asio::io_context>> MakeContexts(unsigned Threads) {
+  std::vector<std::unique_ptr<asio::io_context>> Contexts;
+  for (unsigned I = 0; I < std::max(Threads, 1u); ++I)
+    Contexts.push_back(std::make_unique<asio::io_context>(1));
+  return Contexts;
+}
+
+std::vector<asio::io_context*> Pointers(const std::vector<std::unique_ptr<asio::io_context>>& Contexts) {
+  std::vector<asio::io_context*> All;
+  for (const auto& Context : Contexts) All.push_back(Context.get());
+  return All;
+}
+
 }  // namespace
 
 struct TServer::TImpl {
   explicit TImpl(TServerLimits Limits)
-      : Setup(std::make_shared<TServerSetup>()),
+      : Contexts(MakeContexts(Limits.Threads)),
+        Acceptor(Main()),
+        Records(Pointers(Contexts)),
+        Setup(std::make_shared<TServerSetup>()),
         Counts(std::make_shared<TAddressCounts>(Limits.MaxConnectionsPerAddress)) {
     Setup->Limits = Limits;
   }
 
+  // Accepting, the timers of RunAt and the resolver are on the first context.
+  asio::io_context& Main() { return *Contexts.front(); }
+  // The contexts take the connections in turn.
+  asio::io_context& NextContext() { return *Contexts[Accepted++ % Contexts.size()]; }
   asio::awaitable<void> Accept();
   void Admit(tcp::socket Socket);
 
-  asio::io_context Io;
-  tcp::acceptor Acceptor{Io};
+  std::vector<std::unique_ptr<asio::io_context>> Contexts;
+  std::size_t Accepted = 0;
+  tcp::acceptor Acceptor;
+  TSocketRecords Records;
   std::shared_ptr<TServerSetup> Setup;
   std::shared_ptr<TAddressCounts> Counts;
 };
 
 asio::awaitable<void> TServer::TImpl::Accept() {
-  asio::steady_timer Pause(Io);
+  asio::steady_timer Pause(Main());
   for (;;) {
-    auto [Error, Socket] = co_await Acceptor.async_accept(asio::make_strand(Io), Await);
+    auto [Error, Socket] = co_await Acceptor.async_accept(NextContext(), Await);
     if (Error == asio::error::operation_aborted || !Acceptor.is_open()) co_return;
     if (!Error) {
       Admit(std::move(Socket));
@@ -64,6 +91,7 @@ void TServer::TImpl::Admit(tcp::socket Socket) {
   std::string Client = Peer.address().to_string();
   std::unique_ptr<TAddressSlot> Slot = Counts->Take(Client);
   if (!Slot) return;  // the socket closes as it goes out of scope
+  Records.ReserveFor(Counts->Total());
   std::make_shared<TConnection>(std::move(Socket), Setup, std::move(Slot), std::move(Client))->Start();
 }
 
@@ -88,7 +116,7 @@ void TServer::SetDefaultHeader(std::string Name, std::string Value) {
 }
 
 void TServer::RunAt(std::chrono::steady_clock::time_point When, std::function<void()> Work) {
-  auto Timer = std::make_shared<asio::steady_timer>(Impl_->Io, When);
+  auto Timer = std::make_shared<asio::steady_timer>(Impl_->Main(), When);
   Timer->async_wait([Timer, Work = std::move(Work)](boost::system::error_code Error) {
     if (!Error) Work();
   });
@@ -96,7 +124,7 @@ void TServer::RunAt(std::chrono::steady_clock::time_point When, std::function<vo
 
 int TServer::Bind(const std::string& Host, int Port) {
   boost::system::error_code Error;
-  tcp::resolver Resolver(Impl_->Io);
+  tcp::resolver Resolver(Impl_->Main());
   const auto Found = Resolver.resolve(Host, std::to_string(Port),
                                       tcp::resolver::passive | tcp::resolver::numeric_service, Error);
   if (Error || Found.empty()) throw EBindError("cannot find the address " + Host, false);
@@ -119,14 +147,19 @@ int TServer::Bind(const std::string& Host, int Port) {
 }
 
 void TServer::Run() {
-  asio::co_spawn(Impl_->Io, Impl_->Accept(), asio::detached);
+  asio::co_spawn(Impl_->Main(), Impl_->Accept(), asio::detached);
   std::vector<std::thread> Helpers;
-  for (unsigned I = 1; I < Impl_->Setup->Limits.Threads; ++I)
-    Helpers.emplace_back([this] { Impl_->Io.run(); });
-  Impl_->Io.run();
+  for (std::size_t I = 1; I < Impl_->Contexts.size(); ++I) {
+    asio::io_context& Context = *Impl_->Contexts[I];
+    // A context has no work of its own until a first connection comes to it.
+    Helpers.emplace_back([&Context, Waiting = asio::make_work_guard(Context)] { Context.run(); });
+  }
+  Impl_->Main().run();
   for (std::thread& Helper : Helpers) Helper.join();
 }
 
-void TServer::Stop() { Impl_->Io.stop(); }
+void TServer::Stop() {
+  for (const auto& Context : Impl_->Contexts) Context->stop();
+}
 
 }  // namespace gaugery::http
