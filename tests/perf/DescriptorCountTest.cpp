@@ -1,7 +1,6 @@
 // Counting a process's descriptors by the size of its fd directory where the kernel
 // gives it, by listing the directory where it does not; and the per-process files
-// opened relative to the process's directory, in this machine's /proc and in a tree laid
-// out like it.
+// opened relative to /proc, in this machine's /proc and in a tree laid out like it.
 #include <gtest/gtest.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -57,6 +56,7 @@ std::uint64_t OwnHandles(TProcessSampler& Sampler) {
   Sampler.ListProcesses();
   TProcessSample Sample;
   EXPECT_TRUE(Sampler.Read(static_cast<std::uint32_t>(getpid()), TSampleClock::Read(), Sample));
+  Sampler.Commit();
   return Sample.Handles;
 }
 
@@ -66,14 +66,16 @@ TEST(DescriptorCountLiveTest, ThisKernelsSizesCountWhereItGivesThem) {
 }
 
 // Both ways count the same descriptors of another process; of this one, the size sees
-// the directory held open to count, as the listing of the fd directory by path did.
+// the /proc directory held open for the sample, as the listing of the fd directory by
+// path did its own.
 TEST(DescriptorCountLiveTest, SizeAndListingAgreeAndFollowOpenDescriptors) {
   if (!KernelGivesDescriptorCount()) GTEST_SKIP() << "the kernel gives no descriptor count";
   TDirectoryReader Directories;
   const TDescriptorCounter BySize(true), ByListing(false);
   const TDirectoryHandle Init(TProcRoot().ProcessDirectory(1).Text());
-  if (ByListing.Count(Init.Fd(), Directories) > 0) {
-    EXPECT_EQ(BySize.Count(Init.Fd(), Directories), ByListing.Count(Init.Fd(), Directories));
+  if (ByListing.Count(Init.Fd(), "fd", Directories) > 0) {
+    EXPECT_EQ(BySize.Count(Init.Fd(), "fd", Directories),
+              ByListing.Count(Init.Fd(), "fd", Directories));
   }
 
   TProcessSampler Sampler;
@@ -87,8 +89,8 @@ TEST(DescriptorCountLiveTest, AVanishedProcessHasNone) {
   TDirectoryReader Directories;
   const TDirectoryHandle Gone(TProcRoot().Path("/proc/no-such-process").Text());
   EXPECT_LT(Gone.Fd(), 0);
-  EXPECT_EQ(TDescriptorCounter(true).Count(Gone.Fd(), Directories), 0u);
-  EXPECT_EQ(TDescriptorCounter(false).Count(Gone.Fd(), Directories), 0u);
+  EXPECT_EQ(TDescriptorCounter(true).Count(Gone.Fd(), "fd", Directories), 0u);
+  EXPECT_EQ(TDescriptorCounter(false).Count(Gone.Fd(), "fd", Directories), 0u);
 }
 
 // A tree with one process (pid 42, two threads) and, where a test writes it, a

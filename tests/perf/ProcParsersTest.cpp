@@ -49,6 +49,24 @@ TEST(ParseProcessStat, RefusesTextsWithoutTheFieldsUpToTheStartTime) {
   EXPECT_FALSE(ParseProcessStat("99999999999 (big) S " + std::string(40, '1'), Stat));
 }
 
+// Kernel threads (flag 0x200000) and zombies have no memory map, whatever else their
+// flags hold; a process with other flags has one.
+TEST(ParseProcessStat, KernelThreadsAndZombiesHaveNoMemoryMap) {
+  const auto Parsed = [](const std::string& State, const std::string& Flags) {
+    TProcessStat Stat;
+    EXPECT_TRUE(ParseProcessStat(
+        "5 (p) " + State + " 2 0 0 0 -1 " + Flags + " 0 0 0 0 0 0 0 0 20 0 1 0 99", Stat));
+    return Stat;
+  };
+  EXPECT_EQ(Parsed("S", "4194304").Flags, 4194304u);
+  EXPECT_TRUE(HasMemoryMap(Parsed("S", "4194304")));
+  EXPECT_TRUE(HasMemoryMap(Parsed("R", "0")));
+  EXPECT_FALSE(HasMemoryMap(Parsed("I", "2129984")));  // an idle kworker's flags
+  EXPECT_FALSE(HasMemoryMap(Parsed("S", "2097152")));
+  EXPECT_FALSE(HasMemoryMap(Parsed("Z", "4194316")));
+  EXPECT_FALSE(HasMemoryMap(Parsed("X", "4194316")));
+}
+
 TEST(ParseProcessStat, HugeNumbersSaturateAndNegativeCountsBecomeZero) {
   TProcessStat Stat;
   ASSERT_TRUE(ParseProcessStat(

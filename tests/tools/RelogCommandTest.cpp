@@ -42,8 +42,9 @@ class RelogCommandTest : public ::testing::Test {
   std::string FileName(const std::string& Suffix) {
     const std::string File =
         (std::filesystem::temp_directory_path() /
-         ("relog-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-          std::to_string(Files_.size()) + Suffix))
+         // Tests run at once in separate processes: the test's name keeps their files apart.
+         ("relog-test-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+          "-" + std::to_string(Files_.size()) + Suffix))
             .string();
     Files_.push_back(File);
     return File;

@@ -15,7 +15,7 @@ constexpr int MemoryLevel = 8;
 
 std::string GzipCompressed(const std::string& Text) {
   z_stream Stream{};
-  if (deflateInit2(&Stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, GzipWindowBits, MemoryLevel,
+  if (deflateInit2(&Stream, Z_BEST_SPEED, Z_DEFLATED, GzipWindowBits, MemoryLevel,
                    Z_DEFAULT_STRATEGY) != Z_OK)
     throw std::runtime_error("zlib cannot compress");
   std::string Compressed(deflateBound(&Stream, static_cast<uLong>(Text.size())), '\0');

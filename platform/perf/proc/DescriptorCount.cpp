@@ -24,12 +24,13 @@ bool TDescriptorCounter::MayList(const struct stat& Descriptors) const {
   return User_ == 0 || Descriptors.st_uid == User_;
 }
 
-std::uint64_t TDescriptorCounter::Count(int ProcessDirectory, TDirectoryReader& Directories) const {
+std::uint64_t TDescriptorCounter::Count(int Directory, const char* Name,
+                                        TDirectoryReader& Directories) const {
   struct stat Status;
-  if (BySize_ && fstatat(ProcessDirectory, "fd", &Status, 0) == 0 && MayList(Status)) {
+  if (BySize_ && fstatat(Directory, Name, &Status, 0) == 0 && MayList(Status)) {
     return Status.st_size < 0 ? 0 : static_cast<std::uint64_t>(Status.st_size);
   }
-  const long Listed = Directories.CountAt(ProcessDirectory, "fd");
+  const long Listed = Directories.CountAt(Directory, Name);
   return Listed < 0 ? 0 : static_cast<std::uint64_t>(Listed);
 }
 

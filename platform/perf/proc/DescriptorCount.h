@@ -24,10 +24,11 @@ class TDescriptorCounter {
   // The user this process runs as is taken here, once.
   explicit TDescriptorCounter(bool BySize);
 
-  // The descriptors of the process whose /proc directory is open as ProcessDirectory,
-  // listed with Directories where sizes do not count; 0 when they cannot be counted
-  // (a vanished process, one whose descriptors this one may not list).
-  std::uint64_t Count(int ProcessDirectory, TDirectoryReader& Directories) const;
+  // The descriptors of a process by its descriptor directory, Name ("fd", "<pid>/fd")
+  // in the directory open as Directory, listed with Directories where sizes do not
+  // count; 0 when they cannot be counted (a vanished process, one whose descriptors
+  // this one may not list).
+  std::uint64_t Count(int Directory, const char* Name, TDirectoryReader& Directories) const;
 
  private:
   bool MayList(const struct stat& Descriptors) const;

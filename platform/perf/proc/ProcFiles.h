@@ -17,13 +17,16 @@ namespace gaugery {
 // of opening a shorter one.
 class TShortText {
  public:
+  TShortText() { Text_[0] = '\0'; }
   TShortText& Append(std::string_view Part);
   TShortText& Append(std::uint32_t Number);
   const char* Text() const { return Text_; }
   std::string_view View() const { return {Text_, CutOff_ ? 0 : Length_}; }
 
  private:
-  char Text_[256] = {};
+  // Only what Length_ covers, and its terminating NUL, is written: a path built for
+  // every file of every process fills no more than it needs.
+  char Text_[256];
   std::size_t Length_ = 0;
   bool CutOff_ = false;
 };

@@ -11,6 +11,8 @@ namespace gaugery {
 namespace {
 
 constexpr std::uint64_t BytesPerKiB = 1024;
+// The flag of /proc/<pid>/stat that marks a kernel thread.
+constexpr std::uint64_t KernelThreadFlag = 0x00200000;
 
 std::uint64_t NonNegative(std::int64_t Value) {
   return Value < 0 ? 0 : static_cast<std::uint64_t>(Value);
@@ -48,6 +50,7 @@ bool ParseProcessStat(std::string_view Text, TProcessStat& Stat) {
   Stat.State = State.front();
   Stat.Pid = static_cast<std::uint32_t>(Pid);
   Stat.ParentPid = static_cast<std::uint32_t>(NonNegative(Fields[4]));
+  Stat.Flags = NonNegative(Fields[9]);
   Stat.MinorFaults = NonNegative(Fields[10]);
   Stat.MajorFaults = NonNegative(Fields[12]);
   Stat.UserTicks = NonNegative(Fields[14]);
@@ -56,6 +59,10 @@ bool ParseProcessStat(std::string_view Text, TProcessStat& Stat) {
   Stat.Threads = NonNegative(Fields[20]);
   Stat.StartTicks = NonNegative(Fields[22]);
   return true;
+}
+
+bool HasMemoryMap(const TProcessStat& Stat) {
+  return (Stat.Flags & KernelThreadFlag) == 0 && Stat.State != 'Z' && Stat.State != 'X';
 }
 
 std::uint64_t PriorityBaseOfNice(std::int64_t Nice) {
@@ -96,7 +103,8 @@ TProcessSampler::TProcessSampler(TProcRoot Root)
 
 void TProcessSampler::ListProcesses() {
   Pids_.clear();
-  Directories_.List(Root_.Path("/proc").Text(), [this](std::string_view Entry) {
+  Proc_ = TDirectoryHandle(Root_.Path("/proc").Text(), TDirectoryHandle::TAccess::List);
+  Directories_.ListHandle(Proc_, [this](std::string_view Entry) {
     if (std::uint32_t Pid = WholeNumber(Entry); Pid != 0) Pids_.push_back(Pid);
   });
   std::sort(Pids_.begin(), Pids_.end());
@@ -108,10 +116,9 @@ void TProcessSampler::ListProcesses() {
 }
 
 bool TProcessSampler::Read(std::uint32_t Pid, const TSampleClock& Clock, TProcessSample& Sample) {
-  const TDirectoryHandle Process(Root_.ProcessDirectory(Pid).Text());
   std::string_view Text;
   TProcessStat Stat;
-  if (!Files_.ReadRecordAt(Process.Fd(), "stat", &Text) || !ParseProcessStat(Text, Stat)) {
+  if (!ReadProcessFile(Pid, "stat", &Text) || !ParseProcessStat(Text, Stat)) {
     return false;
   }
   Name_.assign(Stat.Name);
@@ -125,7 +132,8 @@ bool TProcessSampler::Read(std::uint32_t Pid, const TSampleClock& Clock, TProces
   Sample.Threads = Stat.Threads;
   Sample.PriorityBase = PriorityBaseOfNice(Stat.Nice);
   Sample.StartTime = Clock.SinceBootAsFileTime(Stat.StartTicks);
-  ReadMemory(Process.Fd(), Sample);
+  // Without a memory map the status file holds no size, and its read is saved.
+  if (HasMemoryMap(Stat)) ReadMemory(Pid, Sample);
   SampleNow_ = Clock.Now;
   Sample.PageFileBytesPeak = Sample.PageFileBytes;
   if (const TKept* Before = KeptOf(Stat)) {
@@ -134,14 +142,23 @@ bool TProcessSampler::Read(std::uint32_t Pid, const TSampleClock& Clock, TProces
   }
   NextKept_.push_back(
       {Stat.Pid, Stat.StartTicks, Sample.PageFileBytesPeak, Sample.UserTime, Sample.KernelTime});
-  ReadIo(Process.Fd(), Sample);
-  Sample.Handles = Descriptors_.Count(Process.Fd(), Directories_);
+  ReadIo(Pid, Sample);
+  Sample.Handles = Descriptors_.Count(Proc_.Fd(), ProcessEntry(Pid, "fd").Text(), Directories_);
   return true;
 }
 
-void TProcessSampler::ReadMemory(int Process, TProcessSample& Sample) {
+TShortText TProcessSampler::ProcessEntry(std::uint32_t Pid, std::string_view Name) {
+  return TShortText().Append(Pid).Append("/").Append(Name);
+}
+
+bool TProcessSampler::ReadProcessFile(std::uint32_t Pid, std::string_view Name,
+                                      std::string_view* Text) {
+  return Files_.ReadRecordAt(Proc_.Fd(), ProcessEntry(Pid, Name).Text(), Text);
+}
+
+void TProcessSampler::ReadMemory(std::uint32_t Pid, TProcessSample& Sample) {
   std::string_view Text;
-  if (!Files_.ReadRecordAt(Process, "status", &Text)) return;
+  if (!ReadProcessFile(Pid, "status", &Text)) return;
   std::uint64_t VmPeak = 0, VmSize = 0, VmHWM = 0, VmRSS = 0, RssAnon = 0, VmPTE = 0, VmSwap = 0;
   // In the order in which the kernel writes them.
   const TKeyedNumber Keys[] = {{"VmPeak", &VmPeak}, {"VmSize", &VmSize},   {"VmHWM", &VmHWM},
@@ -157,9 +174,9 @@ void TProcessSampler::ReadMemory(int Process, TProcessSample& Sample) {
   Sample.PageTableBytes = VmPTE * BytesPerKiB;
 }
 
-void TProcessSampler::ReadIo(int Process, TProcessSample& Sample) {
+void TProcessSampler::ReadIo(std::uint32_t Pid, TProcessSample& Sample) {
   std::string_view Text;
-  if (!Files_.ReadRecordAt(Process, "io", &Text)) return;
+  if (!ReadProcessFile(Pid, "io", &Text)) return;
   const TKeyedNumber Keys[] = {{"rchar", &Sample.ReadBytes},
                                {"wchar", &Sample.WriteBytes},
                                {"syscr", &Sample.ReadOperations},
@@ -189,6 +206,7 @@ void TProcessSampler::HoldProcessorTimes(const TKept& Before, const TSampleClock
 }
 
 void TProcessSampler::Commit() {
+  Proc_ = TDirectoryHandle();
   Kept_.swap(NextKept_);
   NextKept_.clear();
   KeptCursor_ = 0;

@@ -1,5 +1,5 @@
 // The processes of the machine as the Process object shows them: one sample per
-// process from /proc/<pid>/stat, status and io and the entries of /proc/<pid>/fd.
+// process from /proc/<pid>/stat, status and io and the count of /proc/<pid>/fd.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,7 @@ struct TProcessStat {
   char State = '?';       // the state letter: R, S, D, Z, ...
   std::uint32_t Pid = 0;
   std::uint32_t ParentPid = 0;
+  std::uint64_t Flags = 0;  // the kernel's flags of the task (PF_*)
   std::uint64_t MinorFaults = 0;
   std::uint64_t MajorFaults = 0;
   std::uint64_t UserTicks = 0;
@@ -35,6 +36,10 @@ struct TProcessStat {
 // name may itself hold ")" and blanks. False for a text without the fields up to the
 // start time.
 bool ParseProcessStat(std::string_view Text, TProcessStat& Stat);
+
+// Whether the process has a memory map of its own: kernel threads never have one, and a
+// zombie has given its map back. The status file of one without it lists no sizes.
+bool HasMemoryMap(const TProcessStat& Stat);
 
 // The base priority a process of that nice value shows: 8 for nice 0 as in Windows'
 // normal priority class, up to 13 (its high class) for nice -20 and down to 4 (its
@@ -80,13 +85,14 @@ class TProcessSampler {
   void ListProcesses();
   std::span<const std::uint32_t> Pids() const { return Pids_; }
 
-  // Reads one process. False when it has vanished or its stat cannot be read; files
-  // it may not read give zeros. The sample's name stays valid until the next Read.
+  // Reads one process of the sample ListProcesses started. False when it has vanished
+  // or its stat cannot be read; files it may not read give zeros. The sample's name
+  // stays valid until the next Read.
   bool Read(std::uint32_t Pid, const TSampleClock& Clock, TProcessSample& Sample);
 
   // Ends the sample: the page-file peaks and processor times seen in it are the ones
-  // the next sample continues from. A sample that is not committed leaves them as they
-  // were.
+  // the next sample continues from, and /proc is closed. A sample that is not
+  // committed leaves them as they were.
   void Commit();
 
  private:
@@ -101,9 +107,13 @@ class TProcessSampler {
     std::uint64_t KernelTime;
   };
 
-  // Each reads the file of the process whose directory is open as Process.
-  void ReadMemory(int Process, TProcessSample& Sample);
-  void ReadIo(int Process, TProcessSample& Sample);
+  // "<pid>/<name>": the files of every process are opened relative to the /proc
+  // directory held for the sample, which saves opening each process's directory.
+  static TShortText ProcessEntry(std::uint32_t Pid, std::string_view Name);
+  bool ReadProcessFile(std::uint32_t Pid, std::string_view Name, std::string_view* Text);
+  // Each reads one file of the process.
+  void ReadMemory(std::uint32_t Pid, TProcessSample& Sample);
+  void ReadIo(std::uint32_t Pid, TProcessSample& Sample);
   const TKept* KeptOf(const TProcessStat& Stat);
   void HoldProcessorTimes(const TKept& Before, const TSampleClock& Clock,
                           TProcessSample& Sample) const;
@@ -112,6 +122,7 @@ class TProcessSampler {
   TProcFileReader Files_;
   TDirectoryReader Directories_;
   TDescriptorCounter Descriptors_;
+  TDirectoryHandle Proc_;  // /proc, open from the listing that starts a sample to its end
   std::vector<std::uint32_t> Pids_;
   std::string Name_;
   std::vector<TKept> Kept_;
