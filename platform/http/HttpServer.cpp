@@ -5,13 +5,10 @@
 #include <boost/asio/detached.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/use_awaitable.hpp>
-#include <algorithm>
-#include <thread>
-#include <vector>
 
 #include "http/HttpConnection.h"
+#include "http/ServingContexts.h"
 #include "http/SocketRecords.h"
 
 namespace gaugery::http {
@@ -27,43 +24,22 @@ constexpr auto Await = asio::as_tuple(asio::use_awaitable);
 // than at once in a loop.
 constexpr std::chrono::milliseconds AcceptRetryPause{100};
 
-// A context per serving thread, each run by that thread alone: a connection lives on
-// one, so its handlers never run at the same time and need no strand (whose shared
-// locks the loop would make one at a time, among the connections' memory).
-std::vector<std::unique_ptr<asio::io_context>> MakeContexts(unsigned Threads) {
-  std::vector<std::unique_ptr<asio::io_context>> Contexts;
-  for (unsigned I = 0; I < std::max(Threads, 1u); ++I)
-    Contexts.push_back(std::make_unique<asio::io_context>(1));
-  return Contexts;
-}
-
-std::vector<asio::io_context*> Pointers(const std::vector<std::unique_ptr<asio::io_context>>& Contexts) {
-  std::vector<asio::io_context*> All;
-  for (const auto& Context : Contexts) All.push_back(Context.get());
-  return All;
-}
-
 }  // namespace
 
 struct TServer::TImpl {
   explicit TImpl(TServerLimits Limits)
-      : Contexts(MakeContexts(Limits.Threads)),
-        Acceptor(Main()),
-        Records(Pointers(Contexts)),
+      : Contexts(Limits.Threads),
+        Acceptor(Contexts.Main()),
+        Records(Contexts.All()),
         Setup(std::make_shared<TServerSetup>()),
         Counts(std::make_shared<TAddressCounts>(Limits.MaxConnectionsPerAddress)) {
     Setup->Limits = Limits;
   }
 
-  // Accepting, the timers of RunAt and the resolver are on the first context.
-  asio::io_context& Main() { return *Contexts.front(); }
-  // The contexts take the connections in turn.
-  asio::io_context& NextContext() { return *Contexts[Accepted++ % Contexts.size()]; }
   asio::awaitable<void> Accept();
   void Admit(tcp::socket Socket);
 
-  std::vector<std::unique_ptr<asio::io_context>> Contexts;
-  std::size_t Accepted = 0;
+  TServingContexts Contexts;
   tcp::acceptor Acceptor;
   TSocketRecords Records;
   std::shared_ptr<TServerSetup> Setup;
@@ -71,9 +47,9 @@ struct TServer::TImpl {
 };
 
 asio::awaitable<void> TServer::TImpl::Accept() {
-  asio::steady_timer Pause(Main());
+  asio::steady_timer Pause(Contexts.Main());
   for (;;) {
-    auto [Error, Socket] = co_await Acceptor.async_accept(NextContext(), Await);
+    auto [Error, Socket] = co_await Acceptor.async_accept(Contexts.NextExecutor(), Await);
     if (Error == asio::error::operation_aborted || !Acceptor.is_open()) co_return;
     if (!Error) {
       Admit(std::move(Socket));
@@ -116,7 +92,7 @@ void TServer::SetDefaultHeader(std::string Name, std::string Value) {
 }
 
 void TServer::RunAt(std::chrono::steady_clock::time_point When, std::function<void()> Work) {
-  auto Timer = std::make_shared<asio::steady_timer>(Impl_->Main(), When);
+  auto Timer = std::make_shared<asio::steady_timer>(Impl_->Contexts.Main(), When);
   Timer->async_wait([Timer, Work = std::move(Work)](boost::system::error_code Error) {
     if (!Error) Work();
   });
@@ -124,7 +100,7 @@ void TServer::RunAt(std::chrono::steady_clock::time_point When, std::function<vo
 
 int TServer::Bind(const std::string& Host, int Port) {
   boost::system::error_code Error;
-  tcp::resolver Resolver(Impl_->Main());
+  tcp::resolver Resolver(Impl_->Contexts.Main());
   const auto Found = Resolver.resolve(Host, std::to_string(Port),
                                       tcp::resolver::passive | tcp::resolver::numeric_service, Error);
   if (Error || Found.empty()) throw EBindError("cannot find the address " + Host, false);
@@ -147,19 +123,10 @@ int TServer::Bind(const std::string& Host, int Port) {
 }
 
 void TServer::Run() {
-  asio::co_spawn(Impl_->Main(), Impl_->Accept(), asio::detached);
-  std::vector<std::thread> Helpers;
-  for (std::size_t I = 1; I < Impl_->Contexts.size(); ++I) {
-    asio::io_context& Context = *Impl_->Contexts[I];
-    // A context has no work of its own until a first connection comes to it.
-    Helpers.emplace_back([&Context, Waiting = asio::make_work_guard(Context)] { Context.run(); });
-  }
-  Impl_->Main().run();
-  for (std::thread& Helper : Helpers) Helper.join();
+  asio::co_spawn(Impl_->Contexts.Main(), Impl_->Accept(), asio::detached);
+  Impl_->Contexts.Run();
 }
 
-void TServer::Stop() {
-  for (const auto& Context : Impl_->Contexts) Context->stop();
-}
+void TServer::Stop() { Impl_->Contexts.Stop(); }
 
 }  // namespace gaugery::http
