@@ -5,11 +5,12 @@
 #include <boost/asio/detached.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/strand.hpp>
 #include <boost/asio/use_awaitable.hpp>
+#include <thread>
+#include <vector>
 
 #include "http/HttpConnection.h"
-#include "http/ServingContexts.h"
-#include "http/SocketRecords.h"
 
 namespace gaugery::http {
 
@@ -28,10 +29,7 @@ constexpr std::chrono::milliseconds AcceptRetryPause{100};
 
 struct TServer::TImpl {
   explicit TImpl(TServerLimits Limits)
-      : Contexts(Limits.Threads),
-        Acceptor(Contexts.Main()),
-        Records(Contexts.All()),
-        Setup(std::make_shared<TServerSetup>()),
+      : Setup(std::make_shared<TServerSetup>()),
         Counts(std::make_shared<TAddressCounts>(Limits.MaxConnectionsPerAddress)) {
     Setup->Limits = Limits;
   }
@@ -39,17 +37,16 @@ struct TServer::TImpl {
   asio::awaitable<void> Accept();
   void Admit(tcp::socket Socket);
 
-  TServingContexts Contexts;
-  tcp::acceptor Acceptor;
-  TSocketRecords Records;
+  asio::io_context Io;
+  tcp::acceptor Acceptor{Io};
   std::shared_ptr<TServerSetup> Setup;
   std::shared_ptr<TAddressCounts> Counts;
 };
 
 asio::awaitable<void> TServer::TImpl::Accept() {
-  asio::steady_timer Pause(Contexts.Main());
+  asio::steady_timer Pause(Io);
   for (;;) {
-    auto [Error, Socket] = co_await Acceptor.async_accept(Contexts.NextExecutor(), Await);
+    auto [Error, Socket] = co_await Acceptor.async_accept(asio::make_strand(Io), Await);
     if (Error == asio::error::operation_aborted || !Acceptor.is_open()) co_return;
     if (!Error) {
       Admit(std::move(Socket));
@@ -67,7 +64,6 @@ void TServer::TImpl::Admit(tcp::socket Socket) {
   std::string Client = Peer.address().to_string();
   std::unique_ptr<TAddressSlot> Slot = Counts->Take(Client);
   if (!Slot) return;  // the socket closes as it goes out of scope
-  Records.ReserveFor(Counts->Total());
   std::make_shared<TConnection>(std::move(Socket), Setup, std::move(Slot), std::move(Client))->Start();
 }
 
@@ -92,7 +88,7 @@ void TServer::SetDefaultHeader(std::string Name, std::string Value) {
 }
 
 void TServer::RunAt(std::chrono::steady_clock::time_point When, std::function<void()> Work) {
-  auto Timer = std::make_shared<asio::steady_timer>(Impl_->Contexts.Main(), When);
+  auto Timer = std::make_shared<asio::steady_timer>(Impl_->Io, When);
   Timer->async_wait([Timer, Work = std::move(Work)](boost::system::error_code Error) {
     if (!Error) Work();
   });
@@ -100,7 +96,7 @@ void TServer::RunAt(std::chrono::steady_clock::time_point When, std::function<vo
 
 int TServer::Bind(const std::string& Host, int Port) {
   boost::system::error_code Error;
-  tcp::resolver Resolver(Impl_->Contexts.Main());
+  tcp::resolver Resolver(Impl_->Io);
   const auto Found = Resolver.resolve(Host, std::to_string(Port),
                                       tcp::resolver::passive | tcp::resolver::numeric_service, Error);
   if (Error || Found.empty()) throw EBindError("cannot find the address " + Host, false);
@@ -123,10 +119,14 @@ int TServer::Bind(const std::string& Host, int Port) {
 }
 
 void TServer::Run() {
-  asio::co_spawn(Impl_->Contexts.Main(), Impl_->Accept(), asio::detached);
-  Impl_->Contexts.Run();
+  asio::co_spawn(Impl_->Io, Impl_->Accept(), asio::detached);
+  std::vector<std::thread> Helpers;
+  for (unsigned I = 1; I < Impl_->Setup->Limits.Threads; ++I)
+    Helpers.emplace_back([this] { Impl_->Io.run(); });
+  Impl_->Io.run();
+  for (std::thread& Helper : Helpers) Helper.join();
 }
 
-void TServer::Stop() { Impl_->Contexts.Stop(); }
+void TServer::Stop() { Impl_->Io.stop(); }
 
 }  // namespace gaugery::http
