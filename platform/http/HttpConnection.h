@@ -1,6 +1,7 @@
 // One connection of the HTTP server: reads its requests one after the other, within the
-// server's limits, hands each to its route and sends the answers. Runs as a coroutine on
-// a strand of its own; everything it shares with the others is the read-only setup.
+// server's limits, hands each to its route and sends the answers. Runs as a coroutine
+// whose handlers never run at the same time (see TServingContexts); all it shares with
+// the others is the read-only setup.
 #pragma once
 
 #include <boost/asio/awaitable.hpp>

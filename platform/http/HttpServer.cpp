@@ -5,12 +5,11 @@
 #include <boost/asio/detached.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
-#include <boost/asio/strand.hpp>
 #include <boost/asio/use_awaitable.hpp>
-#include <thread>
-#include <vector>
 
 #include "http/HttpConnection.h"
+#include "http/ServingContexts.h"
+#include "http/SocketRecords.h"
 
 namespace gaugery::http {
 
@@ -29,7 +28,10 @@ constexpr std::chrono::milliseconds AcceptRetryPause{100};
 
 struct TServer::TImpl {
   explicit TImpl(TServerLimits Limits)
-      : Setup(std::make_shared<TServerSetup>()),
+      : Contexts(Limits.Threads),
+        Acceptor(Contexts.Main()),
+        Records(Contexts.All()),
+        Setup(std::make_shared<TServerSetup>()),
         Counts(std::make_shared<TAddressCounts>(Limits.MaxConnectionsPerAddress)) {
     Setup->Limits = Limits;
   }
@@ -37,16 +39,17 @@ struct TServer::TImpl {
   asio::awaitable<void> Accept();
   void Admit(tcp::socket Socket);
 
-  asio::io_context Io;
-  tcp::acceptor Acceptor{Io};
+  TServingContexts Contexts;
+  tcp::acceptor Acceptor;
+  TSocketRecords Records;
   std::shared_ptr<TServerSetup> Setup;
   std::shared_ptr<TAddressCounts> Counts;
 };
 
 asio::awaitable<void> TServer::TImpl::Accept() {
-  asio::steady_timer Pause(Io);
+  asio::steady_timer Pause(Contexts.Main());
   for (;;) {
-    auto [Error, Socket] = co_await Acceptor.async_accept(asio::make_strand(Io), Await);
+    auto [Error, Socket] = co_await Acceptor.async_accept(Contexts.NextExecutor(), Await);
     if (Error == asio::error::operation_aborted || !Acceptor.is_open()) co_return;
     if (!Error) {
       Admit(std::move(Socket));
@@ -64,6 +67,7 @@ void TServer::TImpl::Admit(tcp::socket Socket) {
   std::string Client = Peer.address().to_string();
   std::unique_ptr<TAddressSlot> Slot = Counts->Take(Client);
   if (!Slot) return;  // the socket closes as it goes out of scope
+  Records.ReserveFor(Counts->Total());
   std::make_shared<TConnection>(std::move(Socket), Setup, std::move(Slot), std::move(Client))->Start();
 }
 
@@ -88,7 +92,7 @@ void TServer::SetDefaultHeader(std::string Name, std::string Value) {
 }
 
 void TServer::RunAt(std::chrono::steady_clock::time_point When, std::function<void()> Work) {
-  auto Timer = std::make_shared<asio::steady_timer>(Impl_->Io, When);
+  auto Timer = std::make_shared<asio::steady_timer>(Impl_->Contexts.Main(), When);
   Timer->async_wait([Timer, Work = std::move(Work)](boost::system::error_code Error) {
     if (!Error) Work();
   });
@@ -96,7 +100,7 @@ void TServer::RunAt(std::chrono::steady_clock::time_point When, std::function<vo
 
 int TServer::Bind(const std::string& Host, int Port) {
   boost::system::error_code Error;
-  tcp::resolver Resolver(Impl_->Io);
+  tcp::resolver Resolver(Impl_->Contexts.Main());
   const auto Found = Resolver.resolve(Host, std::to_string(Port),
                                       tcp::resolver::passive | tcp::resolver::numeric_service, Error);
   if (Error || Found.empty()) throw EBindError("cannot find the address " + Host, false);
@@ -119,14 +123,10 @@ int TServer::Bind(const std::string& Host, int Port) {
 }
 
 void TServer::Run() {
-  asio::co_spawn(Impl_->Io, Impl_->Accept(), asio::detached);
-  std::vector<std::thread> Helpers;
-  for (unsigned I = 1; I < Impl_->Setup->Limits.Threads; ++I)
-    Helpers.emplace_back([this] { Impl_->Io.run(); });
-  Impl_->Io.run();
-  for (std::thread& Helper : Helpers) Helper.join();
+  asio::co_spawn(Impl_->Contexts.Main(), Impl_->Accept(), asio::detached);
+  Impl_->Contexts.Run();
 }
 
-void TServer::Stop() { Impl_->Io.stop(); }
+void TServer::Stop() { Impl_->Contexts.Stop(); }
 
 }  // namespace gaugery::http

@@ -35,7 +35,6 @@ namespace gaugery::cli {
 namespace {
 
 constexpr int LargeAllocation = 128 * 1024;
-constexpr int HeapArenas = 2;
 
 TRemoteAddress ListenAddress(const Arguments& Args) {
   const std::string Text = Args.Value("--listen", "127.0.0.1:" + std::to_string(GaugeryServePort));
@@ -174,11 +173,10 @@ void PrepareProcess() {
 #ifndef _WIN32
   signal(SIGPIPE, SIG_IGN);
   // Every exposition and block is a large allocation made once per sample: with a fixed
-  // threshold they are mapped and unmapped whole. The server's threads share a few
-  // heaps instead of one each. Both keep a long-running server's memory flat instead of
-  // fragmenting it.
+  // threshold they are mapped and unmapped whole, which keeps a long-running server's
+  // memory flat instead of fragmenting it. (Each thread keeps a heap of its own, so that
+  // what the serving threads free after a burst of connections lies together.)
   mallopt(M_MMAP_THRESHOLD, LargeAllocation);
-  mallopt(M_ARENA_MAX, HeapArenas);
 #endif
   // A descriptor per connection: the default soft limit would stop accepting early.
   http::RaiseOpenFileLimit();
