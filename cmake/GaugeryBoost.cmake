@@ -17,8 +17,13 @@ endif()
 # Asio without its deprecated names; on Windows, against the system interfaces of
 # Windows 7 and later.
 target_compile_definitions(GaugeryBoost INTERFACE BOOST_ASIO_NO_DEPRECATED)
+#
+# The threads of Asio on Windows are the same POSIX threads (of winpthreads) in every
+# file. Asio picks them only where a standard header has brought in <pthread.h> before
+# its own, and Windows threads elsewhere; the two halves of one program then disagree
+# on the layout of its event loop, and a loop's timer thread was never joined.
 if(WIN32)
-  target_compile_definitions(GaugeryBoost INTERFACE _WIN32_WINNT=0x0601)
+  target_compile_definitions(GaugeryBoost INTERFACE _WIN32_WINNT=0x0601 BOOST_ASIO_HAS_PTHREADS=1)
   target_link_libraries(GaugeryBoost INTERFACE ws2_32 mswsock)
 else()
   find_package(Threads REQUIRED)

@@ -8,13 +8,10 @@
 
 namespace gaugery::http {
 
-// Handlers of one connection must never run at the same time.
-// - On Linux each serving thread runs a context of its own and the connections are
-//   dealt out to the contexts in turn: no strands, whose shared locks the loop would
-//   otherwise make one at a time among the connections' memory.
-// - On Windows one context (one completion port) is run by all the serving threads and
-//   each connection gets a strand: a socket accepted on one port and served on another
-//   loses completions under some Windows emulations.
+// Handlers of one connection must never run at the same time: each serving thread runs
+// a context of its own and the connections are dealt out to the contexts in turn. No
+// strands are needed, whose shared locks the loop would otherwise make one at a time
+// among the connections' memory.
 class TServingContexts {
  public:
   explicit TServingContexts(unsigned Threads);
