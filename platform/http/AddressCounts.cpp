@@ -1,14 +1,12 @@
 #include "http/AddressCounts.h"
 
-#include "http/FreedMemory.h"
-
 namespace gaugery::http {
 
 namespace {
 
 // Past this many connections the server counts as busy; once they fall back to the low
-// mark, the freed memory is returned. Trimming costs a walk of the heap, so it is not
-// done at every close of a lightly used server.
+// mark, it is quiet again. Returning memory costs a walk of the heap, so it is not done
+// at every close of a lightly used server.
 constexpr std::size_t BusyConnections = 64;
 constexpr std::size_t QuietConnections = 4;
 
@@ -18,7 +16,7 @@ TAddressSlot::TAddressSlot(std::shared_ptr<TAddressCounts> Counts, std::string A
     : Counts_(std::move(Counts)), Address_(std::move(Address)) {}
 
 TAddressSlot::~TAddressSlot() {
-  if (Counts_ && Counts_->Release(Address_)) ReturnFreedMemory();
+  if (Counts_ && Counts_->Release(Address_) && Counts_->WhenQuiet_) Counts_->WhenQuiet_();
 }
 
 std::unique_ptr<TAddressSlot> TAddressCounts::Take(const std::string& Address) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -26,7 +27,10 @@ class TAddressSlot {
 
 class TAddressCounts : public std::enable_shared_from_this<TAddressCounts> {
  public:
-  explicit TAddressCounts(std::size_t Most) : Most_(Most) {}
+  // WhenQuiet runs (on the thread that closes a connection) each time the connections,
+  // having been many, fall back to a few: the moment to hand their memory back.
+  explicit TAddressCounts(std::size_t Most, std::function<void()> WhenQuiet = {})
+      : Most_(Most), WhenQuiet_(std::move(WhenQuiet)) {}
 
   // A place for one more connection of Address; null when it holds the most already.
   std::unique_ptr<TAddressSlot> Take(const std::string& Address);
@@ -36,11 +40,11 @@ class TAddressCounts : public std::enable_shared_from_this<TAddressCounts> {
 
  private:
   friend class TAddressSlot;
-  // Whether the total just fell to the low-water mark after rising past the high one:
-  // the moment to hand the memory of the ended connections back.
+  // Whether the total just fell to the low-water mark after rising past the high one.
   bool Release(const std::string& Address);
 
   const std::size_t Most_;
+  const std::function<void()> WhenQuiet_;
   mutable std::mutex Lock_;
   std::map<std::string, std::size_t> Counts_;
   std::size_t Total_ = 0;

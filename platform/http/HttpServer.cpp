@@ -32,7 +32,8 @@ struct TServer::TImpl {
         Acceptor(Contexts.Main()),
         Records(Contexts.All()),
         Setup(std::make_shared<TServerSetup>()),
-        Counts(std::make_shared<TAddressCounts>(Limits.MaxConnectionsPerAddress)) {
+        Counts(std::make_shared<TAddressCounts>(Limits.MaxConnectionsPerAddress,
+                                                [this] { Contexts.ReturnFreedMemory(); })) {
     Setup->Limits = Limits;
   }
 

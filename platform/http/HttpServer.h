@@ -94,7 +94,7 @@ class TServer {
   // Binds the listening socket to Host (an address or a name) and Port and returns the
   // port (a free one for 0). Raises EBindError when it cannot.
   int Bind(const std::string& Host, int Port);
-  // Serves until Stop, on the calling thread and Limits.Threads - 1 more.
+  // Serves until Stop, on Limits.Threads threads of its own; the calling thread waits.
   void Run();
   // Ends Run, also one that has not begun yet; may be called from any thread.
   void Stop();

@@ -4,6 +4,7 @@
 
 #include <boost/asio/post.hpp>
 #include <atomic>
+#include <future>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -45,6 +46,39 @@ TEST(ServingContexts, StopsBeforeRunAndSpreadsConnectionsOverEveryServingThread)
   EXPECT_EQ(Done, 2 * Connections);
   EXPECT_EQ(Ran.size(), Threads);
   EXPECT_FALSE(Overlapped) << "two handlers of one connection ran at the same time";
+}
+
+// Whether the thread that runs this was seen by an earlier handler.
+thread_local bool SeenBefore = false;
+
+TEST(ServingContexts, ReturningMemoryReplacesEveryThreadAndKeepsTheirWork) {
+  TServingContexts Contexts(2);
+  std::thread Runner([&] { Contexts.Run(); });
+  asio::io_context& Helper = *Contexts.All()[1];
+  const auto OnItsThread = [&](auto Work) {
+    std::promise<bool> Done;
+    asio::post(Helper, [&] { Done.set_value(Work()); });
+    return Done.get_future().get();
+  };
+  EXPECT_TRUE(OnItsThread([] { return SeenBefore = true; }));
+  Contexts.ReturnFreedMemory();
+  std::atomic<int> Ran{0};
+  for (int I = 0; I < 100; ++I) asio::post(Helper, [&] { ++Ran; });
+  EXPECT_FALSE(OnItsThread([] { return SeenBefore; })) << "the loop runs on a fresh thread";
+  EXPECT_EQ(Ran, 100) << "work queued meanwhile is done";
+  Contexts.Stop();
+  Runner.join();
+}
+
+TEST(ServingContexts, StopsWhileThreadsAreReplaced) {
+  for (int Round = 0; Round < 20; ++Round) {
+    TServingContexts Contexts(3);
+    std::thread Runner([&] { Contexts.Run(); });
+    for (int I = 0; I <= Round % 4; ++I) Contexts.ReturnFreedMemory();
+    Contexts.Stop();
+    Runner.join();  // hangs if a replacement thread outlives the stop
+    Contexts.ReturnFreedMemory();  // after the stop: nothing to do
+  }
 }
 
 }  // namespace

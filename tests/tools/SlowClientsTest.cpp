@@ -121,10 +121,10 @@ TSettled SettledAfterLoad(pid_t Pid, long FdsBefore) {
   return Settled;
 }
 
-// The peak of the first load leaves the event loop's pooled socket records and the
-// serving threads' allocator caches, which later loads reuse: RSS settles 10% to 25%
-// above where it started (a server that keeps the connections' memory settles at 2x to
-// 3x), once, and must not grow from one load to the next.
+// The peak of the first load leaves the event loop's pooled socket records, which later
+// loads reuse: RSS settles 5% to 10% above where it started (a server that keeps the
+// connections' memory settles at 2x to 3x, one whose serving threads keep their
+// allocator caches at 1.2x), once, and must not grow from one load to the next.
 TEST(SlowClients, TheScraperIsAnsweredWhateverSlowAndIdleClientsHoldAndNothingGrowsAcrossLoads) {
   http::RaiseOpenFileLimit();  // this test holds 2,000 sockets
   TServeProcess Server({"--interval", "1"});
@@ -154,7 +154,7 @@ TEST(SlowClients, TheScraperIsAnsweredWhateverSlowAndIdleClientsHoldAndNothingGr
   EXPECT_GT(FdsLoaded, FdsBefore + 1000) << "the clients did hold connections";
   const TSettled First = SettledAfterLoad(Server.Pid(), FdsBefore);
   EXPECT_LE(First.Fds, FdsBefore * 11 / 10);
-  EXPECT_LE(First.RssKiB, RssBefore * 3 / 2) << "before the load: " << RssBefore << " KiB";
+  EXPECT_LE(First.RssKiB, RssBefore * 5 / 4) << "before the load: " << RssBefore << " KiB";
 
   // Shorter loads reach the same peak of connections.
   for (int Load = 2; Load <= 3; ++Load) {
